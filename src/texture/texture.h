@@ -1,0 +1,29 @@
+// texture.h: BMP and raw-font images, their OpenGL upload, and the registry by file name.
+#pragma once
+#include <cstdint>
+
+enum { MAX_TEXTURES = 1000, TEXTURE_NAME_SIZE = 32, FONT_GLYPHS = 96 };
+
+struct TextureRecord {
+    uint8_t *pixels;  // RGBA, rows bottom-up
+    int32_t width, height;
+    uint32_t gl_name;  // equal to the record's index
+};
+
+extern TextureRecord texture_table[MAX_TEXTURES];
+extern int texture_count;
+extern char texture_names[MAX_TEXTURES][TEXTURE_NAME_SIZE];
+extern int texture_name_count;
+
+// Index of the texture loaded from `name` (case ignored), loading it on first use.
+int texture_find(const char *name, bool repeat);
+// Load a BMP into the next record and upload it; lower-cases name in place.
+int texture_load(char *name, bool repeat);
+// Load the 96 glyphs (codes 32..127) of a raw font into the next 96 records.
+void texture_load_font(const char *name);
+// Read and convert a BMP into the record (fatal on anything it cannot read).
+void texture_read_bmp(TextureRecord &record, const char *name);
+// Upload a record to OpenGL under its index.
+void texture_upload(const TextureRecord &record, bool repeat);
+// Reserve registry rows with empty names (shared start-up textures).
+void texture_reserve_names(int count);
