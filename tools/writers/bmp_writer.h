@@ -1,0 +1,22 @@
+// bmp_writer.h: an RGB picture in memory and its BMP file (24-bit or 8-bit, bottom-up).
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Pixels are RGB, 3 bytes each, row 0 at the top.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<uint8_t> rgb;
+    Picture() = default;
+    Picture(int w, int h) : width(w), height(h), rgb(size_t(w) * h * 3, 0) {}
+    uint8_t *at(int x, int y) { return &rgb[(size_t(y) * width + x) * 3]; }
+    const uint8_t *at(int x, int y) const { return &rgb[(size_t(y) * width + x) * 3]; }
+};
+
+// BMP file bytes: 24-bit, bottom-up, rows padded to 4 bytes.
+std::vector<uint8_t> bmp_encode_24(const Picture &picture);
+// BMP file bytes: 8-bit with a palette of at most 256 colours (fails when the picture has more).
+std::vector<uint8_t> bmp_encode_8(const Picture &picture);
+// Write bytes to a file; returns false on failure.
+bool write_file(const std::string &path, const std::vector<uint8_t> &bytes);
