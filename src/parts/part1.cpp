@@ -1,0 +1,217 @@
+// part1.cpp: the intro: the wolf stands in the night scene "thc.3ds" while a light
+// brightens to white and turns red, smoke rises from 18 s, and the picture fades in and out.
+#include <cmath>
+#include <cstdio>
+
+#include "app/messages.h"
+#include "parts/parts.h"
+#include "scene/load3ds.h"
+#include "scene/model.h"
+#include "scene/pose.h"
+#include "texture/texture.h"
+
+// Capacities: what "thc.3ds" holds, plus the wolf and the smoke appended after it.
+enum {
+    INTRO_VERTICES = 6000,
+    INTRO_FACES = 6000,
+    INTRO_MESHES = 24,
+    INTRO_LIGHTS = 4,
+    INTRO_OBJECT_KEYS = 64,
+    INTRO_CAMERA_KEYS = 6,
+    SMOKE_QUADS = 8,
+};
+
+static Scene scene;
+static Camera camera;
+static Vertex vertices[INTRO_VERTICES];
+static Face faces[INTRO_FACES];
+static Mesh meshes[INTRO_MESHES];
+static Light lights[INTRO_LIGHTS];
+static ObjectKey object_keys[INTRO_OBJECT_KEYS];
+static CameraKey camera_keys[INTRO_CAMERA_KEYS];
+
+static int wolf_mesh, smoke_mesh;
+static int background_meshes[4];
+static bool smoke_started;
+
+// Load "thc.3ds", stand the wolf in it and reserve the smoke.
+void part1_load() {
+    for (Vertex &v : vertices) init_vertex(v);
+    for (Face &f : faces) init_face(f);
+    for (Mesh &m : meshes) init_mesh(m);
+    for (Light &l : lights) init_light(l);
+    init_scene(scene);
+    init_camera(camera);
+
+    const Load3dsCapacity capacity = {INTRO_MESHES, INTRO_FACES, INTRO_VERTICES, INTRO_LIGHTS,
+                                      INTRO_CAMERA_KEYS, INTRO_OBJECT_KEYS, 0};
+    LoadSummary *summary = load_3ds("thc.3ds", scene, meshes, faces, vertices, lights, &camera, camera_keys,
+                                    object_keys, nullptr, 28.0f, capacity);
+    int mesh_count = summary->mesh_count;
+    int face_count = summary->face_count;
+    int vertex_count = summary->vertex_count;
+
+    for (int i = 0; i < mesh_count; i++) {
+        Mesh &mesh = meshes[i];
+        compute_normals(mesh, vertices);
+        mesh.lit = 1;
+        mesh.ambient = 0.1f;
+        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
+    }
+    if (scene.light_count < 1) fatal_error("intro: [thc.3ds] has no light 0");
+    lights[0].active = 1;
+    lights[0].glow_size = 0;
+    camera.zmax = 200.0f;
+
+    // The backdrop panels are unlit: black where they come towards the camera.
+    static const char *const panel_names[4] = {"thc01", "thc02", "thc03", "thc04"};
+    for (int p = 0; p < 4; p++) {
+        background_meshes[p] = find_mesh(scene, panel_names[p]);
+        Mesh &mesh = meshes[background_meshes[p]];
+        mesh.lit = 0;
+        for (int k = 0; k < mesh.vertex_count; k++) {
+            Vertex &v = vertices[mesh.first_vertex + k];
+            float light = v.position[2] <= -5.0f ? -1.0f : -0.2f;
+            v.light[0] = v.light[1] = v.light[2] = light;
+        }
+    }
+
+    // The wolf, appended after the loaded meshes.
+    int wolf_model = find_model("wolfguy.mdl");
+    if (wolf_model < 0) fatal_error("Model wolfguy.mdl not found!");
+    const Model &wolf = model_table[wolf_model];
+    if (mesh_count + 2 > INTRO_MESHES || vertex_count + wolf.vertex_count + 4 * SMOKE_QUADS > INTRO_VERTICES ||
+        face_count + wolf.triangle_count + 2 * SMOKE_QUADS > INTRO_FACES)
+        fatal_error("intro: [thc.3ds] leaves no room for the wolf and the smoke");
+    wolf_mesh = mesh_count;
+    Mesh &wolf_part = meshes[wolf_mesh];
+    snprintf(wolf_part.name, sizeof wolf_part.name, "%s", "wolfguy.mdl");
+    wolf_part.faces = &faces[face_count];
+    wolf_part.first_vertex = vertex_count;
+    wolf_part.lit = 1;
+    wolf_part.ambient = 0.3f;
+    pose_model("wolfguy.mdl", wolf_part, vertices, 0.0f, 135, 135, 7.0f, 1, 1);
+    mesh_count++;
+    face_count += wolf_part.face_count;
+    vertex_count += wolf_part.vertex_count;
+
+    // The smoke: eight quads, empty until the smoke starts.
+    smoke_mesh = mesh_count;
+    Mesh &smoke = meshes[smoke_mesh];
+    snprintf(smoke.name, sizeof smoke.name, "%s", "smoke");
+    smoke.faces = &faces[face_count];
+    smoke.first_vertex = vertex_count;
+    smoke.vertex_count = 0;
+    smoke.face_count = 0;
+    int smoke_texture = texture_find("smoke.bmp", true);
+    for (int q = 0; q < SMOKE_QUADS; q++) {
+        Face *quad = &smoke.faces[2 * q];
+        quad[0].a = 4 * q, quad[0].b = 4 * q + 2, quad[0].c = 4 * q + 1;
+        quad[1].a = 4 * q, quad[1].b = 4 * q + 3, quad[1].c = 4 * q + 2;
+        for (int j = 0; j < 2; j++) {
+            quad[j].texture = smoke_texture;
+            quad[j].light_blend = 0;
+            quad[j].blend_mode = 1;
+            quad[j].two_sided = 1;
+        }
+    }
+    mesh_count++;
+    face_count += 2 * SMOKE_QUADS;
+    vertex_count += 4 * SMOKE_QUADS;
+
+    scene.mesh_count = mesh_count;
+    scene.vertex_count = vertex_count;
+    collect_active_lights(scene);
+
+    log_linef("intro: meshes %d", scene.mesh_count + 1);
+    log_linef("intro: verts  %d", scene.vertex_count);
+    log_linef("intro: faces  %d", face_count + 16);
+    log_linef("intro: lights %d", scene.light_count);
+    log_linef("intro: anims  %d", summary->object_key_count);
+    log_linef("intro: cams   %d", summary->camera_key_count);
+}
+
+Scene *part1_scene() { return &scene; }
+
+// Write the eight smoke quads for time t (s seconds after the smoke started).
+static void place_smoke(float t) {
+    float s = t - 18;
+    Mesh &smoke = meshes[smoke_mesh];
+    for (int q = 0; q < SMOKE_QUADS; q++) {
+        Vertex *v = &vertices[smoke.first_vertex + 4 * q];
+        float x = q / 5.0f + 3.0f;
+        float y[4] = {2 * sinf(1.3f * t + 2.0326f + q) + s * 0.5f * (q + 3) + 40,
+                      1.3f * sinf(2.6f * t + q) + 40 - s * 0.5f * (q + 3),
+                      2.3f * cosf(3.1f * t + q) + 40 - s * 0.75f * (q + 2),
+                      3.1f * sinf(1.7f * t + 53 + q) + s * 0.75f * (q + 2) + 40};
+        float z[4] = {2 * sinf(2.3f * t + 42.235973f + q) + 79 - s * (q + 3),
+                      1.7f * cosf(2.7f * t + 0.2365f + q) + 80 - s * (q + 3),
+                      2.7f * sinf(0.7f * t + 0.523f + q) + 75 - s * 2 * (q + 2),
+                      2.1f * cosf(1.3f * t + 1.32698f + q) + 75 - s * 2 * (q + 2)};
+        static const float uv[4][2] = {{0, 0}, {0, 1}, {1, 1}, {1, 0}};
+        for (int k = 0; k < 4; k++) {
+            v[k].position[0] = x;
+            v[k].position[1] = y[k];
+            v[k].position[2] = z[k];
+            v[k].light[0] = v[k].light[1] = v[k].light[2] = 1;
+            v[k].u = uv[k][0];
+            v[k].v = uv[k][1];
+        }
+    }
+    float alpha = -1;
+    if (t < 18.4f) alpha = t - 18;
+    if (t > 19.0f) alpha = 0.4f - (t - 19) / 10;
+    if (alpha != -1)
+        for (int f = 0; f < 2 * SMOKE_QUADS; f++) smoke.faces[f].alpha = alpha;
+}
+
+// The light, the wolf, the smoke, the backdrop mapping and the fades at time t.
+void part1_animate(float t) {
+    Light &light = lights[0];
+    if (t <= 8.0f) {
+        light.color[0] = light.color[1] = light.color[2] = t / 8;
+        light.intensity = t;
+    } else if (t > 10.0f && t < 12.0f) {
+        light.color[0] = 1.0f;
+        light.color[1] = 1 - (t - 10) / 10;
+        light.color[2] = 1 - (t - 10) / 6;
+        light.intensity = 8.0f - (t - 10) * 3.5f;
+    }
+
+    if (t < 18.0f) {
+        Mesh &wolf = meshes[wolf_mesh];
+        if (t < 17.0f)
+            pose_model("wolfguy.mdl", wolf, vertices, t, 203, 203, 1.0f, 0, 1);
+        else
+            pose_model("wolfguy.mdl", wolf, vertices, t, 204, 203, 1.0f, 0, 1);
+        scale_mesh(wolf, vertices, 2.4f, 2.4f, 2.4f);
+        rotate_mesh(wolf, vertices, 0, 1, 0, 3.1415927f);
+        translate_mesh(wolf, vertices, 0, -55.0f, 84.0f);
+        compute_normals(wolf, vertices);
+    }
+
+    if (t > 18.0f) {
+        if (!smoke_started) {
+            meshes[smoke_mesh].vertex_count = 4 * SMOKE_QUADS;
+            meshes[smoke_mesh].face_count = 2 * SMOKE_QUADS;
+            smoke_started = true;
+        }
+        place_smoke(t);
+    }
+
+    // The camera track never crosses the plane z = 0; a camera there keeps the last mapping.
+    float f1 = camera.direction[0] / 50, f2 = -camera.direction[1] / 50;
+    float f3 = camera.position[2] != 0 ? -20 / camera.position[2] : 0;
+    for (int p = 0; p < 4 && f3 != 0; p++) {
+        const Mesh &mesh = meshes[background_meshes[p]];
+        for (int k = 0; k < mesh.vertex_count; k++) {
+            Vertex &v = vertices[mesh.first_vertex + k];
+            v.u = ((v.position[0] + 73) / 168) * f3 + f1;
+            v.v = (v.position[1] / 75 + f2) * f3 + 0.2f;
+        }
+    }
+
+    camera.fade = 0;
+    if (t < 8.0f) camera.fade = t / 8 - 1;
+    if (t > 21.0f) camera.fade = -(t - 21) / 3;
+}

@@ -1,0 +1,137 @@
+// part10.cpp: the spider interlude: ten translucent spiders swirl over a lit backdrop,
+// opening with a white flash and ending in a white-out. The scene is built in code.
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/messages.h"
+#include "parts/parts.h"
+#include "texture/texture.h"
+
+enum { SPIDER_QUADS = 10, SPIDER_VERTICES = 44, SPIDER_FACES = 22, SPIDER_MESHES = 2 };
+
+static Scene scene;
+static Camera camera;
+static Vertex vertices[SPIDER_VERTICES];
+static Face faces[SPIDER_FACES];
+static Mesh meshes[SPIDER_MESHES];
+static Light light;
+
+// Set the two faces of the quad whose first vertex is `first`, relative to its mesh.
+static void set_quad_faces(Face *quad, int first) {
+    quad[0].a = first;
+    quad[0].b = first + 2;
+    quad[0].c = first + 1;
+    quad[1].a = first;
+    quad[1].b = first + 3;
+    quad[1].c = first + 2;
+}
+
+// Build the spider quads and the background quad.
+void part10_load() {
+    for (Vertex &v : vertices) init_vertex(v);
+    for (Face &f : faces) init_face(f);
+    for (Mesh &m : meshes) init_mesh(m);
+    init_light(light);
+    init_scene(scene);
+    init_camera(camera);
+
+    int spider_texture = texture_find("spider7.bmp", true);
+    Mesh &spiders = meshes[0];
+    spiders.faces = &faces[0];
+    spiders.first_vertex = 0;
+    spiders.vertex_count = 4 * SPIDER_QUADS;
+    spiders.face_count = 2 * SPIDER_QUADS;
+    static const float corner_uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
+    for (int q = 0; q < SPIDER_QUADS; q++) {
+        for (int k = 0; k < 4; k++) {
+            vertices[4 * q + k].u = corner_uv[k][0];
+            vertices[4 * q + k].v = corner_uv[k][1];
+        }
+        set_quad_faces(&faces[2 * q], 4 * q);
+        for (int j = 0; j < 2; j++) {
+            Face &f = faces[2 * q + j];
+            f.blend_mode = 1;
+            f.alpha = 0.4f;
+            f.texture = spider_texture;
+            f.light_blend = 0;
+        }
+    }
+
+    Mesh &backdrop = meshes[1];
+    backdrop.faces = &faces[2 * SPIDER_QUADS];
+    backdrop.first_vertex = 4 * SPIDER_QUADS;
+    backdrop.vertex_count = 4;
+    backdrop.face_count = 2;
+    static const float corners[4][5] = {{-0.75f, -0.5f, 0.5f, 1, 0},
+                                        {0.75f, -0.5f, 0.5f, 0, 0},
+                                        {0.75f, 0.5f, 0.5f, 0, 1},
+                                        {-0.75f, 0.5f, 0.5f, 1, 1}};
+    for (int k = 0; k < 4; k++) {
+        Vertex &v = vertices[4 * SPIDER_QUADS + k];
+        v.position[0] = corners[k][0];
+        v.position[1] = corners[k][1];
+        v.position[2] = corners[k][2];
+        v.u = corners[k][3];
+        v.v = corners[k][4];
+    }
+    Face *back_faces = backdrop.faces;
+    back_faces[0].a = 0, back_faces[0].b = 1, back_faces[0].c = 2;
+    back_faces[1].a = 0, back_faces[1].b = 2, back_faces[1].c = 3;
+    int background_texture = texture_find("lightbgd.bmp", true);
+    for (int j = 0; j < 2; j++) {
+        back_faces[j].blend_mode = 0;
+        back_faces[j].texture = background_texture;
+        back_faces[j].light_blend = 0;
+        back_faces[j].two_sided = 1;
+    }
+
+    scene.meshes = meshes;
+    scene.vertices = vertices;
+    scene.lights = &light;
+    scene.camera = &camera;
+    scene.mesh_count = SPIDER_MESHES;
+    scene.vertex_count = SPIDER_VERTICES;
+    scene.light_count = 0;
+    scene.flags = 0;
+    scene.background_texture = -1;
+    scene.scene_fade = 1.0f;
+    camera.position[0] = camera.position[1] = camera.position[2] = 0;
+    camera.direction[0] = 0, camera.direction[1] = 0, camera.direction[2] = 1;
+    camera.zmax = 3.0f;
+
+    log_linef("spider: meshes %d", scene.mesh_count);
+    log_linef("spider: verts  %d", scene.vertex_count);
+    log_linef("spider: faces  %d", SPIDER_FACES);
+    log_linef("spider: lights %d", scene.light_count);
+    log_linef("spider: anims  %d", 0);
+    log_linef("spider: cams   %d", 0);
+}
+
+Scene *part10_scene() { return &scene; }
+
+// Swirl the spiders: each quad's corners turn on a unit circle about a wandering centre.
+void part10_animate(float t) {
+    static const float phase[4] = {0.0f, 0.734346f, 1.3423698f, 1.92385f};
+    static const float offset[4] = {0.0f, float(M_PI / 2), float(M_PI), float(3 * M_PI / 2)};
+    for (int q = 0; q < SPIDER_QUADS; q++) {
+        float sq = sinf(float(q));
+        float r = 2 * sinf(sq * t / 2);
+        float cx = sinf(sq * t / 1.5f) / 4 + 0.3f;
+        float cy = cosf(sq * t / 1.5f) / 4 + 0.1f;
+        float s = (q + 10) / 15.0f * t;
+        for (int k = 0; k < 4; k++) {
+            float e = sinf(s + phase[k]) / 3 + r + offset[k];
+            float *p = vertices[4 * q + k].position;
+            p[0] = sinf(e) + cx;
+            p[1] = cosf(e) + cy;
+            p[2] = 0.5f;
+        }
+    }
+    // The spiders overlap the backdrop at one depth; draw every face regardless of depth.
+    glDepthFunc(GL_ALWAYS);
+
+    camera.fade = 0;
+    if (t < 1) camera.fade = 1 - t;
+    if (t > 14) camera.fade = t - 14;
+}

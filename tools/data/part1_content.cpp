@@ -1,0 +1,267 @@
+// part1_content.cpp: the intro's world "thc.3ds": a clearing at night with a ring of
+// standing stones and dead trees around the spot where the wolf stands, four misty
+// backdrop panels "thc01".."thc04", light 0 in front of the wolf and a slow camera push;
+// plus "smoke.bmp", the puff the intro's smoke is drawn with.
+#include <cmath>
+
+#include "content.h"
+#include "writers/mesh_3ds.h"
+#include "writers/picture.h"
+
+namespace {
+
+const float PI = 3.14159265f;
+// Where the wolf stands (file frame, z up) and the ground under its feet.
+const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -112;
+const int END_FRAME = 280;  // 28 s at 10 frames a second
+
+// Misty night sky for the backdrop panels: tiles both ways, since the intro slides and
+// scales its mapping with the camera.
+Picture make_mist() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float cloud = fractal_noise(u * 4, v * 4, 6, 0.55f, 4, 101) * 0.5f + 0.5f;
+            float wisps = fractal_noise(u * 8 + cloud, v * 2, 4, 0.5f, 8, 102) * 0.5f + 0.5f;
+            Colour deep = colour(0.03f, 0.05f, 0.13f), haze = colour(0.22f, 0.28f, 0.45f);
+            Colour c = colour_mix(deep, haze, std::pow(cloud, 1.6f));
+            c = colour_add(c, colour_scale(colour(0.25f, 0.22f, 0.35f), std::pow(wisps, 4.0f) * 0.6f));
+            float star = hash_unit(x, y, 103);
+            if (star > 0.9975f) c = colour_add(c, colour_scale(colour(0.9f, 0.9f, 1.0f), (star - 0.9975f) * 400 * (1 - cloud)));
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// Damp earth with moss and scattered needles.
+Picture make_ground() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float soil = fractal_noise(u * 6, v * 6, 6, 0.55f, 6, 201) * 0.5f + 0.5f;
+            float moss = smooth_step(0.45f, 0.7f, fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 202) * 0.5f + 0.5f);
+            float grit = hash_unit(x, y, 203);
+            Colour earth = colour_mix(colour(0.16f, 0.12f, 0.09f), colour(0.30f, 0.24f, 0.17f), soil);
+            Colour green = colour_mix(colour(0.10f, 0.20f, 0.08f), colour(0.22f, 0.34f, 0.12f), soil);
+            Colour c = colour_mix(earth, green, moss);
+            c = colour_scale(c, 0.85f + grit * 0.3f);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// Grey-green standing stone with lichen.
+Picture make_stone() {
+    Picture p = picture_stone(256, colour(0.55f, 0.55f, 0.52f), 301);
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+            float u = float(x) / p.width, v = float(y) / p.height;
+            float lichen = smooth_step(0.55f, 0.8f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 302) * 0.5f + 0.5f);
+            picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.45f, 0.52f, 0.25f), lichen * 0.7f));
+        }
+    return p;
+}
+
+// Dead bark: dark grey-brown with vertical furrows.
+Picture make_bark() {
+    const int size = 128;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float furrow = fractal_noise(u * 16, v * 2, 4, 0.5f, 16, 401) * 0.5f + 0.5f;
+            float ridge = std::pow(std::fabs(std::sin((u * 12 + furrow * 0.6f) * PI)), 0.5f);
+            Colour c = colour_mix(colour(0.08f, 0.07f, 0.06f), colour(0.38f, 0.34f, 0.30f), ridge * 0.8f + furrow * 0.2f);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// A soft puff of smoke on black, brighter in a few lumps, fading out before the border.
+Picture make_smoke() {
+    const int size = 128;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+            float body = radial_falloff(dx, dy, size * 0.48f);
+            float u = float(x) / size, v = float(y) / size;
+            float lumps = fractal_noise(u * 4, v * 4, 5, 0.55f, 4, 501) * 0.5f + 0.5f;
+            float k = body * (0.35f + 0.9f * lumps * lumps);
+            picture_set(p, x, y, colour(k * 0.85f, k * 0.88f, k * 0.95f));
+        }
+    return p;
+}
+
+// A standing stone: a tapered, leaning slab roughened by noise.
+MeshData make_standing_stone(float height, float width, float lean, uint32_t seed) {
+    MeshData stone = mesh_box(width, width * 0.55f, height);
+    // Subdivide once by rebuilding as a lathe-free displaced box: taper towards the top.
+    for (MeshVertex &v : stone.vertices) {
+        float up = (v.z + height / 2) / height;  // 0 at the foot, 1 at the top
+        float taper = 1.0f - 0.35f * up;
+        v.x *= taper;
+        v.y *= taper;
+        v.x += lean * up * height * 0.15f;
+        float bump = fractal_noise(v.x * 0.15f + seed, v.z * 0.15f, 3, 0.5f, 0, seed) * width * 0.12f;
+        v.x += bump;
+        v.y += bump * 0.5f;
+        v.z += height / 2;
+    }
+    mesh_map_box(stone, 1.0f / 24);
+    return stone;
+}
+
+// A dead tree: a tapered trunk and a few crooked branches, each a thin lathed cone.
+MeshData make_dead_tree(float height, uint32_t seed) {
+    MeshData tree;
+    std::vector<Point2> trunk_profile = {{4.5f, 0}, {3.6f, height * 0.3f}, {2.4f, height * 0.7f}, {0.4f, height}};
+    MeshData trunk = mesh_lathe(trunk_profile, 9);
+    mesh_map_cylindrical(trunk, 2, 1.0f / 40);
+    mesh_append(tree, trunk);
+    for (int b = 0; b < 5; b++) {
+        float base = height * (0.45f + 0.1f * b);
+        float length = height * (0.45f - 0.06f * b);
+        std::vector<Point2> profile = {{1.6f - 0.2f * b, 0}, {0.9f, length * 0.6f}, {0.15f, length}};
+        MeshData branch = mesh_lathe(profile, 6);
+        mesh_map_cylindrical(branch, 1, 1.0f / 30);
+        float tilt = 0.7f + 0.35f * hash_unit(b, 1, seed);
+        mesh_rotate_x(branch, tilt);
+        mesh_rotate_z(branch, b * 2.4f + hash_unit(b, 2, seed) * 1.2f);
+        mesh_translate(branch, 0, 0, base);
+        mesh_append(tree, branch);
+    }
+    return tree;
+}
+
+// A backdrop panel: a grid between two corners at the bottom, `height` tall, with five
+// columns of vertices along its length so the intro can darken its near end smoothly.
+MeshData make_panel(float x0, float y0, float x1, float y1, float height) {
+    MeshData panel = mesh_grid(1, 1, 4, 2);
+    for (MeshVertex &v : panel.vertices) {
+        float s = v.x + 0.5f, up = v.y + 0.5f;  // grid spans -0.5..0.5
+        v.x = x0 + (x1 - x0) * s;
+        v.y = y0 + (y1 - y0) * s;
+        v.z = GROUND_Z - 10 + height * up;
+    }
+    // Seen from either side: the panels curve round the clearing.
+    MeshData back = panel;
+    mesh_flip(back);
+    mesh_append(panel, back);
+    return panel;
+}
+
+}  // namespace
+
+// Write "thc.3ds" and its pictures, and "smoke.bmp".
+void generate_part1(ContentSink &sink) {
+    sink.add("thc_mist.bmp", bmp_encode_24(make_mist()));
+    sink.add("thc_ground.bmp", bmp_encode_24(make_ground()));
+    sink.add("thc_stone.bmp", bmp_encode_24(make_stone()));
+    sink.add("thc_bark.bmp", bmp_encode_24(make_bark()));
+    sink.add("smoke.bmp", bmp_encode_24(make_smoke()));
+
+    Scene3ds scene;
+    auto material = [&](const char *name, const char *texture) {
+        Material3ds m;
+        m.name = name;
+        m.texture = texture;
+        scene.materials.push_back(m);
+    };
+    material("mist", "thc_mist.bmp");
+    material("ground", "thc_ground.bmp");
+    material("stone", "thc_stone.bmp");
+    material("bark", "thc_bark.bmp");
+
+    // The backdrop: two panels on an arc behind the wolf (as the camera sees him) and two
+    // flanks; the right flank runs past the camera, where the intro darkens it to black.
+    auto arc = [](float degrees, float out[2]) {
+        float a = degrees * PI / 180;
+        out[0] = WOLF_X + std::cos(a) * 75;
+        out[1] = WOLF_Y - std::sin(a) * 75;  // renderer depth is minus the file's y
+    };
+    float p0[2], p1[2], p2[2];
+    arc(-20, p0);
+    arc(60, p1);
+    arc(140, p2);
+    scene.meshes.push_back(mesh_to_3ds(make_panel(p0[0], p0[1], p1[0], p1[1], 190), "thc01", "mist"));
+    scene.meshes.push_back(mesh_to_3ds(make_panel(p0[0] + 2, 30, p0[0], p0[1], 190), "thc02", "mist"));
+    scene.meshes.push_back(mesh_to_3ds(make_panel(p2[0], p2[1], -140, -40, 190), "thc03", "mist"));
+    scene.meshes.push_back(mesh_to_3ds(make_panel(p1[0], p1[1], p2[0], p2[1], 190), "thc04", "mist"));
+
+    // Ground: a gently rolling clearing, flat where the wolf stands.
+    MeshData ground = mesh_grid(260, 260, 26, 26);
+    for (MeshVertex &v : ground.vertices) {
+        float d = std::sqrt(v.x * v.x + v.y * v.y);
+        v.z = GROUND_Z + smooth_step(30, 110, d) * (fractal_noise(v.x * 0.02f, v.y * 0.02f, 3, 0.5f, 0, 11) * 14 + 4);
+        v.x += WOLF_X;
+        v.y += WOLF_Y - 20;
+        v.u = v.x / 48;
+        v.v = v.y / 48;
+    }
+    scene.meshes.push_back(mesh_to_3ds(ground, "ground", "ground"));
+
+    // A ring of standing stones around the wolf, open towards the camera.
+    for (int i = 0; i < 7; i++) {
+        float angle = (-60 + i * 36.7f) * PI / 180;  // the far side of the wolf
+        float radius = 48 + 8 * hash_unit(i, 3, 7);
+        float height = 34 + 22 * hash_unit(i, 4, 7);
+        MeshData stone = make_standing_stone(height, 13 + 5 * hash_unit(i, 5, 7), hash_unit(i, 6, 7) - 0.5f, 40 + i);
+        mesh_rotate_z(stone, angle + PI / 2);
+        mesh_translate(stone, WOLF_X + std::cos(angle) * radius, WOLF_Y - std::sin(angle) * radius, GROUND_Z - 2);
+        char name[16];
+        snprintf(name, sizeof name, "stone%02d", i + 1);
+        scene.meshes.push_back(mesh_to_3ds(stone, name, "stone"));
+    }
+
+    // Two dead trees inside the backdrop, behind the ring.
+    MeshData tree1 = make_dead_tree(120, 21);
+    mesh_translate(tree1, WOLF_X + 45, WOLF_Y - 51, GROUND_Z - 2);
+    scene.meshes.push_back(mesh_to_3ds(tree1, "tree01", "bark"));
+    MeshData tree2 = make_dead_tree(95, 22);
+    mesh_rotate_z(tree2, 1.3f);
+    mesh_translate(tree2, WOLF_X - 50, WOLF_Y - 46, GROUND_Z - 2);
+    scene.meshes.push_back(mesh_to_3ds(tree2, "tree02", "bark"));
+
+    // Light 0: in front of the wolf and above it, between him and the camera.
+    Light3ds light;
+    light.name = "light01";
+    light.position[0] = WOLF_X - 30;
+    light.position[1] = WOLF_Y + 45;
+    light.position[2] = GROUND_Z + 150;
+    scene.lights.push_back(light);
+
+    // The camera starts low and wide on the wolf's left and slowly closes in.
+    Camera3ds camera;
+    camera.name = "camera01";
+    camera.lens = 62;
+    const float cam[4][3] = {{-78, -14, -72}, {-68, -22, -70}, {-57, -30, -67}, {-48, -37, -64}};
+    for (int k = 0; k < 3; k++) {
+        camera.position[k] = cam[0][k];
+    }
+    camera.target[0] = WOLF_X;
+    camera.target[1] = WOLF_Y;
+    camera.target[2] = GROUND_Z + 90;
+    scene.cameras.push_back(camera);
+
+    scene.start_frame = 0;
+    scene.end_frame = END_FRAME;
+    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    CameraNode3ds node;
+    node.name = camera.name;
+    const int frames[4] = {0, 100, 200, END_FRAME};
+    for (int k = 0; k < 4; k++) {
+        node.position.push_back(key3ds_position(frames[k], cam[k][0], cam[k][1], cam[k][2]));
+        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 90 - k * 4));
+    }
+    node.fov.push_back(key3ds_value(0, 62));
+    node.roll.push_back(key3ds_value(0, 0));
+    scene.camera_nodes.push_back(node);
+    sink.add("thc.3ds", encode_3ds(scene));
+}
+
+KELP_CONTENT(CONTENT_ORDER_PART + 1, generate_part1);
