@@ -61,7 +61,7 @@ LoadSummary *load_3ds(const char *name, Scene &scene, Mesh *meshes, Face *faces,
     Loader3ds &L = loader3ds;
     L.file = file;
     char line[300];
-    snprintf(line, sizeof line, "       %s", L.file_name);
+    snprintf(line, sizeof line, "       %.255s", L.file_name);
     screen_print(line, true);
 
     file_seek(file, 0, 2);

@@ -118,7 +118,7 @@ static void read_track(TrackKind kind, long end) {
     int values = value_counts[kind];
     uint16_t n;
     if (!skip_3ds(10, end) || !read_u16_3ds(n, end) || !skip_3ds(2, end)) return;
-    if (long(n) * (8 + 4 * values) > bytes_left_3ds(end)) return;  // count does not fit
+    if (long(n) * (6 + 4 * values) > bytes_left_3ds(end)) return;  // count does not fit
     for (int i = 0; i < n; i++) {
         uint16_t frame, upper, flags;
         float value[4];
