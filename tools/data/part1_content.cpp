@@ -12,7 +12,7 @@ namespace {
 
 const float PI = 3.14159265f;
 // Where the wolf stands (file frame, z up) and the ground under its feet.
-const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -112;
+const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -55;  // the intro stands the wolf's feet at -55
 const int END_FRAME = 280;  // 28 s at 10 frames a second
 
 // Misty night sky for the backdrop panels: tiles both ways, since the intro slides and
@@ -239,7 +239,7 @@ void generate_part1(ContentSink &sink) {
     Camera3ds camera;
     camera.name = "camera01";
     camera.lens = 62;
-    const float cam[4][3] = {{-78, -14, -72}, {-68, -22, -70}, {-57, -30, -67}, {-48, -37, -64}};
+    const float cam[4][3] = {{-78, -14, GROUND_Z + 40}, {-68, -22, GROUND_Z + 42}, {-57, -30, GROUND_Z + 45}, {-48, -37, GROUND_Z + 48}};
     for (int k = 0; k < 3; k++) {
         camera.position[k] = cam[0][k];
     }
