@@ -7,7 +7,7 @@
 #include "parts/parts.h"
 
 const PartRow part_table[PART_COUNT] = {
-    {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 1: intro
+    {part1_load, part1_scene, part1_animate, nullptr, nullptr},  // part 1: intro
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 2: mirror room, model and credits
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 3: wobbel torus
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 4: warp pass
@@ -16,9 +16,9 @@ const PartRow part_table[PART_COUNT] = {
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 7: rock tunnel, sky and clouds
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 8: water
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 9: light ball and night
-    {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 10: spider
+    {part10_load, part10_scene, part10_animate, nullptr, nullptr},  // part 10: spider
     {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 11: sofa room
-    {nullptr, nullptr, nullptr, nullptr, nullptr},  // part 12: end screen
+    {part12_load, part12_scene, part12_animate, nullptr, nullptr},  // part 12: end screen
 };
 
 bool part_built(int part) {
