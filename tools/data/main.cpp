@@ -1,7 +1,7 @@
-// main.cpp: kelp-data OUTDIR: generates every data file of the show into OUTDIR.
-// The music is made on a second thread while the other sources run; files are
-// collected in a fixed order so that every run writes the same bytes.
-#include <strings.h>
+// main.cpp: kelp-data OUTDIR: generates every data file of the show into OUTDIR:
+// the pack "Data", and beside it "Music" and "noise.bmp". The music is made on a
+// second thread while the other sources run; files are collected in a fixed order
+// so that every run writes the same bytes.
 #include <sys/stat.h>
 
 #include <chrono>
@@ -11,7 +11,7 @@
 
 #include "app/messages.h"
 #include "content.h"
-#include "writers/bmp_writer.h"
+#include "content_output.h"
 
 // Seconds since `start`.
 static double seconds_since(std::chrono::steady_clock::time_point start) {
@@ -25,19 +25,15 @@ static void run_source(const ContentSource &source, ContentSink &sink) {
     printf("kelp-data: %-22s %7.2f s\n", source.label, seconds_since(start));
 }
 
-// True for the files that stay loose beside the program instead of going into "Data".
-static bool stays_loose(const std::string &name) {
-    // "Music" is opened by the player itself; "noise.bmp" is first needed after the pack is closed.
-    return strcasecmp(name.c_str(), "Music") == 0 || strcasecmp(name.c_str(), "noise.bmp") == 0;
-}
-
 int main(int argc, char **argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: kelp-data OUTDIR\n");
         return 2;
     }
     std::string outdir = argv[1];
-    mkdir(outdir.c_str(), 0777);
+    struct stat info;
+    if (stat(outdir.c_str(), &info) != 0 && mkdir(outdir.c_str(), 0777) != 0)
+        fatal_errorf("kelp-data: cannot make the folder [%s]", outdir.c_str());
     auto start = std::chrono::steady_clock::now();
 
     std::vector<ContentSource> sources = content_sources();
@@ -53,15 +49,9 @@ int main(int argc, char **argv) {
     ContentSink all;
     for (ContentSink &sink : sinks)
         for (ContentFile &file : sink.files) all.add(file.name, std::move(file.bytes));
-
-    size_t total = 0;
-    for (const ContentFile &file : all.files) {
-        std::string path = outdir + "/" + file.name;
-        if (!write_file(path, file.bytes)) fatal_errorf("kelp-data: cannot write [%s]", path.c_str());
-        total += file.bytes.size();
-        (void)stays_loose;
-    }
-    printf("kelp-data: %zu files, %zu bytes, generated in %.2f s\n", all.files.size(), total,
+    size_t total = all.files.size();
+    size_t packed = content_write(all, outdir);
+    printf("kelp-data: %zu files in \"Data\", %zu loose, generated in %.2f s\n", packed, total - packed,
            seconds_since(start));
     return 0;
 }

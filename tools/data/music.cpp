@@ -30,13 +30,22 @@ std::vector<float> music_render(double start, double end) {
     for (const MusicNote &note : score)
         if (note.instrument == MUSIC_KICK) kicks.push_back(note.start);
     size_t next_kick = 0;
-    double last_kick = -100;
+    const float recover = float(std::exp(-1.0 / (0.1 * MUSIC_RATE)));
+    float dip = 0;              // depth of the dip, decaying after each kick
+    size_t since_kick = 1000;   // samples since the last kick, for the short fade into the dip
     std::vector<float> mix(frames * 2);
+    while (next_kick < kicks.size() && kicks[next_kick] < start - 1.0) next_kick++;  // dips long gone
     for (size_t n = 0; n < frames; n++) {
         double t = start + double(n) / MUSIC_RATE;
-        while (next_kick < kicks.size() && kicks[next_kick] <= t) last_kick = kicks[next_kick++];
-        double since = t - last_kick;
-        float duck = 1.0f - 0.5f * float(std::exp(-since / 0.1)) * float(std::min(1.0, since / 0.004));
+        while (next_kick < kicks.size() && kicks[next_kick] <= t) {
+            next_kick++;
+            dip = 0.5f;
+            since_kick = 0;
+        }
+        float attack = since_kick < 176 ? float(since_kick) / 176.0f : 1.0f;
+        float duck = 1.0f - dip * attack;
+        dip *= recover;
+        since_kick++;
         for (int c = 0; c < 2; c++) mix[n * 2 + c] = drums[n * 2 + c] + tonal[n * 2 + c] * duck;
     }
     drums.clear();
@@ -44,14 +53,15 @@ std::vector<float> music_render(double start, double end) {
     tonal.clear();
     tonal.shrink_to_fit();
     music_reverb(send.data(), frames, mix.data());
-    // Level by the picture, then a soft limiter keeps the peaks inside full scale.
+    // Level by the picture, then a soft limiter keeps the peaks below -1 dBFS.
     const float master = 0.9f;
+    float gain = 0;
     for (size_t n = 0; n < frames; n++) {
-        float gain = music_gain(start + double(n) / MUSIC_RATE) * master;
+        if (n % 64 == 0) gain = music_gain(start + double(n) / MUSIC_RATE) * master;
         for (int c = 0; c < 2; c++) {
             float x = mix[n * 2 + c] * gain;
             float a = std::fabs(x);
-            if (a > 0.5f) x = std::copysign(0.5f + 0.49f * std::tanh((a - 0.5f) / 0.49f), x);
+            if (a > 0.5f) x = std::copysign(0.5f + 0.39f * std::tanh((a - 0.5f) / 0.39f), x);
             mix[n * 2 + c] = x;
         }
     }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-enum { MUSIC_RATE = 44100 };
+constexpr int MUSIC_RATE = 44100;
 
 enum MusicInstrument {
     MUSIC_KICK,

@@ -137,10 +137,32 @@ struct Voice {
     NoiseSource noise_right;
     Filter filter, filter_right, filter2;
     double phase[6] = {0, 0, 0, 0, 0, 0};
+    double increment[6] = {0, 0, 0, 0, 0, 0};  // fixed oscillator increments, set at the first sample
+    float decay[4] = {1, 1, 1, 1};              // exponential decays, multiplied every sample
+    float rate[4] = {1, 1, 1, 1};
     float hz;
+    float pan_left, pan_right;  // equal-power pan gains of a mono voice
     explicit Voice(const MusicNote &n, uint32_t seed)
-        : note(&n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))) {}
+        : note(&n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))) {
+        float angle = (std::clamp(n.pan, -1.0f, 1.0f) + 1) * 0.785398f;
+        pan_left = std::cos(angle) * 1.41421356f;
+        pan_right = std::sin(angle) * 1.41421356f;
+    }
+    // Set decay k to fall by e every `seconds`.
+    void set_decay(int k, double per_second) { rate[k] = float(std::exp(-per_second / MUSIC_RATE)); }
+    // Current value of decay k, then advance it one sample.
+    float step(int k) {
+        float v = decay[k];
+        decay[k] *= rate[k];
+        return v;
+    }
 };
+
+// Advance a phase by a fixed increment.
+static void advance_by(double &phase, double increment) {
+    phase += increment;
+    if (phase >= 1) phase -= 1;
+}
 
 // Advance an oscillator phase by hz and return the increment.
 static double advance(double &phase, double hz) {
@@ -158,22 +180,31 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
     left = right = 0;
     switch (note.instrument) {
         case MUSIC_KICK: {
-            double f = 44 + 120 * std::exp(-t * 28) + 30 * std::exp(-t * 200);
+            if (n == 0) {
+                v.set_decay(0, 28);
+                v.set_decay(1, 200);
+                v.set_decay(2, 5.5 + 3 * note.param);
+                v.set_decay(3, 500);
+            }
+            double f = 44 + 120 * v.step(0) + 30 * v.step(1);
             advance(v.phase[0], f);
-            float body = float(std::sin(TAU * v.phase[0])) * float(std::exp(-t * (5.5 + 3 * note.param)));
-            float click = v.noise.next() * float(std::exp(-t * 500)) * 0.25f;
+            float body = float(std::sin(TAU * v.phase[0])) * v.step(2);
+            float click = v.noise.next() * v.step(3) * 0.25f;
             out = std::tanh((body + click) * 1.6f);
             break;
         }
         case MUSIC_SNARE: {
-            if (n == 0) v.filter.set(1800, 0.2f);
+            if (n == 0) {
+                v.filter.set(1800, 0.2f);
+                v.set_decay(0, 22);
+                v.set_decay(1, 30);
+                v.set_decay(2, 16 - 6 * note.param);
+            }
             advance(v.phase[0], 185);
             advance(v.phase[1], 330);
-            float tone = float(std::sin(TAU * v.phase[0]) * std::exp(-t * 22) * 0.55 +
-                               std::sin(TAU * v.phase[1]) * std::exp(-t * 30) * 0.25);
+            float tone = float(std::sin(TAU * v.phase[0])) * v.step(0) * 0.55f + float(std::sin(TAU * v.phase[1])) * v.step(1) * 0.25f;
             v.filter.run(v.noise.next());
-            float rattle = v.filter.high * float(std::exp(-t * (16 - 6 * note.param)));
-            out = tone + rattle * 0.9f;
+            out = tone + v.filter.high * v.step(2) * 0.9f;
             break;
         }
         case MUSIC_CLAP: {
@@ -202,8 +233,8 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
             }
             v.filter.run(metal * 0.15f + v.noise.next());
             v.filter2.run(v.filter.high);
-            double decay = note.instrument == MUSIC_HAT ? 55 : 8;
-            out = v.filter2.high * float(std::exp(-t * decay));
+            if (n == 0) v.set_decay(0, note.instrument == MUSIC_HAT ? 55 : 8);
+            out = v.filter2.high * v.step(0);
             break;
         }
         case MUSIC_CRASH: {
@@ -243,14 +274,20 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
             break;
         }
         case MUSIC_PAD: {
-            static const float detune[3] = {-0.11f, 0.0f, 0.12f};
+            if (n == 0) {
+                static const float detune[3] = {-0.11f, 0.0f, 0.12f};
+                for (int i = 0; i < 3; i++) {
+                    double hz = v.hz * std::pow(2.0, detune[i] / 12.0);
+                    v.increment[i] = hz * 1.0007 / MUSIC_RATE;
+                    v.increment[i + 3] = hz * 0.9993 / MUSIC_RATE;
+                }
+            }
             float l = 0, r = 0;
             for (int i = 0; i < 3; i++) {
-                double hz = v.hz * std::pow(2.0, detune[i] / 12.0);
-                double incl = advance(v.phase[i], hz * 1.0007);
-                double incr = advance(v.phase[i + 3], hz * 0.9993);
-                l += saw(v.phase[i], incl);
-                r += saw(v.phase[i + 3], incr);
+                advance_by(v.phase[i], v.increment[i]);
+                advance_by(v.phase[i + 3], v.increment[i + 3]);
+                l += saw(v.phase[i], v.increment[i]);
+                r += saw(v.phase[i + 3], v.increment[i + 3]);
             }
             if (n % 32 == 0) {
                 float sweep = 0.5f + 0.5f * float(std::sin(t * 0.7 + note.pitch));
@@ -266,37 +303,54 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
             break;
         }
         case MUSIC_PLUCK: {
-            double inc = advance(v.phase[0], v.hz);
-            double inc2 = advance(v.phase[1], v.hz * 1.005);
-            float raw = saw(v.phase[0], inc) * 0.6f + square(v.phase[1], inc2) * 0.4f;
-            if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * note.param) * float(std::exp(-t * 14)), 0.3f);
+            if (n == 0) {
+                v.increment[0] = v.hz / MUSIC_RATE;
+                v.increment[1] = v.hz * 1.005 / MUSIC_RATE;
+                v.set_decay(0, 6);
+                v.set_decay(1, 14);
+            }
+            advance_by(v.phase[0], v.increment[0]);
+            advance_by(v.phase[1], v.increment[1]);
+            float raw = saw(v.phase[0], v.increment[0]) * 0.6f + square(v.phase[1], v.increment[1]) * 0.4f;
+            float sweep = v.step(1);
+            if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * note.param) * sweep, 0.3f);
             v.filter.run(raw);
-            float e = float(std::exp(-t * 6)) * (t < 0.002 ? float(t / 0.002) : 1.0f);
+            float e = v.step(0) * (t < 0.002 ? float(t / 0.002) : 1.0f);
             if (t > note.length) e *= float(std::exp(-(t - note.length) * 25));
             out = v.filter.low * e;
             break;
         }
         case MUSIC_LEAD: {
-            double vibrato = t > 0.25 ? 0.12 * std::sin(TAU * 5.5 * t) * std::min(1.0, (t - 0.25) * 3) : 0;
-            double hz = v.hz * std::pow(2.0, vibrato / 12.0);
-            double i0 = advance(v.phase[0], hz * 1.003);
-            double i1 = advance(v.phase[1], hz * 0.997);
-            double i2 = advance(v.phase[2], hz * 0.5);
-            float raw = saw(v.phase[0], i0) * 0.45f + saw(v.phase[1], i1) * 0.45f + square(v.phase[2], i2) * 0.25f;
-            if (n % 16 == 0) v.filter.set(900 + 2600 * note.param + 2500 * float(std::exp(-t * 6)), 0.25f);
+            if (n % 16 == 0) {
+                double vibrato = t > 0.25 ? 0.12 * std::sin(TAU * 5.5 * t) * std::min(1.0, (t - 0.25) * 3) : 0;
+                double hz = v.hz * std::pow(2.0, vibrato / 12.0);
+                v.increment[0] = hz * 1.003 / MUSIC_RATE;
+                v.increment[1] = hz * 0.997 / MUSIC_RATE;
+                v.increment[2] = hz * 0.5 / MUSIC_RATE;
+                v.filter.set(900 + 2600 * note.param + 2500 * float(std::exp(-t * 6)), 0.25f);
+            }
+            for (int i = 0; i < 3; i++) advance_by(v.phase[i], v.increment[i]);
+            float raw = saw(v.phase[0], v.increment[0]) * 0.45f + saw(v.phase[1], v.increment[1]) * 0.45f +
+                        square(v.phase[2], v.increment[2]) * 0.25f;
             v.filter.run(raw);
             out = v.filter.low * envelope(t, note.length, 0.012, release_of(MUSIC_LEAD));
             break;
         }
         case MUSIC_KEYS: {
             // Two-operator FM: a warm body and a bell-like tine that dies quickly.
-            advance(v.phase[0], v.hz);
-            advance(v.phase[1], v.hz);
-            advance(v.phase[2], v.hz * 14);
-            double index = 1.6 * std::exp(-t * 2.5) + 0.25;
-            double tine = std::sin(TAU * v.phase[2]) * std::exp(-t * 9) * 0.6;
-            double body = std::sin(TAU * v.phase[0] + index * std::sin(TAU * v.phase[1]) + tine);
-            out = float(body * std::exp(-t * 1.1)) * envelope(t, note.length, 0.003, release_of(MUSIC_KEYS));
+            if (n == 0) {
+                v.increment[0] = v.hz / MUSIC_RATE;
+                v.increment[2] = v.hz * 14 / MUSIC_RATE;
+                v.set_decay(0, 2.5);
+                v.set_decay(1, 9);
+                v.set_decay(2, 1.1);
+            }
+            advance_by(v.phase[0], v.increment[0]);
+            advance_by(v.phase[2], v.increment[2]);
+            double index = 1.6 * v.step(0) + 0.25;
+            double tine = std::sin(TAU * v.phase[2]) * v.step(1) * 0.6;
+            double body = std::sin(TAU * v.phase[0] + index * std::sin(TAU * v.phase[0]) + tine);
+            out = float(body) * v.step(2) * envelope(t, note.length, 0.003, release_of(MUSIC_KEYS));
             break;
         }
         case MUSIC_RISER: {
@@ -340,10 +394,8 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
         default: break;
     }
     if (out != 0) {
-        // Equal-power pan of a mono voice.
-        float angle = (std::clamp(note.pan, -1.0f, 1.0f) + 1) * 0.785398f;
-        left = out * std::cos(angle) * 1.41421356f;
-        right = out * std::sin(angle) * 1.41421356f;
+        left = out * v.pan_left;
+        right = out * v.pan_right;
     }
 }
 

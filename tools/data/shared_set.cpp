@@ -168,8 +168,8 @@ static Picture make_flare_fire(int frame) {
             // Tongues: bright licks breaking off near the top.
             float lick = std::max(0.0f, fractal_noise(u * 6, h * 3 - frame * 0.9f, 3, 0.5f, 0, seed + 5));
             v += lick * body * h * 0.8f;
-            float edge = smooth_step(0.0f, 0.06f, h) * smooth_step(0.0f, 0.08f, 0.5f - std::fabs(u)) *
-                         (1 - smooth_step(0.85f, 0.98f, h));
+            float edge = smooth_step(0.01f, 0.07f, h) * smooth_step(0.01f, 0.08f, 0.5f - std::fabs(u)) *
+                         (1 - smooth_step(0.85f, 0.985f, h));
             f.at(x, y) = std::max(0.0f, v) * edge;
         }
     return field_picture(f, colour(1.0f, 0.75f, 0.45f));
@@ -198,7 +198,7 @@ static Picture make_lensflare() {
             float hex = r * std::cos(sector) / std::cos(PI / 6);
             float inside = 1 - smooth_step(0.78f, 0.86f, hex);
             float edge = std::exp(-(hex - 0.8f) * (hex - 0.8f) / 0.002f);
-            float v = inside * (0.22f + 0.18f * hex) + edge * 0.35f;
+            float v = inside * (0.10f + 0.12f * hex) + edge * 0.3f;
             f.at(x, y) = v * rim(r);
         }
     return field_picture(f, colour(0.9f, 0.95f, 1.0f));

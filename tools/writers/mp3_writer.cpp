@@ -16,7 +16,7 @@ std::vector<uint8_t> mp3_encode(const float *interleaved, size_t frames) {
     lame_set_mode(lame, JOINT_STEREO);
     lame_set_brate(lame, MP3_BITRATE_KBPS);
     lame_set_VBR(lame, vbr_off);
-    lame_set_quality(lame, 5);
+    lame_set_quality(lame, 7);
     lame_set_bWriteVbrTag(lame, 1);  // the Info tag frame carries delay and padding
     lame_set_num_samples(lame, (unsigned long)frames);
     if (lame_init_params(lame) < 0) fatal_error("MP3: libmp3lame rejects 44.1 kHz stereo 192 kbps");

@@ -29,13 +29,14 @@ Picture picture_wood(int size, Colour light, Colour dark, uint32_t seed) {
     for (int y = 0; y < size; y++)
         for (int x = 0; x < size; x++) {
             float u = float(x) / size, v = float(y) / size;
-            // Rings along u, stretched grain along v; the warp noise tiles with the picture.
-            float warp = fractal_noise(u * 2, v * 8, 4, 0.5f, 2, seed) * 0.35f;
-            float rings = u * 12 + warp * 3;
+            // Growth rings across u, gently bent by low-frequency noise; fine grain along v.
+            float warp = fractal_noise(u * 2, v * 2, 3, 0.5f, 2, seed) * 0.08f;
+            float rings = (u + warp) * 10;
             float ring = 0.5f + 0.5f * std::sin(rings * 6.2831853f);
-            ring = std::pow(ring, 3.0f);
-            float grain = fractal_noise(u * 64, v * 4, 2, 0.5f, 64, seed + 5) * 0.5f + 0.5f;
-            Colour c = colour_mix(light, dark, std::clamp(ring * 0.7f + grain * 0.3f, 0.0f, 1.0f));
+            ring = std::pow(ring, 4.0f);
+            float grain = fractal_noise(u * 96, v * 3, 2, 0.5f, 96, seed + 5) * 0.5f + 0.5f;
+            float tone = fractal_noise(u * 3, v * 3, 3, 0.5f, 3, seed + 9) * 0.1f;
+            Colour c = colour_mix(light, dark, std::clamp(ring * 0.55f + grain * 0.35f + tone, 0.0f, 1.0f));
             picture_set(p, x, y, c);
         }
     return p;
