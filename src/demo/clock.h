@@ -1,5 +1,6 @@
 // clock.h: the demo clock, the frame time between full-size renders, and the part time.
 #pragma once
+#include <cstdint>
 
 // Seconds since the first call (the millisecond clock, or the fixed-step capture clock).
 float clock_seconds();
@@ -16,3 +17,6 @@ extern float last_clock;
 // Local time of the current schedule entry, shown by the statistics.
 void set_part_time(float t);
 extern float part_time;
+
+// Milliseconds since the clock's first call (the statistics' average frame rate uses it).
+uint32_t clock_milliseconds();

@@ -1,5 +1,6 @@
 // texture.h: BMP and raw-font images, their OpenGL upload, and the registry by file name.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 enum { MAX_TEXTURES = 1000, TEXTURE_NAME_SIZE = 32, FONT_GLYPHS = 96 };
@@ -27,3 +28,13 @@ void texture_read_bmp(TextureRecord &record, const char *name);
 void texture_upload(const TextureRecord &record, bool repeat);
 // Reserve registry rows with empty names (shared start-up textures).
 void texture_reserve_names(int count);
+
+// Largest width or height a texture may have, and the size of a raw font file
+// (128 glyphs of 8 x 8 texels, 3 bytes each, rows top first).
+enum { MAX_TEXTURE_SIDE = 8192, FONT_GLYPH_BYTES = 192, FONT_FILE_SIZE = 128 * FONT_GLYPH_BYTES };
+
+// Decode BMP file bytes into the record (RGBA, rows bottom-up, magenta keyed out);
+// no files, no OpenGL. Fatal, naming `name`, on anything it cannot read.
+void bmp_decode(const uint8_t *data, size_t size, const char *name, TextureRecord &record);
+// Convert one 192-byte raw font glyph into 8 x 8 RGBA texels, rows bottom-up.
+void font_decode_glyph(const uint8_t *glyph, uint8_t *rgba);

@@ -1,0 +1,142 @@
+// faces.cpp: the two face passes (opaque, then transparent), the facing test, and draw_face
+// in every drawing mode; the OpenGL state is back at its start-up values after every face.
+#include <GL/gl.h>
+
+#include "app/messages.h"
+#include "render/render.h"
+#include "render/render_math.h"
+
+// Vertex colour (light + 1) * colour with the given alpha.
+static void vertex_colour(const Vertex &v, const float colour[3], float alpha) {
+    glColor4f((v.light[0] + 1.0f) * colour[0], (v.light[1] + 1.0f) * colour[1],
+              (v.light[2] + 1.0f) * colour[2], alpha);
+}
+
+// One triangle: base pass by blend mode, highlight, second texture, separate highlight.
+void draw_face(int a, int b, int c, int mode, int texture, int second_texture, byte second_pass,
+               byte highlight, float alpha, float red, float green, float blue) {
+    if (alpha == 0.0f) return;
+    const Vertex *v[3] = {&working_vertices[a], &working_vertices[b], &working_vertices[c]};
+    float colour[3] = {red, green, blue};
+    if (texture == -1) {
+        glDisable(GL_TEXTURE_2D);
+    } else {
+        glBindTexture(GL_TEXTURE_2D, GLuint(texture));
+        colour[0] = colour[1] = colour[2] = 1.0f;
+    }
+    if (mode & DRAW_WIREFRAME) {
+        static const int order[6] = {0, 1, 1, 2, 2, 0};
+        glBegin(GL_LINES);
+        for (int i = 0; i < 6; i++) {
+            vertex_colour(*v[order[i]], colour, alpha);
+            glVertex3fv(v[order[i]]->position);
+        }
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        return;
+    }
+    bool env_highlight = highlight && !(mode & DRAW_SEPARATE_HIGHLIGHT);
+    if (env_highlight) {
+        float env[4];
+        highlight_colour(v[0]->light, v[1]->light, v[2]->light, env);
+        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, env);
+    }
+    int blend = mode & 7;
+    float shade_alpha = 1.0f;
+    if (blend == 1) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glDepthMask(GL_FALSE);
+    } else if (blend == 2) {
+        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        glDepthMask(GL_FALSE);
+        shade_alpha = alpha;
+    }
+    glBegin(GL_TRIANGLE_FAN);
+    for (int i = 0; i < 3; i++) {
+        if (texture != -1) glTexCoord2f(v[i]->u, v[i]->v);
+        glColor4f((v[i]->light[0] + 1.0f) * colour[0] * shade_alpha,
+                  (v[i]->light[1] + 1.0f) * colour[1] * shade_alpha,
+                  (v[i]->light[2] + 1.0f) * colour[2] * shade_alpha, alpha);
+        glVertex3fv(v[i]->position);
+    }
+    glEnd();
+    face_counter++;
+    if (blend == 1 || blend == 2) {
+        glDepthMask(GL_TRUE);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    if (texture == -1) glEnable(GL_TEXTURE_2D);
+    if (env_highlight) {
+        static const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, black);
+    }
+    if (second_pass && second_texture != -1) {
+        glBlendFunc(GL_ONE, GL_ONE);
+        glBindTexture(GL_TEXTURE_2D, GLuint(second_texture));
+        glBegin(GL_TRIANGLE_FAN);
+        for (int i = 0; i < 3; i++) {
+            glTexCoord2f(v[i]->second_u, v[i]->second_v);
+            glColor4f((v[i]->light[0] + 1.0f) * colour[0] + v[i]->shade,
+                      (v[i]->light[1] + 1.0f) * colour[1] + v[i]->shade,
+                      (v[i]->light[2] + 1.0f) * colour[2] + v[i]->shade, 1.0f);
+            glVertex3fv(v[i]->position);
+        }
+        face_counter++;
+        glEnd();
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+    if (highlight && (mode & DRAW_SEPARATE_HIGHLIGHT)) {
+        glBlendFunc(GL_ONE, GL_ONE);
+        glDisable(GL_TEXTURE_2D);
+        glBegin(GL_TRIANGLE_FAN);
+        for (int i = 0; i < 3; i++) {
+            glColor3fv(v[i]->light);
+            glVertex3fv(v[i]->position);
+        }
+        face_counter++;
+        glEnd();
+        glEnable(GL_TEXTURE_2D);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+}
+
+// Fatal when a face's vertex lies outside the working array.
+static int working_index(const Mesh &mesh, int face, int32_t relative) {
+    int64_t index = int64_t(mesh.first_vertex) + relative;
+    if (index < 0 || index >= MAX_WORKING_VERTICES)
+        fatal_errorf("RENDER: mesh [%.64s] face %d uses vertex %lld outside the working array (%d)",
+                     mesh.name, face, static_cast<long long>(index), int(MAX_WORKING_VERTICES));
+    return int(index);
+}
+
+// One pass over every mesh's faces in order: the opaque faces or the transparent ones.
+static void draw_pass(const Scene &scene, float glow_alpha, bool opaque_pass) {
+    for (int m = 0; m < scene.mesh_count; m++) {
+        const Mesh &mesh = scene.meshes[m];
+        for (int f = 0; f < mesh.face_count; f++) {
+            const Face &face = mesh.faces[f];
+            bool opaque = face.blend_mode == 0 && face.alpha == 1.0f;
+            if (opaque != opaque_pass) continue;
+            int a = working_index(mesh, f, face.a);
+            int b = working_index(mesh, f, face.b);
+            int c = working_index(mesh, f, face.c);
+            bool draw = face.two_sided || (!opaque_pass && face.blend_mode == 4) ||
+                        face_towards_eye(working_vertices[a].position,
+                                         working_vertices[b].position,
+                                         working_vertices[c].position);
+            if (!draw) continue;
+            int mode = int(static_cast<signed char>(face.blend_mode | scene.flags));
+            draw_face(a, b, c, mode, face.texture, face.second_texture, face.second_pass,
+                      face.light_blend, face.alpha * glow_alpha, face.color[0], face.color[1],
+                      face.color[2]);
+        }
+    }
+}
+
+// Opaque faces first, then the transparent ones, without sorting.
+void draw_face_passes(const Scene &scene, float glow_alpha) {
+    draw_pass(scene, glow_alpha, true);
+    draw_pass(scene, glow_alpha, false);
+}

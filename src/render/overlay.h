@@ -1,0 +1,11 @@
+// overlay.h: screen-space drawing in normalised device coordinates: the full-screen fade,
+// bitmap text on a character grid, and the frame statistics block.
+#pragma once
+#include "scene/scene.h"
+
+// Brighten (value > 0) or darken (value < 0) the whole viewport; 0 draws nothing.
+void draw_fade(float value);
+// One line of text from the bitmap font at (column, row) of a columns x rows grid, row 0 on top.
+void draw_text(int font_base, const char *text, int column, int row, int columns, int rows);
+// Six lines of frame statistics for the scene just drawn with `camera`.
+void draw_statistics(const Scene &scene, const Camera &camera);

@@ -1,0 +1,68 @@
+// texture_table.cpp: the table of loaded textures and the registry that finds them by file name.
+#include <cstdio>
+#include <cstring>
+#include <strings.h>
+
+#include "app/file_bytes.h"
+#include "app/messages.h"
+#include "texture/texture.h"
+
+TextureRecord texture_table[MAX_TEXTURES];
+int texture_count = 0;
+char texture_names[MAX_TEXTURES][TEXTURE_NAME_SIZE];
+int texture_name_count = 0;
+
+// Fatal when a name cannot fit a registry slot.
+static void check_name_length(const char *name) {
+    if (strlen(name) >= TEXTURE_NAME_SIZE)
+        fatal_errorf("texture name %s is too long (at most %d characters)!", name, TEXTURE_NAME_SIZE - 1);
+}
+
+// Fatal when `count` more rows would not fit the table of 1000.
+static void check_room(int used, int count, const char *name) {
+    if (used > MAX_TEXTURES - count)
+        fatal_errorf("too many textures loading %s (at most %d)!", name, int(MAX_TEXTURES));
+}
+
+int texture_find(const char *name, bool repeat) {
+    for (int i = 0; i < texture_name_count; ++i)
+        if (strcasecmp(texture_names[i], name) == 0) return i;
+    check_name_length(name);
+    check_room(texture_name_count, 1, name);
+    char lowered[TEXTURE_NAME_SIZE];
+    snprintf(lowered, sizeof lowered, "%s", name);
+    int index = texture_load(lowered, repeat);
+    memcpy(texture_names[texture_name_count], lowered, TEXTURE_NAME_SIZE);
+    ++texture_name_count;
+    return index;
+}
+
+int texture_load(char *name, bool repeat) {
+    check_name_length(name);
+    check_room(texture_count, 1, name);
+    int index = texture_count;
+    for (char *c = name; *c; ++c)
+        if (*c >= 'A' && *c <= 'Z') *c = char(*c - 'A' + 'a');
+    char line[TEXTURE_NAME_SIZE + 8];
+    snprintf(line, sizeof line, "       %s", name);
+    screen_print(line, true);
+    TextureRecord &record = texture_table[index];
+    record = TextureRecord{};
+    texture_read_bmp(record, name);
+    record.gl_name = uint32_t(index);
+    texture_upload(record, repeat);
+    ++texture_count;
+    return index;
+}
+
+void texture_read_bmp(TextureRecord &record, const char *name) {
+    FileBytes file = file_load_bytes(name, "texture", "Texture %s not found");
+    bmp_decode(file.data, file.size, name, record);
+    file_free_bytes(file);
+}
+
+void texture_reserve_names(int count) {
+    check_room(texture_name_count, count, "the shared set");
+    for (int i = 0; i < count; ++i) texture_names[texture_name_count + i][0] = '\0';
+    texture_name_count += count;
+}

@@ -1,0 +1,30 @@
+// scratch_dir.h: a fresh directory under /tmp that a test works in (made current), removed after.
+#pragma once
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+struct ScratchDir {
+    std::string path;
+    std::string previous;
+    // Create the directory and make it the working directory.
+    ScratchDir() {
+        char name[] = "/tmp/kelp-test-XXXXXX";
+        path = mkdtemp(name) ? name : "";
+        char cwd[4096];
+        previous = getcwd(cwd, sizeof cwd) ? cwd : "";
+        if (!path.empty() && chdir(path.c_str()) != 0) path.clear();
+    }
+    // Go back to the previous working directory and remove the scratch one.
+    ~ScratchDir() {
+        if (!previous.empty() && chdir(previous.c_str()) != 0) return;
+        std::error_code ignored;
+        if (!path.empty()) std::filesystem::remove_all(path, ignored);
+    }
+    ScratchDir(const ScratchDir &) = delete;
+    ScratchDir &operator=(const ScratchDir &) = delete;
+};

@@ -1,0 +1,264 @@
+// test_bmp.cpp: BMP decoding without OpenGL: pixels, padding, palettes, colour key, bad input.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "texture/texture.h"
+#include "writers/bmp_writer.h"
+
+namespace {
+
+struct Decoded {
+    TextureRecord record{};
+    ~Decoded() { free(record.pixels); }
+    const uint8_t *texel(int x, int row_from_bottom) const {
+        return record.pixels + (size_t(row_from_bottom) * record.width + x) * 4;
+    }
+};
+
+void decode(const std::vector<uint8_t> &bytes, Decoded &out, const char *name = "test.bmp") {
+    bmp_decode(bytes.data(), bytes.size(), name, out.record);
+}
+
+void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+}
+
+void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value) {
+    bytes[at] = uint8_t(value);
+    bytes[at + 1] = uint8_t(value >> 8);
+}
+
+// A picture whose every texel differs from its neighbours, with widths that need row padding.
+Picture gradient(int w, int h) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t *c = p.at(x, y);
+            c[0] = uint8_t(x * 37 + y);
+            c[1] = uint8_t(y * 23 + 5);
+            c[2] = uint8_t((x ^ y) * 11);
+        }
+    return p;
+}
+
+// Every decoded texel equals the picture's, with the picture's top row last.
+void expect_same_pixels(const Picture &p, const Decoded &d) {
+    ASSERT_EQ(d.record.width, p.width);
+    ASSERT_EQ(d.record.height, p.height);
+    for (int y = 0; y < p.height; ++y)
+        for (int x = 0; x < p.width; ++x) {
+            const uint8_t *want = p.at(x, y);
+            const uint8_t *got = d.texel(x, p.height - 1 - y);
+            bool key = want[0] == 255 && want[1] == 0 && want[2] == 255;
+            ASSERT_EQ(memcmp(want, got, 3), 0) << "texel " << x << "," << y;
+            ASSERT_EQ(got[3], key ? 0 : 255) << "alpha at " << x << "," << y;
+        }
+}
+
+// A small picture with a limited number of colours for 8-bit files.
+Picture few_colours(int w, int h) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            uint8_t *c = p.at(x, y);
+            c[0] = uint8_t((x % 3) * 100);
+            c[1] = uint8_t((y % 4) * 60);
+            c[2] = 7;
+        }
+    return p;
+}
+
+class BmpDeath : public ::testing::Test {
+  protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+};
+
+}  // namespace
+
+TEST(BmpDecode, TwentyFourBitRowsArePaddedAndBottomUp) {
+    for (int w : {1, 2, 3, 4, 5, 7, 13}) {
+        Picture p = gradient(w, 6);
+        Decoded d;
+        decode(bmp_encode_24(p), d);
+        expect_same_pixels(p, d);
+    }
+}
+
+TEST(BmpDecode, EightBitPaletteWithPaddedRows) {
+    for (int w : {1, 3, 4, 6, 9}) {
+        Picture p = few_colours(w, 5);
+        std::vector<uint8_t> bytes = bmp_encode_8(p);
+        ASSERT_FALSE(bytes.empty());
+        Decoded d;
+        decode(bytes, d);
+        expect_same_pixels(p, d);
+    }
+}
+
+TEST(BmpDecode, ColoursUsedZeroReadsAFullPalette) {
+    Picture p(16, 16);
+    for (int i = 0; i < 256; ++i) {
+        uint8_t *c = p.at(i % 16, i / 16);
+        c[0] = uint8_t(i);
+        c[1] = uint8_t(255 - i);
+        c[2] = uint8_t(i * 7);
+    }
+    std::vector<uint8_t> bytes = bmp_encode_8(p);
+    ASSERT_FALSE(bytes.empty());
+    put32(bytes, 46, 0);
+    Decoded d;
+    decode(bytes, d);
+    expect_same_pixels(p, d);
+}
+
+TEST(BmpDecode, MagentaIsTheOnlyTransparentColour) {
+    Picture p(4, 1);
+    const uint8_t colours[4][3] = {{255, 0, 255}, {254, 0, 255}, {255, 1, 255}, {255, 0, 254}};
+    for (int x = 0; x < 4; ++x) memcpy(p.at(x, 0), colours[x], 3);
+    for (int depth : {8, 24}) {
+        Decoded d;
+        decode(depth == 8 ? bmp_encode_8(p) : bmp_encode_24(p), d);
+        EXPECT_EQ(d.texel(0, 0)[3], 0) << depth;
+        EXPECT_EQ(d.texel(1, 0)[3], 255) << depth;
+        EXPECT_EQ(d.texel(2, 0)[3], 255) << depth;
+        EXPECT_EQ(d.texel(3, 0)[3], 255) << depth;
+        EXPECT_EQ(memcmp(d.texel(0, 0), colours[0], 3), 0) << depth;
+    }
+}
+
+TEST(BmpDecode, TopDownFilesAreFlippedToBottomUp) {
+    Picture p = gradient(5, 4);
+    std::vector<uint8_t> bytes = bmp_encode_24(p);
+    // Reverse the row order in the file and mark it top-down.
+    size_t stride = 16, offset = 54;
+    std::vector<uint8_t> flipped = bytes;
+    for (int r = 0; r < 4; ++r)
+        memcpy(&flipped[offset + r * stride], &bytes[offset + (3 - r) * stride], stride);
+    put32(flipped, 22, uint32_t(-4));
+    Decoded d;
+    decode(flipped, d);
+    expect_same_pixels(p, d);
+}
+
+TEST(BmpDecode, PixelDataOffsetAndLongerInfoHeadersAreHonoured) {
+    Picture p = few_colours(3, 3);
+    std::vector<uint8_t> bytes = bmp_encode_8(p);
+    uint32_t palette_size = bytes[46];
+    // Grow the info header to 108 bytes and leave a gap of 10 bytes before the pixels.
+    std::vector<uint8_t> longer(bytes.begin(), bytes.begin() + 54);
+    longer.insert(longer.end(), 68, 0xEE);
+    longer.insert(longer.end(), bytes.begin() + 54, bytes.begin() + 54 + palette_size * 4);
+    longer.insert(longer.end(), 10, 0xEE);
+    longer.insert(longer.end(), bytes.begin() + 54 + palette_size * 4, bytes.end());
+    put32(longer, 14, 108);
+    put32(longer, 10, 14 + 108 + palette_size * 4 + 10);
+    Decoded d;
+    decode(longer, d);
+    expect_same_pixels(p, d);
+}
+
+TEST(BmpDecode, LastRowMayOmitItsPadding) {
+    Picture p = gradient(5, 3);
+    std::vector<uint8_t> bytes = bmp_encode_24(p);
+    bytes.resize(bytes.size() - 1);  // 15 bytes of pixels, 1 byte of padding
+    Decoded d;
+    decode(bytes, d);
+    expect_same_pixels(p, d);
+}
+
+TEST_F(BmpDeath, SixteenAndThirtyTwoBitFilesAreRefused) {
+    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
+    put16(bytes, 28, 16);
+    Decoded d;
+    EXPECT_EXIT(decode(bytes, d, "t16.bmp"), ::testing::ExitedWithCode(1),
+                "^texture t16\\.bmp has 16bpp, must be 8 or 24!");
+    put16(bytes, 28, 32);
+    EXPECT_EXIT(decode(bytes, d, "t32.bmp"), ::testing::ExitedWithCode(1),
+                "^texture t32\\.bmp has 32bpp, must be 8 or 24!");
+}
+
+TEST_F(BmpDeath, CompressionIsRefused) {
+    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(4, 4));
+    put32(bytes, 30, 1);
+    Decoded d;
+    EXPECT_EXIT(decode(bytes, d, "rle.bmp"), ::testing::ExitedWithCode(1),
+                "^texture rle\\.bmp has compression!");
+}
+
+TEST_F(BmpDeath, TruncatedFilesNameTheTextureAndTheSizes) {
+    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(6, 5));
+    // Cut inside the file header, the info header, the palette, and the pixels.
+    for (size_t keep : {size_t(0), size_t(9), size_t(20), size_t(53), size_t(60), bytes.size() - 3}) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + keep);
+        Decoded d;
+        EXPECT_EXIT(decode(cut, d, "cut.bmp"), ::testing::ExitedWithCode(1),
+                    "^texture cut\\.bmp is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)")
+            << keep;
+    }
+}
+
+TEST_F(BmpDeath, SizesOutOfRangeAreRefused) {
+    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
+    const struct {
+        int32_t w, h;
+    } sizes[] = {{0, 4}, {4, 0}, {-4, 4}, {0x7fffffff, 0x7fffffff}, {65536, 65536}, {4, INT32_MIN}};
+    for (auto s : sizes) {
+        std::vector<uint8_t> bad = bytes;
+        put32(bad, 18, uint32_t(s.w));
+        put32(bad, 22, uint32_t(s.h));
+        Decoded d;
+        EXPECT_EXIT(decode(bad, d, "size.bmp"), ::testing::ExitedWithCode(1),
+                    "^texture size\\.bmp has a size of .*each side must be 1 to 8192!")
+            << s.w << "x" << s.h;
+    }
+}
+
+TEST_F(BmpDeath, PaletteProblemsAreRefused) {
+    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(4, 4));
+    std::vector<uint8_t> big = bytes;
+    put32(big, 46, 257);
+    Decoded d;
+    EXPECT_EXIT(decode(big, d, "pal.bmp"), ::testing::ExitedWithCode(1),
+                "^texture pal\\.bmp has a palette of 257 colours, must be at most 256!");
+    // Point a pixel past the palette of 12 colours.
+    std::vector<uint8_t> index = bytes;
+    uint32_t offset = index[10] | index[11] << 8;
+    index[offset + 2] = 200;
+    EXPECT_EXIT(decode(index, d, "idx.bmp"), ::testing::ExitedWithCode(1),
+                "^texture idx\\.bmp has palette index 200 beyond its 12 colours!");
+}
+
+TEST_F(BmpDeath, ShortInfoHeaderAndMisplacedPixelsAreRefused) {
+    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
+    std::vector<uint8_t> os2 = bytes;
+    put32(os2, 14, 12);
+    Decoded d;
+    EXPECT_EXIT(decode(os2, d, "os2.bmp"), ::testing::ExitedWithCode(1),
+                "^texture os2\\.bmp has an info header of 12 bytes, must be at least 40!");
+    std::vector<uint8_t> inside = bytes;
+    put32(inside, 10, 20);
+    EXPECT_EXIT(decode(inside, d, "off.bmp"), ::testing::ExitedWithCode(1),
+                "^texture off\\.bmp has its pixel data at 20, inside its headers!");
+}
+
+TEST(FontDecode, GlyphRowsAreFlippedAndSetTexelsAreRed) {
+    uint8_t glyph[FONT_GLYPH_BYTES] = {};
+    glyph[0] = 255;                  // row 0 (top), column 0
+    glyph[(1 * 8 + 7) * 3] = 255;    // row 1, column 7
+    glyph[(7 * 8 + 3) * 3] = 254;    // not set: only 255 counts
+    glyph[(7 * 8 + 4) * 3 + 1] = 255;  // not set: only the first byte counts
+    uint8_t rgba[256];
+    memset(rgba, 0x55, sizeof rgba);
+    font_decode_glyph(glyph, rgba);
+    auto texel = [&](int row_from_bottom, int c) { return rgba + (row_from_bottom * 8 + c) * 4; };
+    const uint8_t red[4] = {255, 0, 0, 255}, clear[4] = {0, 0, 0, 0};
+    EXPECT_EQ(memcmp(texel(7, 0), red, 4), 0);
+    EXPECT_EQ(memcmp(texel(6, 7), red, 4), 0);
+    EXPECT_EQ(memcmp(texel(0, 3), clear, 4), 0);
+    EXPECT_EQ(memcmp(texel(0, 4), clear, 4), 0);
+    int set = 0;
+    for (int i = 0; i < 64; ++i) set += rgba[i * 4 + 3] == 255;
+    EXPECT_EQ(set, 2);
+}

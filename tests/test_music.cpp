@@ -1,0 +1,238 @@
+// test_music.cpp: the soundtrack player plays "Music" from offset / range of its length.
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <lame/lame.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "demo/music.h"
+#include "platform/music_player.h"
+
+namespace {
+
+const int RATE = 44100;
+// A 3.64-second track stands in for the 364-second soundtrack: one second of it per 100.
+const int TRACK_FRAMES = 160524;
+
+// Stereo test signal: a slow chirp (left) and its octave (right), so each moment sounds unique.
+std::vector<short> make_signal() {
+    std::vector<short> pcm(size_t(TRACK_FRAMES) * 2);
+    for (int i = 0; i < TRACK_FRAMES; ++i) {
+        double t = double(i) / RATE;
+        double phase = 2.0 * M_PI * (220.0 * t + 120.0 * t * t);
+        pcm[size_t(i) * 2] = short(9000.0 * sin(phase) + 3000.0 * sin(2.0 * M_PI * 97.0 * t));
+        pcm[size_t(i) * 2 + 1] = short(9000.0 * sin(2.0 * phase));
+    }
+    return pcm;
+}
+
+// Encode to a CBR MP3 with the LAME tag (encoder delay and padding) written into its first frame.
+bool write_mp3(const std::string &path, const std::vector<short> &pcm) {
+    lame_global_flags *lame = lame_init();
+    lame_set_in_samplerate(lame, RATE);
+    lame_set_out_samplerate(lame, RATE);
+    lame_set_num_channels(lame, 2);
+    lame_set_brate(lame, 192);
+    lame_set_bWriteVbrTag(lame, 1);
+    lame_set_quality(lame, 5);
+    if (lame_init_params(lame) < 0) return false;
+    FILE *file = fopen(path.c_str(), "w+b");
+    if (!file) return false;
+    std::vector<unsigned char> out(1 << 16);
+    const int chunk = 4096;
+    for (int start = 0; start < TRACK_FRAMES; start += chunk) {
+        int n = std::min(chunk, TRACK_FRAMES - start);
+        int bytes = lame_encode_buffer_interleaved(lame, const_cast<short *>(&pcm[size_t(start) * 2]), n,
+                                                   out.data(), int(out.size()));
+        if (bytes < 0) return false;
+        fwrite(out.data(), 1, size_t(bytes), file);
+    }
+    int bytes = lame_encode_flush(lame, out.data(), int(out.size()));
+    fwrite(out.data(), 1, size_t(bytes), file);
+    lame_mp3_tags_fid(lame, file);
+    lame_close(lame);
+    return fclose(file) == 0;
+}
+
+// A scratch directory that becomes the working directory for one test.
+struct ScratchDirectory {
+    std::string path, previous;
+    ScratchDirectory() {
+        char name[] = "/tmp/kelp-music-XXXXXX";
+        path = mkdtemp(name);
+        char cwd[4096];
+        previous = getcwd(cwd, sizeof cwd);
+        EXPECT_EQ(chdir(path.c_str()), 0);
+    }
+    ~ScratchDirectory() {
+        EXPECT_EQ(chdir(previous.c_str()), 0);
+        std::string command = "rm -rf '" + path + "'";
+        EXPECT_EQ(system(command.c_str()), 0);
+    }
+};
+
+std::vector<short> read_raw(const std::string &path) {
+    std::vector<short> samples;
+    FILE *file = fopen(path.c_str(), "rb");
+    if (!file) return samples;
+    short buffer[4096];
+    size_t n;
+    while ((n = fread(buffer, sizeof(short), 4096, file)) > 0) samples.insert(samples.end(), buffer, buffer + n);
+    fclose(file);
+    return samples;
+}
+
+// Lag (in frames, relative to `expected`) at which the played window best matches the signal.
+int best_lag(const std::vector<short> &signal, const short *played, int frames, int expected, int search) {
+    double best = -1e300;
+    int best_lag = 0;
+    for (int lag = -search; lag <= search; ++lag) {
+        int start = expected + lag;
+        if (start < 0 || start + frames > TRACK_FRAMES) continue;
+        double sum = 0.0;
+        for (int i = 0; i < frames * 2; ++i) sum += double(played[i]) * double(signal[size_t(start) * 2 + i]);
+        if (sum > best) {
+            best = sum;
+            best_lag = lag;
+        }
+    }
+    return best_lag;
+}
+
+class MusicTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        raw_path = std::string(scratch.path) + "/out.raw";
+        setenv("SDL_DISKAUDIOFILE", raw_path.c_str(), 1);
+    }
+    ScratchDirectory scratch;
+    std::string raw_path;
+};
+
+TEST_F(MusicTest, PlaysTheTrackFromTheStartOffsetAsAShareOfTheRange) {
+    std::vector<short> signal = make_signal();
+    ASSERT_TRUE(write_mp3("Music", signal));
+
+    // "pos" 100.7: offset 100 of the 364-second range, so 100/364 of this track: exactly 1.0 s.
+    music_start(true, 100.7f);
+    ASSERT_NE(music_current_player(), nullptr);
+    EXPECT_EQ(player_length_frames(music_current_player()), TRACK_FRAMES) << "encoder delay not removed";
+    EXPECT_EQ(player_seek_frame(music_current_player()), int64_t(RATE));
+    SDL_Delay(400);
+    music_stop();
+    EXPECT_EQ(music_current_player(), nullptr);
+
+    std::vector<short> played = read_raw(raw_path);
+    size_t first = 0;
+    while (first < played.size() && played[first] == 0) ++first;
+    first &= ~size_t(1);
+    const int window = 4096;
+    ASSERT_GE(played.size(), first + window * 2) << "too little audio was written";
+    int lag = best_lag(signal, &played[first], window, RATE, 3000);
+    double error_ms = 1000.0 * lag / RATE;
+    printf("seek error: %d samples (%.3f ms)\n", lag, error_ms);
+    EXPECT_LE(std::abs(lag), 2);
+
+    // The samples played are the track's own, close to the signal that was encoded.
+    double energy = 0.0, difference = 0.0;
+    for (int i = 0; i < window * 2; ++i) {
+        double original = signal[size_t(RATE + lag) * 2 + i];
+        energy += original * original;
+        difference += (played[first + i] - original) * (played[first + i] - original);
+    }
+    EXPECT_LT(difference / energy, 0.01);
+}
+
+TEST_F(MusicTest, OffsetZeroStartsAtTheFirstSampleOfTheMusic) {
+    std::vector<short> signal = make_signal();
+    ASSERT_TRUE(write_mp3("Music", signal));
+    music_start(true, 0.0f);
+    SDL_Delay(300);
+    music_stop();
+    std::vector<short> played = read_raw(raw_path);
+    size_t first = 0;
+    while (first < played.size() && played[first] == 0) ++first;
+    first &= ~size_t(1);
+    ASSERT_GE(played.size(), first + 8192);
+    // The signal's first sample is 0 on both channels, so the first non-silent frame may be the
+    // second: search a small window forward from zero.
+    int lag = best_lag(signal, &played[first], 4096, 0, 40);
+    int frames_from_start = lag;
+    printf("start error: %d samples (%.3f ms)\n", frames_from_start, 1000.0 * frames_from_start / RATE);
+    EXPECT_LE(std::abs(frames_from_start), 2);
+}
+
+TEST_F(MusicTest, NosoundMakesNoAudioCall) {
+    std::vector<short> signal = make_signal();
+    ASSERT_TRUE(write_mp3("Music", signal));
+    music_start(false, 100.7f);
+    EXPECT_EQ(music_current_player(), nullptr);
+    EXPECT_EQ(player_live_count(), 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    music_stop();
+    EXPECT_EQ(access(raw_path.c_str(), F_OK), -1) << "an audio output was opened";
+}
+
+TEST_F(MusicTest, MissingMusicIsNotFatal) {
+    ::testing::internal::CaptureStderr();
+    music_start(true, 5.0f);
+    std::string note = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(note.find("MUSIC: [Music] cannot be opened"), std::string::npos) << note;
+    ASSERT_NE(music_current_player(), nullptr);
+    EXPECT_EQ(player_length_frames(music_current_player()), 0);
+    music_stop();
+    EXPECT_EQ(player_live_count(), 0);
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
+
+TEST_F(MusicTest, UndecodableMusicIsNotFatal) {
+    std::vector<unsigned char> junk(5000);
+    for (size_t i = 0; i < junk.size(); ++i) junk[i] = (unsigned char)(i * 7 + 3);
+    FILE *file = fopen("Music", "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(junk.data(), 1, junk.size(), file);
+    fclose(file);
+    ::testing::internal::CaptureStderr();
+    music_start(true, 0.0f);
+    std::string note = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(note.find("MUSIC: [Music]"), std::string::npos) << note;
+    EXPECT_NE(note.find("without sound"), std::string::npos) << note;
+    music_stop();
+    EXPECT_EQ(player_live_count(), 0);
+}
+
+TEST_F(MusicTest, SeekBeyondTheEndPlaysSilence) {
+    std::vector<short> signal = make_signal();
+    ASSERT_TRUE(write_mp3("Music", signal));
+    MusicPlayer *player = nullptr;
+    ASSERT_EQ(player_new(&player, nullptr), 0);
+    ASSERT_EQ(control_message_send(player, PLAYER_MSG_OPEN, "Music"), 0);
+    control_message_send(player, PLAYER_MSG_PLAY);
+    control_message_send(player, PLAYER_MSG_SEEK, 400, 364);
+    EXPECT_EQ(player_seek_frame(player), TRACK_FRAMES);
+    SDL_Delay(100);
+    control_message_send(player, PLAYER_MSG_STOP);
+    control_message_send(player, PLAYER_MSG_EXIT);
+    EXPECT_EQ(player_delete(&player), 0);
+    EXPECT_EQ(player, nullptr);
+    std::vector<short> played = read_raw(raw_path);
+    for (short sample : played) ASSERT_EQ(sample, 0);
+}
+
+TEST(MusicPlayer, RejectsUnknownMessagesAndNullHandles) {
+    MusicPlayer *player = nullptr;
+    ASSERT_EQ(player_new(&player, nullptr), 0);
+    EXPECT_NE(control_message_send(player, 42), 0);
+    EXPECT_NE(control_message_send(player, PLAYER_MSG_PLAY), 0) << "nothing is open";
+    EXPECT_NE(control_message_send(nullptr, PLAYER_MSG_STOP), 0);
+    EXPECT_EQ(player_delete(&player), 0);
+    EXPECT_NE(player_delete(&player), 0);
+}
+
+}  // namespace

@@ -1,0 +1,378 @@
+// test_render_math.cpp: the renderer's arithmetic without OpenGL: projection terms, the
+// eye-space transform in both modes, vertex lighting, facing, highlight colour, flare size,
+// probe visibility, and the check that a scene fits the working arrays.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "render/render.h"
+#include "render/render_math.h"
+
+static uint32_t bits_of(float f) {
+    uint32_t b;
+    std::memcpy(&b, &f, sizeof b);
+    return b;
+}
+
+TEST(Projection, Fov90HasCotangentOneAndExactDepthTerms) {
+    EXPECT_EQ(projection_cotangent(90.0f), 1.0f);
+    float m[16];
+    build_projection(90.0f, 640.0f, 480.0f, m);
+    EXPECT_FLOAT_EQ(m[0], 0.75f);
+    EXPECT_EQ(m[5], 1.0f);
+    EXPECT_EQ(bits_of(m[10]), 0xBF800400u);
+    EXPECT_EQ(m[11], -1.0f);
+    EXPECT_EQ(bits_of(m[14]), 0xB900049Au);
+    for (int i : {1, 2, 3, 4, 6, 7, 8, 9, 12, 13, 15}) EXPECT_EQ(m[i], 0.0f) << i;
+}
+
+TEST(Projection, SquareRenderUsesCotangentForBothAxes) {
+    float m[16];
+    build_projection(60.0f, 128.0f, 128.0f, m);
+    float f = float(std::tan(((180.0 - 60.0) / 360.0) * 3.1415926536));
+    EXPECT_EQ(m[0], f);
+    EXPECT_EQ(m[5], f);
+    EXPECT_NEAR(f, 1.7320508f, 1e-6f);
+}
+
+TEST(Projection, NearAndFarPlanesMapToTheDepthRange) {
+    float m[16];
+    build_projection(90.0f, 640.0f, 480.0f, m);
+    auto ndc_z = [&](float z) { return (m[10] * z + m[14]) / (m[11] * z); };
+    EXPECT_NEAR(ndc_z(-1.0f), 1.0f, 1e-4f);
+    EXPECT_NEAR(ndc_z(-6.104e-05f), -1.0f, 1e-3f);
+    float x, y;
+    const float p[3] = {0.5f, 0.25f, -0.5f};
+    project_point(m, p, x, y);
+    EXPECT_FLOAT_EQ(x, 0.75f);
+    EXPECT_FLOAT_EQ(y, 0.5f);
+}
+
+static Camera camera_looking(float dx, float dy, float dz) {
+    Camera c{};
+    c.direction[0] = dx;
+    c.direction[1] = dy;
+    c.direction[2] = dz;
+    c.fov = 90.0f;
+    c.zmax = 1.0f;
+    c.glow_alpha = 1.0f;
+    return c;
+}
+
+TEST(CameraGuard, StraightUpOrDownOrTinyZmaxIsDegenerate) {
+    EXPECT_TRUE(camera_degenerate(camera_looking(0, 1, 0)));
+    EXPECT_TRUE(camera_degenerate(camera_looking(0, -5, 0)));
+    Camera c = camera_looking(0, 0, -1);
+    EXPECT_FALSE(camera_degenerate(c));
+    c.zmax = 6.104e-05f;
+    EXPECT_TRUE(camera_degenerate(c));
+    c.zmax = 0.0f;
+    EXPECT_TRUE(camera_degenerate(c));
+    c.zmax = std::nanf("");
+    EXPECT_TRUE(camera_degenerate(c));
+}
+
+static void expect_vec(const float *got, float x, float y, float z, float tol = 1e-5f) {
+    EXPECT_NEAR(got[0], x, tol);
+    EXPECT_NEAR(got[1], y, tol);
+    EXPECT_NEAR(got[2], z, tol);
+}
+
+TEST(EyeTransform, CameraLookingDownMinusZIsIdentityOverZmax) {
+    Camera c = camera_looking(0, 0, -1);
+    c.zmax = 10.0f;
+    EyeTransform t;
+    eye_transform_camera(c, false, t);
+    float p[3] = {2.0f, 3.0f, -5.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, 0.2f, 0.3f, -0.5f);
+}
+
+TEST(EyeTransform, CameraLookingDownPlusZTurnsHalfway) {
+    Camera c = camera_looking(0, 0, 1);
+    EyeTransform t;
+    eye_transform_camera(c, false, t);
+    float p[3] = {1.0f, 0.0f, 5.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, -1.0f, 0.0f, -5.0f);
+}
+
+TEST(EyeTransform, CameraZEntersWithTheOppositeSign) {
+    Camera c = camera_looking(0, 0, -1);
+    c.position[0] = 1.0f;
+    c.position[1] = 2.0f;
+    c.position[2] = 3.0f;
+    EyeTransform t;
+    eye_transform_camera(c, false, t);
+    float p[3] = {1.0f, 2.0f, -13.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, 0.0f, 0.0f, -10.0f);
+}
+
+TEST(EyeTransform, AspectSqueezeDividesYByThreeQuarters) {
+    Camera c = camera_looking(0, 0, -1);
+    EyeTransform t;
+    eye_transform_camera(c, true, t);
+    float p[3] = {1.0f, 1.0f, -1.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, 1.0f, 1.0f / 0.75f, -1.0f);
+}
+
+TEST(EyeTransform, RollTurnsXIntoY) {
+    Camera c = camera_looking(0, 0, -1);
+    c.roll = float(3.1415926536 / 2.0);
+    EyeTransform t;
+    eye_transform_camera(c, false, t);
+    float p[3] = {1.0f, 0.0f, 0.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, 0.0f, 1.0f, 0.0f);
+    float n[3] = {1.0f, 0.0f, 0.0f};
+    eye_apply_normal(t, n);
+    expect_vec(n, 0.0f, 1.0f, 0.0f);
+}
+
+TEST(EyeTransform, PitchIsTwiceTheArctangentOfTheNormalisedY) {
+    Camera c = camera_looking(0, 1, -1);
+    c.zmax = 2.0f;
+    EyeTransform t;
+    eye_transform_camera(c, false, t);
+    double P = 2.0 * std::atan(1.0 / std::sqrt(2.0));
+    EXPECT_NEAR(t.rows[2][1], std::sin(P) / 2.0, 1e-6);
+    EXPECT_NEAR(t.rows[1][1], std::cos(P) / 2.0, 1e-6);
+}
+
+TEST(EyeTransform, FlatModeDividesByZmaxAndLeavesNormals) {
+    EyeTransform t;
+    eye_transform_flat(4.0f, true, t);
+    float p[3] = {2.0f, 3.0f, 8.0f};
+    eye_apply_position(t, p);
+    expect_vec(p, -0.5f, 3.0f / 3.0f, -2.0f);
+    float n[3] = {0.3f, 0.4f, 0.5f};
+    eye_apply_normal(t, n);
+    expect_vec(n, 0.3f, 0.4f, 0.5f, 0.0f);
+    eye_transform_flat(4.0f, false, t);
+    float q[3] = {2.0f, 3.0f, 8.0f};
+    eye_apply_position(t, q);
+    expect_vec(q, -0.5f, 0.75f, -2.0f);
+}
+
+static Light point_light(float x, float y, float z) {
+    Light l;
+    init_light(l);
+    l.position[0] = x;
+    l.position[1] = y;
+    l.position[2] = z;
+    return l;
+}
+
+TEST(VertexLighting, AmbientAloneWithoutLights) {
+    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+    float out[3];
+    light_vertex(p, n, 0.25f, nullptr, nullptr, 0, out);
+    expect_vec(out, -0.75f, -0.75f, -0.75f, 0.0f);
+}
+
+TEST(VertexLighting, PointLightAlongTheNormalAddsItsColour) {
+    std::vector<Light> lights = {point_light(0, 10, 0)};
+    lights[0].color[0] = 1.0f;
+    lights[0].color[1] = 0.5f;
+    lights[0].color[2] = 0.0f;
+    lights[0].intensity = 2.0f;
+    const int32_t list[1] = {0};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 3, 0};  // unnormalised normal
+    float out[3];
+    light_vertex(p, n, 0.0f, lights.data(), list, 1, out);
+    expect_vec(out, -1.0f + 2.0f, -1.0f + 1.0f, -1.0f);
+}
+
+TEST(VertexLighting, AngleAttenuationAndBacklight) {
+    std::vector<Light> lights = {point_light(10, 10, 0), point_light(0, -10, 0)};
+    lights[0].range_inner = 0.0f;
+    lights[0].range_outer = 2.0f * std::sqrt(200.0f);  // half way: t = 0.5
+    const int32_t list[2] = {0, 1};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+    float out[3];
+    light_vertex(p, n, 1.0f, lights.data(), list, 2, out);
+    float expected = 0.5f * std::cos(float(M_PI / 4));
+    expect_vec(out, expected, expected, expected);
+}
+
+TEST(VertexLighting, LightAtTheVertexAddsNothingAndOnlyListedLightsCount) {
+    std::vector<Light> lights = {point_light(1, 2, 3), point_light(1, 12, 3)};
+    const int32_t list[1] = {0};
+    const float p[3] = {1, 2, 3}, n[3] = {0, 1, 0};
+    float out[3];
+    light_vertex(p, n, 0.5f, lights.data(), list, 1, out);
+    expect_vec(out, -0.5f, -0.5f, -0.5f, 0.0f);
+}
+
+TEST(VertexLighting, NegativeIntensitySubtracts) {
+    std::vector<Light> lights = {point_light(0, 5, 0)};
+    lights[0].intensity = -0.5f;
+    const int32_t list[1] = {0};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+    float out[3];
+    light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
+    expect_vec(out, -0.5f, -0.5f, -0.5f);
+}
+
+TEST(VertexLighting, SpotHalfWayThroughFalloffGivesHalf) {
+    std::vector<Light> lights = {point_light(0, 10, 0)};
+    lights[0].spot = 1;
+    lights[0].hotspot = 45.0f;
+    lights[0].falloff = 90.0f;
+    double g = 67.5 * M_PI / 180.0;
+    lights[0].spot_direction[0] = float(std::sin(g));
+    lights[0].spot_direction[1] = float(std::cos(g));
+    const int32_t list[1] = {0};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+    float half[3], full[3];
+    light_vertex(p, n, 1.0f, lights.data(), list, 1, half);
+    lights[0].spot_direction[0] = 0.0f;
+    lights[0].spot_direction[1] = 1.0f;
+    light_vertex(p, n, 1.0f, lights.data(), list, 1, full);
+    EXPECT_NEAR(full[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(half[0], 0.5f, 1e-4f);
+    // Beyond the falloff nothing arrives.
+    g = 95.0 * M_PI / 180.0;
+    lights[0].spot_direction[0] = float(std::sin(g));
+    lights[0].spot_direction[1] = float(std::cos(g));
+    light_vertex(p, n, 1.0f, lights.data(), list, 1, half);
+    EXPECT_FLOAT_EQ(half[0], 0.0f);
+}
+
+TEST(VertexLighting, SpotFallsLinearlyWithTheAngleToTheNormal) {
+    std::vector<Light> lights = {point_light(10, 10, 0)};
+    lights[0].spot = 1;
+    lights[0].spot_direction[0] = 1.0f;
+    lights[0].spot_direction[1] = 1.0f;
+    const int32_t list[1] = {0};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+    float out[3];
+    light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
+    EXPECT_NEAR(out[0], 0.5f, 1e-5f);  // 45 degrees from the normal: 1 - 2 * (pi/4) / pi
+}
+
+TEST(VertexLighting, ZeroNormalIsLitByAmbientAloneWithoutNaN) {
+    std::vector<Light> lights = {point_light(0, 10, 0)};
+    lights[0].spot = 1;
+    const int32_t list[1] = {0};
+    const float p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
+    float out[3];
+    light_vertex(p, n, 0.3f, lights.data(), list, 1, out);
+    for (float c : out) {
+        EXPECT_FALSE(std::isnan(c));
+        EXPECT_FLOAT_EQ(c, -0.7f);
+    }
+}
+
+TEST(FacingTest, ClockwiseOnScreenFacesTheEye) {
+    const float p[3] = {0, 0, -1}, q[3] = {1, 0, -1}, r[3] = {0, 1, -1};
+    EXPECT_FALSE(face_towards_eye(p, q, r));
+    EXPECT_TRUE(face_towards_eye(p, r, q));
+    const float same[3] = {0, 0, -1};
+    EXPECT_FALSE(face_towards_eye(p, same, r));  // degenerate: no normal
+    const float eye[3] = {0, 0, 0};
+    EXPECT_FALSE(face_towards_eye(eye, r, q));  // first vertex at the eye
+}
+
+TEST(Highlight, PositiveLightAveragedAndCappedAtOne) {
+    const float a[3] = {0.5f, -1.0f, 2.0f}, b[3] = {0.5f, 0.0f, 2.0f}, c[3] = {0.5f, 0.0f, 0.0f};
+    float env[4];
+    highlight_colour(a, b, c, env);
+    EXPECT_FLOAT_EQ(env[0], 0.5f);
+    EXPECT_FLOAT_EQ(env[1], 0.0f);
+    EXPECT_FLOAT_EQ(env[2], 1.0f);
+    EXPECT_FLOAT_EQ(env[3], 1.0f);
+}
+
+TEST(Glows, ColourIndexPicksTheLightTexture) {
+    const float white[3] = {1, 1, 1}, blue[3] = {0, 0, 1}, dim[3] = {0.49f, 0.49f, 0.49f},
+                red[3] = {0.5f, 0, 0};
+    EXPECT_EQ(light_colour_index(white), 7);
+    EXPECT_EQ(light_colour_index(blue), 1);
+    EXPECT_EQ(light_colour_index(dim), 0);
+    EXPECT_EQ(light_colour_index(red), 4);
+}
+
+TEST(Glows, FlareSizeFactorIsHeldBetweenThreeAndSeven) {
+    EXPECT_FLOAT_EQ(flare_size_factor(0.5f), 3.0f);
+    EXPECT_FLOAT_EQ(flare_size_factor(1.0f), 3.3f);
+    EXPECT_FLOAT_EQ(flare_size_factor(3.0f), 7.0f);
+    EXPECT_FLOAT_EQ(flare_size_factor(-2.0f), 3.0f);
+}
+
+TEST(Glows, ProbeVisibilityCountsTheCentreTwice) {
+    const uint32_t before[5] = {9, 9, 9, 9, 9};
+    uint32_t after[5] = {1, 9, 1, 9, 9};
+    EXPECT_FLOAT_EQ(probe_visibility(before, after), 0.5f);
+    const uint32_t all[5] = {1, 1, 1, 1, 1};
+    EXPECT_FLOAT_EQ(probe_visibility(before, all), 1.0f);
+    EXPECT_FLOAT_EQ(probe_visibility(before, before), 0.0f);
+    uint32_t sides[5] = {9, 1, 1, 1, 1};
+    EXPECT_FLOAT_EQ(probe_visibility(before, sides), 4.0f / 6.0f);
+}
+
+// A scene of `vertices` vertices and `lights` lights in one mesh, with a camera.
+struct SizedScene {
+    Scene scene;
+    Camera camera;
+    Mesh mesh;
+    std::vector<Vertex> vertices;
+    std::vector<Light> lights;
+    SizedScene(int vertex_count, int light_count) {
+        init_scene(scene);
+        init_camera(camera);
+        init_mesh(mesh);
+        vertices.resize(size_t(vertex_count));
+        lights.resize(size_t(light_count));
+        scene.camera = &camera;
+        scene.vertices = vertices.data();
+        scene.lights = lights.data();
+        scene.meshes = &mesh;
+        scene.mesh_count = 1;
+        scene.vertex_count = vertex_count;
+        scene.light_count = light_count;
+        mesh.vertex_count = vertex_count;
+        std::strcpy(mesh.name, "Box01");
+    }
+};
+
+TEST(SceneFits, LargestSceneIsAccepted) {
+    SizedScene s(MAX_WORKING_VERTICES, MAX_WORKING_LIGHTS);
+    check_scene_fits(s.scene);
+    SUCCEED();
+}
+
+TEST(SceneFitsDeathTest, TooManyVerticesIsFatalAndNamed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SizedScene s(MAX_WORKING_VERTICES + 1, 1);
+    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
+                "scene has 20001 vertices, more than the working array holds \\(20000\\)");
+}
+
+TEST(SceneFitsDeathTest, TooManyLightsIsFatalAndNamed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SizedScene s(10, MAX_WORKING_LIGHTS + 1);
+    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
+                "scene has 1001 lights, more than the working array holds \\(1000\\)");
+}
+
+TEST(SceneFitsDeathTest, MeshOutsideTheWorkingArrayIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SizedScene s(10, 0);
+    s.mesh.first_vertex = MAX_WORKING_VERTICES - 5;
+    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
+                "mesh \\[Box01\\] vertices 19995..20005 lie outside the working array");
+}
+
+TEST(SceneFitsDeathTest, ActiveLightThatDoesNotExistIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    SizedScene s(10, 2);
+    int32_t active[3] = {2, 0, 2};
+    s.scene.active_lights = active;
+    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
+                "active light 2 does not exist \\(2 lights\\)");
+}

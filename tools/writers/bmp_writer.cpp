@@ -1,0 +1,81 @@
+// bmp_writer.cpp: pictures to BMP files, 24-bit or 8-bit with a palette, bottom-up, padded rows.
+#include <map>
+
+#include "writers/bmp_writer.h"
+
+// Append a little-endian integer of `bytes` bytes.
+static void put_le(std::vector<uint8_t> &out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+// File header and 40-byte info header for a picture with the given palette size and depth.
+static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, uint32_t palette_size,
+                                        uint32_t stride) {
+    uint32_t pixel_offset = 14 + 40 + palette_size * 4;
+    uint32_t image_size = stride * uint32_t(picture.height);
+    std::vector<uint8_t> out;
+    out.reserve(pixel_offset + image_size);
+    out.push_back('B');
+    out.push_back('M');
+    put_le(out, pixel_offset + image_size, 4);
+    put_le(out, 0, 4);
+    put_le(out, pixel_offset, 4);
+    put_le(out, 40, 4);
+    put_le(out, uint32_t(picture.width), 4);
+    put_le(out, uint32_t(picture.height), 4);
+    put_le(out, 1, 2);
+    put_le(out, uint32_t(bit_count), 2);
+    put_le(out, 0, 4);  // no compression
+    put_le(out, image_size, 4);
+    put_le(out, 2835, 4);  // 72 dots per inch
+    put_le(out, 2835, 4);
+    put_le(out, palette_size, 4);
+    put_le(out, 0, 4);
+    return out;
+}
+
+std::vector<uint8_t> bmp_encode_24(const Picture &picture) {
+    uint32_t stride = (uint32_t(picture.width) * 3 + 3) & ~3u;
+    std::vector<uint8_t> out = bmp_headers(picture, 24, 0, stride);
+    for (int y = picture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t *p = picture.at(x, y);
+            out.push_back(p[2]);
+            out.push_back(p[1]);
+            out.push_back(p[0]);
+        }
+        for (uint32_t pad = uint32_t(picture.width) * 3; pad < stride; ++pad) out.push_back(0);
+    }
+    return out;
+}
+
+std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
+    // Palette in order of first appearance, top row first.
+    std::map<uint32_t, uint8_t> index_of;
+    std::vector<uint32_t> colours;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t *p = picture.at(x, y);
+            uint32_t key = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+            if (index_of.count(key)) continue;
+            if (colours.size() == 256) return {};
+            index_of[key] = uint8_t(colours.size());
+            colours.push_back(key);
+        }
+    uint32_t stride = (uint32_t(picture.width) + 3) & ~3u;
+    std::vector<uint8_t> out = bmp_headers(picture, 8, uint32_t(colours.size()), stride);
+    for (uint32_t c : colours) {
+        out.push_back(uint8_t(c));
+        out.push_back(uint8_t(c >> 8));
+        out.push_back(uint8_t(c >> 16));
+        out.push_back(0);
+    }
+    for (int y = picture.height - 1; y >= 0; --y) {
+        for (int x = 0; x < picture.width; ++x) {
+            const uint8_t *p = picture.at(x, y);
+            out.push_back(index_of[uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]]);
+        }
+        for (uint32_t pad = uint32_t(picture.width); pad < stride; ++pad) out.push_back(0);
+    }
+    return out;
+}
