@@ -38,7 +38,6 @@ void fatal_error(const char *message) {
     in_fatal_error = true;
     release_and_restore();
     print_to_stderr(message);
-    log_line(message);
     show_message_box(message, "Error");
     exit(1);
 }

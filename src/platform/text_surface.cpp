@@ -83,7 +83,7 @@ void text_fill(int x, int y, int width, int height, uint32_t colour) {
 // Render shaded (opaque background) and copy the clipped box into the image.
 int text_out(int x, int y, const char *text, uint32_t text_colour, uint32_t background) {
     fit_image();
-    if (!text_font) fatal_error("No font selected for the loading text");
+    if (!text_font) text_select_font("Arial", FONT_HEIGHT);  // as the program selects it
     if (!text || !text[0]) return 0;
     SDL_Color fg = {Uint8(text_colour >> 16), Uint8(text_colour >> 8), Uint8(text_colour), 255};
     SDL_Color bg = {Uint8(background >> 16), Uint8(background >> 8), Uint8(background), 255};
