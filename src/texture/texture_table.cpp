@@ -25,8 +25,9 @@ static void check_room(int used, int count, const char *name) {
 }
 
 int texture_find(const char *name, bool repeat) {
+    // Reserved rows have empty names and are never found by a look-up, not even of "".
     for (int i = 0; i < texture_name_count; ++i)
-        if (strcasecmp(texture_names[i], name) == 0) return i;
+        if (texture_names[i][0] && strcasecmp(texture_names[i], name) == 0) return i;
     check_name_length(name);
     check_room(texture_name_count, 1, name);
     char lowered[TEXTURE_NAME_SIZE];
