@@ -11,7 +11,7 @@ float part_time = 0.0f;
 static bool clock_started = false;
 static uint32_t start_tick = 0;
 static bool fixed_rate = false;
-static float fixed_step = 0.0f;
+static double fixed_rate_value = 0.0;
 static uint32_t fixed_frames = 0;
 
 // Milliseconds since the first call of the clock (the first call starts it).
@@ -21,7 +21,7 @@ uint32_t clock_milliseconds() {
         start_tick = SDL_GetTicks();
         return 0;
     }
-    if (fixed_rate) return uint32_t(double(fixed_frames) * fixed_step * 1000.0);
+    if (fixed_rate) return uint32_t(double(fixed_frames) * 1000.0 / fixed_rate_value + 0.5);
     return SDL_GetTicks() - start_tick;
 }
 
@@ -29,7 +29,7 @@ uint32_t clock_milliseconds() {
 float clock_seconds() {
     if (fixed_rate) {
         clock_milliseconds();  // starts the clock if needed, like a real first call
-        return float(double(fixed_frames) * fixed_step);
+        return float(double(fixed_frames) / fixed_rate_value);
     }
     return float(clock_milliseconds()) / 1000.0f;
 }
@@ -40,7 +40,7 @@ float frame_delta() { return frame_time > 0.0f ? frame_time : 0.1f; }
 // Capture mode: the clock advances by exactly 1/rate seconds per clock_advance_frame.
 void clock_use_fixed_rate(float rate) {
     fixed_rate = rate > 0.0f;
-    fixed_step = fixed_rate ? 1.0f / rate : 0.0f;
+    fixed_rate_value = fixed_rate ? double(rate) : 0.0;
     fixed_frames = 0;
 }
 

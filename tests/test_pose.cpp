@@ -1,0 +1,237 @@
+// test_pose.cpp: posing meshes from object keys, the vertex operations, and a count of heap
+// allocations showing that a frame of camera and mesh posing allocates nothing.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "scene/pose.h"
+#include "scene/spline.h"
+
+// Every allocation of this program passes through these, so a frame's allocations can be counted.
+static std::atomic<long> allocation_count{0};
+
+__attribute__((noinline)) void *operator new(std::size_t size) {
+    allocation_count++;
+    if (void *p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+__attribute__((noinline)) void *operator new[](std::size_t size) { return operator new(size); }
+// All kept out of line so the compiler does not pair a built-in new with free.
+__attribute__((noinline)) void operator delete(void *p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void *p) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+ObjectKey identity_key(float frame) {
+    ObjectKey k{};
+    k.frame = frame;
+    k.axis[2] = 1;
+    k.scale[0] = k.scale[1] = k.scale[2] = 1;
+    return k;
+}
+
+// One mesh of `count` vertices at the start of the vertex array, with its keys.
+struct PoseScene {
+    Scene scene;
+    Mesh mesh;
+    std::vector<Vertex> vertices;
+    std::vector<ObjectKey> keys;
+    PoseScene(std::vector<ObjectKey> k, int count) : vertices(count), keys(std::move(k)) {
+        init_scene(scene);
+        init_mesh(mesh);
+        for (Vertex &v : vertices) init_vertex(v);
+        mesh.vertex_count = count;
+        mesh.first_key = 0;
+        mesh.key_count = int(keys.size());
+        scene.object_keys = keys.data();
+        scene.meshes = &mesh;
+        scene.mesh_count = 1;
+        scene.vertices = vertices.data();
+        scene.vertex_count = count;
+    }
+    void set(int i, float x, float y, float z) {
+        vertices[i].position[0] = x, vertices[i].position[1] = y, vertices[i].position[2] = z;
+    }
+};
+
+void expect_position(const Vertex &v, float x, float y, float z, float tolerance = 1e-5f) {
+    EXPECT_NEAR(v.position[0], x, tolerance);
+    EXPECT_NEAR(v.position[1], y, tolerance);
+    EXPECT_NEAR(v.position[2], z, tolerance);
+}
+
+TEST(AnimateMesh, IdentityKeysOnlySwapToYUp) {
+    PoseScene p({identity_key(0), identity_key(20)}, 1);
+    p.set(0, 1, 2, 3);
+    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.5f, 20.0f);
+    expect_position(p.vertices[0], 1, 3, -2);
+}
+
+TEST(AnimateMesh, MeshWithoutKeysIsUntouched) {
+    PoseScene p({identity_key(0)}, 1);
+    p.mesh.key_count = -1;
+    p.set(0, 1, 2, 3);
+    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 20.0f);
+    expect_position(p.vertices[0], 1, 2, 3, 0);
+}
+
+TEST(AnimateMesh, SingleKeyPosesScaleRotationAndPosition) {
+    ObjectKey k = identity_key(0);
+    k.scale[0] = 2;
+    k.angle = float(M_PI / 2);  // a quarter turn about +z
+    k.position[0] = 10, k.position[1] = 20, k.position[2] = 30;
+    for (float t : {0.0f, 1.0f, 50.0f}) {
+        PoseScene p({k}, 1);
+        p.set(0, 1, 0, 0);
+        animate_mesh(p.scene, p.mesh, p.vertices.data(), t, 20.0f);
+        // scaled to (2, 0, 0), turned to (0, 2, 0), moved to (10, 22, 30), then Y-up
+        expect_position(p.vertices[0], 10, 30, -22, 1e-4f);
+    }
+}
+
+TEST(AnimateMesh, KeysAreSplinedOverTime) {
+    ObjectKey a = identity_key(0), b = identity_key(20);
+    b.position[0] = 4;
+    PoseScene p({a, b}, 2);
+    p.mesh.first_vertex = 1;
+    p.mesh.vertex_count = 1;
+    p.set(0, 9, 9, 9);
+    p.set(1, 0, 0, 0);
+    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.25f, 20.0f);
+    expect_position(p.vertices[1], 1, 0, 0);
+    expect_position(p.vertices[0], 9, 9, 9, 0);  // outside the mesh's range
+}
+
+TEST(AnimateMesh, BadKeyRangeOrRateIsFatal) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    PoseScene p({identity_key(0)}, 1);
+    snprintf(p.mesh.name, sizeof p.mesh.name, "Box01");
+    EXPECT_EXIT(animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 0.0f),
+                ::testing::ExitedWithCode(1),
+                "POSE: \\[Box01\\] key times need a positive frame rate \\(got 0\\)");
+    p.mesh.first_key = -3;
+    EXPECT_EXIT(animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 20.0f),
+                ::testing::ExitedWithCode(1), "POSE: \\[Box01\\] has 1 keys from key -3");
+}
+
+TEST(RotateMesh, TinyAnglesAndZeroAxesChangeNothing) {
+    PoseScene p({}, 1);
+    p.set(0, 1, 2, 3);
+    p.vertices[0].normal[0] = 1;
+    rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 1, 0.0005f);
+    rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 1, -0.0009f);
+    rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 0, 1.0f);
+    expect_position(p.vertices[0], 1, 2, 3, 0);
+    EXPECT_EQ(p.vertices[0].normal[0], 1.0f);
+}
+
+TEST(RotateMesh, TurnsByMinusTheAngleAboutThePivot) {
+    PoseScene p({}, 1);
+    p.mesh.pivot[0] = 1, p.mesh.pivot[1] = 1;
+    p.set(0, 2, 1, 5);
+    p.vertices[0].normal[1] = 1;
+    // -90 degrees about +z under the right-hand rule: (1, 0) about the pivot becomes (0, -1)
+    rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 3, float(M_PI / 2));
+    expect_position(p.vertices[0], 1, 0, 5);
+    EXPECT_NEAR(p.vertices[0].normal[0], 1, 1e-6);
+    EXPECT_NEAR(p.vertices[0].normal[1], 0, 1e-6);
+}
+
+TEST(MeshOperations, TranslateScaleAndCentre) {
+    PoseScene p({}, 3);
+    p.set(0, 0, 0, 0);
+    p.set(1, 2, 4, 6);
+    p.set(2, 4, 2, 0);
+    p.vertices[1].normal[0] = 1, p.vertices[1].normal[1] = 1, p.vertices[1].normal[2] = 1;
+    center_pivot(p.mesh, p.vertices.data());
+    EXPECT_FLOAT_EQ(p.mesh.pivot[0], 2);
+    EXPECT_FLOAT_EQ(p.mesh.pivot[1], 2);
+    EXPECT_FLOAT_EQ(p.mesh.pivot[2], 2);
+    scale_mesh(p.mesh, p.vertices.data(), 2, 1, 0.5f);
+    expect_position(p.vertices[1], 2, 4, 4);
+    expect_position(p.vertices[0], -2, 0, 1);
+    EXPECT_FLOAT_EQ(p.vertices[1].normal[0], 2);
+    EXPECT_FLOAT_EQ(p.vertices[1].normal[2], 0.5f);
+    translate_mesh(p.mesh, p.vertices.data(), 1, -1, 10);
+    expect_position(p.vertices[2], 7, 1, 11);
+
+    Mesh empty;
+    init_mesh(empty);
+    empty.pivot[0] = 3;
+    center_pivot(empty, p.vertices.data());
+    EXPECT_EQ(empty.pivot[0], 3.0f);
+}
+
+TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
+    // A camera track of 40 keys with a cut, and 8 meshes of 500 vertices with 30 keys each.
+    const int meshes = 8, count = 500, key_count = 30;
+    std::vector<ObjectKey> object_keys;
+    for (int m = 0; m < meshes; m++)
+        for (int i = 0; i < key_count; i++) {
+            ObjectKey k = identity_key(float(i * 10));
+            k.position[0] = float(i % 3), k.angle = 0.1f * float(i), k.scale[1] = 1 + 0.01f * i;
+            object_keys.push_back(k);
+        }
+    std::vector<CameraKey> camera_keys(40);
+    for (int i = 0; i < 40; i++) {
+        camera_keys[i] = CameraKey{};
+        camera_keys[i].frame = float(i < 20 ? i * 10 : (i - 1) * 10);
+        camera_keys[i].position[0] = float(i), camera_keys[i].target[2] = float(i * i);
+        camera_keys[i].fov = 45;
+    }
+    std::vector<Mesh> mesh(meshes);
+    std::vector<Vertex> source(meshes * count), work(meshes * count);
+    for (Vertex &v : source) init_vertex(v), v.position[0] = 1, v.position[2] = 2;
+    Scene scene;
+    Camera camera;
+    init_scene(scene);
+    init_camera(camera);
+    for (int m = 0; m < meshes; m++) {
+        init_mesh(mesh[m]);
+        mesh[m].first_vertex = m * count;
+        mesh[m].vertex_count = count;
+        mesh[m].first_key = m * key_count;
+        mesh[m].key_count = key_count;
+    }
+    scene.meshes = mesh.data();
+    scene.mesh_count = meshes;
+    scene.object_keys = object_keys.data();
+    scene.camera_keys = camera_keys.data();
+    scene.camera_key_count = 40;
+    scene.camera = &camera;
+    scene.frame_rate = 30;
+
+    long before = allocation_count.load();
+    const int frames = 100;
+    for (int f = 0; f < frames; f++) {
+        float t = 0.1f * float(f);
+        animate_camera(camera, scene, t);
+        work = source;  // same size: copies into the existing storage
+        for (int m = 0; m < meshes; m++) {
+            animate_mesh(scene, mesh[m], work.data(), t, scene.frame_rate);
+            rotate_mesh(mesh[m], work.data(), 0, 1, 0, 0.3f);
+            scale_mesh(mesh[m], work.data(), 1.1f, 1.1f, 1.1f);
+            translate_mesh(mesh[m], work.data(), 0, 1, 0);
+        }
+        center_pivot(mesh[0], work.data());
+    }
+    long allocations = allocation_count.load() - before;
+    printf("allocations in %d posed frames (%d meshes, camera track): %ld\n", frames, meshes,
+           allocations);
+    EXPECT_EQ(allocations, 0);
+    EXPECT_TRUE(std::isfinite(work[0].position[1]));
+    EXPECT_TRUE(std::isfinite(camera.direction[2]));
+
+    // The counter does see allocations made in between.
+    std::vector<int> *probe = new std::vector<int>(10);
+    EXPECT_GE(allocation_count.load() - before, 2);
+    delete probe;
+}
+
+}  // namespace
