@@ -1,7 +1,8 @@
 // preview_models.cpp: renders contact sheets of the three characters (several frames of
 // every animation, front and side) with a small software rasterizer, writes them as PPM and
 // converts them to PNG with imagemagick. Prints vertex, triangle and timing figures.
-// Usage: preview_models [output folder] (default /tmp/kelp_characters)
+// Usage: preview_models [output folder [frame...]] (default /tmp/kelp_characters); frames
+// given on the command line replace the default close-up set.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -18,7 +19,7 @@ int CELL_W = 110, CELL_H = 150, COLUMNS = 12;
 float SCALE = 2.2f;
 
 // Frames the parts hold or key on, drawn larger.
-const int CLOSE_FRAMES[] = {0, 40, 41, 42, 43, 44, 45, 78, 115, 135, 183, 203, 204, 128};
+std::vector<int> CLOSE_FRAMES = {0, 40, 41, 42, 43, 44, 45, 78, 115, 135, 183, 203, 204, 128};
 
 const int SHEET_FRAMES[] = {
     0, 8, 16, 24, 32, 39,                  // stand
@@ -102,6 +103,38 @@ void draw_model(Image &img, int ox, int oy, const MdlModel &m, const Picture &sk
     }
 }
 
+// Figures the scenes rely on: height, the reach of the touch, the walk's steps.
+void print_figures(const MdlModel &m) {
+    int n = int(m.texcoords.size());
+    auto centre_x = [&](int f) {
+        double s = 0;
+        for (int i = 0; i < n; i++) s += m.frames[f][i * 3];
+        return float(s / n);
+    };
+    auto extent = [&](int f, int c, bool high) {
+        float v = high ? -1e9f : 1e9f;
+        for (int i = 0; i < n; i++) v = high ? std::max(v, m.frames[f][i * 3 + c]) : std::min(v, m.frames[f][i * 3 + c]);
+        return v;
+    };
+    auto step = [&](int a, int b) {
+        double s = 0;
+        float ca = centre_x(a), cb = centre_x(b);
+        for (int i = 0; i < n; i++) {
+            float dx = (m.frames[a][i * 3] - ca) - (m.frames[b][i * 3] - cb);
+            float dy = m.frames[a][i * 3 + 1] - m.frames[b][i * 3 + 1];
+            float dz = m.frames[a][i * 3 + 2] - m.frames[b][i * 3 + 2];
+            s += dx * dx + dy * dy + dz * dz;
+        }
+        return float(sqrt(s / n));
+    };
+    printf("  height %.1f, touch reach at 78 %.1f in front of the centre, lying height at 183 %.1f\n",
+           extent(0, 2, true), extent(78, 0, true) - centre_x(78), extent(183, 2, true));
+    printf("  walk steps rms:");
+    for (int f = 40; f < 46; f++) printf(" %.2f", step(f, f == 45 ? 40 : f + 1));
+    printf("; stand wraps 39->0 %.2f 39->16 %.2f 39->20 %.2f (largest stand step %.2f)\n", step(39, 0),
+           step(39, 16), step(39, 20), [&] { float w = 0; for (int f = 0; f < 39; f++) w = std::max(w, step(f, f + 1)); return w; }());
+}
+
 bool write_ppm(const std::string &path, const Image &img) {
     FILE *f = fopen(path.c_str(), "wb");
     if (!f) return false;
@@ -114,6 +147,10 @@ bool write_ppm(const std::string &path, const Image &img) {
 
 int main(int argc, char **argv) {
     std::string dir = argc > 1 ? argv[1] : "/tmp/kelp_characters";
+    if (argc > 2) {
+        CLOSE_FRAMES.clear();
+        for (int i = 2; i < argc; i++) CLOSE_FRAMES.push_back(std::clamp(atoi(argv[i]), 0, CHARACTER_FRAMES - 1));
+    }
     std::string mk = "mkdir -p '" + dir + "'";
     if (system(mk.c_str()) != 0) return 1;
     const View views[2] = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}},     // front
@@ -128,10 +165,11 @@ int main(int argc, char **argv) {
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
         printf("%-8s vertices %zu triangles %zu frames %zu build %.1f ms\n", character_name(kind),
                model.texcoords.size(), model.triangles.size(), model.frames.size(), ms);
+        print_figures(model);
         for (int v = 0; v < 4; v++) {
             bool close = v >= 2;
-            const int *frames = close ? CLOSE_FRAMES : SHEET_FRAMES;
-            int count = close ? int(sizeof CLOSE_FRAMES / sizeof(int)) : int(sizeof SHEET_FRAMES / sizeof(int));
+            const int *frames = close ? CLOSE_FRAMES.data() : SHEET_FRAMES;
+            int count = close ? int(CLOSE_FRAMES.size()) : int(sizeof SHEET_FRAMES / sizeof(int));
             CELL_W = close ? 240 : 110;
             CELL_H = close ? 330 : 150;
             SCALE = close ? 5.0f : 2.2f;

@@ -43,10 +43,15 @@ static void place_hand_vertex(CharacterBody &body) {
     swap_vertices(body, best, HAND_VERTEX);
 }
 
-void build_character(CharacterKind kind, MdlModel &model, Picture &skin) {
+void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
+                     std::vector<int> *vertex_parts) {
     CharacterBody body = build_body(kind);
     if (kind == CHAR_MESSIAH) place_hand_vertex(body);
     int n = int(body.vertices.size());
+    if (vertex_parts) {
+        vertex_parts->clear();
+        for (const SkinVertex &v : body.vertices) vertex_parts->push_back(v.part);
+    }
 
     model = MdlModel();
     model.skin_width = SKIN_SIZE;

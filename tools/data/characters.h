@@ -83,6 +83,8 @@ void pose_joints(const Skeleton &skeleton, const Pose &pose, Xform out[JOINT_COU
 // Positions of every body vertex in a pose (x, y, z per vertex).
 void skin_body(const CharacterBody &body, const Pose &pose, std::vector<float> &out);
 
+// Skeleton of one character.
+Skeleton character_skeleton(CharacterKind kind);
 // Bodies of the three characters.
 CharacterBody build_body(CharacterKind kind);
 // Pose of one frame (0..CHARACTER_FRAMES-1) of the shared layout, shaped by the character.
@@ -90,8 +92,10 @@ Pose character_pose(CharacterKind kind, int frame);
 // Painted skin for a body's atlas; width and height are powers of two.
 Picture paint_skin(CharacterKind kind, int width, int height);
 
-// The finished model and its skin.
-void build_character(CharacterKind kind, MdlModel &model, Picture &skin);
+// The finished model and its skin; `vertex_parts`, when given, receives each model vertex's
+// part tag.
+void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
+                     std::vector<int> *vertex_parts = nullptr);
 // File base name of a character ("messiah", "father", "wolfguy").
 const char *character_name(CharacterKind kind);
 // Fraction of the skin's width that the model's texture coordinates span.

@@ -391,6 +391,11 @@ void build_skirt(CharacterBody &body, const Style &st) {
 
 }  // namespace
 
+Skeleton character_skeleton(CharacterKind kind) {
+    Style st = style_of(kind);
+    return make_skeleton(st.h, st.w);
+}
+
 CharacterBody build_body(CharacterKind kind) {
     Style st = style_of(kind);
     CharacterBody body;

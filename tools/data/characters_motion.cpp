@@ -117,30 +117,66 @@ Pose stand(CharacterKind kind, int i) {
         p.bend[J_R_KNEE] += 0.15f * w;
         p.bend[J_R_ANKLE] -= 0.15f * w;
         p.bend[J_CHEST] -= 0.04f * sinf(4 * PI * u);
-        arm(p, 1, 0.12f + 0.05f * w, 0.1f, 0.35f + 0.1f * w);
-        if (kind != CHAR_MESSIAH) arm(p, 1, 0.1f + 0.05f * w, 0.16f, 0.3f + 0.1f * w);
+        // The left hand drifts forward a little with the shift of weight.
+        p.bend[J_L_SHOULDER] -= 0.05f * w;
+        p.bend[J_L_ELBOW] -= 0.1f * w;
     }
     return p;
 }
 
-// One walk cycle in n frames; crouched walks bend lower with a shorter stride.
-Pose walk(CharacterKind kind, float phase, bool crouched) {
+// Leg lengths of a character: thigh and shin.
+void leg_lengths(CharacterKind kind, float &thigh, float &shin) {
+    Skeleton sk = character_skeleton(kind);
+    thigh = sk.rest[J_L_HIP].z - sk.rest[J_L_KNEE].z;
+    shin = sk.rest[J_L_KNEE].z - sk.rest[J_L_ANKLE].z;
+}
+
+// Hip flex and knee flex that put the ankle at (dx forward, dz up) from the hip joint, knee
+// pointing forward.
+void leg_reach(float thigh, float shin, float dx, float dz, float &forward, float &flex) {
+    float d = std::min(sqrtf(dx * dx + dz * dz), (thigh + shin) * 0.999f);
+    float cos_knee = (thigh * thigh + shin * shin - d * d) / (2 * thigh * shin);
+    flex = PI - acosf(std::clamp(cos_knee, -1.0f, 1.0f));
+    float cos_hip = (thigh * thigh + d * d - shin * shin) / (2 * thigh * d);
+    forward = atan2f(dx, -dz) + acosf(std::clamp(cos_hip, -1.0f, 1.0f));
+}
+
+// One step of the six-frame walk (k = 0..5). Feet are placed by reach: a planted foot slides
+// back by the same distance every frame, so with the mesh moving at about that pace the foot
+// stays on the ground; the lifted foot swings forward in two frames. The right leg runs three
+// frames behind the left, so the cycle's two halves mirror each other and the wrap from the
+// last frame to the first is an ordinary step.
+Pose walk(CharacterKind kind, int k, bool crouched) {
     Pose p = neutral(kind);
-    float s = sinf(phase), c = cosf(phase);
-    float stride = crouched ? 0.4f : 0.5f;
-    float base = crouched ? 0.9f : 0.0f;
+    float thigh, shin;
+    leg_lengths(kind, thigh, shin);
+    float stride = crouched ? 6.0f : 9.0f;
+    const float foot_x[6] = {1, 1.0f / 3, -1.0f / 3, -1, 0, 2.0f / 3};
+    const float foot_up[6] = {0, 0, 0, 0.6f, 3.2f, 1.3f};
+    const float toe[6] = {-0.15f, 0, 0.05f, 0.4f, 0.15f, -0.1f};
+    // The hips ride as high as the planted feet allow.
+    float longest = (thigh + shin) * (crouched ? 0.7f : 0.975f);
+    float hip = longest;
     for (int side = 1; side >= -1; side -= 2) {
-        float sw = side * s;  // > 0: this leg forward
-        float swing = side > 0 ? c : -c;  // > 0: this leg moving forward
-        float flex = 0.12f + 0.75f * powf(std::max(0.0f, swing), 1.5f) + base * 1.6f;
-        leg(p, side, base + stride * sw, flex, swing > 0 ? -0.15f : 0.0f);
-        arm(p, side, -0.4f * sw + (crouched ? 0.3f : 0.0f), 0.1f, 0.35f + 0.25f * std::max(0.0f, -sw));
+        int q = (k + (side > 0 ? 0 : 3)) % 6;
+        if (foot_up[q] == 0)
+            hip = std::min(hip, sqrtf(std::max(1.0f, longest * longest - powf(stride * foot_x[q], 2))));
     }
-    p.twist[J_CHEST] = 0.12f * s;
-    p.twist[J_PELVIS] = -0.1f * s;
-    p.bend[J_SPINE] += 0.06f + base * 0.5f;
-    p.bend[J_HEAD] -= base * 0.4f + 0.04f;
-    p.roll[J_PELVIS] = 0.03f * c;
+    p.root_offset.z = hip - (thigh + shin);
+    for (int side = 1; side >= -1; side -= 2) {
+        int q = (k + (side > 0 ? 0 : 3)) % 6;
+        float forward, flex;
+        leg_reach(thigh, shin, stride * foot_x[q], -(hip - foot_up[q]), forward, flex);
+        leg(p, side, forward, flex, toe[q]);
+    }
+    float c = cosf(2 * PI * k / 6.0f);  // 1 when the left foot lands in front
+    arm(p, 1, -0.4f * c + (crouched ? 0.3f : 0.0f), 0.1f, 0.45f + 0.2f * c);
+    arm(p, -1, 0.4f * c + (crouched ? 0.3f : 0.0f), 0.1f, 0.45f - 0.2f * c);
+    p.twist[J_PELVIS] = -0.1f * c;
+    p.twist[J_CHEST] = 0.16f * c;
+    p.bend[J_SPINE] += 0.06f + (crouched ? 0.45f : 0.0f);
+    p.bend[J_HEAD] -= crouched ? 0.4f : 0.04f;
+    p.roll[J_PELVIS] = 0.03f * sinf(2 * PI * k / 6.0f);
     if (kind == CHAR_WOLFGUY) p.bend[J_CHEST] += 0.05f;
     return p;
 }
@@ -158,15 +194,14 @@ Pose reach(CharacterKind kind, int frame) {
     leg(out, -1, 0.35f, 0.25f);
     leg(out, 1, -0.12f, 0.05f);
     Pose touch = out;
-    arm(touch, -1, 1.62f, 0.02f, 0.05f);
+    arm(touch, -1, 1.62f, 0.02f, 0.3f);
     touch.bend[J_R_WRIST] = -1.25f;  // palm flat against the surface
-    touch.bend[J_SPINE] = n.bend[J_SPINE] + 0.22f;
-    touch.bend[J_CHEST] = n.bend[J_CHEST] + 0.12f;
-    touch.bend[J_HEAD] = n.bend[J_HEAD] - 0.3f;
-    touch.twist[J_CHEST] = -0.15f;
+    touch.bend[J_SPINE] = n.bend[J_SPINE] + 0.2f;
+    touch.bend[J_CHEST] = n.bend[J_CHEST] + 0.15f;
+    touch.bend[J_HEAD] = n.bend[J_HEAD] - 0.4f;
+    touch.twist[J_CHEST] = 0.12f;  // the right shoulder leads
     leg(touch, -1, 0.55f, 0.45f);
     leg(touch, 1, -0.25f, 0.08f);
-    touch.root_offset = {2.5f, 0, 0};
     Pose hold = touch;
     hold.bend[J_HEAD] -= 0.1f;
     arm(hold, 1, 0.4f, 0.15f, 0.9f);  // the other hand lifts in surprise
@@ -250,7 +285,7 @@ Pose taunt(CharacterKind kind, int frame) {
 }
 
 Pose attack(CharacterKind kind, int frame, bool crouched) {
-    Pose n = crouched ? walk(kind, 0, true) : neutral(kind);
+    Pose n = neutral(kind);
     if (crouched) {
         for (int side = 1; side >= -1; side -= 2) leg(n, side, 1.0f, 1.9f);
         n.bend[J_SPINE] = 0.45f;
@@ -387,8 +422,8 @@ Pose death(CharacterKind kind, int frame) {
         lie.root_bend = -1.5708f;
         leg(lie, 1, 0.1f, 0.15f, 0.9f);
         leg(lie, -1, 0.35f, 0.7f, 0.7f);  // one knee stays a little raised
-        arm(lie, 1, 0.15f, 0.9f, 0.3f);
-        arm(lie, -1, 0.2f, 1.1f, 0.5f);
+        arm(lie, 1, 0.0f, 0.9f, 0.15f);
+        arm(lie, -1, 0.0f, 1.1f, 0.1f);
         lie.twist[J_HEAD] = 0.5f;
         lie.bend[J_HEAD] = 0.1f;
         const Key keys[] = {{178, hit}, {179, stagger}, {180, drop}, {181, ground},
@@ -473,7 +508,7 @@ Pose extra(CharacterKind kind, int frame) {
 
 Pose character_pose(CharacterKind kind, int frame) {
     if (frame < 40) return stand(kind, frame);
-    if (frame < 46) return walk(kind, 2 * PI * (frame - 40) / 6.0f, false);
+    if (frame < 46) return walk(kind, frame - 40, false);
     if (frame < 54) return attack(kind, frame, false);
     if (frame < 66) return pain(kind, frame, (frame - 54) / 4, false);
     if (frame < 72) return jump(kind, frame);
@@ -485,7 +520,7 @@ Pose character_pose(CharacterKind kind, int frame) {
     if (frame == 135) return neutral(kind);
     if (frame < 139) return mix(neutral(kind), crouch_pose(kind, 0), (frame - 135) / 3.0f);
     if (frame < 154) return crouch_pose(kind, sinf(2 * PI * (frame - 139) / 15.0f));
-    if (frame < 160) return walk(kind, 2 * PI * (frame - 154) / 6.0f, true);
+    if (frame < 160) return walk(kind, frame - 154, true);
     if (frame < 169) return attack(kind, frame, true);
     if (frame < 173) return pain(kind, frame, 0, true);
     if (frame < 178) return crouch_death(kind, frame);

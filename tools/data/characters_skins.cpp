@@ -325,7 +325,8 @@ Picture paint_skin(CharacterKind kind, int width, int height) {
         for (int x = 0; x < width; x++) {
             float u = (x + 0.5f) / (width * span), v = (y + 0.5f) / height;
             float a = 0, t = 0;
-            int region = locate(std::min(u, 0.999f), v, a, t);
+            // Past the span the model never samples: plain filler.
+            int region = u < 1.0f ? locate(u, v, a, t) : -1;
             Rgb c{0.3f, 0.3f, 0.3f};
             if (region >= 0) {
                 if (kind == CHAR_MESSIAH) c = paint_messiah(region, a, t);
