@@ -1,0 +1,128 @@
+// bench.cpp: per-frame timing of the show and its summary table.
+#include "demo/bench.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "demo/schedule.h"
+
+static bool active = false;
+static float *frame_seconds = nullptr;  // per recorded frame
+static float *wait_seconds = nullptr;
+static signed char *frame_entries = nullptr;
+static int recorded = 0, dropped = 0;
+static Uint64 frame_start = 0;
+static double frame_wait = 0.0;
+
+static double seconds_since(Uint64 start) {
+    return double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
+}
+
+void finish_gl() {
+    if (!active) {
+        glFinish();
+        return;
+    }
+    Uint64 start = SDL_GetPerformanceCounter();
+    glFinish();
+    frame_wait += seconds_since(start);
+}
+
+uint64_t bench_wait_begin() { return active ? SDL_GetPerformanceCounter() : 0; }
+
+void bench_wait_end(uint64_t start) {
+    if (active) frame_wait += seconds_since(start);
+}
+
+void bench_begin() {
+    frame_seconds = static_cast<float *>(calloc(MAX_BENCH_FRAMES, sizeof(float)));
+    wait_seconds = static_cast<float *>(calloc(MAX_BENCH_FRAMES, sizeof(float)));
+    frame_entries = static_cast<signed char *>(calloc(MAX_BENCH_FRAMES, 1));
+    active = frame_seconds && wait_seconds && frame_entries;
+    recorded = dropped = 0;
+}
+
+bool bench_active() { return active; }
+
+void bench_frame_begin() {
+    if (!active) return;
+    frame_start = SDL_GetPerformanceCounter();
+    frame_wait = 0.0;
+}
+
+void bench_frame_end(int entry, bool presented) {
+    if (!active || !presented) return;
+    if (recorded >= MAX_BENCH_FRAMES) {
+        ++dropped;
+        return;
+    }
+    frame_seconds[recorded] = float(seconds_since(frame_start));
+    wait_seconds[recorded] = float(frame_wait);
+    frame_entries[recorded] = (signed char)entry;
+    ++recorded;
+}
+
+BenchSummary bench_summarise(float *seconds, const float *waits, int n) {
+    BenchSummary summary = {n, 0, 0, 0, 0, 0, 0};
+    if (n <= 0) return summary;
+    double total = 0.0, waited = 0.0;
+    for (int i = 0; i < n; ++i) {
+        total += seconds[i];
+        waited += waits[i];
+    }
+    std::sort(seconds, seconds + n);
+    summary.mean_ms = 1000.0 * total / n;
+    summary.median_ms = 1000.0 * (n % 2 ? seconds[n / 2] : 0.5 * (seconds[n / 2 - 1] + seconds[n / 2]));
+    // Nearest rank: the smallest time that at least 95% of the frames do not exceed.
+    int rank = (95 * n + 99) / 100;
+    summary.p95_ms = 1000.0 * seconds[std::max(rank, 1) - 1];
+    summary.worst_ms = 1000.0 * seconds[n - 1];
+    summary.own_share = total > 0.0 ? 1.0 - waited / total : 0.0;
+    summary.fps = total > 0.0 ? n / total : 0.0;
+    return summary;
+}
+
+// One line of the table.
+static void print_row(FILE *out, const char *label, const BenchSummary &s) {
+    fprintf(out, "%-6s %7d %9.2f %9.2f %9.2f %9.2f %6.1f %8.1f\n", label, s.frames, s.mean_ms, s.median_ms,
+            s.p95_ms, s.worst_ms, 100.0 * s.own_share, s.fps);
+}
+
+void bench_report(FILE *out) {
+    if (!active) return;
+    float *times = static_cast<float *>(calloc(size_t(recorded) + 1, sizeof(float)));
+    float *waits = static_cast<float *>(calloc(size_t(recorded) + 1, sizeof(float)));
+    if (times && waits) {
+        fprintf(out, "entry   frames   mean ms median ms    p95 ms  worst ms  own %%      fps\n");
+        char label[16];
+        for (int entry = 0; entry < SCHEDULE_ENTRIES; ++entry) {
+            int n = 0;
+            for (int i = 0; i < recorded; ++i)
+                if (frame_entries[i] == entry) {
+                    times[n] = frame_seconds[i];
+                    waits[n] = wait_seconds[i];
+                    ++n;
+                }
+            if (n == 0) continue;
+            snprintf(label, sizeof label, "%d", entry);
+            print_row(out, label, bench_summarise(times, waits, n));
+        }
+        for (int i = 0; i < recorded; ++i) {
+            times[i] = frame_seconds[i];
+            waits[i] = wait_seconds[i];
+        }
+        print_row(out, "total", bench_summarise(times, waits, recorded));
+        if (dropped) fprintf(out, "(%d frames beyond the first %d were not recorded)\n", dropped, MAX_BENCH_FRAMES);
+    }
+    free(times);
+    free(waits);
+    free(frame_seconds);
+    free(wait_seconds);
+    free(frame_entries);
+    frame_seconds = wait_seconds = nullptr;
+    frame_entries = nullptr;
+    active = false;
+}

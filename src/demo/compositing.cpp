@@ -1,0 +1,64 @@
+// compositing.cpp: the mirror copy, the stencil wave wipe and the noise overlay.
+#include "demo/compositing.h"
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "app/settings.h"
+#include "demo/bench.h"
+#include "render/render.h"
+#include "scene/random.h"
+#include "texture/texture.h"
+
+#ifndef GL_CLAMP
+#define GL_CLAMP 0x2900
+#endif
+
+void mirror_pass(Scene &scene, float local_time) {
+    set_render_size(MIRROR_SIZE, MIRROR_SIZE);
+    render_scene(scene, local_time, true);
+    finish_gl();
+    glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("mirror.bmp", false)));
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glReadBuffer(GL_BACK);
+    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, MIRROR_SIZE, MIRROR_SIZE, 0);
+}
+
+void stencil_wipe_mark(double t, double l3) {
+    glStencilFunc(GL_ALWAYS, 1, 1);
+    glStencilOp(GL_REPLACE, GL_REPLACE, GL_REPLACE);
+    glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glBegin(GL_TRIANGLE_FAN);
+    glVertex2f(1.0f, 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    for (int i = 0; i < WIPE_WAVE_POINTS; ++i) glVertex2f(float(i / 48.0 - 1.0), float(wipe_wave_y(i, t, l3)));
+    glEnd();
+    finish_gl();
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+}
+
+void noise_overlay(float t, float l13) {
+    float du = float(random_next() % 100) / 100.0f;
+    float dv = float(random_next() % 100) / 100.0f;
+    float a = noise_alpha(t, l13);
+    glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("noise.bmp", true)));
+    glDepthFunc(GL_ALWAYS);
+    glBegin(GL_POLYGON);
+    glColor4f(1.0f, 1.0f, 1.0f, a);
+    glTexCoord2f(du, dv);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(du + 1.0f, dv);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(du + 1.0f, dv + 1.0f);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(du, dv + 1.0f);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glDepthFunc(GL_LEQUAL);
+    finish_gl();
+}

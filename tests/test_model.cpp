@@ -1,0 +1,409 @@
+// test_model.cpp: Quake models: loading written files, frame blending, sequence switches,
+// walking a path, malformed files, and a peer reader agreeing on the counts.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "render/render.h"
+#include "scene/model.h"
+#include "support/gl_context.h"
+#include "texture/texture.h"
+#include "writers/bmp_writer.h"
+#include "writers/mdl_writer.h"
+
+namespace {
+
+void enter_data_dir() {
+    static std::string dir = std::string(KELP_BINARY_DIR) + "/model_data";
+    mkdir(dir.c_str(), 0755);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+}
+
+void reset_all() {
+    free_model_table();
+    create_model_table();
+    for (int i = 0; i < texture_count; ++i) free(texture_table[i].pixels);
+    memset(texture_table, 0, sizeof texture_table);
+    memset(texture_names, 0, sizeof texture_names);
+    texture_count = texture_name_count = 0;
+}
+
+// A model of `vertices` vertices in a fan of triangles and `frames` frames. In frame f, vertex v
+// sits at file (x, y, z) = (v, 2 f, 3 (v % 2)) + (0, 0, f): every coordinate is a whole number
+// and each axis spans 0..255 somewhere, so the byte encoding is exact with scale 1.
+MdlModel numbered_model(int vertices, int frames) {
+    MdlModel m;
+    m.skin_width = 16;
+    m.skin_height = 8;
+    for (int v = 0; v < vertices; ++v) m.texcoords.push_back({0, v % 16, v % 8});
+    for (int v = 1; v + 1 < vertices; ++v) m.triangles.push_back({1, {0, v, v + 1}});
+    for (int f = 0; f < frames; ++f) {
+        std::vector<float> frame;
+        for (int v = 0; v < vertices; ++v) {
+            frame.push_back(float(v));
+            frame.push_back(float(2 * f));
+            frame.push_back(float(3 * (v % 2) + f));
+        }
+        m.frame_names.push_back("frame" + std::to_string(f));
+        m.frames.push_back(frame);
+    }
+    // One extra vertex position in frame 0 pins every axis range to 0..255.
+    m.frames[0][0] = 0, m.frames[0][1] = 0, m.frames[0][2] = 0;
+    m.frames[0][3] = 255, m.frames[0][4] = 255, m.frames[0][5] = 255;
+    return m;
+}
+
+// The position the loader should give vertex v of frame f: (y, z, x), centred on the first
+// and third components.
+void expected_frame(const MdlModel &m, int f, std::vector<float> &out) {
+    int n = int(m.texcoords.size());
+    out.assign(size_t(n) * 3, 0);
+    double mean0 = 0, mean2 = 0;
+    for (int v = 0; v < n; ++v) {
+        out[v * 3 + 0] = m.frames[f][v * 3 + 1];
+        out[v * 3 + 1] = m.frames[f][v * 3 + 2];
+        out[v * 3 + 2] = m.frames[f][v * 3 + 0];
+        mean0 += out[v * 3 + 0];
+        mean2 += out[v * 3 + 2];
+    }
+    for (int v = 0; v < n; ++v) {
+        out[v * 3 + 0] -= float(mean0 / n);
+        out[v * 3 + 2] -= float(mean2 / n);
+    }
+}
+
+void write_model(const char *name, const MdlModel &m) {
+    ASSERT_TRUE(write_file(name, mdl_encode(m)));
+    std::string skin = name;
+    skin = skin.substr(0, skin.rfind('.')) + ".bmp";
+    Picture p(4, 4);
+    ASSERT_TRUE(write_file(skin, bmp_encode_24(p)));
+}
+
+// A scene-like home for a posed model: one mesh with room for its vertices and faces.
+struct Stage {
+    Mesh mesh{};
+    std::vector<Vertex> vertices;
+    std::vector<Face> faces;
+    Stage(int vertex_room, int face_room) : vertices(vertex_room), faces(face_room) {
+        init_mesh(mesh);
+        for (Vertex &v : vertices) init_vertex(v);
+        for (Face &f : faces) init_face(f);
+        mesh.faces = faces.data();
+        mesh.first_vertex = 0;
+    }
+};
+
+void expect_blend(const Stage &s, const MdlModel &m, int from, int to, float f) {
+    std::vector<float> a, b;
+    expected_frame(m, from, a);
+    expected_frame(m, to, b);
+    for (size_t k = 0; k < m.texcoords.size(); ++k)
+        for (int c = 0; c < 3; ++c)
+            ASSERT_NEAR(s.vertices[k].position[c], b[k * 3 + c] * f + a[k * 3 + c] * (1 - f), 1e-3)
+                << "vertex " << k << " component " << c;
+}
+
+class ModelGl : public GlContextTest {
+  protected:
+    void SetUp() override {
+        GlContextTest::SetUp();
+        enter_data_dir();
+        reset_all();
+    }
+};
+
+class ModelDeath : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        enter_data_dir();
+        reset_all();
+    }
+};
+
+void put32(std::vector<uint8_t> &bytes, size_t at, int32_t value) {
+    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(uint32_t(value) >> (8 * i));
+}
+
+}  // namespace
+
+TEST_F(ModelGl, WrittenModelLoadsBack) {
+    MdlModel m = numbered_model(6, 4);
+    write_model("walker.mdl", m);
+    load_model("walker.mdl");
+    ASSERT_EQ(model_count, 1);
+    const Model &model = model_table[0];
+    EXPECT_STREQ(model.name, "walker.mdl");
+    EXPECT_EQ(model.vertex_count, 6);
+    EXPECT_EQ(model.triangle_count, 4);
+    EXPECT_EQ(model.frame_count, 4);
+    EXPECT_EQ(memcmp(model.header, "IDPO", 4), 0);
+    int skin = find_model("WALKER.MDL") == 0 ? texture_find("walker.bmp", true) : -2;
+    EXPECT_EQ(skin, 0);
+    EXPECT_EQ(texture_count, 1);  // the skin was loaded once for all triangles
+    for (int i = 0; i < 4; ++i) {
+        const Face &f = model.faces[i];
+        EXPECT_EQ(f.a, 0);
+        EXPECT_EQ(f.b, i + 1);  // file order, not reversed
+        EXPECT_EQ(f.c, i + 2);
+        EXPECT_EQ(f.texture, skin);
+        EXPECT_EQ(f.light_blend, 0);
+        EXPECT_EQ(f.blend_mode, 0);
+        EXPECT_FLOAT_EQ(f.alpha, 1.0f);
+    }
+    for (int v = 0; v < 6; ++v) {
+        EXPECT_FLOAT_EQ(model.vertices[v].u, float(v % 16) / 16.0f);
+        EXPECT_FLOAT_EQ(model.vertices[v].v, 1.0f - float(v % 8) / 8.0f);
+    }
+    for (int f = 0; f < 4; ++f) {
+        std::vector<float> want;
+        expected_frame(m, f, want);
+        for (int k = 0; k < 18; ++k) EXPECT_NEAR(model.frames[f * 18 + k], want[k], 1e-4) << f << "/" << k;
+    }
+    EXPECT_EQ(find_model("other.mdl"), -1);
+}
+
+TEST_F(ModelGl, SingleFrameSequenceHolds) {
+    MdlModel m = numbered_model(5, 6);
+    write_model("one.mdl", m);
+    load_model("one.mdl");
+    Stage s(5, 3);
+    for (float t : {0.0f, 0.05f, 0.37f, 12.9f}) {
+        float shown = pose_model("one.mdl", s.mesh, s.vertices.data(), t, 2, 2, 10.0f, 1, 0);
+        EXPECT_FLOAT_EQ(std::floor(shown), 2.0f) << t;
+        expect_blend(s, m, 2, 2, 0.0f);
+    }
+    EXPECT_EQ(s.mesh.vertex_count, 5);
+    EXPECT_EQ(s.mesh.face_count, 3);
+    EXPECT_EQ(s.faces[1].b, 2);
+    EXPECT_FLOAT_EQ(s.vertices[3].u, 3.0f / 16.0f);
+}
+
+TEST_F(ModelGl, LoopBlendsNeighbouringFrames) {
+    MdlModel m = numbered_model(4, 40);
+    write_model("loop.mdl", m);
+    load_model("loop.mdl");
+    Stage s(4, 2);
+    s.mesh.pivot[1] = 5;  // posing resets the pivot
+    float shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 0.26f, 0, 39, 10.0f, 0, 0);
+    EXPECT_NEAR(shown, 2.6f, 1e-4);
+    EXPECT_EQ(model_table[0].current_frame, 3);
+    expect_blend(s, m, 2, 3, 0.6f);
+    EXPECT_FLOAT_EQ(s.mesh.pivot[1], 0.0f);
+    // Past the end the sequence wraps: 4.15 s is frame 41.5 of 40 -> between 1 and 2.
+    shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 4.15f, 0, 39, 10.0f, 0, 0);
+    EXPECT_NEAR(shown, 1.5f, 1e-3);
+    // The last frame blends into the first of the sequence.
+    shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 0.42f, 10, 14, 10.0f, 0, 0);
+    EXPECT_NEAR(shown, 14.2f, 1e-3);
+    expect_blend(s, m, 14, 10, 0.2f);
+}
+
+TEST_F(ModelGl, SwitchBlendsOneFrameThenPlays) {
+    MdlModel m = numbered_model(4, 30);
+    write_model("switch.mdl", m);
+    load_model("switch.mdl");
+    Stage s(4, 2);
+    // Playing 0..9 looped; at 0.33 s frame 3.3 is shown, so the current frame is 3.
+    pose_model("switch.mdl", s.mesh, s.vertices.data(), 0.33f, 0, 9, 10.0f, 0, 0);
+    ASSERT_EQ(model_table[0].current_frame, 3);
+    // Switch to 20..29 at t = 1.0: from frame 3 into frame 20 over one frame time (0.1 s).
+    float shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.0f, 20, 29, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 3.0f, 1e-4);
+    expect_blend(s, m, 3, 20, 0.0f);
+    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.06f, 20, 29, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 3.6f, 1e-3);
+    expect_blend(s, m, 3, 20, 0.6f);
+    EXPECT_EQ(model_table[0].in_transition, 1);
+    // One frame time later the new sequence plays, from the switch's start time.
+    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.125f, 20, 29, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 20.25f, 1e-3);
+    expect_blend(s, m, 20, 21, 0.25f);
+    EXPECT_EQ(model_table[0].in_transition, 0);
+    EXPECT_EQ(model_table[0].seq_first, 20);
+    EXPECT_EQ(model_table[0].seq_last, 29);
+    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.35f, 20, 29, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 23.5f, 1e-3);
+    // Resetting the state starts the next switch afresh.
+    reset_model_state();
+    EXPECT_EQ(model_table[0].seq_last, 0);
+    EXPECT_FLOAT_EQ(model_table[0].start_time, 0.0f);
+}
+
+TEST_F(ModelGl, SwitchIntoTheLastFrameHoldsIt) {
+    MdlModel m = numbered_model(4, 8);
+    write_model("last.mdl", m);
+    load_model("last.mdl");
+    Stage s(4, 2);
+    pose_model("last.mdl", s.mesh, s.vertices.data(), 0.0f, 7, 7, 10.0f, 0, 1);
+    float shown = pose_model("last.mdl", s.mesh, s.vertices.data(), 0.14f, 7, 7, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 7.4f, 1e-3);
+    expect_blend(s, m, 7, 7, 0.0f);
+    shown = pose_model("last.mdl", s.mesh, s.vertices.data(), 0.5f, 7, 7, 10.0f, 0, 1);
+    EXPECT_NEAR(shown, 7.0f, 1e-3);
+}
+
+TEST_F(ModelGl, PathMovesAndTurnsTheModel) {
+    // One frame; vertex 1 lies one unit along the model's forward (file x) axis from vertex 0.
+    MdlModel m;
+    m.skin_width = m.skin_height = 8;
+    m.texcoords = {{0, 0, 0}, {0, 1, 1}, {0, 2, 2}, {0, 3, 3}};
+    m.triangles = {{1, {0, 1, 2}}, {1, {0, 2, 3}}};
+    m.frames = {{0, 0, 0, 2, 0, 0, 1, 1, 2, 1, -1, 2}};
+    write_model("pathguy.mdl", m);
+    load_model("pathguy.mdl");
+    Stage s(4, 2);
+    snprintf(s.mesh.name, sizeof s.mesh.name, "PathGuy.mdl");
+    pose_model("pathguy.mdl", s.mesh, s.vertices.data(), 0, 0, 0, 10.0f, 1, 0);
+    // Two keys, 2 s apart at rate 10; both look along the file's +y axis.
+    ModelPathKey keys[2] = {};
+    keys[0] = {0.0f, {10.0f, 4.0f, 20.0f}, 10.0f, 120.0f, 0, 0, 10.0f, 2.0f};
+    keys[1] = {20.0f, {30.0f, 8.0f, 40.0f}, 30.0f, 140.0f, 0, 0, 10.0f, 2.0f};
+    s.mesh.model_path = keys;
+    s.mesh.model_path_count = 2;
+    pose_model_on_path(s.mesh, s.vertices.data(), 1.0f, 10.0f);
+    // Halfway: (20, 6, 30) of the key space, lowered by 7.5 x scale and with z negated.
+    float centre[3] = {0, 0, 0};
+    for (int k = 0; k < 4; ++k)
+        for (int c = 0; c < 3; ++c) centre[c] += s.vertices[k].position[c] / 4;
+    std::vector<float> frame;
+    expected_frame(m, 0, frame);
+    float mean_height = (frame[1] + frame[4] + frame[7] + frame[10]) / 4;
+    EXPECT_NEAR(centre[0], 20.0f, 1e-4);
+    EXPECT_NEAR(centre[1], 6.0f - 15.0f + 2.0f * mean_height, 1e-4);
+    EXPECT_NEAR(centre[2], -30.0f, 1e-4);
+    // Both keys look along file +y (dx 0, dy > 0): heading 0, so the mesh turns by -pi/2 about
+    // y, which carries the model's file x (stored third, 2 units, scaled by 2) onto world +x.
+    float forward[3];
+    for (int c = 0; c < 3; ++c) forward[c] = s.vertices[1].position[c] - s.vertices[0].position[c];
+    EXPECT_NEAR(forward[0], 4.0f, 1e-4);
+    EXPECT_NEAR(forward[1], 0.0f, 1e-4);
+    EXPECT_NEAR(forward[2], 0.0f, 1e-4);
+
+    // Past the last key the model stands at that key, facing by that key alone; a target
+    // along file +x (dx > 0, dy 0) gives heading pi/2 and so no turn at all.
+    keys[1].target_x = 50.0f;
+    keys[1].target_y = 40.0f;
+    pose_model_on_path(s.mesh, s.vertices.data(), 3.0f, 10.0f);
+    for (int c = 0; c < 3; ++c) {
+        centre[c] = 0;
+        for (int k = 0; k < 4; ++k) centre[c] += s.vertices[k].position[c] / 4;
+        forward[c] = s.vertices[1].position[c] - s.vertices[0].position[c];
+    }
+    EXPECT_NEAR(centre[0], 30.0f, 1e-4);
+    EXPECT_NEAR(centre[1], 8.0f - 15.0f + 2.0f * mean_height, 1e-4);
+    EXPECT_NEAR(centre[2], -40.0f, 1e-4);
+    EXPECT_NEAR(forward[0], 0.0f, 1e-4);
+    EXPECT_NEAR(forward[2], 4.0f, 1e-4);
+}
+
+TEST_F(ModelDeath, MissingAndUnknownModelsAreFatal) {
+    EXPECT_EXIT(load_model("missing.mdl"), ::testing::ExitedWithCode(1), "^Couldn't open missing\\.mdl!");
+    Stage s(4, 4);
+    EXPECT_EXIT(pose_model("ghost.mdl", s.mesh, s.vertices.data(), 0, 0, 0, 10, 0, 0),
+                ::testing::ExitedWithCode(1), "^Model ghost\\.mdl not found!");
+}
+
+TEST_F(ModelDeath, FramesBeyondTheModelAreFatal) {
+    // Without triangles no skin is loaded, so no GL context is needed.
+    MdlModel m = numbered_model(4, 5);
+    m.triangles.clear();
+    ASSERT_TRUE(write_file("bare.mdl", mdl_encode(m)));
+    load_model("bare.mdl");
+    Stage s(4, 4);
+    EXPECT_EXIT(pose_model("bare.mdl", s.mesh, s.vertices.data(), 0, 0, 5, 10, 0, 0), ::testing::ExitedWithCode(1),
+                "^model bare\\.mdl has no frame 5 \\(it has 5 frames\\)!");
+    EXPECT_EXIT(pose_model("bare.mdl", s.mesh, s.vertices.data(), 0, -1, 2, 10, 0, 1), ::testing::ExitedWithCode(1),
+                "^model bare\\.mdl has no frame -1");
+    EXPECT_EXIT(pose_model("bare.mdl", s.mesh, s.vertices.data(), 0, 3, 2, 10, 0, 0), ::testing::ExitedWithCode(1),
+                "^model bare\\.mdl has an empty frame range 3 to 2!");
+}
+
+TEST_F(ModelDeath, MalformedFilesAreRefusedBeforeReading) {
+    MdlModel m = numbered_model(5, 3);
+    const std::vector<uint8_t> good = mdl_encode(m);
+    auto expect_refused = [&](std::vector<uint8_t> bytes, const std::string &pattern) {
+        ASSERT_TRUE(write_file("bad.mdl", bytes));
+        EXPECT_EXIT(load_model("bad.mdl"), ::testing::ExitedWithCode(1), "^model bad\\.mdl " + pattern) << pattern;
+    };
+    // Cut in the header, the skin, the texture coordinates, the triangles and the last frame.
+    size_t skin_end = 84 + 4 + 16 * 8, tex_end = skin_end + 5 * 12, tri_end = tex_end + 3 * 16;
+    for (size_t keep : {size_t(40), size_t(100), skin_end + 7, tex_end + 5, tri_end + 30, good.size() - 1}) {
+        std::vector<uint8_t> cut(good.begin(), good.begin() + keep);
+        expect_refused(cut, "is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)!");
+    }
+    std::vector<uint8_t> bad = good;
+    put32(bad, 68, 0);
+    expect_refused(bad, "has a frame count of 0, must be 1 to");
+    bad = good;
+    put32(bad, 60, MAX_WORKING_VERTICES + 1);
+    expect_refused(bad, "has a vertex count of 20001, must be 1 to 20000!");
+    bad = good;
+    put32(bad, 64, -1);
+    expect_refused(bad, "has a triangle count of -1");
+    bad = good;
+    put32(bad, 68, 0x7fffffff);
+    expect_refused(bad, "is truncated \\(needs [0-9]+ bytes");
+    bad = good;
+    put32(bad, 52, 0x7fffffff);
+    put32(bad, 56, 0x7fffffff);
+    expect_refused(bad, "is truncated \\(needs [0-9]+ bytes");
+    bad = good;
+    put32(bad, tex_end + 16 + 8, 5);  // second triangle, vertex index 1
+    expect_refused(bad, "has triangle 1 with vertex index 5 beyond its 5 vertices!");
+    bad = good;
+    put32(bad, tex_end + 12, -3);
+    expect_refused(bad, "has triangle 0 with vertex index -3 beyond its 5 vertices!");
+}
+
+TEST_F(ModelDeath, TableHoldsThreeModels) {
+    MdlModel m = numbered_model(4, 2);
+    m.triangles.clear();
+    ASSERT_TRUE(write_file("a.mdl", mdl_encode(m)));
+    for (int i = 0; i < 3; ++i) load_model("a.mdl");
+    EXPECT_EXIT(load_model("a.mdl"), ::testing::ExitedWithCode(1), "^too many models loading a\\.mdl \\(at most 3\\)!");
+}
+
+TEST(ModelPeer, AssimpReadsTheSameCounts) {
+    if (system("command -v assimp >/dev/null 2>&1") != 0) GTEST_SKIP() << "assimp is not installed";
+    enter_data_dir();
+    // Separate triangles with distinct positions and texture coordinates: a reader that
+    // splits or merges vertices by face still counts the same vertices.
+    MdlModel m;
+    m.skin_width = m.skin_height = 32;
+    const int n = 12;
+    for (int v = 0; v < n; ++v) m.texcoords.push_back({0, v * 2, v});
+    for (int v = 0; v < n; v += 3) m.triangles.push_back({1, {v, v + 1, v + 2}});
+    for (int f = 0; f < 3; ++f) {
+        std::vector<float> frame;
+        for (int v = 0; v < n; ++v) {
+            frame.push_back(std::cos(v * 0.7f) * 10 + f);
+            frame.push_back(std::sin(v * 0.7f) * 10);
+            frame.push_back(float(v));
+        }
+        m.frames.push_back(frame);
+    }
+    ASSERT_TRUE(write_file("peer.mdl", mdl_encode(m)));
+    FILE *p = popen("assimp info peer.mdl 2>&1", "r");
+    ASSERT_NE(p, nullptr);
+    int vertices = -1, faces = -1, meshes = -1;
+    char line[512];
+    while (fgets(line, sizeof line, p)) {
+        sscanf(line, "Vertices: %d", &vertices);
+        sscanf(line, "Faces: %d", &faces);
+        sscanf(line, "Meshes: %d", &meshes);
+    }
+    pclose(p);
+    EXPECT_EQ(meshes, 1);
+    EXPECT_EQ(vertices, n);
+    EXPECT_EQ(faces, int(m.triangles.size()));
+}

@@ -1,0 +1,266 @@
+// test_pack.cpp: kelp-pack run as a program: a round trip through the file layer, listing,
+// extraction, and the packs it refuses to make or unpack.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/files.h"
+#include "support/scratch_dir.h"
+#include "writers/bmp_writer.h"
+#include "writers/pack_writer.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string output;
+};
+
+// Run kelp-pack with the given argument text; collect its exit status and all its output.
+RunResult kelp_pack(const std::string &arguments) {
+    RunResult r;
+    std::string command = std::string(KELP_BINARY_DIR) + "/kelp-pack " + arguments + " 2>&1";
+    FILE *p = popen(command.c_str(), "r");
+    if (!p) return r;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, p)) > 0) r.output.append(buffer, got);
+    int status = pclose(p);
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+std::vector<uint8_t> read_bytes(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class PackTool : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    void SetUp() override {
+        ASSERT_FALSE(dir.path.empty());
+        ASSERT_TRUE(fs::exists(std::string(KELP_BINARY_DIR) + "/kelp-pack"))
+            << "build the kelp-pack target first";
+    }
+    void TearDown() override { file_close_all(); }
+};
+
+// Generated content: a BMP, text with and without a final line feed, binary noise, an empty file.
+std::map<std::string, std::vector<uint8_t>> sample_files() {
+    std::map<std::string, std::vector<uint8_t>> files;
+    Picture picture(7, 5);
+    for (int y = 0; y < 5; y++)
+        for (int x = 0; x < 7; x++) picture.at(x, y)[0] = uint8_t(x * 30), picture.at(x, y)[2] = uint8_t(y * 50);
+    files["Wall.bmp"] = bmp_encode_24(picture);
+    std::string text = "// timing\r\n1.5\r\n\r\n2.5\n3.5\n";
+    files["timing.dat"] = {text.begin(), text.end()};
+    std::string loose_end = "first\nlast without end";
+    files["notes.txt"] = {loose_end.begin(), loose_end.end()};
+    std::vector<uint8_t> noise(5000);
+    uint32_t s = 7;
+    for (uint8_t &b : noise) s = s * 1103515245u + 12345u, b = uint8_t(s >> 16);
+    files["noise.raw"] = noise;
+    files["empty.bin"] = {};
+    files[std::string(31, 'n')] = {1, 2, 3};
+    return files;
+}
+
+TEST_F(PackTool, RoundTripThroughTheFileLayer) {
+    auto files = sample_files();
+    fs::create_directory("in");
+    for (auto &[name, data] : files) ASSERT_TRUE(write_file("in/" + name, data));
+    RunResult made = kelp_pack("create Data in");
+    ASSERT_EQ(made.status, 0) << made.output;
+    EXPECT_NE(made.output.find("Data: 6 files"), std::string::npos) << made.output;
+    fs::remove_all("in");
+
+    archive_open("Data");
+    for (auto &[name, data] : files) {
+        // every byte by getc
+        int h = file_open(name.c_str(), "rb");
+        ASSERT_GE(h, 0) << name;
+        std::vector<uint8_t> got;
+        for (int c; (c = file_getc(h)) != -1;) got.push_back(uint8_t(c));
+        EXPECT_EQ(got, data) << name;
+        // the whole file by read, measured by seek and tell
+        ASSERT_EQ(file_seek(h, 0, 2), 0);
+        long size = file_tell(h);
+        EXPECT_EQ(size, long(data.size())) << name;
+        ASSERT_EQ(file_seek(h, 0, 0), 0);
+        std::vector<uint8_t> all(data.size() + 1);
+        if (size > 0) {
+            EXPECT_EQ(file_read(all.data(), size_t(size), 1, h), 1u) << name;
+        }
+        all.resize(data.size());
+        EXPECT_EQ(all, data) << name;
+        file_close(h);
+    }
+    // line by line: whole lines come back; a last line without its line feed does not
+    int h = file_open("TIMING.DAT", "rb");
+    ASSERT_GE(h, 0);
+    std::string lines;
+    char line[80];
+    while (file_gets(line, sizeof line, h)) lines += line;
+    EXPECT_EQ(lines, "// timing\r\n1.5\r\n\r\n2.5\n3.5\n");
+    file_close(h);
+    h = file_open("notes.txt", "rb");
+    ASSERT_GE(h, 0);
+    ASSERT_NE(file_gets(line, sizeof line, h), nullptr);
+    EXPECT_STREQ(line, "first\n");
+    EXPECT_EQ(file_gets(line, sizeof line, h), nullptr);
+    EXPECT_NE(file_eof(h), 0);
+    file_close(h);
+}
+
+TEST_F(PackTool, ListAndExtractGiveTheFilesBack) {
+    auto files = sample_files();
+    std::string arguments = "create Data";
+    for (auto &[name, data] : files) {
+        ASSERT_TRUE(write_file(name, data));
+        arguments += " " + name;
+    }
+    ASSERT_EQ(kelp_pack(arguments).status, 0);
+    RunResult listed = kelp_pack("list Data");
+    ASSERT_EQ(listed.status, 0) << listed.output;
+    EXPECT_NE(listed.output.find("      5000  noise.raw\n"), std::string::npos) << listed.output;
+    EXPECT_NE(listed.output.find("         0  empty.bin\n"), std::string::npos) << listed.output;
+    EXPECT_NE(listed.output.find("6 files"), std::string::npos) << listed.output;
+
+    RunResult out = kelp_pack("extract Data out/sub");
+    ASSERT_EQ(out.status, 0) << out.output;
+    for (auto &[name, data] : files) EXPECT_EQ(read_bytes("out/sub/" + name), data) << name;
+}
+
+TEST_F(PackTool, RefusesBadSetsAndLeavesTheOldPackAlone) {
+    ASSERT_TRUE(write_file("Data", {'o', 'l', 'd'}));
+    ASSERT_TRUE(write_file("ok.txt", {'k'}));
+    std::string long_name(32, 'x');
+    ASSERT_TRUE(write_file(long_name, {1}));
+    RunResult r = kelp_pack("create Data ok.txt " + long_name);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("name too long: " + long_name + " (32 characters, at most 31)"),
+              std::string::npos)
+        << r.output;
+
+    fs::create_directories("one");
+    fs::create_directories("two");
+    ASSERT_TRUE(write_file("one/Tex.BMP", {1}));
+    ASSERT_TRUE(write_file("two/tex.bmp", {2}));
+    r = kelp_pack("create Data one two");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("duplicate name (case ignored): tex.bmp and Tex.BMP"), std::string::npos)
+        << r.output;
+
+    fs::create_directories("many");
+    for (int i = 0; i < 257; i++) ASSERT_TRUE(write_file("many/f" + std::to_string(i), {}));
+    r = kelp_pack("create Data many");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("too many files: 257 (a pack holds at most 256)"), std::string::npos)
+        << r.output;
+
+    {  // a sparse file just over 4 GiB: refused from its size, before any byte is read
+        std::ofstream big("big.bin", std::ios::binary);
+        big.seekp(std::streamoff(0x100000000LL));
+        big.put(0);
+    }
+    r = kelp_pack("create Data ok.txt big.bin");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("too large for 32-bit offsets: big.bin (4294967297 bytes"),
+              std::string::npos)
+        << r.output;
+
+    r = kelp_pack("create Data missing.txt");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("cannot find missing.txt"), std::string::npos) << r.output;
+
+    EXPECT_EQ(read_bytes("Data"), std::vector<uint8_t>({'o', 'l', 'd'}));
+    for (const fs::directory_entry &e : fs::directory_iterator("."))
+        EXPECT_EQ(e.path().filename().string().rfind("Data.", 0), std::string::npos)
+            << "temporary file left: " << e.path();
+    EXPECT_EQ(kelp_pack("").status, 2);
+    EXPECT_EQ(kelp_pack("pack Data").status, 2);
+}
+
+TEST_F(PackTool, FolderHoldingThePackDoesNotPackItself) {
+    fs::create_directories("show");
+    ASSERT_TRUE(write_file("show/a.txt", {'a'}));
+    ASSERT_EQ(kelp_pack("create show/Data show").status, 0);
+    ASSERT_EQ(kelp_pack("create show/Data show").status, 0);  // again, with show/Data present
+    RunResult listed = kelp_pack("list show/Data");
+    EXPECT_NE(listed.output.find("1 files"), std::string::npos) << listed.output;
+}
+
+// A pack whose one directory row holds `name` and claims `size` bytes at offset 42.
+void write_raw_pack(const std::string &name, uint32_t size, size_t data_bytes) {
+    std::vector<uint8_t> b(2 + 32, 0);
+    b[0] = 1;
+    memcpy(b.data() + 2, name.data(), std::min<size_t>(name.size(), 32));
+    uint32_t fields[2] = {42, size};
+    for (uint32_t v : fields)
+        for (int i = 0; i < 4; i++) b.push_back(uint8_t(v >> (8 * i)));
+    b.resize(b.size() + data_bytes, 'd');
+    ASSERT_TRUE(write_file("Bad", b));
+}
+
+TEST_F(PackTool, RefusesToListOrUnpackBrokenPacks) {
+    write_raw_pack("../escape.txt", 1, 1);
+    RunResult r = kelp_pack("extract Bad out");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("entry name \"../escape.txt\" is not a plain file name"),
+              std::string::npos)
+        << r.output;
+    EXPECT_FALSE(fs::exists("escape.txt"));
+
+    write_raw_pack("cut.bin", 100, 10);
+    r = kelp_pack("list Bad");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("Bad: entry cut.bin lies beyond the end of the file (ends at 142, file "
+                            "has 52 bytes)"),
+              std::string::npos)
+        << r.output;
+
+    write_raw_pack(std::string(32, 'z'), 0, 0);
+    r = kelp_pack("list Bad");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("entry 0 has a name without a terminating NUL"), std::string::npos)
+        << r.output;
+
+    ASSERT_TRUE(write_file("Bad", {9, 0, 0}));
+    r = kelp_pack("extract Bad");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.output.find("Bad: directory is truncated (needs 362 bytes, has 3)"),
+              std::string::npos)
+        << r.output;
+}
+
+TEST(PackWriter, EncodesTheDirectoryLayout) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(pack_encode({{"ab", {7, 8}}, {"c", {9}}}, &bytes, &error)) << error;
+    ASSERT_EQ(bytes.size(), 2u + 80 + 3);
+    EXPECT_EQ(bytes[0], 2);
+    EXPECT_EQ(bytes[1], 0);
+    EXPECT_EQ(bytes[2], 'a');
+    EXPECT_EQ(bytes[4], 0);
+    EXPECT_EQ(bytes[34], 82);  // first offset: just past the directory
+    EXPECT_EQ(bytes[38], 2);   // first size
+    EXPECT_EQ(bytes[42], 'c');
+    EXPECT_EQ(bytes[74], 84);
+    EXPECT_EQ(bytes[78], 1);
+    EXPECT_EQ(bytes[82], 7);
+    EXPECT_EQ(bytes[84], 9);
+    EXPECT_FALSE(pack_encode({{"", {}}}, &bytes, &error));
+    EXPECT_FALSE(pack_encode({{"a/b", {}}}, &bytes, &error));
+}
+
+}  // namespace

@@ -1,0 +1,226 @@
+// test_texture_gl.cpp: texture loading, the name registry and the upload in a real GL context.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/gl_context.h"
+#include "texture/texture.h"
+#include "writers/bmp_writer.h"
+#include "writers/font_writer.h"
+
+namespace {
+
+// Run in a folder of our own files; the file layer finds them loose in the working directory.
+void enter_data_dir() {
+    static std::string dir = std::string(KELP_BINARY_DIR) + "/texture_gl_data";
+    mkdir(dir.c_str(), 0755);
+    ASSERT_EQ(chdir(dir.c_str()), 0);
+}
+
+// Forget every texture loaded by an earlier test.
+void reset_textures() {
+    for (int i = 0; i < texture_count; ++i) free(texture_table[i].pixels);
+    memset(texture_table, 0, sizeof texture_table);
+    memset(texture_names, 0, sizeof texture_names);
+    texture_count = 0;
+    texture_name_count = 0;
+}
+
+Picture solid(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
+    Picture p(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            p.at(x, y)[0] = r;
+            p.at(x, y)[1] = g;
+            p.at(x, y)[2] = b;
+        }
+    return p;
+}
+
+// The glyph of each code c: row r holds (c + r) so every glyph is distinct; space gets a frame.
+std::vector<FontGlyph> test_glyphs() {
+    std::vector<FontGlyph> glyphs(128);
+    for (int c = 0; c < 128; ++c)
+        for (int r = 0; r < 8; ++r) glyphs[c].rows[r] = uint8_t(c + r);
+    glyphs[' '].rows[0] = 0xFF;
+    glyphs[' '].rows[7] = 0x81;
+    return glyphs;
+}
+
+// Load the start-up set as the program does: 17 shared BMPs and the font, names reserved.
+void load_shared_set() {
+    for (int i = 0; i < 17; ++i) {
+        char name[32];
+        snprintf(name, sizeof name, "shared%d.bmp", i);
+        ASSERT_TRUE(write_file(name, bmp_encode_24(solid(4, 4, uint8_t(i * 10), 0, 0))));
+        ASSERT_EQ(texture_load(name, false), i);
+        texture_reserve_names(1);
+    }
+    ASSERT_TRUE(write_file("font.raw", font_encode(test_glyphs())));
+    texture_load_font("font.raw");
+    texture_reserve_names(FONT_GLYPHS);
+}
+
+std::vector<uint8_t> read_back(int index, int w, int h) {
+    std::vector<uint8_t> rgba(size_t(w) * h * 4, 0xCC);
+    glBindTexture(GL_TEXTURE_2D, GLuint(index));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+GLint wrap_of(int index) {
+    GLint wrap = 0;
+    glBindTexture(GL_TEXTURE_2D, GLuint(index));
+    glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, &wrap);
+    return wrap;
+}
+
+class TextureGl : public GlContextTest {
+  protected:
+    void SetUp() override {
+        GlContextTest::SetUp();
+        enter_data_dir();
+        reset_textures();
+    }
+};
+
+class TextureDeath : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+        enter_data_dir();
+        reset_textures();
+    }
+};
+
+}  // namespace
+
+TEST_F(TextureGl, SharedSetPutsTheSpaceGlyphAtSeventeen) {
+    load_shared_set();
+    EXPECT_EQ(texture_count, 113);
+    EXPECT_EQ(texture_name_count, 113);
+    std::vector<uint8_t> space = read_back(17, 8, 8);
+    // Texture rows are bottom-up: file row 0 (all set) is texture row 7, file row 7 is row 0.
+    for (int c = 0; c < 8; ++c) {
+        EXPECT_EQ(space[(7 * 8 + c) * 4 + 0], 255) << c;
+        EXPECT_EQ(space[(7 * 8 + c) * 4 + 3], 255) << c;
+        bool edge = c == 0 || c == 7;
+        EXPECT_EQ(space[(0 * 8 + c) * 4 + 3], edge ? 255 : 0) << c;
+    }
+    // The last glyph (code 127) is index 112; its row r is 127 + r, so top row 0x7F.
+    std::vector<uint8_t> del = read_back(112, 8, 8);
+    for (int c = 0; c < 8; ++c) EXPECT_EQ(del[(7 * 8 + c) * 4 + 3], c == 0 ? 0 : 255) << c;
+    EXPECT_EQ(wrap_of(17), GL_CLAMP);
+    // Reserved names are empty, so no file name finds them.
+    EXPECT_STREQ(texture_names[5], "");
+    EXPECT_STREQ(texture_names[60], "");
+}
+
+TEST_F(TextureGl, FindIgnoresCaseAndLoadsOnce) {
+    load_shared_set();
+    ASSERT_TRUE(write_file("mirror.bmp", bmp_encode_24(solid(8, 4, 10, 20, 30))));
+    int first = texture_find("mirror.bmp", true);
+    EXPECT_EQ(first, 113);
+    EXPECT_EQ(texture_find("Mirror.BMP", false), first);
+    EXPECT_EQ(texture_find("MIRROR.bmp", true), first);
+    EXPECT_EQ(texture_count, 114);
+    EXPECT_STREQ(texture_names[first], "mirror.bmp");
+    EXPECT_EQ(wrap_of(first), GL_REPEAT);
+
+    // An upper-case request for a new file lower-cases the stored name.
+    ASSERT_TRUE(write_file("wall.bmp", bmp_encode_24(solid(4, 4, 1, 2, 3))));
+    int wall = texture_find("WALL.BMP", false);
+    EXPECT_EQ(wall, 114);
+    EXPECT_STREQ(texture_names[wall], "wall.bmp");
+    EXPECT_EQ(wrap_of(wall), GL_CLAMP);
+}
+
+TEST_F(TextureGl, UploadKeepsPixelsAndColourKey) {
+    Picture p(4, 2);
+    const uint8_t colours[8][3] = {{255, 0, 255}, {254, 0, 255}, {0, 0, 0},    {255, 255, 255},
+                                   {10, 200, 30}, {1, 2, 3},     {90, 80, 70}, {255, 0, 255}};
+    for (int i = 0; i < 8; ++i) memcpy(p.at(i % 4, i / 4), colours[i], 3);
+    ASSERT_TRUE(write_file("key8.bmp", bmp_encode_8(p)));
+    ASSERT_TRUE(write_file("key24.bmp", bmp_encode_24(p)));
+    for (const char *name : {"key8.bmp", "key24.bmp"}) {
+        SCOPED_TRACE(name);
+        int index = texture_find(name, false);
+        std::vector<uint8_t> got = read_back(index, 4, 2);
+        for (int i = 0; i < 8; ++i) {
+            int row = 1 - i / 4;  // picture row 0 is the top, texture row 0 the bottom
+            const uint8_t *t = &got[(row * 4 + i % 4) * 4];
+            EXPECT_EQ(memcmp(t, colours[i], 3), 0) << i;
+            bool key = colours[i][0] == 255 && colours[i][1] == 0 && colours[i][2] == 255;
+            EXPECT_EQ(t[3], key ? 0 : 255) << i;
+        }
+    }
+}
+
+TEST_F(TextureGl, DrawnTextureShowsThroughWhereKeyed) {
+    // A 2 x 1 texture: left half magenta (keyed out), right half green; drawn over a blue clear.
+    Picture p(2, 1);
+    p.at(0, 0)[0] = 255, p.at(0, 0)[1] = 0, p.at(0, 0)[2] = 255;
+    p.at(1, 0)[0] = 0, p.at(1, 0)[1] = 255, p.at(1, 0)[2] = 0;
+    ASSERT_TRUE(write_file("half.bmp", bmp_encode_24(p)));
+    int index = texture_find("half.bmp", false);
+    glClearColor(0, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_TEXTURE_2D);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, GLuint(index));
+    glColor4f(1, 1, 1, 1);
+    glBegin(GL_QUADS);
+    glTexCoord2f(0, 0), glVertex2f(-1, -1);
+    glTexCoord2f(1, 0), glVertex2f(1, -1);
+    glTexCoord2f(1, 1), glVertex2f(1, 1);
+    glTexCoord2f(0, 1), glVertex2f(-1, 1);
+    glEnd();
+    glFinish();
+    EXPECT_EQ(gl_read_pixel(100, 240) >> 8, 0x0000FFu);
+    EXPECT_EQ(gl_read_pixel(540, 240) >> 8, 0x00FF00u);
+}
+
+TEST_F(TextureDeath, MissingFilesAreFatal) {
+    EXPECT_EXIT(texture_find("nothere.bmp", false), ::testing::ExitedWithCode(1),
+                "^Texture nothere\\.bmp not found");
+    unlink("font.raw");
+    EXPECT_EXIT(texture_load_font("font.raw"), ::testing::ExitedWithCode(1), "^Texture font\\.raw not found");
+}
+
+TEST_F(TextureDeath, ShortFontIsFatal) {
+    std::vector<uint8_t> font = font_encode(test_glyphs());
+    font.resize(font.size() - 1);
+    ASSERT_TRUE(write_file("short.raw", font));
+    EXPECT_EXIT(texture_load_font("short.raw"), ::testing::ExitedWithCode(1),
+                "^font short\\.raw is truncated \\(needs 24576 bytes, has 24575\\)");
+}
+
+TEST_F(TextureDeath, TableAndNameLimitsAreFatal) {
+    ASSERT_TRUE(write_file("ok.bmp", bmp_encode_24(solid(4, 4, 1, 1, 1))));
+    std::string long_name(32, 'a');
+    EXPECT_EXIT(texture_find(long_name.c_str(), false), ::testing::ExitedWithCode(1),
+                "^texture name a+ is too long \\(at most 31 characters\\)");
+    texture_count = texture_name_count = MAX_TEXTURES;
+    EXPECT_EXIT(texture_find("ok.bmp", false), ::testing::ExitedWithCode(1),
+                "^too many textures loading ok\\.bmp \\(at most 1000\\)");
+    texture_count = texture_name_count = MAX_TEXTURES - 95;
+    EXPECT_EXIT(texture_load_font("font.raw"), ::testing::ExitedWithCode(1),
+                "^too many textures loading font\\.raw");
+    EXPECT_EXIT(texture_reserve_names(96), ::testing::ExitedWithCode(1), "^too many textures");
+    texture_count = texture_name_count = 0;
+}

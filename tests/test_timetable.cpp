@@ -1,0 +1,97 @@
+// test_timetable.cpp: reading "timing.dat" loose and from the pack, comments, odd lines.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "app/files.h"
+#include "demo/timetable.h"
+#include "support/scratch_dir.h"
+#include "writers/bmp_writer.h"
+#include "writers/pack_writer.h"
+
+namespace {
+
+class TimeTable : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    void SetUp() override {
+        ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+        ASSERT_FALSE(dir.path.empty());
+        archive_open("Data");  // none here: loose files only
+    }
+    void TearDown() override { file_close_all(); }
+
+    // Read `text` as timing.dat, loose or from the pack.
+    std::vector<float> read(const std::string &text, bool packed) {
+        std::vector<uint8_t> bytes(text.begin(), text.end());
+        if (packed) {
+            std::string error;
+            unlink("timing.dat");  // a loose copy would win over the pack
+            EXPECT_TRUE(pack_write("Data", {{"timing.dat", bytes}}, &error)) << error;
+            archive_open("Data");
+        } else {
+            EXPECT_TRUE(write_file("timing.dat", bytes));
+        }
+        int count = -1;
+        float *table = read_time_table(packed ? "TIMING.DAT" : "timing.dat", &count);
+        std::vector<float> values(table, table + count);
+        free_time_table(table);
+        return values;
+    }
+};
+
+// Eighteen times with comments and blank lines, with the given line end.
+std::string full_table(const std::string &eol) {
+    std::string text = "// Kelp timing" + eol + eol;
+    for (int i = 0; i < 18; i++) {
+        text += std::to_string(i * 10) + ".25" + eol;
+        if (i % 4 == 0) text += "// entry " + std::to_string(i) + eol + eol;
+    }
+    return text;
+}
+
+TEST_F(TimeTable, EighteenTimesWithCommentsBothLineEndsBothPlaces) {
+    for (bool packed : {false, true})
+        for (std::string eol : {"\n", "\r\n"}) {
+            std::vector<float> t = read(full_table(eol), packed);
+            ASSERT_EQ(t.size(), 18u) << packed;
+            for (int i = 0; i < 18; i++) EXPECT_FLOAT_EQ(t[i], i * 10 + 0.25f) << i;
+        }
+}
+
+TEST_F(TimeTable, TextAfterTheNumberIsIgnoredAndTextInsteadOfOneGivesZero) {
+    std::vector<float> t = read("1\n12.5 // part 4\n//12.5\nend\n  3.5\n", false);
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[0], 1.0f);
+    EXPECT_EQ(t[1], 12.5f);
+    EXPECT_EQ(t[2], 0.0f);
+    EXPECT_EQ(t[3], 3.5f);
+}
+
+TEST_F(TimeTable, LongLinesAreReadAsSeveral) {
+    std::string line = "1.5" + std::string(76, ' ') + "2.5";  // 82 characters
+    std::vector<float> t = read(line + "\n7\n", false);
+    ASSERT_EQ(t.size(), 3u);
+    EXPECT_EQ(t[0], 1.5f);
+    EXPECT_EQ(t[1], 2.5f);
+    EXPECT_EQ(t[2], 7.0f);
+}
+
+TEST_F(TimeTable, LastLineWithoutLineFeed) {
+    EXPECT_EQ(read("1\n2", false).size(), 2u);  // a loose file reads it
+    EXPECT_EQ(read("1\n2", true).size(), 1u);   // an archived one only up to its last line feed
+}
+
+TEST_F(TimeTable, OnlyCommentsGiveAnEmptyTable) {
+    EXPECT_EQ(read("// nothing\n\n\r\n", false).size(), 0u);
+    EXPECT_EQ(read("", true).size(), 0u);
+}
+
+TEST_F(TimeTable, MissingFileIsFatal) {
+    int count = 0;
+    EXPECT_EXIT(read_time_table("timing.dat", &count), ::testing::ExitedWithCode(1),
+                "^Couldn't open timing.dat!");
+}
+
+}  // namespace
