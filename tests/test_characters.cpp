@@ -185,6 +185,20 @@ TEST_F(CharactersLoaded, MessiahSparkVertexIsTheRightHand) {
     EXPECT_GT(at(m, 128, 510)[2], front_most + 10);
 }
 
+TEST_F(CharactersLoaded, OilRoomPatchIsTheMessiahsAmulet) {
+    // The oil room throws off the vertices whose loaded (u, v) lie strictly inside this window.
+    const Built &b = built(CHAR_MESSIAH);
+    const Model &m = model(CHAR_MESSIAH);
+    int inside = 0;
+    for (int v = 0; v < m.vertex_count; v++) {
+        float u = m.vertices[v].u, t = m.vertices[v].v;
+        bool in = 0.56640625f < u && u < 0.64453125f && 0.5234375f < t && t < 0.63671875f;
+        EXPECT_EQ(in, b.parts[v] == P_AMULET) << v;
+        inside += in;
+    }
+    EXPECT_GE(inside, 4);
+}
+
 TEST_F(CharactersLoaded, KeyFramesHoldTheirPoses) {
     for (int k = 0; k < CHARACTER_COUNT; k++) {
         const Built &b = built(CharacterKind(k));

@@ -66,7 +66,7 @@ struct SkinVertex {
 
 // Body part tags.
 enum PartTag { P_TORSO, P_HEAD, P_ARM_L, P_ARM_R, P_HAND_L, P_HAND_R, P_LEG_L, P_LEG_R,
-               P_FOOT_L, P_FOOT_R, P_SKIRT, P_EXTRA };
+               P_FOOT_L, P_FOOT_R, P_SKIRT, P_EXTRA, P_AMULET };
 
 struct CharacterBody {
     Skeleton skeleton;

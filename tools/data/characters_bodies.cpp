@@ -248,11 +248,11 @@ void build_hand(CharacterBody &body, const Style &st, int side) {
     const Skeleton &sk = body.skeleton;
     int wr = side > 0 ? J_L_WRIST : J_R_WRIST;
     Vec3 w = sk.rest[wr];
-    float len = 5.6f * st.h;
+    float len = 5.2f * st.h;
     // t, rx (palm width, forward), ry (thickness), forward offset
-    const float hand[] = {0.00f, 1.1f, 0.9f, 0.0f, 0.25f, 1.55f, 0.85f, 0.1f,
-                          0.55f, 1.7f, 0.75f, 0.15f, 0.80f, 1.5f, 0.65f, 0.1f,
-                          1.00f, 0.5f, 0.4f, 0.0f};
+    const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f, 0.25f, 1.55f, 1.0f, 0.1f,
+                          0.55f, 1.7f, 0.95f, 0.15f, 0.80f, 1.5f, 0.85f, 0.1f,
+                          1.00f, 0.7f, 0.55f, 0.0f};
     TubeSpec spec;
     spec.rings = 5;
     spec.segs = 6;
@@ -389,6 +389,26 @@ void build_skirt(CharacterBody &body, const Style &st) {
     add_tube(body, spec, surface, weights);
 }
 
+// The messiah's amulet: a small gem hanging on the chest, a piece of its own that the oil
+// room throws off by its texture coordinates.
+void build_amulet(CharacterBody &body, const Style &st) {
+    TubeSpec spec;
+    spec.rings = 3;
+    spec.segs = 4;
+    spec.pole_start = true;
+    spec.pole_end = true;
+    spec.atlas = ATLAS_AMULET;
+    spec.tag = P_AMULET;
+    float z = 40.5f * st.h;
+    auto surface = [z](float a, float t) {
+        float x = 4.4f + 1.7f * t;
+        float r = t > 0 && t < 1 ? 1.5f : 0.0f;
+        return Vec3{x, sinf(a) * r, z + cosf(a) * r * 1.3f};
+    };
+    auto weights = [](Vec3, float, float, Influences &inf) { inf.add(J_CHEST, 1); };
+    add_tube(body, spec, surface, weights);
+}
+
 }  // namespace
 
 Skeleton character_skeleton(CharacterKind kind) {
@@ -401,6 +421,7 @@ CharacterBody build_body(CharacterKind kind) {
     CharacterBody body;
     body.skeleton = make_skeleton(st.h, st.w);
     build_torso(body, st);
+    if (st.robe) build_amulet(body, st);
     if (st.robe || st.coat) build_skirt(body, st);
     if (!st.robe)
         for (int side = 1; side >= -1; side -= 2) build_leg(body, st, side);

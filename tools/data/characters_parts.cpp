@@ -8,11 +8,15 @@
 const Atlas ATLAS_TORSO{0.0f, 0.0f, 0.5f, 0.375f};
 const Atlas ATLAS_HEAD{0.5f, 0.0f, 0.5f, 0.375f};
 const Atlas ATLAS_SKIRT{0.0f, 0.375f, 0.5f, 0.25f};
-const Atlas ATLAS_ARM{0.5f, 0.375f, 0.25f, 0.3125f};
+const Atlas ATLAS_ARM{0.5f, 0.5f, 0.25f, 0.3125f};
 const Atlas ATLAS_LEG{0.75f, 0.375f, 0.25f, 0.3125f};
 const Atlas ATLAS_HAND{0.0f, 0.625f, 0.25f, 0.125f};
 const Atlas ATLAS_FOOT{0.25f, 0.625f, 0.25f, 0.125f};
-const Atlas ATLAS_EXTRA{0.5f, 0.6875f, 0.25f, 0.125f};
+const Atlas ATLAS_EXTRA{0.0f, 0.75f, 0.25f, 0.125f};
+// The oil room throws off the model vertices whose coordinates lie strictly inside
+// u 145..165 and t 93..122 of 256 (the messiah's amulet); nothing else maps there.
+const Atlas ATLAS_PATCH{0.5f, 0.375f, 0.25f, 0.125f};
+const Atlas ATLAS_AMULET{0.585f, 0.39f, 0.045f, 0.06f};
 
 void Influences::add(int j, float w) {
     if (w <= 0) return;

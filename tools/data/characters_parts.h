@@ -12,7 +12,7 @@ struct Atlas {
 
 // Regions of the skin atlas, shared by the bodies and the painter.
 extern const Atlas ATLAS_TORSO, ATLAS_HEAD, ATLAS_ARM, ATLAS_HAND, ATLAS_LEG, ATLAS_FOOT,
-    ATLAS_SKIRT, ATLAS_EXTRA;
+    ATLAS_SKIRT, ATLAS_EXTRA, ATLAS_PATCH, ATLAS_AMULET;
 
 // One point of a tube's surface for angle a (0 = the part's front) and length t (0..1).
 using SurfaceFn = std::function<Vec3(float a, float t)>;

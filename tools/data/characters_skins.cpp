@@ -105,8 +105,8 @@ Rgb paint_messiah(int region, float a, float t) {
         // Rope belt and a trimmed neckline.
         float belt = line(t, 0.37f, 0.035f);
         c = mixc(c, GOLD * (0.75f + 0.25f * sinf(a * 90)), belt);
-        float neck = (t > 0.84f) && (a < 0.12f + (t - 0.84f) * 0.3f);
-        c = mixc(c, TRIM, float(neck) * 0.9f);
+        float v = 0.02f + (t - 0.8f) * 0.6f;
+        c = mixc(c, TRIM, line(a, v, 0.02f) * (t > 0.8f));
         return c * (0.7f + 0.3f * smoothstep(0.0f, 0.15f, t));
     }
     case P_SKIRT: {
@@ -303,7 +303,8 @@ int locate(float u, float v, float &a, float &t) {
     const Region regions[] = {{&ATLAS_TORSO, P_TORSO}, {&ATLAS_HEAD, P_HEAD},
                               {&ATLAS_ARM, P_ARM_R},   {&ATLAS_HAND, P_HAND_R},
                               {&ATLAS_LEG, P_LEG_R},   {&ATLAS_FOOT, P_FOOT_R},
-                              {&ATLAS_SKIRT, P_SKIRT}, {&ATLAS_EXTRA, P_EXTRA}};
+                              {&ATLAS_SKIRT, P_SKIRT}, {&ATLAS_EXTRA, P_EXTRA},
+                              {&ATLAS_PATCH, P_AMULET}};
     const float inset = 2.0f / 256.0f;
     for (const Region &r : regions) {
         const Atlas &at = *r.atlas;
@@ -328,7 +329,11 @@ Picture paint_skin(CharacterKind kind, int width, int height) {
             // Past the span the model never samples: plain filler.
             int region = u < 1.0f ? locate(u, v, a, t) : -1;
             Rgb c{0.3f, 0.3f, 0.3f};
-            if (region >= 0) {
+            if (region == P_AMULET) {
+                // Gold with a red gem at the front point of the amulet.
+                c = GOLD * (0.8f + 0.4f * fbm(a * 20, t * 20, 61));
+                c = mixc(c, Rgb{0.75f, 0.05f, 0.08f}, spot(a, t, 0.43f, 0.54f, 0.05f, 0.1f));
+            } else if (region >= 0) {
                 if (kind == CHAR_MESSIAH) c = paint_messiah(region, a, t);
                 else if (kind == CHAR_FATHER) c = paint_father(region, a, t);
                 else c = paint_wolf(region, a, t);
