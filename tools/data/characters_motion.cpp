@@ -91,12 +91,18 @@ Pose neutral(CharacterKind kind) {
     return p;
 }
 
-// Stand, 0..39: a breath and a look left (0..16), a short rest (16..20), a look right with
-// a shift of weight (20..40). Each piece starts and ends on the neutral pose.
+// Stand, 0..39: a breath (0..4), a look left (4..16), a short rest (16..20), a look right
+// with a shift of weight (20..40). Each piece starts and ends on the neutral pose.
 Pose stand(CharacterKind kind, int i) {
     Pose p = neutral(kind);
-    if (i < 16) {
-        float u = i / 16.0f, w = powf(sinf(PI * u), 2);
+    if (i < 4) {
+        // A short breath: frames 0..4 also loop on their own (a turn on the spot plays them).
+        float u = i / 4.0f;
+        p.bend[J_CHEST] -= 0.025f * sinf(PI * u);
+        p.roll[J_L_SHOULDER] += 0.02f * sinf(PI * u);
+        p.roll[J_R_SHOULDER] -= 0.02f * sinf(PI * u);
+    } else if (i < 16) {
+        float u = (i - 4) / 12.0f, w = powf(sinf(PI * u), 2);
         p.twist[J_HEAD] += 0.45f * w;
         p.bend[J_HEAD] += 0.05f * w;
         p.twist[J_CHEST] += 0.1f * w;
