@@ -262,3 +262,11 @@ TEST(FontDecode, GlyphRowsAreFlippedAndSetTexelsAreRed) {
     for (int i = 0; i < 64; ++i) set += rgba[i * 4 + 3] == 255;
     EXPECT_EQ(set, 2);
 }
+
+TEST(BmpWriter, EightBitRefusesMoreThan256Colours) {
+    Picture p(257, 1);
+    for (int x = 0; x < 257; ++x) p.at(x, 0)[0] = uint8_t(x), p.at(x, 0)[1] = uint8_t(x >> 8);
+    EXPECT_TRUE(bmp_encode_8(p).empty());
+    p.at(256, 0)[1] = 0;  // now a repeat of colour 0: 256 colours fit
+    EXPECT_FALSE(bmp_encode_8(p).empty());
+}

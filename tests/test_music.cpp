@@ -1,7 +1,6 @@
 // test_music.cpp: the soundtrack player plays "Music" from offset / range of its length.
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <lame/lame.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -12,6 +11,7 @@
 
 #include "demo/music.h"
 #include "platform/music_player.h"
+#include "support/test_mp3.h"
 
 namespace {
 
@@ -31,33 +31,7 @@ std::vector<short> make_signal() {
     return pcm;
 }
 
-// Encode to a CBR MP3 with the LAME tag (encoder delay and padding) written into its first frame.
-bool write_mp3(const std::string &path, const std::vector<short> &pcm) {
-    lame_global_flags *lame = lame_init();
-    lame_set_in_samplerate(lame, RATE);
-    lame_set_out_samplerate(lame, RATE);
-    lame_set_num_channels(lame, 2);
-    lame_set_brate(lame, 192);
-    lame_set_bWriteVbrTag(lame, 1);
-    lame_set_quality(lame, 5);
-    if (lame_init_params(lame) < 0) return false;
-    FILE *file = fopen(path.c_str(), "w+b");
-    if (!file) return false;
-    std::vector<unsigned char> out(1 << 16);
-    const int chunk = 4096;
-    for (int start = 0; start < TRACK_FRAMES; start += chunk) {
-        int n = std::min(chunk, TRACK_FRAMES - start);
-        int bytes = lame_encode_buffer_interleaved(lame, const_cast<short *>(&pcm[size_t(start) * 2]), n,
-                                                   out.data(), int(out.size()));
-        if (bytes < 0) return false;
-        fwrite(out.data(), 1, size_t(bytes), file);
-    }
-    int bytes = lame_encode_flush(lame, out.data(), int(out.size()));
-    fwrite(out.data(), 1, size_t(bytes), file);
-    lame_mp3_tags_fid(lame, file);
-    lame_close(lame);
-    return fclose(file) == 0;
-}
+bool write_mp3(const std::string &path, const std::vector<short> &pcm) { return write_test_mp3(path, pcm, RATE); }
 
 // A scratch directory that becomes the working directory for one test.
 struct ScratchDirectory {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "demo/clock.h"
 #include "render/overlay.h"
 #include "render/render.h"
 #include "render/render_math.h"
@@ -438,4 +439,275 @@ TEST_F(GlowTest, ZeroGlowSizeDrawsNothing) {
     working_lights[0].flare_flag = 1;
     draw_light_glows(1, camera);
     for (int x : {320, 340, 300}) EXPECT_EQ(gl_read_pixel(x, 240) >> 8, 0u);
+}
+
+// A scene built in code: one mesh of triangles, lights, and a camera at the origin looking
+// down -z with zmax 100.
+struct BuiltScene {
+    Scene scene;
+    Camera camera;
+    Mesh mesh;
+    std::vector<Face> faces;
+    std::vector<Vertex> vertices;
+    std::vector<Light> lights;
+    int32_t active[4] = {0, 0, 0, 0};
+    BuiltScene() {
+        init_scene(scene);
+        init_camera(camera);
+        init_mesh(mesh);
+        std::strcpy(mesh.name, "Plane01");
+        camera.direction[2] = -1.0f;
+        camera.zmax = 100.0f;
+        scene.camera = &camera;
+        scene.meshes = &mesh;
+        scene.mesh_count = 1;
+        scene.active_lights = active;
+        vertices.reserve(64);
+        faces.reserve(64);
+        lights.reserve(8);
+    }
+    // A triangle facing a camera that looks down -z, centred on (x, y) at depth z.
+    Face &add_triangle(float x, float y, float z, float size, float r, float g, float b) {
+        const float corners[3][2] = {{-1, -1}, {0, 1}, {1, -1}};
+        int first = int(vertices.size()) - mesh.first_vertex;
+        for (auto &c : corners) {
+            Vertex v;
+            init_vertex(v);
+            v.position[0] = x + c[0] * size;
+            v.position[1] = y + c[1] * size;
+            v.position[2] = z;
+            v.normal[2] = 1.0f;
+            vertices.push_back(v);
+        }
+        Face f;
+        init_face(f);
+        f.a = first;
+        f.b = first + 1;
+        f.c = first + 2;
+        f.color[0] = r;
+        f.color[1] = g;
+        f.color[2] = b;
+        faces.push_back(f);
+        sync();
+        return faces.back();
+    }
+    Light &add_light(float x, float y, float z) {
+        Light l;
+        init_light(l);
+        l.position[0] = x;
+        l.position[1] = y;
+        l.position[2] = z;
+        lights.push_back(l);
+        sync();
+        return lights.back();
+    }
+    void sync() {
+        scene.vertices = vertices.data();
+        scene.vertex_count = int(vertices.size());
+        scene.lights = lights.data();
+        scene.light_count = int(lights.size());
+        mesh.faces = faces.data();
+        mesh.face_count = int(faces.size());
+        mesh.vertex_count = int(vertices.size());
+    }
+};
+
+class RenderSceneTest : public RenderGl {
+protected:
+    void TearDown() override {
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        glMatrixMode(GL_MODELVIEW);
+        statistics = false;
+        RenderGl::TearDown();
+    }
+    // Render and check that the projection stack is back where it was.
+    void render(BuiltScene &s, bool camera_mode = true, float time = 0.0f) {
+        render_scene(s.scene, time, camera_mode ? 1 : 0);
+        EXPECT_EQ(get_int(GL_PROJECTION_STACK_DEPTH), 1);
+    }
+};
+
+TEST_F(RenderSceneTest, DrawsAFaceInFrontOfTheCameraAndLeavesTheSceneAlone) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    std::vector<Vertex> before = s.vertices;
+    clear_to(0, 0, 1);
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0xFF0000u);
+    EXPECT_EQ(gl_read_pixel(10, 10) >> 8, 0x000000u);  // cleared to black
+    EXPECT_EQ(face_counter, 1);
+    EXPECT_EQ(std::memcmp(before.data(), s.vertices.data(), before.size() * sizeof(Vertex)), 0);
+    EXPECT_EQ(render_width, 640);
+    EXPECT_EQ(render_height, 480);
+    expect_start_up_state();
+}
+
+TEST_F(RenderSceneTest, BackFacesAreNotDrawnAndCameraTurnsAround) {
+    BuiltScene s;
+    s.add_triangle(0, 0, 10, 2, 1, 0, 0);  // behind the camera
+    render(s);
+    EXPECT_EQ(face_counter, 0);
+    s.camera.direction[2] = 1.0f;  // turn around: now it is seen from its back
+    render(s);
+    EXPECT_EQ(face_counter, 0);
+    s.faces[0].two_sided = 1;
+    render(s);
+    EXPECT_EQ(face_counter, 1);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0xFF0000u);
+}
+
+TEST_F(RenderSceneTest, FlatModeTakesGeometryRelativeToTheOrigin) {
+    BuiltScene s;
+    s.add_triangle(0, 0, 10, 2, 0, 1, 0).two_sided = 1;
+    s.camera.direction[2] = 0.0f;  // ignored in flat mode, but must not trip the guard
+    s.camera.direction[0] = 1.0f;
+    render(s, false);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0x00FF00u);
+}
+
+TEST_F(RenderSceneTest, SceneFadeOneKeepsThePreviousPicture) {
+    BuiltScene s;
+    s.scene.scene_fade = 1.0f;
+    clear_to(0, 0, 1);
+    render(s);
+    EXPECT_EQ(gl_read_pixel(10, 10) >> 8, 0x0000FFu);
+    s.scene.scene_fade = 0.0f;
+    render(s);
+    EXPECT_EQ(gl_read_pixel(10, 10) >> 8, 0x000000u);
+}
+
+TEST_F(RenderSceneTest, CameraLookingStraightUpDrawsNothing) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    s.camera.direction[1] = 1.0f;
+    s.camera.direction[2] = 0.0f;
+    clear_to(0, 0, 1);
+    frame_time = 0.25f;
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0x0000FFu);
+    EXPECT_EQ(gl_read_pixel(10, 10) >> 8, 0x0000FFu);
+    EXPECT_FLOAT_EQ(frame_time, 0.25f);  // no timing on this path
+    frame_time = 0.0f;
+}
+
+TEST_F(RenderSceneTest, ZeroSizedRenderDrawsNothing) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    clear_to(0, 0, 1);
+    set_render_size(640, 0);
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0x0000FFu);
+    EXPECT_EQ(render_height, 480);
+}
+
+TEST_F(RenderSceneTest, ReducedSizeRenderUsesItsViewportOnce) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    clear_to(0, 0, 1);
+    frame_time = 0.25f;
+    set_render_size(128, 128);
+    render(s);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 128);
+    EXPECT_EQ(viewport[3], 128);
+    EXPECT_EQ(gl_read_pixel(64, 64) >> 8, 0xFF0000u);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0x000000u);  // outside the viewport: only cleared
+    EXPECT_FLOAT_EQ(frame_time, 0.25f);                   // timing only at full size
+    EXPECT_EQ(render_width, 640);
+    EXPECT_EQ(render_height, 480);
+    frame_time = 0.0f;
+}
+
+TEST_F(RenderSceneTest, FogClearsToTheFogColour) {
+    BuiltScene s;
+    s.scene.flags = DRAW_FOG;
+    s.scene.fog_color[0] = 0.0f;
+    s.scene.fog_color[1] = 1.0f;
+    s.scene.fog_color[2] = 0.0f;
+    render(s);
+    EXPECT_EQ(gl_read_pixel(10, 10) >> 8, 0x00FF00u);
+    EXPECT_FALSE(glIsEnabled(GL_FOG));  // switched off before the glows
+}
+
+TEST_F(RenderSceneTest, BackgroundTextureFillsTheView) {
+    BuiltScene s;
+    upload_solid(SCENE_TEXTURE, 255, 0, 255);
+    s.scene.background_texture = SCENE_TEXTURE;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);   // nearer than eye depth 0.5: drawn
+    s.add_triangle(0, 20, -80, 8, 0, 1, 0);  // farther: hidden by the backdrop
+    clear_to(0, 0, 0);
+    render(s);
+    for (auto xy : {std::pair{0, 0}, std::pair{639, 0}, std::pair{0, 479}, std::pair{639, 479}})
+        EXPECT_EQ(gl_read_pixel(xy.first, xy.second) >> 8, 0xFF00FFu) << xy.first << "," << xy.second;
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0xFF0000u);
+    // World y 22.5 at depth 80 (inside the far triangle): ndc y 22.5 / 0.75 / 80 = 0.375.
+    EXPECT_EQ(gl_read_pixel(320, 330) >> 8, 0xFF00FFu);
+    s.scene.background_texture = -1;
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 330) >> 8, 0x00FF00u);
+}
+
+TEST_F(RenderSceneTest, LitMeshIsLitOnTheCopyByAmbientAndLights) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 1, 1);
+    s.mesh.lit = 1;
+    s.mesh.ambient = 0.5f;
+    render(s);
+    EXPECT_NEAR(red_of(gl_read_pixel(320, 240)), 128, 2);
+    EXPECT_EQ(s.vertices[0].light[0], 0.0f);  // the scene's own vertices keep their light
+    Light &l = s.add_light(0, 0, 0);           // in front of the face, along its normal
+    l.glow_size = 0.0f;
+    s.active[0] = 1;
+    s.active[1] = 0;
+    l.color[1] = l.color[2] = 0.0f;
+    render(s);
+    uint32_t p = gl_read_pixel(320, 240);
+    EXPECT_EQ(red_of(p), 255);
+    EXPECT_NEAR(green_of(p), 128, 2);
+}
+
+TEST_F(RenderSceneTest, ShakeMovesOnlyTheFramesCopyOfTheCamera) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    s.scene.camera_shake = 0.5f;
+    Camera before = s.camera;
+    render(s);
+    EXPECT_EQ(std::memcmp(&before, &s.camera, sizeof before), 0);
+    EXPECT_EQ(face_counter, 1);
+}
+
+TEST_F(RenderSceneTest, StatisticsAreDrawnAtFullSizeOnly) {
+    BuiltScene s;
+    statistics = true;
+    render(s);
+    EXPECT_EQ(gl_read_pixel(4, 472) >> 8, 0xFFFFFFu);  // "f" of the fps line
+    EXPECT_EQ(gl_read_pixel(4, 447) >> 8, 0x000000u);  // row 2 stays empty
+    clear_to(0, 0, 0);
+    set_render_size(128, 128);
+    render(s);
+    EXPECT_EQ(gl_read_pixel(4, 472) >> 8, 0x000000u);
+}
+
+TEST_F(RenderSceneTest, LightBehindAWallDrawsNoFlareButInTheOpenItDoes) {
+    BuiltScene s;
+    Light &l = s.add_light(0, 0, -50);
+    l.glow_size = 1.0f;
+    s.add_triangle(0, 0, -10, 4, 0, 0, 0);  // black wall between camera and light
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0x000000u);
+    s.faces.clear();
+    s.sync();
+    render(s);
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0xFFFFFFu);
+}
+
+TEST_F(RenderSceneTest, SceneLargerThanTheWorkingArraysIsFatal) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    s.scene.vertex_count = MAX_WORKING_VERTICES + 1;
+    EXPECT_EXIT(render_scene(s.scene, 0.0f, 1), ::testing::ExitedWithCode(1),
+                "RENDER: scene has 20001 vertices, more than the working array holds");
 }

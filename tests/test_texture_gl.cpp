@@ -198,6 +198,8 @@ TEST_F(TextureGl, DrawnTextureShowsThroughWhereKeyed) {
 TEST_F(TextureDeath, MissingFilesAreFatal) {
     EXPECT_EXIT(texture_find("nothere.bmp", false), ::testing::ExitedWithCode(1),
                 "^Texture nothere\\.bmp not found");
+    texture_reserve_names(3);
+    EXPECT_EXIT(texture_find("", false), ::testing::ExitedWithCode(1), "^Texture  not found");
     unlink("font.raw");
     EXPECT_EXIT(texture_load_font("font.raw"), ::testing::ExitedWithCode(1), "^Texture font\\.raw not found");
 }

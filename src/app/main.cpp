@@ -1,1 +1,47 @@
-int main() { return 0; }
+// main.cpp: the entry point: command line, window and context, start-up, the show, shutdown.
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+
+#include "app/command_line.h"
+#include "app/graphics.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "platform/text_surface.h"
+#include "platform/window.h"
+
+// Until the show takes over: keep the loading text up until Escape or closing the window.
+static void wait_for_quit() {
+    WindowMessage message;
+    while (!quit_flag) {
+        while (peek_window_message(message))
+            if (message.kind == MSG_KEYDOWN && message.key == KEY_ESCAPE) quit_flag = true;
+        SDL_Delay(10);
+    }
+    release_and_restore();
+}
+
+int main(int argc, char **argv) {
+    char *command_line = join_arguments(argc, argv);
+    lower_case(command_line);
+    parse_command_line(command_line);
+
+    if (!CreateOpenGLWindow("Kelp by Brixlon", 0, 0, get_screen_width(), get_screen_height()))
+        fatal_error("CreateOpenGLWindow() failed");
+    show_window();
+    set_render_size(get_screen_width(), get_screen_height());
+    for (int i = 0; i < 2; i++) {  // both buffers start black
+        glClearColor(0, 0, 0, 1);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glFinish();
+        swap_window_buffers();
+    }
+    text_select_font("Arial", FONT_HEIGHT);
+    init_graphics();
+    wait_for_quit();
+
+    text_release();
+    destroy_opengl_window();
+    SDL_Quit();
+    free(command_line);
+    return 0;
+}

@@ -1,17 +1,44 @@
-// messages.cpp: the log file, fatal errors and loading text (minimal until the window layer lands).
+// messages.cpp: the log file, fatal errors and the loading text on the window.
 #include "app/messages.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
+#include "app/graphics.h"
 #include "app/settings.h"
+#include "platform/message_box.h"
+#include "platform/text_surface.h"
 
 char scratch_buffer[4096];
 static bool log_first_line = true;
+static bool in_fatal_error = false;
 
+// Loading text: where the next line goes, and the box of a temporary line still shown.
+static int text_y = 0;
+static bool previous_overwrite = false;
+static int previous_width = 0, previous_y = 0;
+
+// Standard error gets the message with exactly one line end.
+static void print_to_stderr(const char *message) {
+    size_t length = strlen(message);
+    fprintf(stderr, "%s%s", message, length && message[length - 1] == '\n' ? "" : "\n");
+    fflush(stderr);
+}
+
+// Give the display back, say why, exit 1. A failure while doing so exits at once.
 void fatal_error(const char *message) {
-    fprintf(stderr, "%s\n", message);
+    if (!message) message = "(no message)";
+    if (in_fatal_error) {
+        print_to_stderr(message);
+        _exit(1);
+    }
+    in_fatal_error = true;
+    release_and_restore();
+    print_to_stderr(message);
+    show_message_box(message, "Error");
     exit(1);
 }
 
@@ -23,6 +50,7 @@ void fatal_errorf(const char *format, ...) {
     fatal_error(scratch_buffer);
 }
 
+// Open, write one line, close: everything logged is on disk even after a crash.
 void log_line(const char *text) {
     if (!statistics) return;
     FILE *f = fopen("VKB_Kelp.log", log_first_line ? "w" : "a");
@@ -41,4 +69,14 @@ void log_linef(const char *format, ...) {
     log_line(line);
 }
 
-void screen_print(const char *, bool) {}
+// White on opaque black at (0, y); a temporary line is erased by the next call; the bottom
+// line is reused once the text reaches the foot of the screen.
+void screen_print(const char *text, bool overwrite) {
+    if (previous_overwrite) text_fill(0, previous_y, previous_width, FONT_HEIGHT, 0x000000);
+    previous_overwrite = overwrite;
+    previous_y = text_y;
+    previous_width = text_out(0, text_y, text, 0xffffff, 0x000000);
+    if (!overwrite) text_y += FONT_HEIGHT;
+    while (text_y > get_screen_height() - FONT_HEIGHT && text_y > 0) text_y -= FONT_HEIGHT;
+    text_present();
+}

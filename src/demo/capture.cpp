@@ -26,7 +26,7 @@ void capture_ffmpeg_command(char *command, int size, int width, int height, floa
     // Frames arrive bottom row first; H.264 in 4:2:0 wants even sizes.
     snprintf(command, size_t(size),
              "ffmpeg -loglevel error -y -f rawvideo -pixel_format rgb24 -video_size %dx%d -framerate %g "
-             "-i - %s-vf vflip,crop=trunc(iw/2)*2:trunc(ih/2)*2 -c:v libx264 -preset medium -crf 18 "
+             "-i - %s-vf 'vflip,crop=trunc(iw/2)*2:trunc(ih/2)*2' -c:v libx264 -preset medium -crf 18 "
              "-pix_fmt yuv420p " CAPTURE_VIDEO_NAME,
              width, height, double(rate), audio);
 }

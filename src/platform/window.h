@@ -1,6 +1,8 @@
 // window.h: the program's window and OpenGL context on SDL2, and its message queue.
 #pragma once
 
+struct SDL_Window;
+
 enum { MSG_NONE, MSG_CLOSE, MSG_KEYDOWN, MSG_SIZE };
 enum { KEY_ESCAPE = 27, KEY_RETURN = 13 };
 
@@ -15,3 +17,18 @@ struct WindowMessage {
 bool peek_window_message(WindowMessage &message);
 // Swap the back buffer to the window.
 void swap_window_buffers();
+
+// Create the hidden window with its OpenGL context (made current) and log the pixel format;
+// a window of exactly width x height client pixels at (0, 0), borderless when full_screen.
+// On failure: a box titled "Error" naming the step, and null. x and y are not used.
+SDL_Window *CreateOpenGLWindow(const char *title, int x, int y, int width, int height);
+// The main window, or null before CreateOpenGLWindow.
+SDL_Window *get_window();
+// Show and raise the window, and take its client size as the first size message does.
+void show_window();
+// Release the context and destroy the window (shutdown).
+void destroy_opengl_window();
+// The screen size a client area of width x height gives: the three low bits cleared.
+void apply_client_size(int width, int height);
+// True when GL_RENDERER names a software rasterizer (llvmpipe, softpipe, swrast).
+bool is_software_renderer(const char *renderer);

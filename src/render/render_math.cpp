@@ -123,9 +123,11 @@ void light_vertex(const float position[3], const float normal[3], float ambient,
         const Light &light = lights[indices[i]];
         float L[3] = {light.position[0] - position[0], light.position[1] - position[1],
                       light.position[2] - position[2]};
+        float dot = L[0] * N[0] + L[1] * N[1] + L[2] * N[2];
+        // A point light behind the surface (or at the vertex) adds nothing: skip the root.
+        if (!light.spot && !(dot > 0.0f)) continue;
         float d = std::sqrt(L[0] * L[0] + L[1] * L[1] + L[2] * L[2]);
         if (d == 0.0f) continue;
-        float dot = L[0] * N[0] + L[1] * N[1] + L[2] * N[2];
         float k;
         if (!light.spot) {
             k = dot / d;

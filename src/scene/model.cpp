@@ -62,6 +62,7 @@ static int32_t model_count_field(const FileBytes &file, uint64_t offset, const c
     return value;
 }
 
+// Read one .mdl into the next table slot, every section checked against the file first.
 void load_model(const char *name) {
     if (!model_table) create_model_table();
     if (model_count >= MAX_MODELS) fatal_errorf("too many models loading %s (at most %d)!", name, int(MAX_MODELS));
@@ -161,6 +162,7 @@ void load_model(const char *name) {
     ++model_count;
 }
 
+// First model whose file name matches, ignoring case.
 int find_model(const char *name) {
     for (int i = 0; i < model_count; ++i)
         if (strcasecmp(model_table[i].name, name) == 0) return i;
@@ -183,6 +185,7 @@ static void split_frame_pos(float frame_pos, int n, int &step, float &fraction) 
     if (step < 0) step += n;
 }
 
+// Blend the frame due at t (looping or switching sequences) into the mesh's vertices.
 float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int first_frame, int last_frame,
                  float fps, byte copy_faces, byte smooth_switch) {
     int index = find_model(name);
@@ -248,6 +251,7 @@ float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int fi
     return float(from) + f;
 }
 
+// Pose, scale, turn and move the mesh's model along its path keys at t.
 void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate) {
     if (mesh.model_path_count <= 0 || !mesh.model_path) return;
     const ModelPathKey *keys = mesh.model_path;
@@ -281,6 +285,7 @@ void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate) {
     if (mesh.lit) compute_normals(mesh, vertices);
 }
 
+// Back to the state after loading, for every model.
 void reset_model_state() {
     for (int i = 0; i < model_count; ++i) {
         Model &m = model_table[i];

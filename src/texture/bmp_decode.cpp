@@ -68,18 +68,18 @@ void bmp_decode(const uint8_t *data, size_t size, const char *name, TextureRecor
         const uint8_t *src = pixels + uint64_t(y) * stride;
         int64_t out_row = top_down ? rows - 1 - y : y;
         uint8_t *dst = out + size_t(out_row) * size_t(width) * 4;
+        if (bit_count == 24) {
+            for (int32_t x = 0; x < width; ++x, dst += 4) put_texel(dst, src[x * 3 + 2], src[x * 3 + 1], src[x * 3]);
+            continue;
+        }
         for (int32_t x = 0; x < width; ++x, dst += 4) {
-            if (bit_count == 24) {
-                put_texel(dst, src[x * 3 + 2], src[x * 3 + 1], src[x * 3]);
-            } else {
-                uint8_t index = src[x];
-                if (index >= palette_size) {
-                    free(out);
-                    fatal_errorf("texture %s has palette index %u beyond its %u colours!", name,
-                                 unsigned(index), palette_size);
-                }
-                memcpy(dst, palette[index], 4);
+            uint8_t index = src[x];
+            if (index >= palette_size) {
+                free(out);
+                fatal_errorf("texture %s has palette index %u beyond its %u colours!", name, unsigned(index),
+                             palette_size);
             }
+            memcpy(dst, palette[index], 4);
         }
     }
     record.pixels = out;

@@ -7,6 +7,7 @@
 
 enum { FONT_FIRST_CODE = 32 };
 
+// Glyphs of codes 32..127 into the next 96 rows, uploaded clamped.
 void texture_load_font(const char *name) {
     if (texture_count > MAX_TEXTURES - FONT_GLYPHS)
         fatal_errorf("too many textures loading %s (at most %d)!", name, int(MAX_TEXTURES));

@@ -24,9 +24,11 @@ static void check_room(int used, int count, const char *name) {
         fatal_errorf("too many textures loading %s (at most %d)!", name, int(MAX_TEXTURES));
 }
 
+// Registry look-up ignoring case; loads and registers the file on first use.
 int texture_find(const char *name, bool repeat) {
+    // Reserved rows have empty names and are never found by a look-up, not even of "".
     for (int i = 0; i < texture_name_count; ++i)
-        if (strcasecmp(texture_names[i], name) == 0) return i;
+        if (texture_names[i][0] && strcasecmp(texture_names[i], name) == 0) return i;
     check_name_length(name);
     check_room(texture_name_count, 1, name);
     char lowered[TEXTURE_NAME_SIZE];
@@ -37,6 +39,7 @@ int texture_find(const char *name, bool repeat) {
     return index;
 }
 
+// Next table row: lower-case the name, show it, read, upload.
 int texture_load(char *name, bool repeat) {
     check_name_length(name);
     check_room(texture_count, 1, name);
@@ -55,12 +58,14 @@ int texture_load(char *name, bool repeat) {
     return index;
 }
 
+// Whole file through the file layer, then the pure decoder.
 void texture_read_bmp(TextureRecord &record, const char *name) {
     FileBytes file = file_load_bytes(name, "texture", "Texture %s not found");
     bmp_decode(file.data, file.size, name, record);
     file_free_bytes(file);
 }
 
+// Empty registry rows for the shared start-up textures.
 void texture_reserve_names(int count) {
     check_room(texture_name_count, count, "the shared set");
     for (int i = 0; i < count; ++i) texture_names[texture_name_count + i][0] = '\0';

@@ -3,6 +3,7 @@
 
 #include "texture/texture.h"
 
+// Bind under the record's index, set wrap/filter/environment, upload level 0 as RGBA.
 void texture_upload(const TextureRecord &record, bool repeat) {
     glBindTexture(GL_TEXTURE_2D, record.gl_name);
     GLint wrap = repeat ? GL_REPEAT : GL_CLAMP;

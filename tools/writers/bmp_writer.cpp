@@ -34,6 +34,7 @@ static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, u
     return out;
 }
 
+// Blue, green, red per pixel, bottom row first.
 std::vector<uint8_t> bmp_encode_24(const Picture &picture) {
     uint32_t stride = (uint32_t(picture.width) * 3 + 3) & ~3u;
     std::vector<uint8_t> out = bmp_headers(picture, 24, 0, stride);
@@ -49,6 +50,7 @@ std::vector<uint8_t> bmp_encode_24(const Picture &picture) {
     return out;
 }
 
+// Palette of the distinct colours, then one index per pixel; empty above 256 colours.
 std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
     // Palette in order of first appearance, top row first.
     std::map<uint32_t, uint8_t> index_of;

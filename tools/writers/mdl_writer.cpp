@@ -10,6 +10,7 @@ static void put_u32(std::vector<uint8_t> &out, uint32_t value) {
     for (int i = 0; i < 4; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
+// Signed and float fields as little-endian words.
 static void put_i32(std::vector<uint8_t> &out, int32_t value) { put_u32(out, uint32_t(value)); }
 
 static void put_f32(std::vector<uint8_t> &out, float value) {
@@ -18,6 +19,7 @@ static void put_f32(std::vector<uint8_t> &out, float value) {
     put_u32(out, bits);
 }
 
+// Header, one skin, texture coordinates, triangles, then every frame packed to bytes.
 std::vector<uint8_t> mdl_encode(const MdlModel &model) {
     const int vertex_count = int(model.texcoords.size());
     // Bounds over every frame, so one scale and origin keep every vertex within 0..255.

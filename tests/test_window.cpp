@@ -1,0 +1,231 @@
+// test_window.cpp: the real window, pixel format, message queue and loading text, headless.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+#include <SDL2/SDL.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <string>
+
+#include "app/graphics.h"
+#include "app/messages.h"
+#include "app/settings.h"
+#include "platform/display.h"
+#include "platform/message_box.h"
+#include "platform/system_clock.h"
+#include "platform/text_surface.h"
+#include "platform/window.h"
+
+static std::string read_file(const std::string &name) {
+    std::ifstream in(name);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+TEST(SoftwareRenderer, MesaSoftwareRasterizersAreNamed) {
+    EXPECT_TRUE(is_software_renderer("llvmpipe (LLVM 15.0.6, 256 bits)"));
+    EXPECT_TRUE(is_software_renderer("softpipe"));
+    EXPECT_TRUE(is_software_renderer("Mesa DRI swrast"));
+    EXPECT_FALSE(is_software_renderer("AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6)"));
+    EXPECT_FALSE(is_software_renderer(nullptr));
+}
+
+// One window for the whole suite, as the program has: created windowed, headless.
+class Window : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        full_screen = false;
+        statistics = true;
+        colour_depth = 32;
+        // CTest runs cases in parallel processes: one directory each
+        dir = std::string(KELP_BINARY_DIR) + "/test_window_" + std::to_string(getpid());
+        mkdir(dir.c_str(), 0755);
+        ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_NE(CreateOpenGLWindow("Kelp by Brixlon", 0, 0, 803, 605), nullptr);
+        show_window();
+        text_select_font("Arial", FONT_HEIGHT);
+    }
+    static void TearDownTestSuite() {
+        text_release();
+        destroy_opengl_window();
+        SDL_Quit();
+        unlink("VKB_Kelp.log");
+        ASSERT_EQ(chdir(KELP_BINARY_DIR), 0);
+        rmdir(dir.c_str());
+    }
+    static std::string dir;
+    void SetUp() override {
+        quit_flag = false;
+        WindowMessage m;
+        while (peek_window_message(m)) {}
+    }
+};
+
+std::string Window::dir;
+
+TEST_F(Window, HeadlessRunIsDetected) { EXPECT_TRUE(is_headless()); }
+
+TEST_F(Window, PixelFormatLineAndFirstSizeRounded) {
+    ASSERT_NE(get_window(), nullptr);
+    // software renderer: the question was answered Yes (headless) and the run goes on
+    std::string log = read_file("VKB_Kelp.log");
+    std::smatch m;
+    ASSERT_TRUE(std::regex_search(log, m, std::regex("(software\n)?803x605x(\\d+) depth:(\\d+) stencil:(\\d+)\n")))
+        << log;
+    EXPECT_GE(std::stoi(m[2]), 16);
+    EXPECT_GE(std::stoi(m[3]), 8);  // the stencil search stops at the first size offered
+    EXPECT_EQ(m[1].matched, is_software_renderer((const char *)glGetString(GL_RENDERER)));
+    int w = 0, h = 0;
+    SDL_GetWindowSize(get_window(), &w, &h);
+    EXPECT_EQ(w, 803);
+    EXPECT_EQ(h, 605);
+    EXPECT_EQ(get_screen_width(), 800);  // the first size message clears the low three bits
+    EXPECT_EQ(get_screen_height(), 600);
+}
+
+TEST_F(Window, InitGraphicsLogsGlStringsAndLeavesTheFixedState) {
+    init_graphics();
+    std::string log = read_file("VKB_Kelp.log");
+    std::string expected = std::string((const char *)glGetString(GL_RENDERER)) + " from " +
+                           (const char *)glGetString(GL_VENDOR) + " ver " +
+                           (const char *)glGetString(GL_VERSION) + "\n" +
+                           (const char *)glGetString(GL_EXTENSIONS) + "\n";
+    EXPECT_NE(log.find(expected), std::string::npos);  // the whole extension list, uncut
+    GLint func = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &func);
+    EXPECT_EQ(func, GL_LEQUAL);
+    EXPECT_EQ(frame_counter, 0u);
+}
+
+TEST_F(Window, ResizeMessageRoundsTheScreenSize) {
+    SDL_Event event{};
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    event.window.windowID = SDL_GetWindowID(get_window());
+    event.window.data1 = 1031;
+    event.window.data2 = 777;
+    ASSERT_EQ(SDL_PushEvent(&event), 1);
+    WindowMessage m{};
+    ASSERT_TRUE(peek_window_message(m));
+    EXPECT_EQ(m.kind, MSG_SIZE);
+    EXPECT_EQ(m.width, 1031);
+    EXPECT_EQ(m.height, 777);
+    EXPECT_EQ(get_screen_width(), 1024);
+    EXPECT_EQ(get_screen_height(), 776);
+    apply_client_size(803, 605);
+    EXPECT_EQ(get_screen_width(), 800);
+    EXPECT_EQ(get_screen_height(), 600);
+    EXPECT_FALSE(peek_window_message(m));
+}
+
+TEST_F(Window, KeysAndCloseReachTheQueue) {
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.keysym.sym = SDLK_ESCAPE;
+    SDL_PushEvent(&key);
+    key.key.keysym.sym = SDLK_KP_ENTER;
+    SDL_PushEvent(&key);
+    key.key.keysym.sym = SDLK_a;
+    SDL_PushEvent(&key);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;  // skipped
+    SDL_PushEvent(&motion);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+
+    WindowMessage m{};
+    ASSERT_TRUE(peek_window_message(m));
+    EXPECT_EQ(m.kind, MSG_KEYDOWN);
+    EXPECT_EQ(m.key, KEY_ESCAPE);
+    EXPECT_FALSE(quit_flag);  // Escape is the driver's to act on
+    ASSERT_TRUE(peek_window_message(m));
+    EXPECT_EQ(m.key, KEY_RETURN);
+    ASSERT_TRUE(peek_window_message(m));
+    EXPECT_EQ(m.key, int(SDLK_a));
+    ASSERT_TRUE(peek_window_message(m));
+    EXPECT_EQ(m.kind, MSG_CLOSE);
+    EXPECT_TRUE(quit_flag);
+    EXPECT_FALSE(peek_window_message(m));
+}
+
+TEST_F(Window, LoadingTextIsPresentedThroughOpenGL) {
+    set_fixed_gl_state();
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);  // blue, to see the image cover it
+    glClear(GL_COLOR_BUFFER_BIT);
+    screen_print("WWWWWWWWWWWWWWWWWWWWWWWW", false);
+    // The offscreen surface keeps what was swapped; read it back.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(get_window(), &w, &h);
+    std::vector<uint8_t> pixels(size_t(w) * h * 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    auto at = [&](int x, int y_from_top) {
+        const uint8_t *p = &pixels[(size_t(h - 1 - y_from_top) * w + x) * 4];
+        return (uint32_t(p[0]) << 16) | (uint32_t(p[1]) << 8) | p[2];
+    };
+    int white_in_line = 0;
+    for (int y = 0; y < 16; y++)
+        for (int x = 0; x < 200; x++)
+            if (at(x, y) == text_image_pixel(x, y) && at(x, y) == 0xffffff) white_in_line++;
+    EXPECT_GT(white_in_line, 50);
+    EXPECT_EQ(at(w - 1, h - 1), 0x000000u);  // black background, not the blue clear
+    // the GL state is left as it was
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+}
+
+TEST_F(Window, WindowedRunsNeverSwitchTheDisplay) {
+    // restore without a switch does nothing and the run continues
+    release_and_restore();
+    EXPECT_NE(get_window(), nullptr);
+    EXPECT_FALSE(full_screen);
+}
+
+TEST(SystemClock, CountsMilliseconds) {
+    uint32_t start = time_get_time();
+    SDL_Delay(30);
+    uint32_t elapsed = time_get_time() - start;
+    EXPECT_GE(elapsed, 30u);
+    EXPECT_LT(elapsed, 2000u);
+}
+
+// The program itself: "kelp window stat" headless, closed the way closing the window does.
+TEST(Program, WindowStatRunsHeadlessAndClosesCleanly) {
+    std::string dir = std::string(KELP_BINARY_DIR) + "/test_program_" + std::to_string(getpid());
+    mkdir(dir.c_str(), 0755);
+    std::string log = dir + "/VKB_Kelp.log";
+    unlink(log.c_str());
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (chdir(dir.c_str()) != 0) _exit(99);
+        setenv("SDL_VIDEODRIVER", "offscreen", 1);
+        execl(KELP_BINARY_DIR "/kelp", "kelp", "Window", "STAT", (char *)nullptr);
+        _exit(98);
+    }
+    ASSERT_GT(pid, 0);
+    // Wait until the start-up has logged the GL strings (up to 60 s on a loaded machine).
+    std::string text;
+    for (int i = 0; i < 600 && text.find(" ver ") == std::string::npos; i++) {
+        usleep(100000);
+        text = read_file(log);
+    }
+    usleep(200000);
+    kill(pid, SIGTERM);  // SDL turns it into a quit event, as closing the window does
+    int status = 0;
+    waitpid(pid, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_TRUE(std::regex_search(text, std::regex("^(software\n)?640x480x\\d+ depth:\\d+ stencil:\\d+\n")))
+        << text;
+    EXPECT_TRUE(std::regex_search(text, std::regex("\n.+ from .+ ver .+\nGL_"))) << text;
+    unlink(log.c_str());
+    rmdir(dir.c_str());
+}
