@@ -1,0 +1,247 @@
+// shared_set.cpp: the pictures every part shares: the seven light glows, the ten flares
+// and the television static "noise.bmp". Glows and flares lie on black (they are drawn
+// additively) and fade to exactly black before the border, so clamped edges never show.
+#include <algorithm>
+#include <cmath>
+
+#include "content.h"
+#include "shared_set.h"
+#include "writers/picture.h"
+
+static const float PI = 3.14159265f;
+
+// Colour of a light glow by its colour index: 4 red, 2 green, 1 blue.
+Colour light_index_colour(int index) {
+    return Colour{(index & 4) ? 1.0f : 0.0f, (index & 2) ? 1.0f : 0.0f, (index & 1) ? 1.0f : 0.0f};
+}
+
+Picture make_light_glow(int index) {
+    const int size = 128;
+    Picture p(size, size);
+    Colour c = light_index_colour(index);
+    float radius = size / 2 - 1.5f;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+            float glow = glow_falloff(dx, dy, radius, 5.0f);
+            float core = glow_falloff(dx, dy, radius * 0.35f, 3.0f);
+            // Coloured body with a slightly paler hot core; the colour index stays readable.
+            Colour v = colour_add(colour_scale(c, glow), colour_scale(colour(1, 1, 1), core * 0.3f));
+            picture_set(p, x, y, v);
+        }
+    return p;
+}
+
+// A grey-scale float image to be turned into a picture.
+struct Field {
+    int size;
+    std::vector<float> v;
+    explicit Field(int s) : size(s), v(size_t(s) * s, 0.0f) {}
+    float &at(int x, int y) { return v[size_t(y) * size + x]; }
+};
+
+// Distance and angle of a pixel from the centre, the distance in units of the half size.
+static void polar(const Field &f, int x, int y, float &r, float &angle) {
+    float dx = (x + 0.5f) / (f.size / 2.0f) - 1, dy = (y + 0.5f) / (f.size / 2.0f) - 1;
+    r = std::sqrt(dx * dx + dy * dy);
+    angle = std::atan2(dy, dx);
+}
+
+// Window that takes a value to zero smoothly at radius 1 (the picture's inscribed circle).
+static float rim(float r) {
+    float w = 1 - smooth_step(0.8f, 0.985f, r);
+    return w;
+}
+
+// A field as a picture with a tint that is strongest in the dim outskirts.
+static Picture field_picture(const Field &f, Colour tint) {
+    Picture p(f.size, f.size);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float v = std::max(0.0f, f.v[size_t(y) * f.size + x]);
+            float s = std::min(v, 1.0f);
+            // Bright parts go white, dim ones keep a trace of tint.
+            Colour c = colour_mix(colour_multiply(tint, colour(s, s, s)), colour(s, s, s), std::min(1.0f, v * v));
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// Thin star ray along an angle: sharp across, long falloff along.
+static float ray(float r, float angle, float direction, float width, float length) {
+    float d = angle - direction;
+    d = std::atan2(std::sin(d), std::cos(d));
+    if (std::fabs(d) > PI / 2) return 0;
+    float across = std::fabs(std::sin(d)) * r;
+    return std::exp(-across * across / (width * width)) * std::exp(-r / length);
+}
+
+static Picture make_flare_normal() {
+    Field f(256);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            float v = std::exp(-r * r * 60) * 1.2f + std::exp(-r * 5) * 0.35f;
+            for (int k = 0; k < 4; k++) v += ray(r, a, k * PI / 2, 0.012f, 0.35f) * 0.9f;
+            for (int k = 0; k < 4; k++) v += ray(r, a, PI / 4 + k * PI / 2, 0.008f, 0.18f) * 0.45f;
+            f.at(x, y) = v * rim(r);
+        }
+    return field_picture(f, colour(0.85f, 0.9f, 1.0f));
+}
+
+static Picture make_flare_heavy() {
+    Field f(256);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            float v = std::exp(-r * r * 12) * 1.1f + std::exp(-r * 2.6f) * 0.45f;
+            // A faint halo ring with a soft chromatic touch left to the tint.
+            v += std::exp(-(r - 0.62f) * (r - 0.62f) / 0.0025f) * 0.22f;
+            float streak = ray(r, a, 0, 0.03f, 0.6f) + ray(r, a, PI, 0.03f, 0.6f);
+            v += streak * 0.5f;
+            f.at(x, y) = v * rim(r);
+        }
+    return field_picture(f, colour(1.0f, 0.9f, 0.75f));
+}
+
+static Picture make_flare_ray() {
+    Field f(256);
+    const int rays = 48;
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            float v = std::exp(-r * r * 80) * 1.3f + std::exp(-r * 7) * 0.3f;
+            for (int k = 0; k < rays; k++) {
+                float direction = (k + hash_unit(k, 0, 77) * 0.6f) * 2 * PI / rays;
+                float length = 0.12f + 0.4f * hash_unit(k, 1, 77);
+                float strength = 0.25f + 0.6f * hash_unit(k, 2, 77);
+                v += ray(r, a, direction, 0.006f + 0.006f * hash_unit(k, 3, 77), length) * strength;
+            }
+            f.at(x, y) = v * rim(r);
+        }
+    return field_picture(f, colour(0.95f, 0.95f, 1.0f));
+}
+
+static Picture make_flare_cheesy() {
+    Field f(256);
+    Picture p(256, 256);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            float core = std::exp(-r * r * 40) * 1.2f + std::exp(-r * 6) * 0.25f;
+            // A big rainbow ring ghost: red outside, blue inside, mostly pale.
+            float ring = 0.7f;
+            float red = std::exp(-(r - ring - 0.03f) * (r - ring - 0.03f) / 0.0012f);
+            float green = std::exp(-(r - ring) * (r - ring) / 0.0012f);
+            float blue = std::exp(-(r - ring + 0.03f) * (r - ring + 0.03f) / 0.0012f);
+            float star = ray(r, a, PI / 2, 0.01f, 0.5f) + ray(r, a, -PI / 2, 0.01f, 0.5f) +
+                         ray(r, a, 0, 0.01f, 0.5f) + ray(r, a, PI, 0.01f, 0.5f);
+            float w = rim(r);
+            float g = (core + star * 0.6f) * w;
+            Colour c = colour(g + (red * 0.35f + green * 0.2f + blue * 0.1f) * w,
+                              g + (red * 0.15f + green * 0.3f + blue * 0.15f) * w,
+                              g + (red * 0.1f + green * 0.2f + blue * 0.35f) * w);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// One flame: a tongue rising from the bottom centre, torn by noise at phase `phase`.
+static Picture make_flare_fire(int frame) {
+    Field f(128);
+    uint32_t seed = 301 + uint32_t(frame) * 17;
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float u = (x + 0.5f) / f.size - 0.5f;        // -0.5 .. 0.5 across
+            float h = 1 - (y + 0.5f) / f.size;           // 0 at the bottom, 1 at the top
+            float flicker = fractal_noise(u * 3 + frame * 0.7f, h * 4 - frame * 1.3f, 4, 0.55f, 0, seed);
+            float sway = 0.06f * std::sin(h * 5 + frame * 1.57f) * h;
+            float width = 0.34f * std::pow(std::max(0.0f, 1 - h), 0.7f) * (0.8f + 0.35f * flicker);
+            float across = std::fabs(u - sway) / std::max(width, 1e-3f);
+            float body = std::max(0.0f, 1 - across * across);
+            float heat = std::pow(std::max(0.0f, 1 - h), 0.8f) + flicker * 0.25f;
+            float v = body * heat * 1.3f;
+            // Tongues: bright licks breaking off near the top.
+            float lick = std::max(0.0f, fractal_noise(u * 6, h * 3 - frame * 0.9f, 3, 0.5f, 0, seed + 5));
+            v += lick * body * h * 0.8f;
+            float edge = smooth_step(0.01f, 0.07f, h) * smooth_step(0.01f, 0.08f, 0.5f - std::fabs(u)) *
+                         (1 - smooth_step(0.85f, 0.985f, h));
+            f.at(x, y) = std::max(0.0f, v) * edge;
+        }
+    return field_picture(f, colour(1.0f, 0.75f, 0.45f));
+}
+
+static Picture make_flare_particle() {
+    Field f(64);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            f.at(x, y) = (std::exp(-r * r * 30) * 1.2f + std::exp(-r * 9) * 0.25f) * rim(r);
+        }
+    return field_picture(f, colour(1, 1, 1));
+}
+
+// Lens ghost: a soft hexagonal disc with a brighter rim, as an aperture makes.
+static Picture make_lensflare() {
+    Field f(128);
+    for (int y = 0; y < f.size; y++)
+        for (int x = 0; x < f.size; x++) {
+            float r, a;
+            polar(f, x, y, r, a);
+            // Hexagon: distance scaled by the angle within the nearest sixth.
+            float sector = std::fmod(a + 2 * PI + PI / 6, PI / 3) - PI / 6;
+            float hex = r * std::cos(sector) / std::cos(PI / 6);
+            float inside = 1 - smooth_step(0.78f, 0.86f, hex);
+            float edge = std::exp(-(hex - 0.8f) * (hex - 0.8f) / 0.002f);
+            float v = inside * (0.10f + 0.12f * hex) + edge * 0.3f;
+            f.at(x, y) = v * rim(r);
+        }
+    return field_picture(f, colour(0.9f, 0.95f, 1.0f));
+}
+
+Picture make_noise() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++) {
+        // Each line has its own gain, and a few lines run brighter, like a bad signal.
+        float line = 0.75f + 0.25f * hash_unit(y, 0, 991);
+        if (hash_unit(y, 1, 991) > 0.93f) line += 0.25f;
+        for (int x = 0; x < size; x++) {
+            float grain = hash_unit(x, y, 12345);
+            float smear = hash_unit(x / 2, y, 777) * 0.3f;
+            float v = std::clamp((grain * 0.8f + smear) * line, 0.0f, 1.0f);
+            // 32 grey levels keep the palette small.
+            v = std::floor(v * 31.0f + 0.5f) / 31.0f;
+            picture_set(p, x, y, colour(v, v, v));
+        }
+    }
+    return p;
+}
+
+std::vector<SharedPicture> shared_pictures() {
+    std::vector<SharedPicture> pictures;
+    for (int i = 1; i <= 7; i++) pictures.push_back({"light" + std::to_string(i) + ".bmp", make_light_glow(i)});
+    pictures.push_back({"flare_normal.bmp", make_flare_normal()});
+    pictures.push_back({"flare_heavy.bmp", make_flare_heavy()});
+    pictures.push_back({"flare_ray.bmp", make_flare_ray()});
+    pictures.push_back({"flare_cheesy.bmp", make_flare_cheesy()});
+    for (int i = 1; i <= 4; i++) pictures.push_back({"flare_fire" + std::to_string(i) + ".bmp", make_flare_fire(i)});
+    pictures.push_back({"flare_particle.bmp", make_flare_particle()});
+    pictures.push_back({"lensflare.bmp", make_lensflare()});
+    pictures.push_back({"noise.bmp", make_noise()});
+    return pictures;
+}
+
+void generate_shared_set(ContentSink &sink) {
+    for (const SharedPicture &shared : shared_pictures()) {
+        bool grey = shared.name == "noise.bmp";
+        sink.add(shared.name, grey ? bmp_encode_8(shared.picture) : bmp_encode_24(shared.picture));
+    }
+}
+
+KELP_CONTENT(CONTENT_ORDER_SHARED, generate_shared_set);

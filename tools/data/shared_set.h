@@ -1,0 +1,20 @@
+// shared_set.h: the shared start-up pictures (glows, flares) and the static, for tests and sheets.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "writers/picture.h"
+
+struct SharedPicture {
+    std::string name;
+    Picture picture;
+};
+
+// Colour of light glow number `index` (1..7): 4 red, 2 green, 1 blue.
+Colour light_index_colour(int index);
+// Glow "light<index>.bmp".
+Picture make_light_glow(int index);
+// "noise.bmp": television static.
+Picture make_noise();
+// Every picture of the shared set with its file name, in start-up order, then "noise.bmp".
+std::vector<SharedPicture> shared_pictures();

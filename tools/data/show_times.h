@@ -1,0 +1,12 @@
+// show_times.h: the show's time table: when each schedule entry begins, and the end.
+// "timing.dat" is written from it and the music is arranged on it.
+#pragma once
+
+enum { SHOW_TIME_COUNT = 18, SHOW_LENGTH_SECONDS = 364 };
+
+struct ShowTime {
+    float seconds;
+    const char *what;  // what the entry shows
+};
+
+extern const ShowTime show_times[SHOW_TIME_COUNT];

@@ -1,0 +1,394 @@
+// mesh_builder.cpp: procedural meshes: primitives, extrusion, lathe, transforms, UV mapping.
+#include "writers/mesh_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/messages.h"
+
+static const float TWO_PI = 6.28318531f;
+
+// Add a vertex and return its index.
+static int add_vertex(MeshData &mesh, float x, float y, float z, float u, float v) {
+    MeshVertex vertex;
+    vertex.x = x;
+    vertex.y = y;
+    vertex.z = z;
+    vertex.u = u;
+    vertex.v = v;
+    mesh.vertices.push_back(vertex);
+    return int(mesh.vertices.size()) - 1;
+}
+
+static void add_triangle(MeshData &mesh, int a, int b, int c) { mesh.triangles.push_back(MeshTriangle{a, b, c}); }
+
+// Two triangles for the quad a, b, c, d given counter-clockwise.
+static void add_quad(MeshData &mesh, int a, int b, int c, int d) {
+    add_triangle(mesh, a, b, c);
+    add_triangle(mesh, a, c, d);
+}
+
+MeshData mesh_box(float size_x, float size_y, float size_z) {
+    MeshData mesh;
+    float hx = size_x / 2, hy = size_y / 2, hz = size_z / 2;
+    // Each side: origin corner and the two edge directions (u then v), counter-clockwise from outside.
+    struct Side {
+        float o[3], du[3], dv[3];
+    } sides[6] = {
+        {{hx, -hy, -hz}, {0, 2 * hy, 0}, {0, 0, 2 * hz}},    // +x
+        {{-hx, hy, -hz}, {0, -2 * hy, 0}, {0, 0, 2 * hz}},   // -x
+        {{hx, hy, -hz}, {-2 * hx, 0, 0}, {0, 0, 2 * hz}},    // +y
+        {{-hx, -hy, -hz}, {2 * hx, 0, 0}, {0, 0, 2 * hz}},   // -y
+        {{-hx, -hy, hz}, {2 * hx, 0, 0}, {0, 2 * hy, 0}},    // +z
+        {{-hx, hy, -hz}, {2 * hx, 0, 0}, {0, -2 * hy, 0}},   // -z
+    };
+    for (const Side &s : sides) {
+        int base = int(mesh.vertices.size());
+        for (int k = 0; k < 4; k++) {
+            float fu = (k == 1 || k == 2) ? 1.0f : 0.0f, fv = (k >= 2) ? 1.0f : 0.0f;
+            add_vertex(mesh, s.o[0] + s.du[0] * fu + s.dv[0] * fv, s.o[1] + s.du[1] * fu + s.dv[1] * fv,
+                       s.o[2] + s.du[2] * fu + s.dv[2] * fv, fu, fv);
+        }
+        add_quad(mesh, base, base + 1, base + 2, base + 3);
+    }
+    return mesh;
+}
+
+MeshData mesh_cylinder(float radius, float height, int segments, int rings, bool caps) {
+    if (segments < 3 || rings < 1) fatal_errorf("mesh_cylinder: %d segments, %d rings", segments, rings);
+    MeshData mesh;
+    for (int r = 0; r <= rings; r++)
+        for (int s = 0; s <= segments; s++) {
+            float a = TWO_PI * s / segments;
+            add_vertex(mesh, radius * std::cos(a), radius * std::sin(a), height * r / rings, float(s) / segments,
+                       float(r) / rings);
+        }
+    for (int r = 0; r < rings; r++)
+        for (int s = 0; s < segments; s++) {
+            int a = r * (segments + 1) + s;
+            add_quad(mesh, a, a + 1, a + segments + 2, a + segments + 1);
+        }
+    if (caps) {
+        for (int end = 0; end < 2; end++) {
+            float z = end ? height : 0;
+            int centre = add_vertex(mesh, 0, 0, z, 0.5f, 0.5f);
+            int first = int(mesh.vertices.size());
+            for (int s = 0; s < segments; s++) {
+                float a = TWO_PI * s / segments;
+                add_vertex(mesh, radius * std::cos(a), radius * std::sin(a), z, 0.5f + 0.5f * std::cos(a),
+                           0.5f + 0.5f * std::sin(a));
+            }
+            for (int s = 0; s < segments; s++) {
+                int p = first + s, q = first + (s + 1) % segments;
+                if (end) add_triangle(mesh, centre, p, q);
+                else add_triangle(mesh, centre, q, p);
+            }
+        }
+    }
+    return mesh;
+}
+
+MeshData mesh_sphere(float radius, int segments, int rings) {
+    if (segments < 3 || rings < 2) fatal_errorf("mesh_sphere: %d segments, %d rings", segments, rings);
+    MeshData mesh;
+    for (int r = 0; r <= rings; r++) {
+        float lat = -1.5707963f + 3.14159265f * r / rings;
+        for (int s = 0; s <= segments; s++) {
+            float lon = TWO_PI * s / segments;
+            add_vertex(mesh, radius * std::cos(lat) * std::cos(lon), radius * std::cos(lat) * std::sin(lon),
+                       radius * std::sin(lat), float(s) / segments, float(r) / rings);
+        }
+    }
+    for (int r = 0; r < rings; r++)
+        for (int s = 0; s < segments; s++) {
+            int a = r * (segments + 1) + s, b = a + 1, c = a + segments + 2, d = a + segments + 1;
+            if (r > 0) add_triangle(mesh, a, b, c);
+            if (r < rings - 1) add_triangle(mesh, a, c, d);
+        }
+    return mesh;
+}
+
+MeshData mesh_torus(float major, float minor, int segments, int sides) {
+    if (segments < 3 || sides < 3) fatal_errorf("mesh_torus: %d segments, %d sides", segments, sides);
+    MeshData mesh;
+    for (int s = 0; s <= segments; s++) {
+        float a = TWO_PI * s / segments;
+        for (int k = 0; k <= sides; k++) {
+            float b = TWO_PI * k / sides;
+            float r = major + minor * std::cos(b);
+            add_vertex(mesh, r * std::cos(a), r * std::sin(a), minor * std::sin(b), float(s) / segments,
+                       float(k) / sides);
+        }
+    }
+    for (int s = 0; s < segments; s++)
+        for (int k = 0; k < sides; k++) {
+            int a = s * (sides + 1) + k;
+            add_quad(mesh, a, a + sides + 1, a + sides + 2, a + 1);
+        }
+    return mesh;
+}
+
+MeshData mesh_grid(float size_x, float size_y, int cells_x, int cells_y) {
+    if (cells_x < 1 || cells_y < 1) fatal_errorf("mesh_grid: %d x %d cells", cells_x, cells_y);
+    MeshData mesh;
+    for (int j = 0; j <= cells_y; j++)
+        for (int i = 0; i <= cells_x; i++)
+            add_vertex(mesh, size_x * (float(i) / cells_x - 0.5f), size_y * (float(j) / cells_y - 0.5f), 0,
+                       float(i) / cells_x, float(j) / cells_y);
+    for (int j = 0; j < cells_y; j++)
+        for (int i = 0; i < cells_x; i++) {
+            int a = j * (cells_x + 1) + i;
+            add_quad(mesh, a, a + 1, a + cells_x + 2, a + cells_x + 1);
+        }
+    return mesh;
+}
+
+// Twice the signed area of a polygon (positive when counter-clockwise).
+static float polygon_area2(const std::vector<Point2> &p) {
+    float sum = 0;
+    for (size_t i = 0; i < p.size(); i++) {
+        const Point2 &a = p[i], &b = p[(i + 1) % p.size()];
+        sum += a.x * b.y - b.x * a.y;
+    }
+    return sum;
+}
+
+// Cross product of (b - a) and (c - a).
+static float cross3(Point2 a, Point2 b, Point2 c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); }
+
+std::vector<MeshTriangle> triangulate_polygon(const std::vector<Point2> &outline) {
+    std::vector<MeshTriangle> result;
+    std::vector<int> left;
+    for (size_t i = 0; i < outline.size(); i++) left.push_back(int(i));
+    if (polygon_area2(outline) < 0) std::reverse(left.begin(), left.end());
+    size_t guard = 0;
+    while (left.size() > 3 && guard < outline.size() * outline.size() + 16) {
+        guard++;
+        bool clipped = false;
+        for (size_t i = 0; i < left.size() && !clipped; i++) {
+            int ia = left[(i + left.size() - 1) % left.size()], ib = left[i], ic = left[(i + 1) % left.size()];
+            Point2 a = outline[ia], b = outline[ib], c = outline[ic];
+            if (cross3(a, b, c) <= 0) continue;  // reflex corner
+            bool inside = false;
+            for (int k : left) {
+                if (k == ia || k == ib || k == ic) continue;
+                Point2 p = outline[k];
+                if (cross3(a, b, p) >= 0 && cross3(b, c, p) >= 0 && cross3(c, a, p) >= 0) {
+                    inside = true;
+                    break;
+                }
+            }
+            if (inside) continue;
+            result.push_back(MeshTriangle{ia, ib, ic});
+            left.erase(left.begin() + long(i));
+            clipped = true;
+        }
+        if (!clipped) break;  // degenerate outline: fan the rest
+    }
+    for (size_t i = 1; i + 1 < left.size(); i++) result.push_back(MeshTriangle{left[0], left[i], left[i + 1]});
+    return result;
+}
+
+MeshData mesh_extrude(const std::vector<Point2> &outline, float depth) {
+    if (outline.size() < 3) fatal_errorf("mesh_extrude: outline of %zu points", outline.size());
+    MeshData mesh;
+    std::vector<Point2> ccw = outline;
+    if (polygon_area2(ccw) < 0) std::reverse(ccw.begin(), ccw.end());
+    size_t n = ccw.size();
+    // Sides: u runs along the outline's length, v along the depth.
+    float perimeter = 0;
+    for (size_t i = 0; i < n; i++) perimeter += std::hypot(ccw[(i + 1) % n].x - ccw[i].x, ccw[(i + 1) % n].y - ccw[i].y);
+    float along = 0;
+    for (size_t i = 0; i < n; i++) {
+        Point2 a = ccw[i], b = ccw[(i + 1) % n];
+        float length = std::hypot(b.x - a.x, b.y - a.y);
+        float u0 = along / perimeter, u1 = (along + length) / perimeter;
+        along += length;
+        int base = add_vertex(mesh, a.x, a.y, 0, u0, 0);
+        add_vertex(mesh, b.x, b.y, 0, u1, 0);
+        add_vertex(mesh, b.x, b.y, depth, u1, 1);
+        add_vertex(mesh, a.x, a.y, depth, u0, 1);
+        add_quad(mesh, base, base + 1, base + 2, base + 3);
+    }
+    // Caps mapped by the outline's bounds.
+    float minx = ccw[0].x, maxx = ccw[0].x, miny = ccw[0].y, maxy = ccw[0].y;
+    for (const Point2 &p : ccw) {
+        minx = std::min(minx, p.x);
+        maxx = std::max(maxx, p.x);
+        miny = std::min(miny, p.y);
+        maxy = std::max(maxy, p.y);
+    }
+    float w = std::max(maxx - minx, 1e-6f), h = std::max(maxy - miny, 1e-6f);
+    std::vector<MeshTriangle> cap = triangulate_polygon(ccw);
+    for (int end = 0; end < 2; end++) {
+        int base = int(mesh.vertices.size());
+        for (const Point2 &p : ccw) add_vertex(mesh, p.x, p.y, end ? depth : 0, (p.x - minx) / w, (p.y - miny) / h);
+        for (const MeshTriangle &t : cap) {
+            if (end) add_triangle(mesh, base + t.a, base + t.b, base + t.c);
+            else add_triangle(mesh, base + t.a, base + t.c, base + t.b);
+        }
+    }
+    return mesh;
+}
+
+MeshData mesh_lathe(const std::vector<Point2> &profile, int segments) {
+    if (profile.size() < 2 || segments < 3) fatal_errorf("mesh_lathe: %zu points, %d segments", profile.size(), segments);
+    MeshData mesh;
+    size_t n = profile.size();
+    std::vector<float> length(n, 0);
+    for (size_t i = 1; i < n; i++)
+        length[i] = length[i - 1] + std::hypot(profile[i].x - profile[i - 1].x, profile[i].y - profile[i - 1].y);
+    float total = std::max(length[n - 1], 1e-6f);
+    for (size_t i = 0; i < n; i++)
+        for (int s = 0; s <= segments; s++) {
+            float a = TWO_PI * s / segments;
+            add_vertex(mesh, profile[i].x * std::cos(a), profile[i].x * std::sin(a), profile[i].y, float(s) / segments,
+                       length[i] / total);
+        }
+    // With the profile running upwards at positive radius, these quads face outwards.
+    for (size_t i = 0; i + 1 < n; i++)
+        for (int s = 0; s < segments; s++) {
+            int a = int(i) * (segments + 1) + s;
+            add_quad(mesh, a, a + 1, a + segments + 2, a + segments + 1);
+        }
+    return mesh;
+}
+
+void mesh_translate(MeshData &mesh, float x, float y, float z) {
+    for (MeshVertex &v : mesh.vertices) {
+        v.x += x;
+        v.y += y;
+        v.z += z;
+    }
+}
+
+void mesh_scale(MeshData &mesh, float x, float y, float z) {
+    for (MeshVertex &v : mesh.vertices) {
+        v.x *= x;
+        v.y *= y;
+        v.z *= z;
+    }
+    // A mirroring scale turns the triangles inside out; turn them back.
+    if (x * y * z < 0) mesh_flip(mesh);
+}
+
+// Rotate the pair (p, q) by angle.
+static void rotate_pair(float &p, float &q, float angle) {
+    float c = std::cos(angle), s = std::sin(angle);
+    float np = p * c - q * s, nq = p * s + q * c;
+    p = np;
+    q = nq;
+}
+
+void mesh_rotate_x(MeshData &mesh, float angle) {
+    for (MeshVertex &v : mesh.vertices) rotate_pair(v.y, v.z, angle);
+}
+
+void mesh_rotate_y(MeshData &mesh, float angle) {
+    for (MeshVertex &v : mesh.vertices) rotate_pair(v.z, v.x, angle);
+}
+
+void mesh_rotate_z(MeshData &mesh, float angle) {
+    for (MeshVertex &v : mesh.vertices) rotate_pair(v.x, v.y, angle);
+}
+
+void mesh_flip(MeshData &mesh) {
+    for (MeshTriangle &t : mesh.triangles) std::swap(t.b, t.c);
+}
+
+void mesh_append(MeshData &mesh, const MeshData &part) {
+    int base = int(mesh.vertices.size());
+    mesh.vertices.insert(mesh.vertices.end(), part.vertices.begin(), part.vertices.end());
+    for (const MeshTriangle &t : part.triangles) add_triangle(mesh, t.a + base, t.b + base, t.c + base);
+}
+
+std::vector<float> mesh_normals(const MeshData &mesh) {
+    std::vector<float> normals(mesh.vertices.size() * 3, 0.0f);
+    for (const MeshTriangle &t : mesh.triangles) {
+        const MeshVertex &a = mesh.vertices[t.a], &b = mesh.vertices[t.b], &c = mesh.vertices[t.c];
+        float e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+        float n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        for (int k : {t.a, t.b, t.c})
+            for (int i = 0; i < 3; i++) normals[size_t(k) * 3 + i] += n[i];
+    }
+    for (size_t v = 0; v < mesh.vertices.size(); v++) {
+        float *n = &normals[v * 3];
+        float length = std::sqrt(n[0] * n[0] + n[1] * n[1] + n[2] * n[2]);
+        if (length > 0)
+            for (int i = 0; i < 3; i++) n[i] /= length;
+    }
+    return normals;
+}
+
+void mesh_displace(MeshData &mesh, float (*f)(float x, float y, float z, void *context), void *context, float amount) {
+    std::vector<float> normals = mesh_normals(mesh);
+    for (size_t i = 0; i < mesh.vertices.size(); i++) {
+        MeshVertex &v = mesh.vertices[i];
+        float d = f(v.x, v.y, v.z, context) * amount;
+        v.x += normals[i * 3] * d;
+        v.y += normals[i * 3 + 1] * d;
+        v.z += normals[i * 3 + 2] * d;
+    }
+}
+
+void mesh_bounds(const MeshData &mesh, float bounds[6]) {
+    for (int i = 0; i < 3; i++) {
+        bounds[i] = mesh.vertices.empty() ? 0 : 1e30f;
+        bounds[i + 3] = mesh.vertices.empty() ? 0 : -1e30f;
+    }
+    for (const MeshVertex &v : mesh.vertices) {
+        float p[3] = {v.x, v.y, v.z};
+        for (int i = 0; i < 3; i++) {
+            bounds[i] = std::min(bounds[i], p[i]);
+            bounds[i + 3] = std::max(bounds[i + 3], p[i]);
+        }
+    }
+}
+
+void mesh_map_planar(MeshData &mesh, int axis, float scale_u, float scale_v) {
+    for (MeshVertex &v : mesh.vertices) {
+        float p[3] = {v.x, v.y, v.z};
+        int iu = axis == 0 ? 1 : 0, iv = axis == 2 ? 1 : 2;
+        v.u = p[iu] * scale_u;
+        v.v = p[iv] * scale_v;
+    }
+}
+
+void mesh_map_cylindrical(MeshData &mesh, float repeat_u, float scale_v) {
+    for (MeshVertex &v : mesh.vertices) {
+        float a = std::atan2(v.y, v.x);
+        if (a < 0) a += TWO_PI;
+        v.u = a / TWO_PI * repeat_u;
+        v.v = v.z * scale_v;
+    }
+}
+
+void mesh_map_spherical(MeshData &mesh, float repeat_u, float repeat_v) {
+    for (MeshVertex &v : mesh.vertices) {
+        float a = std::atan2(v.y, v.x);
+        if (a < 0) a += TWO_PI;
+        float r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+        float lat = r > 0 ? std::asin(std::clamp(v.z / r, -1.0f, 1.0f)) : 0;
+        v.u = a / TWO_PI * repeat_u;
+        v.v = (lat / 3.14159265f + 0.5f) * repeat_v;
+    }
+}
+
+void mesh_map_box(MeshData &mesh, float scale) {
+    MeshData result;
+    for (const MeshTriangle &t : mesh.triangles) {
+        const MeshVertex &a = mesh.vertices[t.a], &b = mesh.vertices[t.b], &c = mesh.vertices[t.c];
+        float e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+        float n[3] = {std::fabs(e1[1] * e2[2] - e1[2] * e2[1]), std::fabs(e1[2] * e2[0] - e1[0] * e2[2]),
+                      std::fabs(e1[0] * e2[1] - e1[1] * e2[0])};
+        int axis = (n[0] >= n[1] && n[0] >= n[2]) ? 0 : (n[1] >= n[2] ? 1 : 2);
+        int base = int(result.vertices.size());
+        for (const MeshVertex *v : {&a, &b, &c}) {
+            float p[3] = {v->x, v->y, v->z};
+            int iu = axis == 0 ? 1 : 0, iv = axis == 2 ? 1 : 2;
+            add_vertex(result, v->x, v->y, v->z, p[iu] * scale, p[iv] * scale);
+        }
+        add_triangle(result, base, base + 1, base + 2);
+    }
+    mesh = result;
+}

@@ -1,0 +1,261 @@
+// picture.cpp: colours, pixel access, blending, resampling and blurring of pictures.
+#include "writers/picture.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/messages.h"
+
+Colour colour(float r, float g, float b) { return Colour{r, g, b}; }
+
+Colour colour_bytes(int r, int g, int b) { return Colour{r / 255.0f, g / 255.0f, b / 255.0f}; }
+
+Colour colour_mix(Colour a, Colour b, float t) {
+    return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+Colour colour_scale(Colour c, float s) { return Colour{c.r * s, c.g * s, c.b * s}; }
+
+Colour colour_add(Colour a, Colour b) { return Colour{a.r + b.r, a.g + b.g, a.b + b.b}; }
+
+Colour colour_multiply(Colour a, Colour b) { return Colour{a.r * b.r, a.g * b.g, a.b * b.b}; }
+
+Colour colour_hsv(float hue, float saturation, float value) {
+    float h = (hue - std::floor(hue)) * 6.0f;
+    int sector = int(h) % 6;
+    float f = h - std::floor(h);
+    float p = value * (1 - saturation), q = value * (1 - saturation * f), t = value * (1 - saturation * (1 - f));
+    switch (sector) {
+        case 0: return Colour{value, t, p};
+        case 1: return Colour{q, value, p};
+        case 2: return Colour{p, value, t};
+        case 3: return Colour{p, q, value};
+        case 4: return Colour{t, p, value};
+        default: return Colour{value, p, q};
+    }
+}
+
+Colour colour_clamp(Colour c) {
+    return Colour{std::clamp(c.r, 0.0f, 1.0f), std::clamp(c.g, 0.0f, 1.0f), std::clamp(c.b, 0.0f, 1.0f)};
+}
+
+// Float 0..1 to a byte, rounded.
+static uint8_t to_byte(float v) { return uint8_t(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); }
+
+Colour picture_get(const Picture &picture, int x, int y) {
+    const uint8_t *p = picture.at(x, y);
+    return Colour{p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
+}
+
+void picture_set(Picture &picture, int x, int y, Colour c) {
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
+    uint8_t *p = picture.at(x, y);
+    p[0] = to_byte(c.r);
+    p[1] = to_byte(c.g);
+    p[2] = to_byte(c.b);
+    if (p[0] == 255 && p[1] == 0 && p[2] == 255) p[0] = 254;
+}
+
+void picture_set_transparent(Picture &picture, int x, int y) {
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
+    uint8_t *p = picture.at(x, y);
+    p[0] = 255;
+    p[1] = 0;
+    p[2] = 255;
+}
+
+bool picture_is_transparent(const Picture &picture, int x, int y) {
+    const uint8_t *p = picture.at(x, y);
+    return p[0] == 255 && p[1] == 0 && p[2] == 255;
+}
+
+void picture_add(Picture &picture, int x, int y, Colour c) {
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
+    picture_set(picture, x, y, colour_add(picture_get(picture, x, y), c));
+}
+
+void picture_blend(Picture &picture, int x, int y, Colour c, float alpha) {
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
+    picture_set(picture, x, y, colour_mix(picture_get(picture, x, y), c, std::clamp(alpha, 0.0f, 1.0f)));
+}
+
+void picture_fill(Picture &picture, Colour c) {
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) picture_set(picture, x, y, c);
+}
+
+void picture_unkey(Picture &picture) {
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++)
+            if (picture_is_transparent(picture, x, y)) picture.at(x, y)[0] = 254;
+}
+
+// Pixel at (x, y), wrapped or clamped into the picture.
+static Colour fetch(const Picture &picture, int x, int y, bool wrap) {
+    if (wrap) {
+        x = ((x % picture.width) + picture.width) % picture.width;
+        y = ((y % picture.height) + picture.height) % picture.height;
+    } else {
+        x = std::clamp(x, 0, picture.width - 1);
+        y = std::clamp(y, 0, picture.height - 1);
+    }
+    return picture_get(picture, x, y);
+}
+
+Colour picture_sample(const Picture &picture, float u, float v, bool wrap) {
+    float fx = u * picture.width - 0.5f, fy = v * picture.height - 0.5f;
+    int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
+    float tx = fx - x0, ty = fy - y0;
+    Colour top = colour_mix(fetch(picture, x0, y0, wrap), fetch(picture, x0 + 1, y0, wrap), tx);
+    Colour bottom = colour_mix(fetch(picture, x0, y0 + 1, wrap), fetch(picture, x0 + 1, y0 + 1, wrap), tx);
+    return colour_mix(top, bottom, ty);
+}
+
+Picture picture_resize(const Picture &picture, int width, int height) {
+    if (width <= 0 || height <= 0 || picture.width <= 0 || picture.height <= 0)
+        fatal_errorf("picture_resize: bad size %dx%d from %dx%d", width, height, picture.width, picture.height);
+    Picture result(width, height);
+    bool shrink = width <= picture.width && height <= picture.height;
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) {
+            if (!shrink) {
+                picture_set(result, x, y,
+                            picture_sample(picture, (x + 0.5f) / width, (y + 0.5f) / height, false));
+                continue;
+            }
+            // Average the source area the target pixel covers.
+            int sx0 = x * picture.width / width, sx1 = std::max(sx0 + 1, (x + 1) * picture.width / width);
+            int sy0 = y * picture.height / height, sy1 = std::max(sy0 + 1, (y + 1) * picture.height / height);
+            Colour sum;
+            for (int sy = sy0; sy < sy1; sy++)
+                for (int sx = sx0; sx < sx1; sx++) sum = colour_add(sum, picture_get(picture, sx, sy));
+            picture_set(result, x, y, colour_scale(sum, 1.0f / float((sx1 - sx0) * (sy1 - sy0))));
+        }
+    return result;
+}
+
+// One horizontal box-blur pass over float rows, wrapping or clamping at the edges.
+static void blur_rows(std::vector<float> &data, int width, int height, int radius, bool wrap) {
+    std::vector<float> row(size_t(width) * 3);
+    float scale = 1.0f / float(2 * radius + 1);
+    for (int y = 0; y < height; y++) {
+        float *line = &data[size_t(y) * width * 3];
+        for (int c = 0; c < 3; c++) {
+            auto value = [&](int x) {
+                if (wrap) x = ((x % width) + width) % width;
+                else x = std::clamp(x, 0, width - 1);
+                return line[x * 3 + c];
+            };
+            float sum = 0;
+            for (int k = -radius; k <= radius; k++) sum += value(k);
+            for (int x = 0; x < width; x++) {
+                row[x * 3 + c] = sum * scale;
+                sum += value(x + radius + 1) - value(x - radius);
+            }
+        }
+        std::copy(row.begin(), row.end(), line);
+    }
+}
+
+// Transpose a float picture of width x height into height x width.
+static std::vector<float> transpose(const std::vector<float> &data, int width, int height) {
+    std::vector<float> result(data.size());
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++)
+            for (int c = 0; c < 3; c++) result[(size_t(x) * height + y) * 3 + c] = data[(size_t(y) * width + x) * 3 + c];
+    return result;
+}
+
+void picture_blur(Picture &picture, int radius, int passes, bool wrap) {
+    if (radius <= 0 || passes <= 0) return;
+    std::vector<float> data(picture.rgb.size());
+    for (size_t i = 0; i < data.size(); i++) data[i] = picture.rgb[i] / 255.0f;
+    for (int p = 0; p < passes; p++) {
+        blur_rows(data, picture.width, picture.height, radius, wrap);
+        data = transpose(data, picture.width, picture.height);
+        blur_rows(data, picture.height, picture.width, radius, wrap);
+        data = transpose(data, picture.height, picture.width);
+    }
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            const float *v = &data[(size_t(y) * picture.width + x) * 3];
+            picture_set(picture, x, y, Colour{v[0], v[1], v[2]});
+        }
+}
+
+void picture_paste(Picture &target, const Picture &source, int x, int y) {
+    for (int sy = 0; sy < source.height; sy++)
+        for (int sx = 0; sx < source.width; sx++) {
+            int tx = x + sx, ty = y + sy;
+            if (tx < 0 || ty < 0 || tx >= target.width || ty >= target.height) continue;
+            const uint8_t *s = source.at(sx, sy);
+            uint8_t *t = target.at(tx, ty);
+            t[0] = s[0];
+            t[1] = s[1];
+            t[2] = s[2];
+        }
+}
+
+void picture_flip_vertical(Picture &picture) {
+    size_t stride = size_t(picture.width) * 3;
+    for (int y = 0; y < picture.height / 2; y++)
+        std::swap_ranges(picture.rgb.begin() + y * stride, picture.rgb.begin() + (y + 1) * stride,
+                         picture.rgb.begin() + (picture.height - 1 - y) * stride);
+}
+
+void picture_tint(Picture &picture, Colour c) {
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++)
+            picture_set(picture, x, y, colour_multiply(picture_get(picture, x, y), c));
+}
+
+void picture_contrast(Picture &picture, float amount) {
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            Colour c = picture_get(picture, x, y);
+            picture_set(picture, x, y,
+                        Colour{(c.r - 0.5f) * amount + 0.5f, (c.g - 0.5f) * amount + 0.5f, (c.b - 0.5f) * amount + 0.5f});
+        }
+}
+
+void picture_gradient(Picture &picture, Colour a, Colour b, bool vertical) {
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            float t = vertical ? (picture.height > 1 ? float(y) / (picture.height - 1) : 0)
+                               : (picture.width > 1 ? float(x) / (picture.width - 1) : 0);
+            picture_set(picture, x, y, colour_mix(a, b, t));
+        }
+}
+
+void picture_radial_gradient(Picture &picture, Colour inner, Colour outer, float radius) {
+    float cx = picture.width * 0.5f, cy = picture.height * 0.5f;
+    for (int y = 0; y < picture.height; y++)
+        for (int x = 0; x < picture.width; x++) {
+            float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) / radius;
+            picture_set(picture, x, y, colour_mix(inner, outer, std::min(d, 1.0f)));
+        }
+}
+
+Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
+                              int cell, int columns) {
+    int rows = int((pictures.size() + columns - 1) / columns);
+    int label_height = 16;
+    Picture sheet(cell * columns, (cell + label_height) * std::max(rows, 1));
+    picture_fill(sheet, colour(0.15f, 0.15f, 0.18f));
+    for (size_t i = 0; i < pictures.size(); i++) {
+        int cx = int(i % columns) * cell, cy = int(i / columns) * (cell + label_height);
+        const Picture &p = pictures[i];
+        int longest = std::max(p.width, p.height);
+        int inner = cell - 8;
+        Picture scaled = picture_resize(p, std::max(1, p.width * inner / longest), std::max(1, p.height * inner / longest));
+        // Show transparent pixels as a checker board so the colour key is visible.
+        for (int y = 0; y < scaled.height; y++)
+            for (int x = 0; x < scaled.width; x++)
+                if (picture_is_transparent(scaled, x, y))
+                    picture_set(scaled, x, y, ((x / 4 + y / 4) & 1) ? colour(0.6f, 0.6f, 0.6f) : colour(0.4f, 0.4f, 0.4f));
+        picture_paste(sheet, scaled, cx + 4, cy + 4);
+        if (i < labels.size())
+            picture_draw_text(sheet, labels[i], "DejaVu Sans", 11, cx + 4, cy + cell, colour(1, 1, 1));
+    }
+    return sheet;
+}

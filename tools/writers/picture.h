@@ -1,0 +1,108 @@
+// picture.h: picture synthesis on Picture: colours, noise, gradients, falloffs,
+// materials (stone, wood, metal), text drawn with a real font, resampling.
+// Colours are floats 0..1; writing a pixel never produces the colour key
+// magenta (255, 0, 255) unless picture_set_transparent asks for it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "writers/bmp_writer.h"
+
+struct Colour {
+    float r = 0, g = 0, b = 0;
+};
+
+// Colour arithmetic.
+Colour colour(float r, float g, float b);
+Colour colour_bytes(int r, int g, int b);
+Colour colour_mix(Colour a, Colour b, float t);
+Colour colour_scale(Colour c, float s);
+Colour colour_add(Colour a, Colour b);
+Colour colour_multiply(Colour a, Colour b);
+// Hue 0..1 (wraps), saturation and value 0..1.
+Colour colour_hsv(float hue, float saturation, float value);
+// Clamp to 0..1 per channel.
+Colour colour_clamp(Colour c);
+
+// Pixel access: reads and writes as float colours; writes are clamped and keep off the colour key.
+Colour picture_get(const Picture &picture, int x, int y);
+void picture_set(Picture &picture, int x, int y, Colour c);
+// Mark a pixel transparent (the exact colour key).
+void picture_set_transparent(Picture &picture, int x, int y);
+bool picture_is_transparent(const Picture &picture, int x, int y);
+// Additive and alpha blend of one pixel (coordinates outside the picture are ignored).
+void picture_add(Picture &picture, int x, int y, Colour c);
+void picture_blend(Picture &picture, int x, int y, Colour c, float alpha);
+// Whole-picture operations.
+void picture_fill(Picture &picture, Colour c);
+// Replace any accidental colour-key pixel by its nearest neighbour colour (254, 0, 255).
+void picture_unkey(Picture &picture);
+// Sample with bilinear filtering at (u, v) in 0..1, wrapping when `wrap` is set, else clamped.
+Colour picture_sample(const Picture &picture, float u, float v, bool wrap);
+// Resize with area averaging (down) or bilinear filtering (up).
+Picture picture_resize(const Picture &picture, int width, int height);
+// Box blur of the given radius in pixels, repeated `passes` times (3 passes look Gaussian).
+void picture_blur(Picture &picture, int radius, int passes, bool wrap);
+// Copy `source` into `target` with its top left corner at (x, y), clipped.
+void picture_paste(Picture &target, const Picture &source, int x, int y);
+// Flip rows top to bottom.
+void picture_flip_vertical(Picture &picture);
+// Multiply every pixel by a colour.
+void picture_tint(Picture &picture, Colour c);
+// Raise contrast around mid grey (amount 1 leaves the picture as it is).
+void picture_contrast(Picture &picture, float amount);
+
+// Deterministic integer hash to 0..1.
+float hash_unit(int x, int y, uint32_t seed);
+// Value noise, smooth, period in lattice cells (0 = no wrap); result 0..1.
+float value_noise(float x, float y, int period, uint32_t seed);
+// Gradient (Perlin) noise, period in lattice cells (0 = no wrap); result about -1..1.
+float perlin_noise(float x, float y, int period, uint32_t seed);
+// Fractal sum of Perlin octaves, each of double frequency and `gain` times the amplitude;
+// result about -1..1. Tiles with `period` cells at the base frequency when period > 0.
+float fractal_noise(float x, float y, int octaves, float gain, int period, uint32_t seed);
+// Worley cell noise: distance to the nearest feature point (0 at a point, about 1 far away).
+float cell_noise(float x, float y, int period, uint32_t seed);
+// Smoothstep of x between edges a and b.
+float smooth_step(float a, float b, float x);
+// Soft round falloff: 1 at the centre, 0 from `radius` on, with a smooth shoulder.
+float radial_falloff(float dx, float dy, float radius);
+// Glow profile: bright core and a long soft tail reaching 0 exactly at `radius`.
+float glow_falloff(float dx, float dy, float radius, float sharpness);
+
+// Fill with a linear gradient from `a` to `b`, top to bottom or left to right.
+void picture_gradient(Picture &picture, Colour a, Colour b, bool vertical);
+// Fill with a radial gradient: `inner` at the centre, `outer` at `radius` pixels and beyond.
+void picture_radial_gradient(Picture &picture, Colour inner, Colour outer, float radius);
+
+// Materials, all seamless (they tile), size a power of two.
+Picture picture_stone(int size, Colour base, uint32_t seed);
+Picture picture_wood(int size, Colour light, Colour dark, uint32_t seed);
+Picture picture_metal(int size, Colour base, uint32_t seed);
+// Noise texture of fractal clouds between two colours.
+Picture picture_clouds(int size, Colour low, Colour high, int octaves, uint32_t seed);
+// Bricks or tiles: `rows` courses of `columns` bricks, mortar width in pixels.
+Picture picture_bricks(int size, int columns, int rows, Colour brick, Colour mortar, uint32_t seed);
+
+// Text through SDL2_ttf. `family` is a fontconfig pattern ("DejaVu Sans:bold").
+// Path of the font file fontconfig picks for the pattern (fatal when there is none).
+std::string font_file(const std::string &family);
+// Coverage mask (0..255, row 0 at the top) of one line of text at the given pixel size.
+struct TextMask {
+    int width = 0, height = 0;
+    std::vector<uint8_t> coverage;
+};
+TextMask text_mask(const std::string &text, const std::string &family, int pixel_size);
+// Draw text with its top left corner at (x, y), alpha-blended in `c`.
+void picture_draw_text(Picture &picture, const std::string &text, const std::string &family,
+                       int pixel_size, int x, int y, Colour c);
+// Draw text centred horizontally on `center_x`.
+void picture_draw_text_centered(Picture &picture, const std::string &text, const std::string &family,
+                                int pixel_size, int center_x, int y, Colour c);
+// Width in pixels of a text at a size.
+int text_width(const std::string &text, const std::string &family, int pixel_size);
+
+// Contact sheet: the pictures side by side in a grid of cells `cell` pixels wide, labelled.
+Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
+                              int cell, int columns);
