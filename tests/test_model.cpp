@@ -361,6 +361,12 @@ TEST_F(ModelDeath, MalformedFilesAreRefusedBeforeReading) {
     put32(bad, tex_end + 16 + 8, 5);  // second triangle, vertex index 1
     expect_refused(bad, "has triangle 1 with vertex index 5 beyond its 5 vertices!");
     bad = good;
+    put32(bad, 84, 1);
+    expect_refused(bad, "has a skin group \\(skin 0\\); only single skins are read!");
+    bad = good;
+    put32(bad, tri_end + (28 + 5 * 4) * 2, 1);
+    expect_refused(bad, "has a frame group \\(frame 2\\); only simple frames are read!");
+    bad = good;
     put32(bad, tex_end + 12, -3);
     expect_refused(bad, "has triangle 0 with vertex index -3 beyond its 5 vertices!");
 }

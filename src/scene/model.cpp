@@ -100,6 +100,13 @@ void load_model(const char *name) {
     uint64_t frame_size = MDL_FRAME_HEADER_SIZE + uint64_t(vertex_count) * MDL_PACKED_VERTEX_SIZE;
     bytes_need(file, frame_offset, uint64_t(frame_count) * frame_size);
 
+    // Skin groups and frame groups have other layouts; reading them as single ones gives garbage.
+    for (int32_t i = 0; i < skin_count; ++i)
+        if (bytes_i32(file, MDL_HEADER_SIZE + uint64_t(i) * skin_size) != 0)
+            fatal_errorf("model %s has a skin group (skin %d); only single skins are read!", name, i);
+    for (int32_t f = 0; f < frame_count; ++f)
+        if (bytes_i32(file, frame_offset + uint64_t(f) * frame_size) != 0)
+            fatal_errorf("model %s has a frame group (frame %d); only simple frames are read!", name, f);
     for (int32_t i = 0; i < triangle_count; ++i)
         for (int k = 0; k < 3; ++k) {
             int32_t index = bytes_i32(file, triangle_offset + uint64_t(i) * MDL_TRIANGLE_SIZE + 4 + 4 * k);
