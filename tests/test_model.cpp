@@ -239,6 +239,20 @@ TEST_F(ModelGl, SwitchBlendsOneFrameThenPlays) {
     EXPECT_FLOAT_EQ(model_table[0].start_time, 0.0f);
 }
 
+TEST_F(ModelGl, SwitchTowardsAReversedRangeBlendsIntoItsFirstFrame) {
+    // The intro turns its wolf with the range 204..203: only the switch blend towards 204 runs.
+    MdlModel m = numbered_model(4, 30);
+    write_model("turn.mdl", m);
+    load_model("turn.mdl");
+    Stage s(4, 2);
+    pose_model("turn.mdl", s.mesh, s.vertices.data(), 16.9f, 23, 23, 1.0f, 0, 1);
+    float shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.0f, 24, 23, 1.0f, 0, 1);
+    EXPECT_NEAR(shown, 23.0f, 1e-4);
+    shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.5f, 24, 23, 1.0f, 0, 1);
+    EXPECT_NEAR(shown, 23.5f, 1e-3);
+    expect_blend(s, m, 23, 24, 0.5f);
+}
+
 TEST_F(ModelGl, SwitchIntoTheLastFrameHoldsIt) {
     MdlModel m = numbered_model(4, 8);
     write_model("last.mdl", m);

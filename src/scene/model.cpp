@@ -200,14 +200,15 @@ float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int fi
     Model &model = model_table[index];
     check_frame(model, first_frame);
     check_frame(model, last_frame);
-    if (last_frame < first_frame)
-        fatal_errorf("model %s has an empty frame range %d to %d!", model.name, first_frame, last_frame);
     int n = last_frame - first_frame + 1;
 
     int from, to;
     float f;
     if (!smooth_switch || (model.seq_first == first_frame && model.seq_last == last_frame)) {
-        // Looping play of the current sequence.
+        // Looping play of the current sequence. A range that ends before it starts can only
+        // be switched towards (the blend into its first frame), never played.
+        if (n < 1)
+            fatal_errorf("model %s has an empty frame range %d to %d!", model.name, first_frame, last_frame);
         model.frame_pos = (t - model.start_time) * fps;
         int step;
         split_frame_pos(model.frame_pos, n, step, f);

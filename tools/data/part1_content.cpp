@@ -119,14 +119,14 @@ MeshData make_standing_stone(float height, float width, float lean, uint32_t see
 // A dead tree: a tapered trunk and a few crooked branches, each a thin lathed cone.
 MeshData make_dead_tree(float height, uint32_t seed) {
     MeshData tree;
-    std::vector<Point2> trunk_profile = {{4.5f, 0}, {3.6f, height * 0.3f}, {2.4f, height * 0.7f}, {0.4f, height}};
+    std::vector<Point2> trunk_profile = {{10.0f, 0}, {7.0f, height * 0.12f}, {5.5f, height * 0.5f}, {3.0f, height * 0.8f}, {0.6f, height}};
     MeshData trunk = mesh_lathe(trunk_profile, 9);
     mesh_map_cylindrical(trunk, 2, 1.0f / 40);
     mesh_append(tree, trunk);
     for (int b = 0; b < 5; b++) {
         float base = height * (0.45f + 0.1f * b);
         float length = height * (0.45f - 0.06f * b);
-        std::vector<Point2> profile = {{1.6f - 0.2f * b, 0}, {0.9f, length * 0.6f}, {0.15f, length}};
+        std::vector<Point2> profile = {{3.4f - 0.4f * b, 0}, {1.8f, length * 0.6f}, {0.3f, length}};
         MeshData branch = mesh_lathe(profile, 6);
         mesh_map_cylindrical(branch, 1, 1.0f / 30);
         float tilt = 0.7f + 0.35f * hash_unit(b, 1, seed);
@@ -177,29 +177,22 @@ void generate_part1(ContentSink &sink) {
     material("stone", "thc_stone.bmp");
     material("bark", "thc_bark.bmp");
 
-    // The backdrop: two panels on an arc behind the wolf (as the camera sees him) and two
-    // flanks; the right flank runs past the camera, where the intro darkens it to black.
-    auto arc = [](float degrees, float out[2]) {
-        float a = degrees * PI / 180;
-        out[0] = WOLF_X + std::cos(a) * 75;
-        out[1] = WOLF_Y - std::sin(a) * 75;  // renderer depth is minus the file's y
-    };
-    float p0[2], p1[2], p2[2];
-    arc(-20, p0);
-    arc(60, p1);
-    arc(140, p2);
-    scene.meshes.push_back(mesh_to_3ds(make_panel(p0[0], p0[1], p1[0], p1[1], 190), "thc01", "mist"));
-    scene.meshes.push_back(mesh_to_3ds(make_panel(p0[0] + 2, 30, p0[0], p0[1], 190), "thc02", "mist"));
-    scene.meshes.push_back(mesh_to_3ds(make_panel(p2[0], p2[1], -140, -40, 190), "thc03", "mist"));
-    scene.meshes.push_back(mesh_to_3ds(make_panel(p1[0], p1[1], p2[0], p2[1], 190), "thc04", "mist"));
+    // The backdrop: four panels side by side in a wide U behind the wolf, facing the
+    // camera; the outer ends come round past the camera, where the intro darkens them.
+    // Corners are given as (x, depth) with depth = -y of the file.
+    const float corners[5][2] = {{-150, -20}, {-75, 100}, {0, 125}, {75, 100}, {150, -20}};
+    static const char *const names[4] = {"thc01", "thc02", "thc03", "thc04"};
+    for (int i = 0; i < 4; i++)
+        scene.meshes.push_back(mesh_to_3ds(
+            make_panel(corners[i][0], -corners[i][1], corners[i + 1][0], -corners[i + 1][1], 235), names[i], "mist"));
 
     // Ground: a gently rolling clearing, flat where the wolf stands.
-    MeshData ground = mesh_grid(260, 260, 26, 26);
+    MeshData ground = mesh_grid(320, 320, 32, 32);
     for (MeshVertex &v : ground.vertices) {
         float d = std::sqrt(v.x * v.x + v.y * v.y);
-        v.z = GROUND_Z + smooth_step(30, 110, d) * (fractal_noise(v.x * 0.02f, v.y * 0.02f, 3, 0.5f, 0, 11) * 14 + 4);
+        v.z = GROUND_Z + smooth_step(30, 110, d) * (fractal_noise(v.x * 0.02f, v.y * 0.02f, 3, 0.5f, 0, 11) * 6 + 2);
         v.x += WOLF_X;
-        v.y += WOLF_Y - 20;
+        v.y += WOLF_Y;
         v.u = v.x / 48;
         v.v = v.y / 48;
     }
@@ -207,10 +200,10 @@ void generate_part1(ContentSink &sink) {
 
     // A ring of standing stones around the wolf, open towards the camera.
     for (int i = 0; i < 7; i++) {
-        float angle = (-60 + i * 36.7f) * PI / 180;  // the far side of the wolf
-        float radius = 48 + 8 * hash_unit(i, 3, 7);
-        float height = 34 + 22 * hash_unit(i, 4, 7);
-        MeshData stone = make_standing_stone(height, 13 + 5 * hash_unit(i, 5, 7), hash_unit(i, 6, 7) - 0.5f, 40 + i);
+        float angle = (-25 + i * 38) * PI / 180;  // the far side of the wolf, seen from the camera
+        float radius = 40 + 8 * hash_unit(i, 3, 7);
+        float height = 42 + 28 * hash_unit(i, 4, 7);
+        MeshData stone = make_standing_stone(height, 22 + 8 * hash_unit(i, 5, 7), hash_unit(i, 6, 7) - 0.5f, 40 + i);
         mesh_rotate_z(stone, angle + PI / 2);
         mesh_translate(stone, WOLF_X + std::cos(angle) * radius, WOLF_Y - std::sin(angle) * radius, GROUND_Z - 2);
         char name[16];
@@ -219,33 +212,34 @@ void generate_part1(ContentSink &sink) {
     }
 
     // Two dead trees inside the backdrop, behind the ring.
-    MeshData tree1 = make_dead_tree(120, 21);
-    mesh_translate(tree1, WOLF_X + 45, WOLF_Y - 51, GROUND_Z - 2);
+    MeshData tree1 = make_dead_tree(150, 21);
+    mesh_translate(tree1, WOLF_X + 62, WOLF_Y - 22, GROUND_Z - 2);
     scene.meshes.push_back(mesh_to_3ds(tree1, "tree01", "bark"));
-    MeshData tree2 = make_dead_tree(95, 22);
+    MeshData tree2 = make_dead_tree(125, 22);
     mesh_rotate_z(tree2, 1.3f);
-    mesh_translate(tree2, WOLF_X - 50, WOLF_Y - 46, GROUND_Z - 2);
+    mesh_translate(tree2, WOLF_X - 58, WOLF_Y - 30, GROUND_Z - 2);
     scene.meshes.push_back(mesh_to_3ds(tree2, "tree02", "bark"));
 
     // Light 0: in front of the wolf and above it, between him and the camera.
     Light3ds light;
     light.name = "light01";
-    light.position[0] = WOLF_X - 30;
-    light.position[1] = WOLF_Y + 45;
-    light.position[2] = GROUND_Z + 150;
+    light.position[0] = WOLF_X - 35;
+    light.position[1] = WOLF_Y + 40;
+    light.position[2] = GROUND_Z + 125;
     scene.lights.push_back(light);
 
-    // The camera starts low and wide on the wolf's left and slowly closes in.
+    // The camera starts wide, a little to the wolf's left, and slowly closes in. The view
+    // stays nearly level: the renderer's pitch doubles the angle of the direction.
     Camera3ds camera;
     camera.name = "camera01";
-    camera.lens = 62;
-    const float cam[4][3] = {{-78, -14, GROUND_Z + 40}, {-68, -22, GROUND_Z + 42}, {-57, -30, GROUND_Z + 45}, {-48, -37, GROUND_Z + 48}};
+    camera.lens = 70;
+    const float cam[4][3] = {{-45, 60, GROUND_Z + 50}, {-37, 48, GROUND_Z + 49}, {-28, 36, GROUND_Z + 47}, {-20, 25, GROUND_Z + 45}};
     for (int k = 0; k < 3; k++) {
         camera.position[k] = cam[0][k];
     }
     camera.target[0] = WOLF_X;
     camera.target[1] = WOLF_Y;
-    camera.target[2] = GROUND_Z + 90;
+    camera.target[2] = GROUND_Z + 70;
     scene.cameras.push_back(camera);
 
     scene.start_frame = 0;
@@ -256,9 +250,9 @@ void generate_part1(ContentSink &sink) {
     const int frames[4] = {0, 100, 200, END_FRAME};
     for (int k = 0; k < 4; k++) {
         node.position.push_back(key3ds_position(frames[k], cam[k][0], cam[k][1], cam[k][2]));
-        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 90 - k * 4));
+        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 70 + k * 3));
     }
-    node.fov.push_back(key3ds_value(0, 62));
+    node.fov.push_back(key3ds_value(0, 70));
     node.roll.push_back(key3ds_value(0, 0));
     scene.camera_nodes.push_back(node);
     sink.add("thc.3ds", encode_3ds(scene));
