@@ -245,7 +245,10 @@ TEST_F(ModelGl, SwitchTowardsAReversedRangeBlendsIntoItsFirstFrame) {
     write_model("turn.mdl", m);
     load_model("turn.mdl");
     Stage s(4, 2);
+    pose_model("turn.mdl", s.mesh, s.vertices.data(), 15.0f, 23, 23, 1.0f, 0, 1);
+    pose_model("turn.mdl", s.mesh, s.vertices.data(), 16.5f, 23, 23, 1.0f, 0, 1);
     pose_model("turn.mdl", s.mesh, s.vertices.data(), 16.9f, 23, 23, 1.0f, 0, 1);
+    ASSERT_EQ(model_table[0].current_frame, 23);
     float shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.0f, 24, 23, 1.0f, 0, 1);
     EXPECT_NEAR(shown, 23.0f, 1e-4);
     shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.5f, 24, 23, 1.0f, 0, 1);

@@ -7,6 +7,7 @@
 #include "app/graphics.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "demo/driver.h"
 #include "platform/text_surface.h"
 #include "platform/window.h"
 
@@ -39,7 +40,7 @@ int main(int argc, char **argv) {
     }
     text_select_font("Arial", FONT_HEIGHT);
     init_graphics();
-    wait_for_quit();
+    run_demo(command_line);
 
     text_release();
     destroy_opengl_window();
