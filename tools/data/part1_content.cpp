@@ -180,7 +180,7 @@ void generate_part1(ContentSink &sink) {
     // The backdrop: four panels side by side in a wide U behind the wolf, facing the
     // camera; the outer ends come round past the camera, where the intro darkens them.
     // Corners are given as (x, depth) with depth = -y of the file.
-    const float corners[5][2] = {{-150, -20}, {-75, 100}, {0, 125}, {75, 100}, {150, -20}};
+    const float corners[5][2] = {{-150, -20}, {-80, 95}, {0, 118}, {80, 95}, {150, -20}};
     static const char *const names[4] = {"thc01", "thc02", "thc03", "thc04"};
     for (int i = 0; i < 4; i++)
         scene.meshes.push_back(mesh_to_3ds(
@@ -211,13 +211,13 @@ void generate_part1(ContentSink &sink) {
         scene.meshes.push_back(mesh_to_3ds(stone, name, "stone"));
     }
 
-    // Two dead trees inside the backdrop, behind the ring.
+    // Two dead trees inside the backdrop, flanking the ring.
     MeshData tree1 = make_dead_tree(150, 21);
-    mesh_translate(tree1, WOLF_X + 62, WOLF_Y - 22, GROUND_Z - 2);
+    mesh_translate(tree1, WOLF_X + 58, WOLF_Y + 12, GROUND_Z - 2);
     scene.meshes.push_back(mesh_to_3ds(tree1, "tree01", "bark"));
     MeshData tree2 = make_dead_tree(125, 22);
     mesh_rotate_z(tree2, 1.3f);
-    mesh_translate(tree2, WOLF_X - 58, WOLF_Y - 30, GROUND_Z - 2);
+    mesh_translate(tree2, WOLF_X - 55, WOLF_Y + 6, GROUND_Z - 2);
     scene.meshes.push_back(mesh_to_3ds(tree2, "tree02", "bark"));
 
     // Light 0: in front of the wolf and above it, between him and the camera.
@@ -232,14 +232,14 @@ void generate_part1(ContentSink &sink) {
     // stays nearly level: the renderer's pitch doubles the angle of the direction.
     Camera3ds camera;
     camera.name = "camera01";
-    camera.lens = 70;
-    const float cam[4][3] = {{-45, 60, GROUND_Z + 50}, {-37, 48, GROUND_Z + 49}, {-28, 36, GROUND_Z + 47}, {-20, 25, GROUND_Z + 45}};
+    camera.lens = 80;
+    const float cam[4][3] = {{-45, 60, GROUND_Z + 74}, {-37, 48, GROUND_Z + 76}, {-28, 36, GROUND_Z + 78}, {-20, 25, GROUND_Z + 80}};
     for (int k = 0; k < 3; k++) {
         camera.position[k] = cam[0][k];
     }
     camera.target[0] = WOLF_X;
     camera.target[1] = WOLF_Y;
-    camera.target[2] = GROUND_Z + 70;
+    camera.target[2] = GROUND_Z + 73;
     scene.cameras.push_back(camera);
 
     scene.start_frame = 0;
@@ -250,9 +250,9 @@ void generate_part1(ContentSink &sink) {
     const int frames[4] = {0, 100, 200, END_FRAME};
     for (int k = 0; k < 4; k++) {
         node.position.push_back(key3ds_position(frames[k], cam[k][0], cam[k][1], cam[k][2]));
-        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 70 + k * 3));
+        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 73 + k * 2));
     }
-    node.fov.push_back(key3ds_value(0, 70));
+    node.fov.push_back(key3ds_value(0, 80));
     node.roll.push_back(key3ds_value(0, 0));
     scene.camera_nodes.push_back(node);
     sink.add("thc.3ds", encode_3ds(scene));
