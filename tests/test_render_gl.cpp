@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/settings.h"
@@ -678,6 +679,35 @@ TEST_F(RenderSceneTest, ShakeMovesOnlyTheFramesCopyOfTheCamera) {
     EXPECT_EQ(face_counter, 1);
 }
 
+TEST_F(RenderSceneTest, CameraTrackPosesTheSceneCameraUnlessKeptOrShaking) {
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 1, 0, 0);
+    CameraKey key{};
+    key.position[2] = 5.0f;   // file y: the camera record's z
+    key.target[2] = 15.0f;    // target 10 further along file y
+    key.fov = 60.0f;
+    s.scene.camera_keys = &key;
+    s.scene.camera_key_count = 1;
+    s.scene.frame_rate = 20.0f;
+    s.camera.keep_mask = 15;  // the track is skipped altogether
+    render(s);
+    EXPECT_EQ(s.camera.fov, 90.0f);
+    EXPECT_EQ(s.camera.position[2], 0.0f);
+    s.camera.keep_mask = 0;
+    s.scene.camera_shake = 0.001f;  // the track and jitter reach only the frame's copy
+    render(s);
+    EXPECT_EQ(s.camera.fov, 90.0f);
+    EXPECT_EQ(s.camera.position[2], 0.0f);
+    EXPECT_EQ(face_counter, 1);
+    s.scene.camera_shake = 0.0f;
+    render(s);
+    EXPECT_EQ(s.camera.fov, 60.0f);
+    EXPECT_EQ(s.camera.position[2], 5.0f);
+    EXPECT_EQ(s.camera.direction[2], -10.0f);
+    // Camera record z 5 is world z -5; looking down -z the face at -10 is 5 ahead.
+    EXPECT_EQ(gl_read_pixel(320, 240) >> 8, 0xFF0000u);
+}
+
 TEST_F(RenderSceneTest, StatisticsAreDrawnAtFullSizeOnly) {
     BuiltScene s;
     statistics = true;
@@ -688,6 +718,33 @@ TEST_F(RenderSceneTest, StatisticsAreDrawnAtFullSizeOnly) {
     set_render_size(128, 128);
     render(s);
     EXPECT_EQ(gl_read_pixel(4, 472) >> 8, 0x000000u);
+}
+
+// The text of one row of the 80 x 32 grid, read back from glyphs coloured by their code.
+static std::string read_text_row(int row) {
+    std::string text;
+    for (int i = 0; i < 80; i++) {
+        int code = red_of(gl_read_pixel(8 * i + 4, 480 - 15 * row - 8));
+        if (code == 0) break;
+        text += char(code);
+    }
+    return text;
+}
+
+TEST_F(RenderSceneTest, StatisticsBlockHoldsItsSixLines) {
+    for (int c = 32; c < 128; c++) upload_solid(FONT_BASE + c - 32, uint8_t(c), 0, 0);
+    BuiltScene s;
+    s.add_triangle(0, 0, -10, 2, 0, 0, 1);
+    statistics = true;
+    set_part_time(2.5f);
+    render(s);
+    EXPECT_EQ(read_text_row(0).substr(0, 6), "fps:  ");
+    EXPECT_EQ(read_text_row(1).substr(0, 9), "average: ");
+    EXPECT_EQ(read_text_row(2), "");
+    EXPECT_EQ(read_text_row(3).substr(0, 17), "time: 2.5s (total");
+    EXPECT_EQ(read_text_row(4), "faces:1");
+    EXPECT_EQ(read_text_row(5), "meshes:1 verts:3");
+    EXPECT_EQ(read_text_row(6), "(0.00 0.00 0.00)->(0.00 0.00 -1.00) fov 90.00 zmax 100.00");
 }
 
 TEST_F(RenderSceneTest, LightBehindAWallDrawsNoFlareButInTheOpenItDoes) {
