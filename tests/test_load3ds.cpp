@@ -696,6 +696,55 @@ TEST_F(Load3dsTest, ZeroLengthChunkEndsItsLevel) {
     EXPECT_FLOAT_EQ(r.scene.frame_rate, 3.0f);
 }
 
+// Chunks out of place: mesh data outside a mesh and a mesh inside a mesh are ignored;
+// lengths below the header size still move the walk forward.
+TEST_F(Load3dsTest, ChunksOutOfPlaceAreIgnored) {
+    ChunkWriter w;
+    w.begin(C3DS_MAIN);
+    w.begin(C3DS_EDITOR);
+    w.begin(C3DS_VERTICES);  // no mesh to take them
+    w.u16(1);
+    w.f32(1), w.f32(2), w.f32(3);
+    w.end();
+    w.begin(C3DS_FACE_MATERIAL);
+    w.text("nowhere");
+    w.end();
+    w.begin(C3DS_OBJECT);
+    w.text("outer");
+    w.begin(C3DS_TRIMESH);
+    mesh_chunk(w, "inner", [](ChunkWriter &) {});
+    w.end();
+    w.end();
+    mesh_chunk(w, "last", [](ChunkWriter &) {});
+    w.u16(0x1234), w.u32(3);  // shorter than its own header: the walk still ends
+    w.u16(0x1234), w.u32(1);
+    w.u16(0x1234), w.u32(1);
+    w.end();
+    w.end();
+    write("odd.3ds", w);
+    Scene scene;
+    init_scene(scene);
+    std::vector<Mesh> meshes(4);
+    std::vector<Face> faces(4);
+    std::vector<Vertex> vertices(8);
+    for (Mesh &m : meshes) init_mesh(m);
+    Camera camera;
+    init_camera(camera);
+    // The form without capacities, for callers that size their arrays by the file.
+    LoadSummary *summary = load_3ds("odd.3ds", scene, meshes.data(), faces.data(), vertices.data(), nullptr, &camera,
+                                    nullptr, nullptr, nullptr, 10.0f);
+    ASSERT_NE(summary, nullptr);
+    EXPECT_EQ(summary->vertex_count, 3);
+    EXPECT_EQ(summary->face_count, 1);
+    ASSERT_EQ(summary->mesh_count, 2);
+    EXPECT_STREQ(meshes[0].name, "outer");
+    EXPECT_EQ(meshes[0].vertex_count, 0);
+    EXPECT_STREQ(meshes[1].name, "last");
+    EXPECT_EQ(meshes[1].first_vertex, 0);
+    EXPECT_EQ(meshes[1].face_count, 1);
+    delete summary;
+}
+
 // Names longer than 63 characters are cut; a node names the mesh by the cut name.
 TEST_F(Load3dsTest, LongNamesAreCut) {
     std::string long_name(100, 'x');

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <filesystem>
 #include <fstream>
 #include <regex>
 #include <sstream>
@@ -21,6 +22,9 @@
 #include "platform/system_clock.h"
 #include "platform/text_surface.h"
 #include "platform/window.h"
+#include "scene/model.h"
+#include "support/startup_data.h"
+#include "texture/texture.h"
 
 static std::string read_file(const std::string &name) {
     std::ifstream in(name);
@@ -48,6 +52,7 @@ protected:
         dir = std::string(KELP_BINARY_DIR) + "/test_window_" + std::to_string(getpid());
         mkdir(dir.c_str(), 0755);
         ASSERT_EQ(chdir(dir.c_str()), 0);
+        ASSERT_TRUE(write_startup_data(dir));
         ASSERT_NE(CreateOpenGLWindow("Kelp by Brixlon", 0, 0, 803, 605), nullptr);
         show_window();
         text_select_font("Arial", FONT_HEIGHT);
@@ -56,9 +61,8 @@ protected:
         text_release();
         destroy_opengl_window();
         SDL_Quit();
-        unlink("VKB_Kelp.log");
         ASSERT_EQ(chdir(KELP_BINARY_DIR), 0);
-        rmdir(dir.c_str());
+        std::filesystem::remove_all(dir);
     }
     static std::string dir;
     void SetUp() override {
@@ -90,8 +94,25 @@ TEST_F(Window, PixelFormatLineAndFirstSizeRounded) {
     EXPECT_EQ(get_screen_height(), 600);
 }
 
-TEST_F(Window, InitGraphicsLogsGlStringsAndLeavesTheFixedState) {
+TEST_F(Window, InitGraphicsLoadsTheSharedSetAndLogsGlStrings) {
     init_graphics();
+    // 7 lights, 10 flares and 96 glyphs with empty registry names, then the three skins
+    EXPECT_EQ(texture_count, 116);
+    EXPECT_EQ(texture_name_count, 116);
+    EXPECT_EQ(light_texture_base, 0);
+    EXPECT_EQ(flare_texture_base, 7);
+    EXPECT_EQ(font_base, 17);
+    EXPECT_EQ(texture_names[16][0], '\0');
+    EXPECT_EQ(texture_names[112][0], '\0');
+    EXPECT_STREQ(texture_names[113], "messiah.bmp");
+    EXPECT_EQ(texture_find("WOLFGUY.BMP", true), 115);
+    EXPECT_TRUE(glIsTexture(16));
+    // the three characters, the father's skin squeezed to 0.8
+    ASSERT_EQ(model_count, 3);
+    EXPECT_EQ(find_model("wolfguy.mdl"), 2);
+    EXPECT_FLOAT_EQ(model_table[find_model("messiah.mdl")].vertices[0].u, 0.5f);
+    EXPECT_FLOAT_EQ(model_table[find_model("father.mdl")].vertices[0].u, 0.4f);
+    EXPECT_FLOAT_EQ(model_table[find_model("wolfguy.mdl")].vertices[0].u, 0.5f);
     std::string log = read_file("VKB_Kelp.log");
     std::string expected = std::string((const char *)glGetString(GL_RENDERER)) + " from " +
                            (const char *)glGetString(GL_VENDOR) + " ver " +
@@ -102,6 +123,8 @@ TEST_F(Window, InitGraphicsLogsGlStringsAndLeavesTheFixedState) {
     glGetIntegerv(GL_DEPTH_FUNC, &func);
     EXPECT_EQ(func, GL_LEQUAL);
     EXPECT_EQ(frame_counter, 0u);
+    release_and_restore();  // frees the model table and the working arrays
+    EXPECT_EQ(model_table, nullptr);
 }
 
 TEST_F(Window, ResizeMessageRoundsTheScreenSize) {
@@ -203,6 +226,7 @@ TEST(Program, WindowStatRunsHeadlessAndClosesCleanly) {
     mkdir(dir.c_str(), 0755);
     std::string log = dir + "/VKB_Kelp.log";
     unlink(log.c_str());
+    ASSERT_TRUE(write_startup_data(dir));
     pid_t pid = fork();
     if (pid == 0) {
         if (chdir(dir.c_str()) != 0) _exit(99);
@@ -226,6 +250,5 @@ TEST(Program, WindowStatRunsHeadlessAndClosesCleanly) {
     EXPECT_TRUE(std::regex_search(text, std::regex("^(software\n)?640x480x\\d+ depth:\\d+ stencil:\\d+\n")))
         << text;
     EXPECT_TRUE(std::regex_search(text, std::regex("\n.+ from .+ ver .+\nGL_"))) << text;
-    unlink(log.c_str());
-    rmdir(dir.c_str());
+    std::filesystem::remove_all(dir);
 }

@@ -9,6 +9,9 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "platform/display.h"
+#include "render/render.h"
+#include "scene/model.h"
+#include "texture/texture.h"
 
 static DisplayMode display_template;
 
@@ -30,6 +33,45 @@ static void log_gl_strings() {
     free(line);
 }
 
+// The 113 shared textures: seven light glows, ten flares and the 96 font glyphs, clamped.
+static void load_shared_textures() {
+    static const char *const flares[10] = {"flare_normal.bmp", "flare_heavy.bmp", "flare_ray.bmp",
+                                           "flare_cheesy.bmp", "flare_fire1.bmp", "flare_fire2.bmp",
+                                           "flare_fire3.bmp", "flare_fire4.bmp", "flare_particle.bmp",
+                                           "lensflare.bmp"};
+    char name[TEXTURE_NAME_SIZE];
+    light_texture_base = texture_count;
+    for (int i = 1; i <= 7; i++) {
+        snprintf(name, sizeof name, "light%d.bmp", i);
+        texture_load(name, false);
+        texture_reserve_names(1);
+    }
+    flare_texture_base = texture_count;
+    for (const char *flare : flares) {
+        snprintf(name, sizeof name, "%s", flare);
+        texture_load(name, false);
+        texture_reserve_names(1);
+    }
+    font_base = texture_count;
+    texture_load_font("font.raw");
+    texture_reserve_names(FONT_GLYPHS);
+}
+
+// The three shared characters; the father's skin is squeezed to 0.8 of its width.
+static void load_shared_models() {
+    create_model_table();
+    screen_print("Loading messiah model...", false);
+    load_model("messiah.mdl");
+    screen_print("Loading father model...", false);
+    load_model("father.mdl");
+    int father = find_model("father.mdl");
+    if (father < 0) fatal_error("father.mdl was loaded but is not in the model table");
+    Model &model = model_table[father];
+    for (int i = 0; i < model.vertex_count; i++) model.vertices[i].u *= 0.8f;
+    screen_print("Loading guy model...", false);
+    load_model("wolfguy.mdl");
+}
+
 // Fixed state, the GL strings, the display mode, then the shared resources.
 void init_graphics() {
     frame_counter = 0;
@@ -41,10 +83,16 @@ void init_graphics() {
             fatal_error("Couldn't set video mode");
         show_cursor(false);
     }
+    allocate_working_arrays();
+    screen_print("Loading textures...", false);
+    load_shared_textures();
+    load_shared_models();
 }
 
 // Used by the normal end and by every fatal error, windowed too.
 void release_and_restore() {
+    free_model_table();
+    free_working_arrays();
     restore_display_mode();
     show_cursor(true);
 }

@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include "app/command_line.h"
+#include "app/files.h"
 #include "app/graphics.h"
 #include "app/messages.h"
 #include "app/settings.h"
@@ -22,6 +23,7 @@ static void wait_for_quit() {
 
 int main(int argc, char **argv) {
     char *command_line = join_arguments(argc, argv);
+    archive_open("Data");
     lower_case(command_line);
     parse_command_line(command_line);
 

@@ -1,5 +1,6 @@
-// main.cpp: kelp-data OUTDIR: generates every data file of the show into OUTDIR:
-// the pack "Data", and beside it "Music" and "noise.bmp". The music is made on a
+// main.cpp: kelp-data OUTDIR [--sheet FILE.tga]: generates every data file of the show
+// into OUTDIR: the pack "Data", and beside it "Music" and "noise.bmp"; with --sheet it
+// also writes a contact sheet of every generated picture. The music is made on a
 // second thread while the other sources run; files are collected in a fixed order
 // so that every run writes the same bytes.
 #include <sys/stat.h>
@@ -11,7 +12,9 @@
 
 #include "app/messages.h"
 #include "content.h"
+#include "contact_sheet.h"
 #include "content_output.h"
+#include "writers/bmp_writer.h"
 
 // Seconds since `start`.
 static double seconds_since(std::chrono::steady_clock::time_point start) {
@@ -26,8 +29,9 @@ static void run_source(const ContentSource &source, ContentSink &sink) {
 }
 
 int main(int argc, char **argv) {
-    if (argc != 2) {
-        fprintf(stderr, "usage: kelp-data OUTDIR\n");
+    bool sheet = argc == 4 && std::string(argv[2]) == "--sheet";
+    if (argc != 2 && !sheet) {
+        fprintf(stderr, "usage: kelp-data OUTDIR [--sheet FILE.tga]\n");
         return 2;
     }
     std::string outdir = argv[1];
@@ -49,6 +53,8 @@ int main(int argc, char **argv) {
     ContentSink all;
     for (ContentSink &sink : sinks)
         for (ContentFile &file : sink.files) all.add(file.name, std::move(file.bytes));
+    if (sheet && !write_file(argv[3], tga_encode(content_contact_sheet(all))))
+        fatal_errorf("kelp-data: cannot write [%s]", argv[3]);
     size_t total = all.files.size();
     size_t packed = content_write(all, outdir);
     printf("kelp-data: %zu files in \"Data\", %zu loose, generated in %.2f s\n", packed, total - packed,

@@ -155,21 +155,28 @@ static const DrumPattern HEARTBEAT = {"x..o............", "................", ".
 static const DrumPattern SOFT_KIT = {"x.........x.....", "....o.......o...", "................", "x.o.x.oox.o.x.o.", "................"};
 static const DrumPattern BRUSH = {"x.......o.......", "....o.......o...", "................", "xoooxoooxoooxooo", "................"};
 
-// Lay a drum pattern over beats [b0, b1) of a section.
+// Lay a drum pattern over beats [b0, b1) of a section. A full groove (one with a
+// backbeat) ends every eighth bar with a short snare fill, and hats vary a little in level.
 static void drums(Arranger &a, const Section &s, double b0, double b1, const DrumPattern &p, float velocity) {
     const char *voices[5] = {p.kick, p.snare, p.clap, p.hat, p.open_hat};
     const int instruments[5] = {MUSIC_KICK, MUSIC_SNARE, MUSIC_CLAP, MUSIC_HAT, MUSIC_OPEN_HAT};
     const float pans[5] = {0, 0.05f, -0.1f, 0.3f, -0.25f};
+    bool backbeat = std::strchr(p.snare, 'x') || std::strchr(p.clap, 'x');
     for (int step = int(std::ceil(b0 * 4)); step < int(std::ceil(b1 * 4)); step++) {
         int i = step % 16;
+        bool fill_beat = backbeat && step % 128 >= 124 && step + 4 <= int(std::ceil(b1 * 4));
         for (int v = 0; v < 5; v++) {
             char c = voices[v][i];
+            if (fill_beat && (instruments[v] == MUSIC_SNARE || instruments[v] == MUSIC_CLAP)) continue;
             if (c == '.') continue;
             float vel = (c == 'x' ? 1.0f : 0.55f) * velocity;
-            // Hats lean a little late on the off sixteenths for a looser feel.
-            double swing = (instruments[v] == MUSIC_HAT && (i & 1)) ? 0.012 : 0.0;
+            // Hats lean a little late on the off sixteenths for a looser feel, and vary in level.
+            bool hat = instruments[v] == MUSIC_HAT || instruments[v] == MUSIC_OPEN_HAT;
+            double swing = (hat && (i & 1)) ? 0.012 : 0.0;
+            if (hat) vel *= 0.8f + 0.2f * float(((step * 2654435761u) >> 16) % 1000) / 1000.0f;
             a.add(s.at(step * 0.25) + swing, 0.1, instruments[v], 60, vel, pans[v], 0.5f);
         }
+        if (fill_beat) a.add(s.at(step * 0.25), 0.1, MUSIC_SNARE, 60, velocity * (0.5f + 0.12f * float(step % 4)), 0.1f, 0.7f);
     }
 }
 

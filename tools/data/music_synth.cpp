@@ -109,21 +109,21 @@ double music_note_span(const MusicNote &note) {
 // Per-instrument mix level and reverb send.
 static void levels(int instrument, float &level, float &send) {
     static const float table[MUSIC_INSTRUMENT_COUNT][2] = {
-        {0.95f, 0.02f},  // kick
-        {0.50f, 0.20f},  // snare
-        {0.42f, 0.25f},  // clap
-        {0.14f, 0.03f},  // hat
-        {0.12f, 0.08f},  // open hat
-        {0.20f, 0.25f},  // crash
-        {0.45f, 0.20f},  // tom
-        {0.40f, 0.00f},  // bass
-        {0.070f, 0.35f}, // pad (per voice)
-        {0.11f, 0.30f},  // pluck
-        {0.15f, 0.30f},  // lead
-        {0.16f, 0.25f},  // keys
-        {0.16f, 0.35f},  // riser
-        {0.85f, 0.50f},  // impact
-        {0.10f, 0.05f},  // static
+        {0.55f, 0.02f},  // kick
+        {0.90f, 0.20f},  // snare
+        {0.80f, 0.25f},  // clap
+        {0.22f, 0.03f},  // hat
+        {0.18f, 0.08f},  // open hat
+        {0.26f, 0.25f},  // crash
+        {0.60f, 0.20f},  // tom
+        {0.55f, 0.00f},  // bass
+        {0.060f, 0.35f}, // pad (per voice)
+        {0.22f, 0.30f},  // pluck
+        {0.34f, 0.30f},  // lead
+        {0.22f, 0.25f},  // keys
+        {0.30f, 0.35f},  // riser
+        {0.80f, 0.50f},  // impact
+        {0.12f, 0.05f},  // static
     };
     level = table[instrument][0];
     send = table[instrument][1];

@@ -106,3 +106,6 @@ int text_width(const std::string &text, const std::string &family, int pixel_siz
 // Contact sheet: the pictures side by side in a grid of cells `cell` pixels wide, labelled.
 Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
                               int cell, int columns);
+
+// Uncompressed 24-bit Truevision TGA bytes of a picture (for contact sheets and previews).
+std::vector<uint8_t> tga_encode(const Picture &picture);

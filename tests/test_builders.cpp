@@ -1,0 +1,255 @@
+// test_builders.cpp: the procedural building blocks of the generator: meshes wind outwards
+// and enclose the volumes they should, polygons triangulate, tracks keep increasing frames,
+// noise and materials tile, pictures keep off the colour key, text really draws.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "writers/mesh_3ds.h"
+#include "writers/mesh_builder.h"
+#include "writers/picture.h"
+#include "writers/track_builder.h"
+
+namespace {
+
+const double PI = 3.14159265358979;
+
+// Signed volume by the divergence theorem: positive when every triangle winds outwards.
+double volume(const MeshData &m) {
+    double sum = 0;
+    for (const MeshTriangle &t : m.triangles) {
+        const MeshVertex &a = m.vertices[t.a], &b = m.vertices[t.b], &c = m.vertices[t.c];
+        sum += a.x * (double(b.y) * c.z - double(b.z) * c.y) - a.y * (double(b.x) * c.z - double(b.z) * c.x) +
+               a.z * (double(b.x) * c.y - double(b.y) * c.x);
+    }
+    return sum / 6;
+}
+
+// Every triangle of a convex mesh around the origin faces away from it.
+int inward_faces(const MeshData &m) {
+    int inward = 0;
+    for (const MeshTriangle &t : m.triangles) {
+        const MeshVertex &a = m.vertices[t.a], &b = m.vertices[t.b], &c = m.vertices[t.c];
+        double e1[3] = {b.x - a.x, b.y - a.y, b.z - a.z}, e2[3] = {c.x - a.x, c.y - a.y, c.z - a.z};
+        double n[3] = {e1[1] * e2[2] - e1[2] * e2[1], e1[2] * e2[0] - e1[0] * e2[2], e1[0] * e2[1] - e1[1] * e2[0]};
+        double centre[3] = {(a.x + b.x + c.x) / 3.0, (a.y + b.y + c.y) / 3.0, (a.z + b.z + c.z) / 3.0};
+        if (n[0] * centre[0] + n[1] * centre[1] + n[2] * centre[2] < 0) inward++;
+    }
+    return inward;
+}
+
+TEST(MeshBuilder, ClosedShapesWindOutwardsAndEncloseTheirVolume) {
+    MeshData box = mesh_box(2, 3, 4);
+    EXPECT_EQ(box.vertices.size(), 24u);
+    EXPECT_EQ(box.triangles.size(), 12u);
+    EXPECT_NEAR(volume(box), 24.0, 1e-4);
+    EXPECT_EQ(inward_faces(box), 0);
+
+    MeshData sphere = mesh_sphere(1, 48, 24);
+    EXPECT_NEAR(volume(sphere), 4.0 / 3.0 * PI, 0.03 * 4.0 / 3.0 * PI);
+    EXPECT_EQ(inward_faces(sphere), 0);
+
+    MeshData cylinder = mesh_cylinder(1, 2, 64, 3, true);
+    mesh_translate(cylinder, 0, 0, -1);
+    EXPECT_NEAR(volume(cylinder), 2 * PI, 0.02 * 2 * PI);
+    EXPECT_EQ(inward_faces(cylinder), 0);
+
+    MeshData torus = mesh_torus(2, 0.5f, 64, 32);
+    EXPECT_NEAR(volume(torus), 2 * PI * PI * 2 * 0.25, 0.03 * 2 * PI * PI * 2 * 0.25);
+
+    // An L-shaped prism: area 3 (three unit squares) times depth 2, given clockwise on purpose.
+    std::vector<Point2> l = {{0, 0}, {0, 2}, {1, 2}, {1, 1}, {2, 1}, {2, 0}};
+    EXPECT_NEAR(volume(mesh_extrude(l, 2)), 6.0, 1e-4);
+
+    // A closed lathe: a unit cylinder drawn as bottom, side and top of its profile.
+    MeshData lathe = mesh_lathe({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 64);
+    EXPECT_NEAR(volume(lathe), PI, 0.02 * PI);
+
+    // Turning a box inside out (a room seen from within) flips its volume's sign.
+    mesh_flip(box);
+    EXPECT_NEAR(volume(box), -24.0, 1e-4);
+    // A mirroring scale keeps the winding outwards.
+    MeshData mirrored = mesh_sphere(1, 16, 8);
+    mesh_scale(mirrored, -1, 1, 1);
+    EXPECT_GT(volume(mirrored), 0);
+}
+
+TEST(MeshBuilder, TransformsAndMappingsDoWhatTheySay) {
+    MeshData grid = mesh_grid(10, 20, 4, 2);
+    EXPECT_EQ(grid.vertices.size(), 15u);
+    EXPECT_EQ(grid.triangles.size(), 16u);
+    float b[6];
+    mesh_bounds(grid, b);
+    EXPECT_FLOAT_EQ(b[0], -5);
+    EXPECT_FLOAT_EQ(b[4], 10);
+    std::vector<float> normals = mesh_normals(grid);
+    for (size_t i = 0; i < grid.vertices.size(); i++) EXPECT_NEAR(normals[i * 3 + 2], 1.0f, 1e-5);
+    mesh_rotate_x(grid, float(PI / 2));  // +z normal turns to -y
+    normals = mesh_normals(grid);
+    EXPECT_NEAR(normals[1], -1.0f, 1e-5);
+    mesh_map_planar(grid, 1, 0.1f, 0.1f);
+    for (const MeshVertex &v : grid.vertices) {
+        EXPECT_FLOAT_EQ(v.u, v.x * 0.1f);
+        EXPECT_FLOAT_EQ(v.v, v.z * 0.1f);
+    }
+    MeshData sphere = mesh_sphere(2, 8, 4);
+    mesh_map_spherical(sphere, 1, 1);
+    for (const MeshVertex &v : sphere.vertices) {
+        EXPECT_GE(v.u, 0);
+        EXPECT_LE(v.u, 1);
+        EXPECT_NEAR(v.v, std::asin(std::clamp(v.z / 2.0f, -1.0f, 1.0f)) / PI + 0.5, 1e-4);
+    }
+    MeshData box = mesh_box(1, 1, 1);
+    mesh_map_box(box, 1);
+    EXPECT_EQ(box.vertices.size(), 36u);
+    MeshData joined = mesh_box(1, 1, 1);
+    mesh_append(joined, mesh_box(1, 1, 1));
+    ASSERT_EQ(joined.vertices.size(), 48u);
+    ASSERT_EQ(joined.triangles.size(), 24u);
+    EXPECT_EQ(joined.triangles[12].a, joined.triangles[0].a + 24);
+    EXPECT_EQ(joined.triangles[23].c, joined.triangles[11].c + 24);
+}
+
+TEST(MeshBuilder, PolygonsTriangulateIntoTheirArea) {
+    std::vector<Point2> star;
+    for (int i = 0; i < 10; i++) {
+        double r = i % 2 ? 0.4 : 1.0, a = i * PI / 5;
+        star.push_back({float(r * std::cos(a)), float(r * std::sin(a))});
+    }
+    std::vector<MeshTriangle> triangles = triangulate_polygon(star);
+    ASSERT_EQ(triangles.size(), 8u);
+    double area = 0, expected = 0;
+    for (size_t i = 0; i < star.size(); i++) {
+        const Point2 &p = star[i], &q = star[(i + 1) % star.size()];
+        expected += (p.x * q.y - q.x * p.y) / 2;
+    }
+    for (const MeshTriangle &t : triangles) {
+        const Point2 &a = star[t.a], &b = star[t.b], &c = star[t.c];
+        double signed_area = ((b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x)) / 2;
+        EXPECT_GT(signed_area, 0) << "triangle winds clockwise";
+        area += signed_area;
+    }
+    EXPECT_NEAR(area, expected, 1e-4);
+}
+
+TEST(MeshBuilder, ConversionToThe3dsWriterKeepsEverything) {
+    MeshData m = mesh_torus(10, 2, 12, 6);
+    Mesh3ds out = mesh_to_3ds(m, "Torus1", "gold");
+    EXPECT_EQ(out.name, "Torus1");
+    EXPECT_EQ(out.vertex_count(), int(m.vertices.size()));
+    EXPECT_EQ(out.face_count(), int(m.triangles.size()));
+    ASSERT_EQ(out.mappings.size(), m.vertices.size() * 2);
+    EXPECT_FLOAT_EQ(out.mappings[2], m.vertices[1].u);
+    EXPECT_EQ(out.faces[3], m.triangles[1].a);
+    ASSERT_EQ(out.materials.size(), 1u);
+    EXPECT_EQ(out.materials[0].faces.size(), m.triangles.size());
+    Scene3ds scene;
+    scene.meshes.push_back(out);
+    EXPECT_FALSE(encode_3ds(scene).empty());
+}
+
+TEST(MeshBuilder, MeshesTooLargeForA3dsObjectAreRefused) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    MeshData big = mesh_grid(1, 1, 300, 300);
+    EXPECT_EXIT(mesh_to_3ds(big, "sea", ""), ::testing::ExitedWithCode(1), "\\[sea\\] has 90601 vertices");
+    MeshData bad = mesh_box(1, 1, 1);
+    bad.triangles[0].c = 24;
+    EXPECT_EXIT(mesh_to_3ds(bad, "crate", ""), ::testing::ExitedWithCode(1), "\\[crate\\] has a face with a vertex index outside");
+}
+
+TEST(TrackBuilder, OrbitsPathsAndSamplesKeepIncreasingFrames) {
+    KeyTrack orbit = track_orbit(10, 20, 5, 100, 0, 1, 0, 100, 9);
+    ASSERT_EQ(orbit.keys.size(), 9u);
+    for (size_t i = 0; i < orbit.keys.size(); i++) {
+        const TrackKey &k = orbit.keys[i];
+        EXPECT_NEAR(std::hypot(k.value[0] - 10, k.value[1] - 20), 100, 1e-3);
+        EXPECT_FLOAT_EQ(k.value[2], 5);
+        if (i) {
+            EXPECT_GT(k.frame, orbit.keys[i - 1].frame);
+        }
+    }
+    EXPECT_EQ(orbit.keys.back().frame, 100);
+    // Even speed: the long leg gets three times the frames of the short one.
+    KeyTrack path = track_path({0, 0, 0, 10, 0, 0, 40, 0, 0}, 0, 80);
+    ASSERT_EQ(path.keys.size(), 3u);
+    EXPECT_EQ(path.keys[1].frame, 20);
+    float out[4];
+    track_value(path, 50, out);
+    EXPECT_FLOAT_EQ(out[0], 25);
+    KeyTrack sampled = track_sample(0, 25, 10, [](float f, float o[4], void *) { o[0] = f * 2; }, nullptr);
+    ASSERT_EQ(sampled.keys.size(), 4u);
+    EXPECT_EQ(sampled.keys[3].frame, 25);
+    EXPECT_FLOAT_EQ(sampled.keys[3].value[0], 50);
+    std::vector<Key3ds> keys = track_to_3ds_positions(orbit);
+    ASSERT_EQ(keys.size(), orbit.keys.size());
+    EXPECT_EQ(keys[4].frame, uint32_t(orbit.keys[4].frame));
+}
+
+TEST(TrackBuilder, KeysOutOfOrderAreRefused) {
+    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
+    KeyTrack t;
+    track_add(t, 10, 1);
+    EXPECT_EXIT(track_add(t, 10, 2), ::testing::ExitedWithCode(1), "frame 10 after frame 10");
+}
+
+TEST(Picture, NoiseAndMaterialsTile) {
+    for (float y : {0.3f, 1.7f, 3.2f})
+        for (float x : {0.1f, 2.5f}) {
+            EXPECT_NEAR(perlin_noise(x, y, 4, 9), perlin_noise(x + 4, y, 4, 9), 1e-5);
+            EXPECT_NEAR(value_noise(x, y, 4, 9), value_noise(x, y + 4, 4, 9), 1e-5);
+            EXPECT_NEAR(fractal_noise(x, y, 5, 0.5f, 4, 3), fractal_noise(x + 4, y + 4, 5, 0.5f, 4, 3), 1e-4);
+        }
+    // Wrapping a material by one pixel changes it no more than a step inside it does.
+    for (const Picture &p : {picture_stone(64, colour(0.5f, 0.5f, 0.5f), 1), picture_wood(64, colour(0.8f, 0.6f, 0.4f), colour(0.4f, 0.2f, 0.1f), 2),
+                             picture_metal(64, colour(0.7f, 0.7f, 0.7f), 3), picture_clouds(64, colour(0, 0, 0), colour(1, 1, 1), 5, 4)}) {
+        double seam = 0, inside = 0;
+        for (int y = 0; y < 64; y++) {
+            seam += std::fabs(picture_get(p, 63, y).g - picture_get(p, 0, y).g);
+            inside += std::fabs(picture_get(p, 31, y).g - picture_get(p, 32, y).g);
+        }
+        EXPECT_LT(seam, inside * 2.5 + 0.5);
+    }
+}
+
+TEST(Picture, WritesKeepOffTheColourKeyUnlessAsked) {
+    Picture p(4, 4);
+    picture_set(p, 0, 0, colour(1, 0, 1));
+    EXPECT_FALSE(picture_is_transparent(p, 0, 0));
+    EXPECT_EQ(p.at(0, 0)[0], 254);
+    picture_set_transparent(p, 1, 0);
+    EXPECT_TRUE(picture_is_transparent(p, 1, 0));
+    picture_fill(p, colour(1, 0, 1));
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) EXPECT_FALSE(picture_is_transparent(p, x, y));
+    p.at(2, 2)[0] = 255;
+    picture_unkey(p);
+    EXPECT_FALSE(picture_is_transparent(p, 2, 2));
+    picture_set(p, 9, 9, colour(0, 0, 0));  // outside: ignored
+}
+
+TEST(Picture, ResizeBlurAndTextBehave) {
+    Picture flat(64, 32);
+    picture_fill(flat, colour(0.4f, 0.2f, 0.8f));
+    Picture small = picture_resize(flat, 16, 8);
+    Picture large = picture_resize(flat, 128, 64);
+    EXPECT_EQ(small.at(7, 3)[0], flat.at(0, 0)[0]);
+    EXPECT_EQ(large.at(100, 60)[2], flat.at(0, 0)[2]);
+    Picture dot(32, 32);
+    picture_set(dot, 16, 16, colour(1, 1, 1));
+    picture_blur(dot, 2, 3, false);
+    EXPECT_GT(dot.at(18, 16)[0], 0);
+    EXPECT_LT(dot.at(16, 16)[0], 255);
+    Picture text(128, 32);
+    picture_draw_text(text, "Kelp", "DejaVu Sans:bold", 20, 4, 4, colour(1, 1, 1));
+    int lit = 0;
+    for (uint8_t v : text.rgb) lit += v > 128;
+    EXPECT_GT(lit, 100);
+    EXPECT_GT(text_width("Kelp", "DejaVu Sans", 20), text_width("K", "DejaVu Sans", 20));
+    EXPECT_FALSE(font_file("DejaVu Sans Mono").empty());
+    std::vector<uint8_t> tga = tga_encode(text);
+    ASSERT_EQ(tga.size(), 18u + 128 * 32 * 3);
+    EXPECT_EQ(tga[2], 2);
+    EXPECT_EQ(tga[16], 24);
+}
+
+}  // namespace
