@@ -53,7 +53,7 @@ std::vector<float> music_render(double start, double end) {
     tonal.clear();
     tonal.shrink_to_fit();
     music_reverb(send.data(), frames, mix.data());
-    // Level by the picture, then a soft limiter keeps the peaks below -2 dBFS, leaving room for the
+    // Level by the picture, then a soft limiter keeps the peaks below -3 dBFS, leaving room for the
     // MP3 decoder's overshoot.
     const float master = 0.9f;
     float gain = 0;
@@ -62,7 +62,7 @@ std::vector<float> music_render(double start, double end) {
         for (int c = 0; c < 2; c++) {
             float x = mix[n * 2 + c] * gain;
             float a = std::fabs(x);
-            if (a > 0.45f) x = std::copysign(0.45f + 0.35f * std::tanh((a - 0.45f) / 0.35f), x);
+            if (a > 0.42f) x = std::copysign(0.42f + 0.3f * std::tanh((a - 0.42f) / 0.3f), x);
             mix[n * 2 + c] = x;
         }
     }

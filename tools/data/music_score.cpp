@@ -560,7 +560,7 @@ static void section_night(Arranger &a, const Section &s) {
     bass(a, s, 0, pull, PROG_EPIC, 8, BASS_DRIVE, 0.9f, 0.6f);
     pads(a, s, 0, pull, PROG_EPIC, 8, 0.7f, 0.6f);
     arpeggio(a, s, 0, pull, PROG_EPIC, 8, 4, 0.5f, 0.75f, 69);
-    melody(a, s, 0, pull - 4, PROG_EPIC, 8, 1234, 2, 69, 0.8f, 0.65f);
+    melody(a, s, 0, pull - 4, PROG_EPIC, 8, 1234, 1, 69, 0.8f, 0.65f);  // the theme of the mirror room
     // The flicker: the beat stutters on sixteenth kicks and claps.
     for (double b = flicker0; b < flicker1; b += 0.25) {
         bool on = int(b * 4) % 3 != 2;

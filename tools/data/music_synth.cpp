@@ -204,7 +204,9 @@ static void voice_sample(Voice &v, size_t n, float &left, float &right) {
             advance(v.phase[1], 330);
             float tone = float(std::sin(TAU * v.phase[0])) * v.step(0) * 0.55f + float(std::sin(TAU * v.phase[1])) * v.step(1) * 0.25f;
             v.filter.run(v.noise.next());
-            out = tone + v.filter.high * v.step(2) * 0.9f;
+            // A millisecond of attack keeps the noise burst from spiking after MP3 coding.
+            float attack = t < 0.001 ? float(t / 0.001) : 1.0f;
+            out = (tone + v.filter.high * v.step(2) * 0.9f) * attack;
             break;
         }
         case MUSIC_CLAP: {

@@ -96,6 +96,7 @@ struct FaceGroup3ds {
 
 // A triangle object. Vertices are in the file's Z-up world frame; the loader moves them to
 // object space with the inverse of `matrix` (rows m0..m8) after subtracting `translation`.
+// Counts are 16-bit in the format: keep vertices and faces of one mesh at 65535 or fewer.
 struct Mesh3ds {
     std::string name;
     std::vector<float> vertices;      // x, y, z per vertex

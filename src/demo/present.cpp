@@ -1,0 +1,35 @@
+// present.cpp: the last step of every drawn frame: fade, finish, screenshot or capture, swap.
+#include <GL/gl.h>
+
+#include "app/settings.h"
+#include "demo/bench.h"
+#include "demo/capture.h"
+#include "demo/driver.h"
+#include "demo/screenshot.h"
+#include "render/overlay.h"
+
+// Save what was drawn while the back buffer still holds it, then show it.
+static void finish_and_swap() {
+    finish_gl();
+    if (screenshot_request) {
+        screenshot_request = false;
+        save_screenshot();
+    }
+    capture_frame();
+    uint64_t wait = bench_wait_begin();
+    swap_window_buffers();
+    bench_wait_end(wait);
+}
+
+void present_frame(Scene &scene) {
+    ++frame_counter;
+    draw_fade(scene.camera->fade);
+    finish_and_swap();
+}
+
+void present_black_frame() {
+    ++frame_counter;
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    finish_and_swap();
+}

@@ -1,0 +1,223 @@
+// test_driver.cpp: the driver's main loop pass: advance, quit, present, screenshots, the wipe.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "demo/compositing.h"
+#include "demo/driver.h"
+#include "demo/screenshot.h"
+#include "support/gl_context.h"
+#include "support/scratch_dir.h"
+#include "support/test_mp3.h"
+
+namespace {
+
+bool exists(const char *name) { return access(name, F_OK) == 0; }
+
+// A small context and a complete table (entry k at 10 k seconds, the end at 170) for each test.
+class DriverTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(gl_context_open(64, 48));
+        for (int k = 0; k < 18; ++k) times[k] = 10.0f * float(k);
+        time_table = times;
+        time_count = 18;
+        schedule_index = -1;
+        start_offset = 0.0f;
+        for (Scene *&scene : scene_table) scene = nullptr;
+        quit_flag = false;
+        screenshot_request = false;
+        frame_counter = 0;
+    }
+    void TearDown() override {
+        time_table = nullptr;
+        time_count = 0;
+        quit_flag = false;
+        glDisable(GL_STENCIL_TEST);
+        gl_context_close();
+    }
+    float times[18];
+    ScratchDir scratch;
+};
+
+TEST_F(DriverTest, EnterPressedSeveralTimesInOneFrameGivesOneShot) {
+    find_next_screenshot_number();
+    WindowMessage enter = {MSG_KEYDOWN, KEY_RETURN, 0, 0};
+    for (int i = 0; i < 3; ++i) handle_window_message(enter);
+    run_frame(1.0f);
+    EXPECT_EQ(frame_counter, 1u);
+    EXPECT_FALSE(screenshot_request);
+    EXPECT_TRUE(exists("shot0000.tga"));
+    run_frame(1.1f);
+    EXPECT_FALSE(exists("shot0001.tga"));
+}
+
+TEST_F(DriverTest, TheLastTimeOfTheTableSetsTheQuitFlagWithoutDrawing) {
+    run_frame(169.0f);
+    EXPECT_EQ(schedule_index, 16);
+    EXPECT_EQ(frame_counter, 1u);
+    EXPECT_FALSE(quit_flag);
+    run_frame(170.0f);
+    EXPECT_EQ(schedule_index, 17);
+    EXPECT_TRUE(quit_flag);
+    EXPECT_EQ(frame_counter, 1u);
+}
+
+TEST_F(DriverTest, AFirstTimeAheadOfTheStartEndsTheShowAtOnce) {
+    times[0] = 5.0f;
+    run_frame(0.0f);
+    EXPECT_EQ(schedule_index, -1);
+    EXPECT_TRUE(quit_flag);
+    EXPECT_EQ(frame_counter, 0u);
+}
+
+TEST_F(DriverTest, EscapeWaitingInTheQueueEndsTheShowBeforeAnythingIsDrawn) {
+    WindowMessage escape = {MSG_KEYDOWN, KEY_ESCAPE, 0, 0};
+    handle_window_message(escape);
+    run_frame(0.0f);
+    EXPECT_TRUE(quit_flag);
+    EXPECT_EQ(frame_counter, 0u);
+    EXPECT_EQ(schedule_index, 0);  // the advance still ran
+    WindowMessage other = {MSG_KEYDOWN, 'a', 0, 0};
+    quit_flag = false;
+    handle_window_message(other);
+    EXPECT_FALSE(quit_flag);
+    EXPECT_FALSE(screenshot_request);
+    WindowMessage close = {MSG_CLOSE, 0, 0, 0};
+    handle_window_message(close);
+    EXPECT_TRUE(quit_flag);
+}
+
+TEST_F(DriverTest, PassingTheWipeEnablesThenDisablesTheStencilTest) {
+    run_frame(35.0f);
+    EXPECT_EQ(schedule_index, 3);
+    EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
+    run_frame(45.0f);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    // From the start straight past both: enabled, then disabled, in the same frame.
+    schedule_index = -1;
+    glEnable(GL_STENCIL_TEST);
+    run_frame(55.0f);
+    EXPECT_EQ(schedule_index, 5);
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+}
+
+TEST_F(DriverTest, AnEntryWhoseSceneIsMissingPresentsBlack) {
+    glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    run_frame(75.0f);
+    EXPECT_EQ(frame_counter, 1u);
+    EXPECT_EQ(gl_read_pixel(10, 10) & 0xffffff00u, 0u);
+}
+
+TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {
+    glClearStencil(0);
+    glClear(GL_STENCIL_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_STENCIL_TEST);
+    stencil_wipe_mark(3.0, 2.0);  // the wave lies around y = 1.2 - 2.5 sin(0.5) = 0.0
+    GLboolean mask[4];
+    glGetBooleanv(GL_COLOR_WRITEMASK, mask);
+    EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
+    uint8_t top = 9, bottom = 9;
+    glReadPixels(32, 46, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &top);
+    glReadPixels(32, 1, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &bottom);
+    EXPECT_EQ(top, 1);
+    EXPECT_EQ(bottom, 0);
+    // The wave ends at x = 99 / 48 - 1, beyond the right edge: the whole width is covered.
+    uint8_t right = 9;
+    glReadPixels(63, 46, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &right);
+    EXPECT_EQ(right, 1);
+}
+
+// "timing.dat" with entry k at k / 20 seconds and the end at `end`.
+void write_timing(float end) {
+    FILE *file = fopen("timing.dat", "w");
+    ASSERT_NE(file, nullptr);
+    fprintf(file, "// test schedule\r\n");
+    for (int k = 0; k < 17; ++k) fprintf(file, "%g\r\n", k / 20.0);
+    fprintf(file, "%g // end\r\n", double(end));
+    fclose(file);
+}
+
+int count_captures() {
+    int n = 0;
+    char name[64];
+    for (;; ++n) {
+        snprintf(name, sizeof name, "capture%06d.tga", n);
+        if (!exists(name)) return n;
+    }
+}
+
+TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
+    write_timing(0.84f);
+    run_demo("nosound capture60 images");
+    // Frames at 0, 1/60, ..., 50/60 = 0.833; the next, at 0.85, is past the end.
+    EXPECT_EQ(count_captures(), 51);
+    EXPECT_EQ(frame_counter, 51u);
+    EXPECT_TRUE(quit_flag);
+    EXPECT_EQ(time_table, nullptr);
+    std::vector<uint8_t> first;
+    FILE *file = fopen("capture000050.tga", "rb");
+    ASSERT_NE(file, nullptr);
+    fseek(file, 0, SEEK_END);
+    EXPECT_EQ(ftell(file), 18 + 64 * 48 * 3);
+    fclose(file);
+}
+
+TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
+    write_timing(100.0f);
+    run_demo("nosound capture30 images frames7 pos0.51");
+    EXPECT_EQ(count_captures(), 7);
+    EXPECT_FLOAT_EQ(start_offset, 0.51f);
+    EXPECT_EQ(schedule_index, 14);  // the seventh frame is at 0.51 + 6 / 30 = 0.71 s
+}
+
+TEST_F(DriverTest, BenchPrintsOneRowPerEntryAndTheTotals) {
+    write_timing(0.84f);
+    ::testing::internal::CaptureStdout();
+    run_demo("nosound bench");
+    std::string table = ::testing::internal::GetCapturedStdout();
+    EXPECT_EQ(count_captures(), 0);
+    EXPECT_NE(table.find("entry   frames"), std::string::npos) << table;
+    // 51 frames at 60 per second of show time: three per 1/20 s entry.
+    EXPECT_NE(table.find("\n0            3 "), std::string::npos) << table;
+    EXPECT_NE(table.find("\n16           3 "), std::string::npos) << table;
+    EXPECT_NE(table.find("\ntotal       51 "), std::string::npos) << table;
+}
+
+// Output of a shell command (empty when it fails).
+std::string command_output(const char *command) {
+    std::string text;
+    FILE *pipe = popen(command, "r");
+    if (!pipe) return text;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, pipe)) text += buffer;
+    pclose(pipe);
+    return text;
+}
+
+TEST_F(DriverTest, CaptureWithFfmpegWritesAnH264VideoWithTheSoundtrack) {
+    if (system("command -v ffmpeg >/dev/null 2>&1 && command -v ffprobe >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "ffmpeg is not installed";
+    std::vector<short> tone(size_t(44100) * 2 * 2);
+    for (size_t i = 0; i < tone.size(); ++i) tone[i] = short(8000.0 * sin(double(i / 2) * 0.0627));
+    ASSERT_TRUE(write_test_mp3("Music", tone, 44100));
+    write_timing(100.0f);
+    run_demo("capture30 frames15 pos0.2");
+    ASSERT_TRUE(exists("capture.mp4"));
+    EXPECT_EQ(count_captures(), 0);
+    std::string streams = command_output(
+        "ffprobe -v error -count_frames -show_entries stream=codec_name,width,height,nb_read_frames "
+        "-of csv=p=0 capture.mp4");
+    EXPECT_NE(streams.find("h264,64,48,15"), std::string::npos) << streams;
+    EXPECT_NE(streams.find("aac"), std::string::npos) << streams;
+}
+
+}  // namespace
