@@ -252,4 +252,29 @@ TEST(Picture, ResizeBlurAndTextBehave) {
     EXPECT_EQ(tga[16], 24);
 }
 
+TEST(Picture, ShapesCoverTheirArea) {
+    Picture p(64, 64);
+    picture_fill_rect(p, 10, 10, 20, 5, colour(1, 1, 1), 1);
+    int lit = 0;
+    for (int y = 0; y < 64; y++)
+        for (int x = 0; x < 64; x++) lit += p.at(x, y)[0] == 255;
+    EXPECT_EQ(lit, 100);
+    Picture circle(64, 64);
+    picture_fill_circle(circle, 32, 32, 10, colour(1, 1, 1), 1);
+    double covered = 0;
+    for (uint8_t v : circle.rgb) covered += v / 255.0 / 3;
+    EXPECT_NEAR(covered, PI * 100, 3);
+    Picture line(64, 64);
+    picture_draw_line(line, 4, 32, 60, 32, 2, colour(1, 1, 1), 1);
+    EXPECT_EQ(line.at(30, 31)[0], 255);
+    EXPECT_EQ(line.at(30, 28)[0], 0);
+    Picture triangle(64, 64);
+    picture_fill_polygon(triangle, {0, 0, 64, 0, 0, 64}, colour(1, 1, 1), 1);
+    int inside = 0;
+    for (int y = 0; y < 64; y++)
+        for (int x = 0; x < 64; x++) inside += triangle.at(x, y)[0] == 255;
+    EXPECT_NEAR(inside, 64 * 64 / 2, 64);
+    picture_fill_circle(p, -100, -100, 5, colour(1, 0, 0), 1);  // outside: nothing, no crash
+}
+
 }  // namespace

@@ -109,3 +109,10 @@ Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::v
 
 // Uncompressed 24-bit Truevision TGA bytes of a picture (for contact sheets and previews).
 std::vector<uint8_t> tga_encode(const Picture &picture);
+
+// Shapes, alpha-blended in `c` with anti-aliased edges (coordinates in pixels, y down).
+void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha);
+void picture_fill_circle(Picture &picture, float cx, float cy, float radius, Colour c, float alpha);
+void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1, float width, Colour c, float alpha);
+// Fill a simple polygon (points as x, y pairs) by the even-odd rule, sampled at pixel centres.
+void picture_fill_polygon(Picture &picture, const std::vector<float> &points, Colour c, float alpha);
