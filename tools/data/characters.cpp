@@ -1,0 +1,90 @@
+// characters.cpp: assembles a character: its body posed into every frame of the shared
+// layout, stood on the floor, with file winding and texture coordinates, and its skin.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/messages.h"
+#include "characters.h"
+
+static const int SKIN_SIZE = 256, HAND_VERTEX = 510;
+
+const char *character_name(CharacterKind kind) {
+    switch (kind) {
+    case CHAR_MESSIAH: return "messiah";
+    case CHAR_FATHER: return "father";
+    default: return "wolfguy";
+    }
+}
+
+float character_skin_span(CharacterKind kind) { return kind == CHAR_FATHER ? 0.8f : 1.0f; }
+
+// Swap two vertices of a body, fixing the triangles that use them.
+static void swap_vertices(CharacterBody &body, int a, int b) {
+    if (a == b) return;
+    std::swap(body.vertices[a], body.vertices[b]);
+    for (int &i : body.triangles) {
+        if (i == a) i = b;
+        else if (i == b) i = a;
+    }
+}
+
+// Put the tip of the right hand at the vertex index the parts take sparks from.
+static void place_hand_vertex(CharacterBody &body) {
+    if (int(body.vertices.size()) <= HAND_VERTEX) {
+        fatal_errorf("characters: the body has %d vertices, the hand needs vertex %d",
+                     int(body.vertices.size()), HAND_VERTEX);
+    }
+    int best = -1;
+    for (int i = 0; i < int(body.vertices.size()); i++)
+        if (body.vertices[i].part == P_HAND_R &&
+            (best < 0 || body.vertices[i].p.z < body.vertices[best].p.z))
+            best = i;
+    swap_vertices(body, best, HAND_VERTEX);
+}
+
+void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
+                     std::vector<int> *vertex_parts) {
+    CharacterBody body = build_body(kind);
+    if (kind == CHAR_MESSIAH) place_hand_vertex(body);
+    int n = int(body.vertices.size());
+    if (vertex_parts) {
+        vertex_parts->clear();
+        for (const SkinVertex &v : body.vertices) vertex_parts->push_back(v.part);
+    }
+
+    model = MdlModel();
+    model.skin_width = SKIN_SIZE;
+    model.skin_height = SKIN_SIZE;
+    model.skin.assign(size_t(SKIN_SIZE) * SKIN_SIZE, 0);
+    for (const SkinVertex &v : body.vertices) {
+        MdlTexCoord tc;
+        tc.on_seam = 0;
+        tc.s = std::clamp(int(lroundf(v.u * SKIN_SIZE)), 0, SKIN_SIZE - 1);
+        tc.t = std::clamp(int(lroundf(v.v * SKIN_SIZE)), 0, SKIN_SIZE - 1);
+        model.texcoords.push_back(tc);
+    }
+    // The scene draws faces whose vertices turn clockwise seen from outside.
+    for (size_t i = 0; i < body.triangles.size(); i += 3) {
+        MdlTriangle t;
+        t.front = 1;
+        t.v[0] = body.triangles[i];
+        t.v[1] = body.triangles[i + 2];
+        t.v[2] = body.triangles[i + 1];
+        model.triangles.push_back(t);
+    }
+    std::vector<float> pos;
+    for (int f = 0; f < CHARACTER_FRAMES; f++) {
+        Pose pose = character_pose(kind, f);
+        skin_body(body, pose, pos);
+        // Stand the body on the floor: its lowest point at the pose's lift.
+        float low = pos[2];
+        for (int i = 0; i < n; i++) low = std::min(low, pos[i * 3 + 2]);
+        for (int i = 0; i < n; i++) pos[i * 3 + 2] += pose.lift - low;
+        model.frames.push_back(pos);
+        char name[16];
+        snprintf(name, sizeof name, "frame%d", f);
+        model.frame_names.push_back(name);
+    }
+    skin = paint_skin(kind, SKIN_SIZE, SKIN_SIZE);
+}

@@ -1,0 +1,435 @@
+// characters_bodies.cpp: the three bodies: torso, head, arms, hands, legs and feet lathed
+// from radius profiles and deformed per character (hood and robe, beard and coat, muzzle and
+// ears), each vertex weighted to the skeleton's joints.
+#include <cmath>
+
+#include "characters_parts.h"
+
+namespace {
+
+const float PI = 3.14159265f;
+
+// Look and proportions of one character.
+struct Style {
+    float h, w;        // skeleton height and width scales
+    float bulk;        // limb thickness
+    float belly;       // how far the belly pushes forward
+    float chest;       // chest and shoulder breadth
+    bool robe, hood;   // messiah
+    bool coat, beard;  // father
+    bool wolf;         // wolfguy
+};
+
+Style style_of(CharacterKind kind) {
+    switch (kind) {
+    case CHAR_MESSIAH: return {1.0f, 0.95f, 0.95f, 0.0f, 0.95f, true, true, false, false, false};
+    case CHAR_FATHER: return {0.97f, 1.1f, 1.12f, 1.0f, 1.08f, false, false, true, true, false};
+    default: return {1.04f, 1.05f, 1.08f, 0.0f, 1.15f, false, false, false, false, true};
+    }
+}
+
+// Cross-section point of an ellipse, slightly squared for the torso.
+Vec3 section(Vec3 centre, float a, float rx, float ry, float square) {
+    float c = cosf(a), s = sinf(a);
+    if (square > 0) {
+        float n = 2.0f + square;
+        float k = powf(powf(fabsf(c), n) + powf(fabsf(s), n), -1.0f / n);
+        c *= k;
+        s *= k;
+    }
+    return {centre.x + c * rx, centre.y + s * ry, centre.z};
+}
+
+// Weights of a hanging limb chain top -> mid -> end, by the height of the point.
+void chain_weights(const Skeleton &sk, int parent, int top, int mid, int end, float z,
+                   float parent_share, Influences &inf) {
+    float zt = sk.rest[top].z, zm = sk.rest[mid].z, ze = sk.rest[end].z;
+    float wp = parent_share * smoothstep(zt - 2.5f, zt + 1.5f, z);
+    float wm = smoothstep(zm + 2.0f, zm - 2.0f, z);
+    float we = smoothstep(ze + 1.5f, ze - 0.8f, z);
+    float rest = 1 - wp;
+    inf.add(parent, wp);
+    inf.add(top, rest * (1 - wm));
+    inf.add(mid, rest * wm * (1 - we));
+    inf.add(end, rest * wm * we);
+}
+
+// Centre of a hanging chain at height z, following the rest joints.
+Vec3 chain_centre(const Skeleton &sk, int top, int mid, int end, float z) {
+    Vec3 a = sk.rest[top], b = sk.rest[mid], c = sk.rest[end];
+    if (z >= b.z) {
+        float f = (a.z - z) / (a.z - b.z);
+        return a + (b - a) * f;
+    }
+    float f = (b.z - z) / (b.z - c.z);
+    return b + (c - b) * f;
+}
+
+void build_torso(CharacterBody &body, const Style &st) {
+    const Skeleton &sk = body.skeleton;
+    // t, z, rx, ry, cx
+    const float profile[] = {
+        0.00f, 23.0f, 2.0f, 2.5f, 0.0f,  0.10f, 25.2f, 3.9f, 5.9f, 0.0f,
+        0.22f, 28.4f, 4.1f, 6.5f, -0.2f, 0.36f, 32.0f, 3.7f, 5.8f, 0.0f,
+        0.50f, 36.0f, 3.9f, 6.1f, 0.2f,  0.63f, 39.5f, 4.3f, 6.8f, 0.5f,
+        0.76f, 43.0f, 4.1f, 7.4f, 0.3f,  0.86f, 45.6f, 3.3f, 6.6f, 0.0f,
+        0.94f, 47.8f, 2.0f, 2.6f, 0.2f,  1.00f, 50.0f, 1.8f, 2.0f, 0.3f,
+    };
+    TubeSpec spec;
+    spec.rings = 10;
+    spec.segs = 12;
+    spec.pole_start = true;
+    spec.atlas = ATLAS_TORSO;
+    spec.tag = P_TORSO;
+    auto surface = [&](float a, float t) {
+        float z = table_lookup(profile, 10, 4, t, 0) * st.h;
+        float rx = table_lookup(profile, 10, 4, t, 1);
+        float ry = table_lookup(profile, 10, 4, t, 2) * st.w;
+        float cx = table_lookup(profile, 10, 4, t, 3);
+        if (t > 0.5f && t < 0.9f) ry *= st.chest, rx *= 0.5f + 0.5f * st.chest;
+        // Belly: pushes the front of the waist forward.
+        float belly = st.belly * expf(-powf((t - 0.42f) / 0.16f, 2));
+        float front = std::max(0.0f, cosf(a));
+        rx += belly * 2.2f * front;
+        cx += belly * 0.6f;
+        if (st.wolf && t > 0.55f && t < 0.9f) rx += 0.6f * front;  // deep chest
+        // Shoulder blades and chest are flatter than the sides.
+        Vec3 p = section({cx, 0, z}, a, rx, ry, 1.2f);
+        return p;
+    };
+    auto weights = [&](Vec3 p, float, float, Influences &inf) {
+        float z = p.z;
+        float w1 = smoothstep(sk.rest[J_PELVIS].z + 1, sk.rest[J_SPINE].z + 2, z);
+        float w2 = smoothstep(sk.rest[J_SPINE].z + 1, sk.rest[J_CHEST].z + 1.5f, z);
+        float w3 = smoothstep(sk.rest[J_HEAD].z - 0.5f, sk.rest[J_HEAD].z + 3, z) * 0.6f;
+        inf.add(J_PELVIS, 1 - w1);
+        inf.add(J_SPINE, w1 * (1 - w2));
+        inf.add(J_CHEST, w1 * w2 * (1 - w3));
+        inf.add(J_HEAD, w1 * w2 * w3);
+    };
+    add_tube(body, spec, surface, weights);
+}
+
+void build_head(CharacterBody &body, const Style &st) {
+    const Skeleton &sk = body.skeleton;
+    float base = sk.rest[J_HEAD].z;
+    // t, dz above the neck joint, rx, ry, cx
+    const float human[] = {
+        0.00f, -0.5f, 1.9f, 1.9f, 0.2f,  0.14f, 1.4f, 2.1f, 2.0f, 0.3f,
+        0.28f, 3.0f, 3.0f, 2.7f, 0.8f,   0.42f, 4.6f, 3.7f, 3.1f, 0.6f,
+        0.56f, 6.2f, 4.0f, 3.35f, 0.4f,  0.70f, 7.8f, 3.9f, 3.3f, 0.2f,
+        0.84f, 9.2f, 3.1f, 2.7f, 0.0f,   1.00f, 10.2f, 1.0f, 1.0f, -0.2f,
+    };
+    TubeSpec spec;
+    spec.rings = st.wolf ? 11 : (st.beard ? 9 : 10);
+    spec.segs = 12;
+    spec.pole_end = true;
+    spec.atlas = ATLAS_HEAD;
+    spec.tag = P_HEAD;
+    auto surface = [&](float a, float t) {
+        float dz = table_lookup(human, 8, 4, t, 0);
+        float rx = table_lookup(human, 8, 4, t, 1);
+        float ry = table_lookup(human, 8, 4, t, 2);
+        float cx = table_lookup(human, 8, 4, t, 3);
+        float c = cosf(a), front = std::max(0.0f, c);
+        if (st.hood) {
+            // The hood: a larger shell, peaked at the back, with the face sunk into its
+            // opening at the front.
+            float shell = smoothstep(0.1f, 0.35f, t);
+            rx += 1.3f * shell;
+            ry += 1.1f * shell;
+            cx -= 0.5f * shell;
+            dz += 0.9f * smoothstep(0.6f, 1.0f, t);
+            if (t > 0.9f) cx -= 1.6f * (t - 0.9f) * 10;
+            float opening = smoothstep(0.45f, 0.9f, c) * expf(-powf((t - 0.5f) / 0.2f, 2));
+            rx -= 2.4f * opening;
+            // The hood falls onto the shoulders.
+            if (t < 0.3f) {
+                float drape = 1 - t / 0.3f;
+                rx += 1.6f * drape * (1 - 0.6f * front);
+                ry += 2.0f * drape;
+            }
+        }
+        if (st.beard) {
+            // Beard: fills the chin and jaw and hangs below them.
+            float jaw = expf(-powf((t - 0.26f) / 0.14f, 2));
+            float f = smoothstep(-0.2f, 0.6f, c);
+            rx += 1.8f * jaw * f;
+            ry += 0.5f * jaw * f;
+            dz -= 1.0f * jaw * f * front;
+            rx += 0.4f * expf(-powf((t - 0.5f) / 0.08f, 2)) * powf(front, 6);  // nose
+            rx += 0.3f, ry += 0.3f;  // a broader head
+        }
+        if (st.wolf) {
+            // Muzzle: the front of the lower head drawn out into a snout.
+            float snout = expf(-powf((t - 0.4f) / 0.14f, 2));
+            float f = powf(front, 1.5f);
+            rx += 5.2f * snout * f;
+            dz -= 0.8f * snout * f;
+            ry *= 1.0f - 0.25f * snout * f;
+            ry += 0.4f * expf(-powf((t - 0.3f) / 0.1f, 2));  // cheek ruff
+            rx += 0.3f * expf(-powf((t - 0.62f) / 0.07f, 2)) * front;  // brow
+        }
+        if (!st.wolf && !st.beard && !st.hood)
+            rx += 0.35f * expf(-powf((t - 0.5f) / 0.08f, 2)) * powf(front, 6);
+        if (!st.hood && !st.wolf && !st.beard) ry += 0;
+        return section({cx, 0, base + dz * st.h}, a, rx, ry, 0.0f);
+    };
+    auto weights = [&](Vec3 p, float, float, Influences &inf) {
+        float w = smoothstep(base - 0.5f, base + 2.0f, p.z);
+        inf.add(J_CHEST, 1 - w);
+        inf.add(J_HEAD, w);
+    };
+    add_tube(body, spec, surface, weights);
+    if (st.wolf) {
+        // Ears: small pointed cones on top of the head.
+        for (int side = -1; side <= 1; side += 2) {
+            TubeSpec es;
+            es.rings = 3;
+            es.segs = 4;
+            es.pole_end = true;
+            es.atlas = ATLAS_EXTRA;
+            es.tag = P_EXTRA;
+            Vec3 root = {-0.8f, 2.1f * side, base + 8.4f * st.h};
+            Vec3 tip = {-1.4f, 3.3f * side, base + 12.6f * st.h};
+            auto ear = [root, tip](float a, float t) {
+                Vec3 c = root + (tip - root) * t;
+                float r = 1.5f * (1 - t);
+                return Vec3{c.x + cosf(a) * r * 0.6f, c.y + sinf(a) * r, c.z};
+            };
+            auto ew = [](Vec3, float, float, Influences &inf) { inf.add(J_HEAD, 1); };
+            add_tube(body, es, ear, ew);
+        }
+    }
+}
+
+void build_arm(CharacterBody &body, const Style &st, int side) {
+    const Skeleton &sk = body.skeleton;
+    int sh = side > 0 ? J_L_SHOULDER : J_R_SHOULDER;
+    int el = side > 0 ? J_L_ELBOW : J_R_ELBOW;
+    int wr = side > 0 ? J_L_WRIST : J_R_WRIST;
+    float ztop = sk.rest[sh].z + 0.4f, zend = sk.rest[wr].z;
+    // t, rx, ry (upper arm -> wrist)
+    const float arm[] = {0.00f, 2.0f, 2.1f, 0.15f, 2.3f, 2.4f, 0.35f, 2.0f, 2.0f,
+                         0.52f, 1.6f, 1.7f, 0.70f, 1.75f, 1.6f, 0.88f, 1.4f, 1.3f,
+                         1.00f, 1.15f, 1.05f};
+    const float sleeve[] = {0.00f, 2.2f, 2.3f, 0.15f, 2.5f, 2.6f, 0.35f, 2.3f, 2.3f,
+                            0.52f, 2.3f, 2.3f, 0.70f, 2.6f, 2.5f, 0.88f, 3.2f, 3.0f,
+                            0.96f, 3.4f, 3.2f, 1.00f, 1.2f, 1.1f};
+    TubeSpec spec;
+    spec.rings = st.robe ? 9 : 8;
+    spec.segs = st.robe ? 8 : 7;
+    spec.atlas = ATLAS_ARM;
+    spec.tag = side > 0 ? P_ARM_L : P_ARM_R;
+    auto surface = [&](float a, float t) {
+        float z = ztop + (zend - ztop) * t;
+        Vec3 c = chain_centre(sk, sh, el, wr, std::min(z, sk.rest[sh].z));
+        c.z = z;
+        c.y -= side * 0.6f * smoothstep(sk.rest[sh].z - 1, ztop, z);
+        float rx, ry;
+        if (st.robe) {
+            rx = table_lookup(sleeve, 8, 2, t, 0);
+            ry = table_lookup(sleeve, 8, 2, t, 1);
+            if (t > 0.97f) c.z += 0.6f;  // the sleeve's hem turns back inside
+        } else {
+            rx = table_lookup(arm, 7, 2, t, 0);
+            ry = table_lookup(arm, 7, 2, t, 1);
+        }
+        if (st.coat) rx += 0.3f, ry += 0.3f;
+        return section(c, a, rx * st.bulk, ry * st.bulk, 0.0f);
+    };
+    auto weights = [&](Vec3 p, float, float, Influences &inf) {
+        chain_weights(sk, J_CHEST, sh, el, wr, p.z, 0.55f, inf);
+    };
+    add_tube(body, spec, surface, weights);
+}
+
+void build_hand(CharacterBody &body, const Style &st, int side) {
+    const Skeleton &sk = body.skeleton;
+    int wr = side > 0 ? J_L_WRIST : J_R_WRIST;
+    Vec3 w = sk.rest[wr];
+    float len = 5.2f * st.h;
+    // t, rx (palm width, forward), ry (thickness), forward offset
+    const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f, 0.25f, 1.55f, 1.0f, 0.1f,
+                          0.55f, 1.7f, 0.95f, 0.15f, 0.80f, 1.5f, 0.85f, 0.1f,
+                          1.00f, 0.7f, 0.55f, 0.0f};
+    TubeSpec spec;
+    spec.rings = 5;
+    spec.segs = 6;
+    spec.pole_end = true;
+    spec.atlas = ATLAS_HAND;
+    spec.tag = side > 0 ? P_HAND_L : P_HAND_R;
+    float k = st.wolf ? 1.15f : 1.0f;
+    auto surface = [&](float a, float t) {
+        float rx = table_lookup(hand, 5, 3, t, 0) * k;
+        float ry = table_lookup(hand, 5, 3, t, 1) * k;
+        float fx = table_lookup(hand, 5, 3, t, 2);
+        Vec3 c = {w.x + fx + 0.3f, w.y + side * (0.2f + 0.4f * t), w.z + 0.6f - len * t};
+        Vec3 p = section(c, a, rx, ry, 0.0f);
+        // Thumb: a bulge at the front of the palm.
+        float thumb = expf(-powf((t - 0.35f) / 0.15f, 2)) * std::max(0.0f, cosf(a - side * 0.6f));
+        p.x += 0.7f * thumb;
+        return p;
+    };
+    auto weights = [&](Vec3 p, float, float, Influences &inf) {
+        float f = smoothstep(w.z + 1.5f, w.z - 0.2f, p.z);
+        int el = side > 0 ? J_L_ELBOW : J_R_ELBOW;
+        inf.add(el, 1 - f);
+        inf.add(wr, f);
+    };
+    add_tube(body, spec, surface, weights);
+}
+
+void build_leg(CharacterBody &body, const Style &st, int side) {
+    const Skeleton &sk = body.skeleton;
+    int hip = side > 0 ? J_L_HIP : J_R_HIP;
+    int kn = side > 0 ? J_L_KNEE : J_R_KNEE;
+    int an = side > 0 ? J_L_ANKLE : J_R_ANKLE;
+    float ztop = sk.rest[hip].z + 1.5f, zend = sk.rest[an].z - 0.5f;
+    // t, rx, ry
+    const float leg[] = {0.00f, 3.5f, 3.4f, 0.18f, 3.3f, 3.1f, 0.38f, 2.6f, 2.4f,
+                         0.50f, 2.3f, 2.2f, 0.65f, 2.6f, 2.3f, 0.85f, 1.9f, 1.7f,
+                         1.00f, 1.6f, 1.5f};
+    TubeSpec spec;
+    spec.rings = 6;
+    spec.segs = st.coat ? 7 : 8;
+    spec.atlas = ATLAS_LEG;
+    spec.tag = side > 0 ? P_LEG_L : P_LEG_R;
+    auto surface = [&](float a, float t) {
+        float z = ztop + (zend - ztop) * t;
+        Vec3 c = chain_centre(sk, hip, kn, an, std::min(z, sk.rest[hip].z));
+        c.z = z;
+        float rx = table_lookup(leg, 7, 2, t, 0) * st.bulk;
+        float ry = table_lookup(leg, 7, 2, t, 1) * st.bulk;
+        if (st.coat) rx += 0.2f, ry += 0.2f;  // trousers
+        // Calf muscle at the back.
+        float calf = expf(-powf((t - 0.66f) / 0.1f, 2)) * std::max(0.0f, -cosf(a));
+        Vec3 p = section(c, a, rx, ry, 0.0f);
+        p.x -= 0.6f * calf;
+        return p;
+    };
+    auto weights = [&](Vec3 p, float, float, Influences &inf) {
+        chain_weights(sk, J_PELVIS, hip, kn, an, p.z, 0.5f, inf);
+    };
+    add_tube(body, spec, surface, weights);
+}
+
+void build_foot(CharacterBody &body, const Style &st, int side) {
+    const Skeleton &sk = body.skeleton;
+    int an = side > 0 ? J_L_ANKLE : J_R_ANKLE;
+    Vec3 a0 = sk.rest[an];
+    float scale = st.wolf ? 1.15f : (st.coat ? 1.05f : 1.0f);
+    // t, x, half height, half width, centre height
+    const float foot[] = {0.00f, -2.2f, 1.2f, 1.2f, 1.6f, 0.20f, -1.6f, 1.8f, 1.5f, 2.0f,
+                          0.50f, 1.2f, 1.5f, 1.7f, 1.5f, 0.80f, 4.2f, 0.9f, 1.6f, 1.0f,
+                          1.00f, 5.6f, 0.4f, 0.9f, 0.6f};
+    TubeSpec spec;
+    spec.rings = 5;
+    spec.segs = 6;
+    spec.pole_start = true;
+    spec.pole_end = true;
+    spec.atlas = ATLAS_FOOT;
+    spec.tag = side > 0 ? P_FOOT_L : P_FOOT_R;
+    auto surface = [&](float a, float t) {
+        float x = table_lookup(foot, 5, 4, t, 0) * scale;
+        float hh = table_lookup(foot, 5, 4, t, 1) * scale;
+        float hw = table_lookup(foot, 5, 4, t, 2) * scale;
+        float cz = table_lookup(foot, 5, 4, t, 3);
+        // a = 0 is the top of the foot; the sole is flat on the ground.
+        float z = cz + cosf(a) * hh;
+        if (z < 0) z = 0;
+        return Vec3{a0.x + x, a0.y + side * 0.3f + sinf(a) * hw, z};
+    };
+    auto weights = [&](Vec3, float, float, Influences &inf) { inf.add(an, 1); };
+    add_tube(body, spec, surface, weights);
+}
+
+// The lower garment: the messiah's floor-length robe or the father's knee-length coat.
+// Its sides follow the legs like wide trousers so that walking moves it.
+void build_skirt(CharacterBody &body, const Style &st) {
+    const Skeleton &sk = body.skeleton;
+    float ztop = 34.0f * st.h;
+    float zbot = st.robe ? 1.2f : 13.0f * st.h;
+    // t, rx, ry, cx
+    const float robe[] = {0.00f, 4.0f, 6.2f, 0.2f, 0.25f, 4.6f, 7.0f, 0.0f,
+                          0.55f, 5.2f, 7.2f, 0.0f, 0.85f, 6.0f, 7.6f, 0.2f,
+                          0.93f, 6.3f, 7.9f, 0.3f, 1.00f, 4.0f, 5.5f, 0.3f};
+    const float coat[] = {0.00f, 5.0f, 7.2f, 0.6f, 0.25f, 5.4f, 7.6f, 0.4f,
+                          0.55f, 5.5f, 7.6f, 0.2f, 0.85f, 5.8f, 7.9f, 0.0f,
+                          0.93f, 5.9f, 8.0f, 0.0f, 1.00f, 4.4f, 6.3f, 0.0f};
+    const float *tab = st.robe ? robe : coat;
+    TubeSpec spec;
+    spec.rings = 6;
+    spec.segs = st.robe ? 14 : 10;
+    spec.atlas = ATLAS_SKIRT;
+    spec.tag = P_SKIRT;
+    auto surface = [&](float a, float t) {
+        float z = ztop + (zbot - ztop) * std::min(t, 0.93f) / 0.93f;
+        if (t > 0.95f) z += 1.0f;  // the hem turns inside
+        float rx = table_lookup(tab, 6, 3, t, 0);
+        float ry = table_lookup(tab, 6, 3, t, 1) * st.w;
+        float cx = table_lookup(tab, 6, 3, t, 2);
+        if (st.coat) rx += st.belly * 1.2f * std::max(0.0f, cosf(a)) * (1 - t);
+        return section({cx, 0, z}, a, rx, ry, 0.4f);
+    };
+    auto weights = [&](Vec3 p, float a, float, Influences &inf) {
+        float side = sinf(a);
+        float wl = smoothstep(-0.55f, 0.55f, side);
+        float hipz = sk.rest[J_L_HIP].z, kneez = sk.rest[J_L_KNEE].z;
+        float wp = smoothstep(hipz - 3.0f, hipz + 5.0f, p.z);
+        float wk = smoothstep(kneez + 5.0f, kneez - 3.0f, p.z);
+        float legs = 1 - wp;
+        // The robe's lower part follows the thighs more loosely than the shins.
+        inf.add(J_PELVIS, wp);
+        inf.add(J_L_HIP, legs * wl * (1 - wk * 0.6f));
+        inf.add(J_L_KNEE, legs * wl * wk * 0.6f);
+        inf.add(J_R_HIP, legs * (1 - wl) * (1 - wk * 0.6f));
+        inf.add(J_R_KNEE, legs * (1 - wl) * wk * 0.6f);
+    };
+    add_tube(body, spec, surface, weights);
+}
+
+// The messiah's amulet: a small gem hanging on the chest, a piece of its own that the oil
+// room throws off by its texture coordinates.
+void build_amulet(CharacterBody &body, const Style &st) {
+    TubeSpec spec;
+    spec.rings = 3;
+    spec.segs = 4;
+    spec.pole_start = true;
+    spec.pole_end = true;
+    spec.atlas = ATLAS_AMULET;
+    spec.tag = P_AMULET;
+    float z = 40.5f * st.h;
+    auto surface = [z](float a, float t) {
+        float x = 4.4f + 1.7f * t;
+        float r = t > 0 && t < 1 ? 1.5f : 0.0f;
+        return Vec3{x, sinf(a) * r, z + cosf(a) * r * 1.3f};
+    };
+    auto weights = [](Vec3, float, float, Influences &inf) { inf.add(J_CHEST, 1); };
+    add_tube(body, spec, surface, weights);
+}
+
+}  // namespace
+
+Skeleton character_skeleton(CharacterKind kind) {
+    Style st = style_of(kind);
+    return make_skeleton(st.h, st.w);
+}
+
+CharacterBody build_body(CharacterKind kind) {
+    Style st = style_of(kind);
+    CharacterBody body;
+    body.skeleton = make_skeleton(st.h, st.w);
+    build_torso(body, st);
+    if (st.robe) build_amulet(body, st);
+    if (st.robe || st.coat) build_skirt(body, st);
+    if (!st.robe)
+        for (int side = 1; side >= -1; side -= 2) build_leg(body, st, side);
+    for (int side = 1; side >= -1; side -= 2) build_foot(body, st, side);
+    build_head(body, st);
+    build_arm(body, st, 1);
+    build_hand(body, st, 1);
+    build_arm(body, st, -1);
+    build_hand(body, st, -1);
+    return body;
+}

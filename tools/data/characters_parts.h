@@ -1,0 +1,44 @@
+// characters_parts.h: building blocks for the characters' bodies: lathed and swept tubes
+// with joint weights and atlas coordinates, and the skin atlas layout they share.
+#pragma once
+#include <functional>
+
+#include "characters.h"
+
+// A rectangle of the skin atlas in 0..1 units (v grows downwards).
+struct Atlas {
+    float x, y, w, h;
+};
+
+// Regions of the skin atlas, shared by the bodies and the painter.
+extern const Atlas ATLAS_TORSO, ATLAS_HEAD, ATLAS_ARM, ATLAS_HAND, ATLAS_LEG, ATLAS_FOOT,
+    ATLAS_SKIRT, ATLAS_EXTRA, ATLAS_PATCH, ATLAS_AMULET;
+
+// One point of a tube's surface for angle a (0 = the part's front) and length t (0..1).
+using SurfaceFn = std::function<Vec3(float a, float t)>;
+
+// Joint influences being collected for one vertex.
+struct Influences {
+    int joint[8];
+    float weight[8];
+    int count = 0;
+    void add(int j, float w);
+};
+// Influences of a vertex at rest position p, angle a and length t of its tube.
+using WeightFn = std::function<void(Vec3 p, float a, float t, Influences &inf)>;
+
+// Options of one tube.
+struct TubeSpec {
+    int rings = 8, segs = 8;
+    bool pole_start = false, pole_end = false;  // close an end with a single vertex
+    Atlas atlas{0, 0, 1, 1};
+    int tag = P_TORSO;
+};
+
+// Add a tube to the body; returns the index of its first vertex.
+int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface,
+             const WeightFn &weights);
+
+// Linear interpolation through a table of (key, value...) rows, `columns` values per row.
+float table_lookup(const float *table, int rows, int columns, float key, int column);
+float smoothstep(float e0, float e1, float x);
