@@ -16,6 +16,8 @@
 #include "support/gl_context.h"
 #include "support/scratch_dir.h"
 #include "support/test_mp3.h"
+#include "scene/random.h"
+#include "writers/bmp_writer.h"
 
 namespace {
 
@@ -134,6 +136,37 @@ TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {
     uint8_t right = 9;
     glReadPixels(63, 46, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &right);
     EXPECT_EQ(right, 1);
+}
+
+TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) {
+    Picture noise(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            uint8_t *p = noise.at(x, y);
+            p[0] = 200, p[1] = 100, p[2] = 50;
+        }
+    ASSERT_TRUE(write_file("noise.bmp", bmp_encode_24(noise)));
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    random_reset();
+    // sin(4t) = 1 at t = pi / 8, so L13 = 48 gives alpha 1: the picture replaces the frame.
+    noise_overlay(float(M_PI / 8.0), 48.0f);
+    uint32_t pixel = gl_read_pixel(20, 20);
+    EXPECT_NEAR(int(pixel >> 24), 200, 2);
+    EXPECT_NEAR(int((pixel >> 16) & 0xff), 100, 2);
+    EXPECT_NEAR(int((pixel >> 8) & 0xff), 50, 2);
+    GLint depth_function = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depth_function);
+    EXPECT_EQ(depth_function, GL_LEQUAL);
+    // du and dv took the first two numbers of the sequence.
+    random_reset();
+    random_next();
+    random_next();
+    int third = random_next();
+    random_reset();
+    noise_overlay(0.0f, 45.5f);  // alpha 0: nothing changes
+    EXPECT_EQ(random_next(), third);
+    EXPECT_EQ(gl_read_pixel(20, 20), pixel);
 }
 
 // "timing.dat" with entry k at k / 20 seconds and the end at `end`.
