@@ -321,6 +321,14 @@ TEST_F(ModelGl, PathMovesAndTurnsTheModel) {
     EXPECT_NEAR(centre[2], -40.0f, 1e-4);
     EXPECT_NEAR(forward[0], 0.0f, 1e-4);
     EXPECT_NEAR(forward[2], 4.0f, 1e-4);
+
+    // Without a frame rate every key sits at time 0: the last key holds, nothing divides by zero.
+    pose_model_on_path(s.mesh, s.vertices.data(), 1.0f, 0.0f);
+    for (int k = 0; k < 4; ++k)
+        for (int c = 0; c < 3; ++c) ASSERT_TRUE(std::isfinite(s.vertices[k].position[c]));
+    EXPECT_NEAR(s.vertices[0].position[0] + s.vertices[1].position[0] + s.vertices[2].position[0] +
+                    s.vertices[3].position[0],
+                4 * 30.0f, 1e-3);
 }
 
 TEST_F(ModelDeath, MissingAndUnknownModelsAreFatal) {

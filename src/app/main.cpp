@@ -2,6 +2,8 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
+#include <cstdlib>
+
 #include "app/command_line.h"
 #include "app/files.h"
 #include "app/graphics.h"
@@ -10,17 +12,6 @@
 #include "demo/driver.h"
 #include "platform/text_surface.h"
 #include "platform/window.h"
-
-// Until the show takes over: keep the loading text up until Escape or closing the window.
-static void wait_for_quit() {
-    WindowMessage message;
-    while (!quit_flag) {
-        while (peek_window_message(message))
-            if (message.kind == MSG_KEYDOWN && message.key == KEY_ESCAPE) quit_flag = true;
-        SDL_Delay(10);
-    }
-    release_and_restore();
-}
 
 int main(int argc, char **argv) {
     char *command_line = join_arguments(argc, argv);
@@ -40,7 +31,7 @@ int main(int argc, char **argv) {
     }
     text_select_font("Arial", FONT_HEIGHT);
     init_graphics();
-    run_demo(command_line);
+    run_demo(command_line);  // gives the display back before it returns
 
     text_release();
     destroy_opengl_window();

@@ -3,7 +3,6 @@
 // models in the working copies, and the transform into eye space.
 #include <GL/gl.h>
 
-#include "app/messages.h"
 #include "app/settings.h"
 #include "demo/clock.h"
 #include "render/overlay.h"

@@ -259,13 +259,16 @@ float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int fi
     return float(from) + f;
 }
 
+// Seconds of a path key; a scene without a frame rate puts every key at 0.
+static float path_key_time(const ModelPathKey &key, float rate) { return rate > 0.0f ? key.frame / rate : 0.0f; }
+
 // Pose, scale, turn and move the mesh's model along its path keys at t.
 void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate) {
     if (mesh.model_path_count <= 0 || !mesh.model_path) return;
     const ModelPathKey *keys = mesh.model_path;
     int count = mesh.model_path_count;
     int j = 0;
-    while (j + 1 < count && keys[j + 1].frame / rate <= t) ++j;
+    while (j + 1 < count && path_key_time(keys[j + 1], rate) <= t) ++j;
     const ModelPathKey &key = keys[j];
 
     pose_model(mesh.name, mesh, vertices, t, key.first_frame, key.last_frame, key.fps, 0, 1);
@@ -275,8 +278,8 @@ void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate) {
     float f = 0.0f;
     const ModelPathKey *next = j + 1 < count ? &keys[j + 1] : nullptr;
     if (next) {
-        float span = next->frame / rate - key.frame / rate;
-        f = span != 0.0f ? (t - key.frame / rate) / span : 0.0f;
+        float span = path_key_time(*next, rate) - path_key_time(key, rate);
+        f = span != 0.0f ? (t - path_key_time(key, rate)) / span : 0.0f;
     }
     float dx = key.target_x - key.position[0], dy = key.target_y - key.position[2];
     float p[3] = {key.position[0], key.position[1], key.position[2]};
