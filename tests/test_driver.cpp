@@ -14,6 +14,7 @@
 #include "demo/driver.h"
 #include "demo/screenshot.h"
 #include "support/gl_context.h"
+#include "support/part_files.h"
 #include "support/scratch_dir.h"
 #include "support/test_mp3.h"
 #include "scene/random.h"
@@ -189,6 +190,7 @@ int count_captures() {
 }
 
 TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
+    prepare_part_files();
     write_timing(0.84f);
     run_demo("nosound capture60 images");
     // Frames at 0, 1/60, ..., 50/60 = 0.833; the next, at 0.85, is past the end.
@@ -205,6 +207,7 @@ TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
 }
 
 TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
+    prepare_part_files();
     write_timing(100.0f);
     run_demo("nosound capture30 images frames7 pos0.51");
     EXPECT_EQ(count_captures(), 7);
@@ -213,6 +216,7 @@ TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
 }
 
 TEST_F(DriverTest, BenchPrintsOneRowPerEntryAndTheTotals) {
+    prepare_part_files();
     write_timing(0.84f);
     ::testing::internal::CaptureStdout();
     run_demo("nosound bench");
@@ -242,6 +246,7 @@ TEST_F(DriverTest, CaptureWithFfmpegWritesAnH264VideoWithTheSoundtrack) {
     std::vector<short> tone(size_t(44100) * 2 * 2);
     for (size_t i = 0; i < tone.size(); ++i) tone[i] = short(8000.0 * sin(double(i / 2) * 0.0627));
     ASSERT_TRUE(write_test_mp3("Music", tone, 44100));
+    prepare_part_files();
     write_timing(100.0f);
     run_demo("capture30 frames15 pos0.2");
     ASSERT_TRUE(exists("capture.mp4"));

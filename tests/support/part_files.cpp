@@ -1,0 +1,25 @@
+// part_files.cpp: the built parts' files for driver tests, from the generator's sources.
+#include "support/part_files.h"
+
+#include "content.h"
+#include "render/render.h"
+#include "scene/model.h"
+#include "writers/bmp_writer.h"
+
+void prepare_part_files() {
+    static ContentSink sink;
+    if (sink.files.empty()) {
+        generate_characters(sink);
+        generate_part1(sink);
+        generate_part10(sink);
+        generate_part12(sink);
+    }
+    for (const ContentFile &file : sink.files) write_file(file.name, file.bytes);
+    free_model_table();
+    create_model_table();
+    load_model("messiah.mdl");
+    load_model("father.mdl");
+    load_model("wolfguy.mdl");
+    free_working_arrays();
+    allocate_working_arrays();
+}
