@@ -47,7 +47,7 @@ std::string file_name(CharacterKind kind, const char *extension) {
 
 // Write the three models and skins into a folder of the build tree and enter it.
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/characters_data";
+    static std::string dir = std::string(KELP_BINARY_DIR) + "/characters_data_" + std::to_string(getpid());
     mkdir(dir.c_str(), 0755);
     ASSERT_EQ(chdir(dir.c_str()), 0);
     for (int k = 0; k < CHARACTER_COUNT; k++) {

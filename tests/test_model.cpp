@@ -22,7 +22,7 @@
 namespace {
 
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/model_data";
+    static std::string dir = std::string(KELP_BINARY_DIR) + "/model_data_" + std::to_string(getpid());
     mkdir(dir.c_str(), 0755);
     ASSERT_EQ(chdir(dir.c_str()), 0);
 }

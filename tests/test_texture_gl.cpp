@@ -19,7 +19,7 @@ namespace {
 
 // Run in a folder of our own files; the file layer finds them loose in the working directory.
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/texture_gl_data";
+    static std::string dir = std::string(KELP_BINARY_DIR) + "/texture_gl_data_" + std::to_string(getpid());
     mkdir(dir.c_str(), 0755);
     ASSERT_EQ(chdir(dir.c_str()), 0);
 }
