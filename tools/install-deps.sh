@@ -4,7 +4,7 @@ set -e
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev
   libsdl2-dev libsdl2-ttf-dev libmpg123-dev libmp3lame-dev libfontconfig-dev
   fonts-liberation fonts-dejavu-core libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
-  assimp-utils"
+  assimp-utils ffmpeg"
 missing=""
 for p in $PACKAGES; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

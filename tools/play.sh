@@ -6,5 +6,6 @@ sh tools/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$(nproc)"
 mkdir -p build/run
-[ -x build/kelp-data ] && build/kelp-data build/run
+# The show's data is made by the generator; made again only when the generator was rebuilt.
+[ build/run/Data -nt build/kelp-data ] || build/kelp-data build/run
 cd build/run && ../kelp window "$@"
