@@ -11,6 +11,7 @@
 
 #include "demo/music.h"
 #include "platform/music_player.h"
+#include "support/scratch_dir.h"
 #include "support/test_mp3.h"
 
 namespace {
@@ -32,23 +33,6 @@ std::vector<short> make_signal() {
 }
 
 bool write_mp3(const std::string &path, const std::vector<short> &pcm) { return write_test_mp3(path, pcm, RATE); }
-
-// A scratch directory that becomes the working directory for one test.
-struct ScratchDirectory {
-    std::string path, previous;
-    ScratchDirectory() {
-        char name[] = "/tmp/kelp-music-XXXXXX";
-        path = mkdtemp(name);
-        char cwd[4096];
-        previous = getcwd(cwd, sizeof cwd);
-        EXPECT_EQ(chdir(path.c_str()), 0);
-    }
-    ~ScratchDirectory() {
-        EXPECT_EQ(chdir(previous.c_str()), 0);
-        std::string command = "rm -rf '" + path + "'";
-        EXPECT_EQ(system(command.c_str()), 0);
-    }
-};
 
 std::vector<short> read_raw(const std::string &path) {
     std::vector<short> samples;
@@ -85,7 +69,7 @@ protected:
         raw_path = std::string(scratch.path) + "/out.raw";
         setenv("SDL_DISKAUDIOFILE", raw_path.c_str(), 1);
     }
-    ScratchDirectory scratch;
+    ScratchDir scratch;
     std::string raw_path;
 };
 

@@ -11,25 +11,9 @@
 
 #include "app/settings.h"
 #include "demo/screenshot.h"
+#include "support/scratch_dir.h"
 
 namespace {
-
-// A scratch working directory for one test.
-struct ScratchDirectory {
-    std::string path, previous;
-    ScratchDirectory() {
-        char name[] = "/tmp/kelp-shot-XXXXXX";
-        path = mkdtemp(name);
-        char cwd[4096];
-        previous = getcwd(cwd, sizeof cwd);
-        EXPECT_EQ(chdir(path.c_str()), 0);
-    }
-    ~ScratchDirectory() {
-        EXPECT_EQ(chdir(previous.c_str()), 0);
-        std::string command = "rm -rf '" + path + "'";
-        EXPECT_EQ(system(command.c_str()), 0);
-    }
-};
 
 void touch(const char *name, const char *content) {
     FILE *file = fopen(name, "wb");
@@ -81,7 +65,7 @@ protected:
     }
     static SDL_Window *window;
     static SDL_GLContext context;
-    ScratchDirectory scratch;
+    ScratchDir scratch;
 };
 SDL_Window *GlScreenshot::window = nullptr;
 SDL_GLContext GlScreenshot::context = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/messages.h"
+#include "parts/part_common.h"
 #include "parts/parts.h"
 #include "scene/load3ds.h"
 #include "scene/model.h"
@@ -47,11 +48,9 @@ void part1_load() {
                                       INTRO_CAMERA_KEYS, INTRO_OBJECT_KEYS, 0};
     LoadSummary *summary = load_3ds("thc.3ds", scene, meshes, faces, vertices, lights, &camera, camera_keys,
                                     object_keys, nullptr, 28.0f, capacity);
-    int mesh_count = summary->mesh_count;
-    int face_count = summary->face_count;
-    int vertex_count = summary->vertex_count;
+    PartCounts counts = {summary->mesh_count, summary->face_count, summary->vertex_count};
 
-    for (int i = 0; i < mesh_count; i++) {
+    for (int i = 0; i < counts.meshes; i++) {
         Mesh &mesh = meshes[i];
         compute_normals(mesh, vertices);
         mesh.lit = 1;
@@ -80,34 +79,24 @@ void part1_load() {
     int wolf_model = find_model("wolfguy.mdl");
     if (wolf_model < 0) fatal_error("Model wolfguy.mdl not found!");
     const Model &wolf = model_table[wolf_model];
-    if (mesh_count + 2 > INTRO_MESHES || vertex_count + wolf.vertex_count + 4 * SMOKE_QUADS > INTRO_VERTICES ||
-        face_count + wolf.triangle_count + 2 * SMOKE_QUADS > INTRO_FACES)
+    if (counts.vertices + wolf.vertex_count + 4 * SMOKE_QUADS > INTRO_VERTICES ||
+        counts.faces + wolf.triangle_count + 2 * SMOKE_QUADS > INTRO_FACES)
         fatal_error("intro: [thc.3ds] leaves no room for the wolf and the smoke");
-    wolf_mesh = mesh_count;
-    Mesh &wolf_part = meshes[wolf_mesh];
-    snprintf(wolf_part.name, sizeof wolf_part.name, "%s", "wolfguy.mdl");
-    wolf_part.faces = &faces[face_count];
-    wolf_part.first_vertex = vertex_count;
+    wolf_mesh = counts.meshes;
+    Mesh &wolf_part = append_mesh("intro", meshes, faces, INTRO_MESHES, counts, "wolfguy.mdl");
     wolf_part.lit = 1;
     wolf_part.ambient = 0.3f;
     pose_model("wolfguy.mdl", wolf_part, vertices, 0.0f, 135, 135, 7.0f, 1, 1);
-    mesh_count++;
-    face_count += wolf_part.face_count;
-    vertex_count += wolf_part.vertex_count;
+    counts.faces += wolf_part.face_count;
+    counts.vertices += wolf_part.vertex_count;
 
     // The smoke: eight quads, empty until the smoke starts.
-    smoke_mesh = mesh_count;
-    Mesh &smoke = meshes[smoke_mesh];
-    snprintf(smoke.name, sizeof smoke.name, "%s", "smoke");
-    smoke.faces = &faces[face_count];
-    smoke.first_vertex = vertex_count;
-    smoke.vertex_count = 0;
-    smoke.face_count = 0;
+    smoke_mesh = counts.meshes;
+    Mesh &smoke = append_mesh("intro", meshes, faces, INTRO_MESHES, counts, "smoke");
     int smoke_texture = texture_find("smoke.bmp", true);
     for (int q = 0; q < SMOKE_QUADS; q++) {
         Face *quad = &smoke.faces[2 * q];
-        quad[0].a = 4 * q, quad[0].b = 4 * q + 2, quad[0].c = 4 * q + 1;
-        quad[1].a = 4 * q, quad[1].b = 4 * q + 3, quad[1].c = 4 * q + 2;
+        set_quad_faces(quad, 4 * q);
         for (int j = 0; j < 2; j++) {
             quad[j].texture = smoke_texture;
             quad[j].light_blend = 0;
@@ -115,20 +104,15 @@ void part1_load() {
             quad[j].two_sided = 1;
         }
     }
-    mesh_count++;
-    face_count += 2 * SMOKE_QUADS;
-    vertex_count += 4 * SMOKE_QUADS;
+    counts.faces += 2 * SMOKE_QUADS;
+    counts.vertices += 4 * SMOKE_QUADS;
 
-    scene.mesh_count = mesh_count;
-    scene.vertex_count = vertex_count;
+    scene.mesh_count = counts.meshes;
+    scene.vertex_count = counts.vertices;
     collect_active_lights(scene);
 
-    log_linef("intro: meshes %d", scene.mesh_count + 1);
-    log_linef("intro: verts  %d", scene.vertex_count);
-    log_linef("intro: faces  %d", face_count + 16);
-    log_linef("intro: lights %d", scene.light_count);
-    log_linef("intro: anims  %d", summary->object_key_count);
-    log_linef("intro: cams   %d", summary->camera_key_count);
+    log_part_counts("intro", scene.mesh_count + 1, scene.vertex_count, counts.faces + 16, scene.light_count,
+                    summary->object_key_count, summary->camera_key_count);
 }
 
 Scene *part1_scene() { return &scene; }

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "app/messages.h"
+#include "parts/part_common.h"
 #include "parts/parts.h"
 #include "texture/texture.h"
 
@@ -16,16 +17,6 @@ static Vertex vertices[SPIDER_VERTICES];
 static Face faces[SPIDER_FACES];
 static Mesh meshes[SPIDER_MESHES];
 static Light light;
-
-// Set the two faces of the quad whose first vertex is `first`, relative to its mesh.
-static void set_quad_faces(Face *quad, int first) {
-    quad[0].a = first;
-    quad[0].b = first + 2;
-    quad[0].c = first + 1;
-    quad[1].a = first;
-    quad[1].b = first + 3;
-    quad[1].c = first + 2;
-}
 
 // Build the spider quads and the background quad.
 void part10_load() {
@@ -100,12 +91,7 @@ void part10_load() {
     camera.direction[0] = 0, camera.direction[1] = 0, camera.direction[2] = 1;
     camera.zmax = 3.0f;
 
-    log_linef("spider: meshes %d", scene.mesh_count);
-    log_linef("spider: verts  %d", scene.vertex_count);
-    log_linef("spider: faces  %d", SPIDER_FACES);
-    log_linef("spider: lights %d", scene.light_count);
-    log_linef("spider: anims  %d", 0);
-    log_linef("spider: cams   %d", 0);
+    log_part_counts("spider", scene.mesh_count, scene.vertex_count, SPIDER_FACES, scene.light_count, 0, 0);
 }
 
 Scene *part10_scene() { return &scene; }
