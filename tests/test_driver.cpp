@@ -15,6 +15,7 @@
 #include "demo/screenshot.h"
 #include "support/gl_context.h"
 #include "support/part_files.h"
+#include "parts/parts.h"
 #include "support/scratch_dir.h"
 #include "support/test_mp3.h"
 #include "scene/random.h"
@@ -118,6 +119,20 @@ TEST_F(DriverTest, AnEntryWhoseSceneIsMissingPresentsBlack) {
     run_frame(75.0f);
     EXPECT_EQ(frame_counter, 1u);
     EXPECT_EQ(gl_read_pixel(10, 10) & 0xffffff00u, 0u);
+}
+
+TEST_F(DriverTest, AnOverlapDrawsItsPresentedPartOverBlackWhenThePartUnderneathIsMissing) {
+    // Entry 15 shows the end screen over the sofa room; without the room the picture still shows.
+    prepare_part_files();
+    part12_load();
+    scene_table[11] = part12_scene();
+    schedule_index = 15;
+    draw_entry(15, 160.0f);  // L15 = 10: the picture is opaque
+    uint32_t pixel = gl_read_pixel(32, 24);
+    EXPECT_NE(pixel & 0xffffff00u, 0u);
+    // Entry 3, the wipe, still needs both of its parts.
+    draw_entry(3, 35.0f);
+    EXPECT_EQ(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
 }
 
 TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {

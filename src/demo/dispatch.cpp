@@ -8,16 +8,21 @@
 #include "demo/schedule.h"
 #include "render/render.h"
 
-// The demo parts each entry draws; an entry is drawn only when all of them are built.
+// The demo parts each entry draws, the presented one last.
 static const int entry_parts[SCHEDULE_ENTRIES][2] = {
     {1, 0}, {2, 0}, {3, 0},  {3, 4}, {4, 0},  {5, 0},   {6, 0},   {7, 0},  {7, 8},
     {8, 0}, {8, 9}, {9, 0}, {10, 0}, {9, 0}, {11, 0}, {11, 12}, {12, 0},
 };
 
+static bool scene_ready(int part) { return part_built(part) && scene_table[part - 1]; }
+
+// An entry is drawn when the part it presents is built; the wipe of entry 3 needs both of
+// its parts. In the overlaps (entries 8, 10, 15) a part underneath that is not built yet
+// leaves black for the presented part to draw over.
 static bool entry_ready(int index) {
-    for (int k : entry_parts[index])
-        if (k && (!part_built(k) || !scene_table[k - 1])) return false;
-    return true;
+    const int *parts = entry_parts[index];
+    if (!scene_ready(parts[1] ? parts[1] : parts[0])) return false;
+    return index != 3 || scene_ready(parts[0]);
 }
 
 // Lk: seconds since schedule entry k began.
@@ -30,6 +35,16 @@ static void animate_and_render(int part, float local, bool camera_mode) {
 }
 
 static Scene &scene_of(int part) { return *scene_table[part - 1]; }
+
+// The part drawn underneath in an overlap, or black where it is not built yet.
+static void animate_and_render_underneath(int part, float local, bool camera_mode) {
+    if (scene_ready(part)) {
+        animate_and_render(part, local, camera_mode);
+        return;
+    }
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
 
 void draw_entry(int index, float t) {
     if (index < 0 || index >= SCHEDULE_ENTRIES) {
@@ -90,7 +105,7 @@ void draw_entry(int index, float t) {
         present_frame(scene_of(7));
         break;
     case 8:
-        animate_and_render(7, local_time(7, t), true);
+        animate_and_render_underneath(7, local_time(7, t), true);
         animate_and_render(8, local_time(8, t), false);
         present_frame(scene_of(8));
         break;
@@ -99,7 +114,7 @@ void draw_entry(int index, float t) {
         present_frame(scene_of(8));
         break;
     case 10:
-        animate_and_render(8, local_time(8, t), false);
+        animate_and_render_underneath(8, local_time(8, t), false);
         animate_and_render(9, local_time(10, t), true);
         present_frame(scene_of(9));
         break;
@@ -123,7 +138,7 @@ void draw_entry(int index, float t) {
         present_frame(scene_of(11));
         break;
     case 15:
-        animate_and_render(11, local_time(14, t), true);
+        animate_and_render_underneath(11, local_time(14, t), true);
         animate_and_render(12, local_time(15, t), true);
         present_frame(scene_of(12));
         break;

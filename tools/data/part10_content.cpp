@@ -47,14 +47,21 @@ Picture make_spider() {
             leg.x[3] = leg.x[2] + std::cos(dir) * foot * 0.7f, leg.y[3] = leg.y[2] + 30;
             legs.push_back(leg);
         }
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float px = x + 0.5f, py = y + 0.5f;
+    // The spider is drawn at 60% of its outline's size: each picture spans a large quad, so
+    // the keyed margin keeps the ten of them from filling the screen.
+    // The outline is laid out on a 256-pixel grid and drawn on 512 pixels, so that the thin
+    // legs stay sharp where the quads magnify the picture.
+    const float zoom = 1 / 0.6f;
+    const int pixels = 512;
+    const float grid = float(size) / pixels;
+    Picture p(pixels, pixels);
+    for (int y = 0; y < pixels; y++)
+        for (int x = 0; x < pixels; x++) {
+            float px = c + ((x + 0.5f) * grid - c) * zoom, py = c + ((y + 0.5f) * grid - c) * zoom;
             float cover = 0, shade = 0;
             for (const Leg &leg : legs)
                 for (int s = 0; s < 3; s++) {
-                    float width = 3.2f - s * 0.9f;
+                    float width = 4.0f - s * 1.0f;
                     float d = segment_distance(px, py, leg.x[s], leg.y[s], leg.x[s + 1], leg.y[s + 1]);
                     float k = std::clamp(width - d, 0.0f, 1.0f);
                     if (k > cover) cover = k, shade = 0.55f + 0.2f * s;
