@@ -1,4 +1,4 @@
-// load3ds.h: reads a 3D Studio .3ds scene (meshes, materials, lights, camera, keyframer
+// load3ds.h: reads a .3ds scene (meshes, materials, lights, camera, keyframer
 // tracks) into a Scene whose arrays the caller has allocated and initialised.
 #pragma once
 #include <cstdint>

@@ -1,4 +1,4 @@
-// writer_3ds.h: a 3D Studio scene in memory and its .3ds file bytes (the chunk subset
+// writer_3ds.h: a scene in memory and its .3ds file bytes (the chunk subset
 // the loader reads: meshes, materials, lights, cameras and the keyframer's tracks).
 #pragma once
 #include <cstddef>
