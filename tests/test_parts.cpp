@@ -192,6 +192,7 @@ TEST_F(PartTest, IntroLightSmokeFadesAndBackdrop) {
 }
 
 TEST_F(PartTest, IntroWithoutAPanelStopsNamingIt) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
     write_intro_scene(false);
     write_model("wolfguy.mdl");
     write_picture("wolfguy.bmp");

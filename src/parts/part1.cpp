@@ -1,7 +1,6 @@
 // part1.cpp: the intro: the wolf stands in the night scene "thc.3ds" while a light
 // brightens to white and turns red, smoke rises from 18 s, and the picture fades in and out.
 #include <cmath>
-#include <cstdio>
 
 #include "app/messages.h"
 #include "parts/part_common.h"
@@ -113,6 +112,7 @@ void part1_load() {
 
     log_part_counts("intro", scene.mesh_count + 1, scene.vertex_count, counts.faces + 16, scene.light_count,
                     summary->object_key_count, summary->camera_key_count);
+    delete summary;
 }
 
 Scene *part1_scene() { return &scene; }

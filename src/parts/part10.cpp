@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/messages.h"
 #include "parts/part_common.h"
 #include "parts/parts.h"
 #include "texture/texture.h"
