@@ -1,7 +1,7 @@
 // test_clock.cpp: the demo clock in capture mode, frame_delta and the part time.
 #include <gtest/gtest.h>
 
-#include "demo/clock.h"
+#include "render/clock.h"
 
 TEST(Clock, FrameDeltaIsTheFrameTimeOrATenthWhenNotPositive) {
     frame_time = 0.0f;

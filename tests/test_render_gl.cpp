@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/settings.h"
-#include "demo/clock.h"
+#include "render/clock.h"
 #include "render/overlay.h"
 #include "render/render.h"
 #include "render/render_math.h"

@@ -8,6 +8,7 @@
 #include "demo/compositing.h"
 #include "demo/options.h"
 #include "demo/schedule.h"
+#include "parts/part_table.h"
 
 namespace {
 
@@ -81,6 +82,52 @@ TEST(ScheduleAdvance, AnUnsortedTableStopsAtTheFirstTimeStillAhead) {
 TEST(ScheduleAdvance, PartTimeIsMeasuredFromTheEntrysOwnStart) {
     FullTable table;
     EXPECT_FLOAT_EQ(schedule_part_time(table.times, 18, 4, 45.5f), 5.5f);
+}
+
+// The wiring of every entry: the parts it animates and renders in order (the presented one
+// last), each with its local time and camera mode. Entry k begins at 10 k s; t = 200.
+TEST(ScheduleWiring, EveryEntryDrawsItsPartsWithTheirClocksAndCameraModes) {
+    struct Expected {
+        int count;
+        EntryStep steps[2];
+        EntryPass pass;
+    };
+    const Expected expected[SCHEDULE_ENTRIES] = {
+        {1, {{1, 200, true}}, PASS_NONE},
+        {1, {{2, 190, true}}, PASS_MIRROR},
+        {1, {{3, 180, false}}, PASS_NONE},
+        {2, {{3, 180, false}, {4, 170, true}}, PASS_WIPE},
+        {1, {{4, 170, true}}, PASS_NONE},  // part 4 runs on from the wipe's start
+        {1, {{5, 150, true}}, PASS_NONE},
+        {1, {{6, 140, true}}, PASS_NONE},
+        {1, {{7, 130, true}}, PASS_NONE},
+        {2, {{7, 130, true}, {8, 120, false}}, PASS_NONE},
+        {1, {{8, 120, false}}, PASS_NONE},
+        {2, {{8, 120, false}, {9, 100, true}}, PASS_NONE},
+        {1, {{9, 100, true}}, PASS_NONE},
+        {1, {{10, 80, false}}, PASS_NONE},
+        {1, {{9, 90, true}}, PASS_NOISE},  // 20 s on from where entry 11 left part 9
+        {1, {{11, 60, true}}, PASS_NONE},
+        {2, {{11, 60, true}, {12, 50, true}}, PASS_NONE},
+        {1, {{12, 50, true}}, PASS_NONE},
+    };
+    FullTable table;
+    bool modes[PART_COUNT];
+    for (int k = 0; k < PART_COUNT; k++) modes[k] = part_table[k].camera_mode;
+    for (int index = 0; index < SCHEDULE_ENTRIES; index++) {
+        SCOPED_TRACE(index);
+        EntryStep steps[2];
+        int count = entry_steps(index, 200.0f, table.times, modes, steps);
+        ASSERT_EQ(count, expected[index].count);
+        EXPECT_EQ(schedule_table[index].pass, expected[index].pass);
+        for (int i = 0; i < count; i++) {
+            EXPECT_EQ(steps[i].part, expected[index].steps[i].part);
+            EXPECT_FLOAT_EQ(steps[i].local_time, expected[index].steps[i].local_time);
+            EXPECT_EQ(steps[i].camera_mode, expected[index].steps[i].camera_mode);
+        }
+    }
+    EntryStep steps[2];
+    EXPECT_EQ(entry_steps(SCHEDULE_ENTRIES, 200.0f, table.times, modes, steps), 0);
 }
 
 TEST(DemoOptions, DefaultsPlayWithSoundFromTheStart) {

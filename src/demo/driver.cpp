@@ -13,7 +13,7 @@
 #include "app/settings.h"
 #include "demo/bench.h"
 #include "demo/capture.h"
-#include "demo/clock.h"
+#include "render/clock.h"
 #include "demo/music.h"
 #include "demo/options.h"
 #include "demo/schedule.h"

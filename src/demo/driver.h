@@ -2,7 +2,7 @@
 #pragma once
 #include "platform/window.h"
 #include "scene/scene.h"
-#include "demo/part_table.h"
+#include "parts/part_table.h"
 
 // The schedule and its state during the show.
 extern float *time_table;        // T0, T1, ... from "timing.dat"

@@ -5,66 +5,41 @@
 #include "app/messages.h"
 #include "parts/part_common.h"
 #include "parts/parts.h"
-#include "scene/load3ds.h"
 #include "scene/model.h"
 #include "scene/pose.h"
 #include "texture/texture.h"
 
 // Capacities: what "thc.3ds" holds, plus the wolf and the smoke appended after it.
-enum {
-    INTRO_VERTICES = 6000,
-    INTRO_FACES = 6000,
-    INTRO_MESHES = 24,
-    INTRO_LIGHTS = 4,
-    INTRO_OBJECT_KEYS = 64,
-    INTRO_CAMERA_KEYS = 6,
-    SMOKE_QUADS = 8,
-};
+enum { SMOKE_QUADS = 8 };
+static const PartCapacity capacity = {24, 6000, 6000, 4, 6, 64, 0};
 
-static Scene scene;
-static Camera camera;
-static Vertex vertices[INTRO_VERTICES];
-static Face faces[INTRO_FACES];
-static Mesh meshes[INTRO_MESHES];
-static Light lights[INTRO_LIGHTS];
-static ObjectKey object_keys[INTRO_OBJECT_KEYS];
-static CameraKey camera_keys[INTRO_CAMERA_KEYS];
-
+static PartScene part;
 static int wolf_mesh, smoke_mesh;
 static int background_meshes[4];
 static bool smoke_started;
 
 // Load "thc.3ds", stand the wolf in it and reserve the smoke.
 void part1_load() {
-    for (Vertex &v : vertices) init_vertex(v);
-    for (Face &f : faces) init_face(f);
-    for (Mesh &m : meshes) init_mesh(m);
-    for (Light &l : lights) init_light(l);
-    init_scene(scene);
-    init_camera(camera);
-
-    const Load3dsCapacity capacity = {INTRO_MESHES, INTRO_FACES, INTRO_VERTICES, INTRO_LIGHTS,
-                                      INTRO_CAMERA_KEYS, INTRO_OBJECT_KEYS, 0};
-    LoadSummary *summary = load_3ds("thc.3ds", scene, meshes, faces, vertices, lights, &camera, camera_keys,
-                                    object_keys, nullptr, 28.0f, capacity);
-    PartCounts counts = {summary->mesh_count, summary->face_count, summary->vertex_count};
-
-    for (int i = 0; i < counts.meshes; i++) {
+    part_create(part, 1, capacity);
+    part_load_3ds(part, "thc.3ds", 28.0f);
+    Mesh *meshes = part.meshes;
+    Vertex *vertices = part.vertices;
+    for (int i = 0; i < part.mesh_count; i++) {
         Mesh &mesh = meshes[i];
         compute_normals(mesh, vertices);
         mesh.lit = 1;
         mesh.ambient = 0.1f;
         for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
     }
-    if (scene.light_count < 1) fatal_error("intro: [thc.3ds] has no light 0");
-    lights[0].active = 1;
-    lights[0].glow_size = 0;
-    camera.zmax = 200.0f;
+    if (part.scene.light_count < 1) fatal_error("intro: [thc.3ds] has no light 0");
+    part.lights[0].active = 1;
+    part.lights[0].glow_size = 0;
+    part.camera.zmax = 200.0f;
 
     // The backdrop panels are unlit: black where they come towards the camera.
     static const char *const panel_names[4] = {"thc01", "thc02", "thc03", "thc04"};
     for (int p = 0; p < 4; p++) {
-        background_meshes[p] = find_mesh(scene, panel_names[p]);
+        background_meshes[p] = find_mesh(part.scene, panel_names[p]);
         Mesh &mesh = meshes[background_meshes[p]];
         mesh.lit = 0;
         for (int k = 0; k < mesh.vertex_count; k++) {
@@ -75,23 +50,17 @@ void part1_load() {
     }
 
     // The wolf, appended after the loaded meshes.
-    int wolf_model = find_model("wolfguy.mdl");
-    if (wolf_model < 0) fatal_error("Model wolfguy.mdl not found!");
-    const Model &wolf = model_table[wolf_model];
-    if (counts.vertices + wolf.vertex_count + 4 * SMOKE_QUADS > INTRO_VERTICES ||
-        counts.faces + wolf.triangle_count + 2 * SMOKE_QUADS > INTRO_FACES)
-        fatal_error("intro: [thc.3ds] leaves no room for the wolf and the smoke");
-    wolf_mesh = counts.meshes;
-    Mesh &wolf_part = append_mesh("intro", meshes, faces, INTRO_MESHES, counts, "wolfguy.mdl");
-    wolf_part.lit = 1;
-    wolf_part.ambient = 0.3f;
-    pose_model("wolfguy.mdl", wolf_part, vertices, 0.0f, 135, 135, 7.0f, 1, 1);
-    counts.faces += wolf_part.face_count;
-    counts.vertices += wolf_part.vertex_count;
+    wolf_mesh = part.mesh_count;
+    Mesh &wolf = part_add_model(part, "wolfguy.mdl");
+    wolf.lit = 1;
+    wolf.ambient = 0.3f;
+    pose_model("wolfguy.mdl", wolf, vertices, 0.0f, 135, 135, 7.0f, 1, 1);
 
     // The smoke: eight quads, empty until the smoke starts.
-    smoke_mesh = counts.meshes;
-    Mesh &smoke = append_mesh("intro", meshes, faces, INTRO_MESHES, counts, "smoke");
+    smoke_mesh = part.mesh_count;
+    Mesh &smoke = part_add_mesh(part, "smoke", 4 * SMOKE_QUADS, 2 * SMOKE_QUADS);
+    smoke.vertex_count = smoke.face_count = 0;
+    smoke_started = false;
     int smoke_texture = texture_find("smoke.bmp", true);
     for (int q = 0; q < SMOKE_QUADS; q++) {
         Face *quad = &smoke.faces[2 * q];
@@ -103,26 +72,20 @@ void part1_load() {
             quad[j].two_sided = 1;
         }
     }
-    counts.faces += 2 * SMOKE_QUADS;
-    counts.vertices += 4 * SMOKE_QUADS;
+    part_finish(part);
 
-    scene.mesh_count = counts.meshes;
-    scene.vertex_count = counts.vertices;
-    collect_active_lights(scene);
-
-    log_part_counts("intro", scene.mesh_count + 1, scene.vertex_count, counts.faces + 16, scene.light_count,
-                    summary->object_key_count, summary->camera_key_count);
-    delete summary;
+    log_part_counts(part, part.scene.mesh_count + 1, part.scene.vertex_count, part.face_count + 16,
+                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
 }
 
-Scene *part1_scene() { return &scene; }
+Scene *part1_scene() { return &part.scene; }
 
 // Write the eight smoke quads for time t (s seconds after the smoke started).
 static void place_smoke(float t) {
     float s = t - 18;
-    Mesh &smoke = meshes[smoke_mesh];
+    Mesh &smoke = part.meshes[smoke_mesh];
     for (int q = 0; q < SMOKE_QUADS; q++) {
-        Vertex *v = &vertices[smoke.first_vertex + 4 * q];
+        Vertex *v = &part.vertices[smoke.first_vertex + 4 * q];
         float x = q / 5.0f + 3.0f;
         float y[4] = {2 * sinf(1.3f * t + 2.0326f + q) + s * 0.5f * (q + 3) + 40,
                       1.3f * sinf(2.6f * t + q) + 40 - s * 0.5f * (q + 3),
@@ -151,7 +114,10 @@ static void place_smoke(float t) {
 
 // The light, the wolf, the smoke, the backdrop mapping and the fades at time t.
 void part1_animate(float t) {
-    Light &light = lights[0];
+    Light &light = part.lights[0];
+    Mesh *meshes = part.meshes;
+    Vertex *vertices = part.vertices;
+    Camera &camera = part.camera;
     if (t <= 8.0f) {
         light.color[0] = light.color[1] = light.color[2] = t / 8;
         light.intensity = t;

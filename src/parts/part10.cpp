@@ -8,39 +8,27 @@
 #include "parts/parts.h"
 #include "texture/texture.h"
 
-enum { SPIDER_QUADS = 10, SPIDER_VERTICES = 44, SPIDER_FACES = 22, SPIDER_MESHES = 2 };
+enum { SPIDER_QUADS = 10 };
+static const PartCapacity capacity = {2, 22, 44, 1, 0, 0, 0};
 
-static Scene scene;
-static Camera camera;
-static Vertex vertices[SPIDER_VERTICES];
-static Face faces[SPIDER_FACES];
-static Mesh meshes[SPIDER_MESHES];
-static Light light;
+static PartScene part;
 
 // Build the spider quads and the background quad.
 void part10_load() {
-    for (Vertex &v : vertices) init_vertex(v);
-    for (Face &f : faces) init_face(f);
-    for (Mesh &m : meshes) init_mesh(m);
-    init_light(light);
-    init_scene(scene);
-    init_camera(camera);
+    part_create(part, 10, capacity);
+    Vertex *vertices = part.vertices;
 
     int spider_texture = texture_find("spider7.bmp", true);
-    Mesh &spiders = meshes[0];
-    spiders.faces = &faces[0];
-    spiders.first_vertex = 0;
-    spiders.vertex_count = 4 * SPIDER_QUADS;
-    spiders.face_count = 2 * SPIDER_QUADS;
+    Mesh &spiders = part_add_mesh(part, "", 4 * SPIDER_QUADS, 2 * SPIDER_QUADS);
     static const float corner_uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
     for (int q = 0; q < SPIDER_QUADS; q++) {
         for (int k = 0; k < 4; k++) {
             vertices[4 * q + k].u = corner_uv[k][0];
             vertices[4 * q + k].v = corner_uv[k][1];
         }
-        set_quad_faces(&faces[2 * q], 4 * q);
+        set_quad_faces(&spiders.faces[2 * q], 4 * q);
         for (int j = 0; j < 2; j++) {
-            Face &f = faces[2 * q + j];
+            Face &f = spiders.faces[2 * q + j];
             f.blend_mode = 1;
             f.alpha = 0.4f;
             f.texture = spider_texture;
@@ -48,17 +36,13 @@ void part10_load() {
         }
     }
 
-    Mesh &backdrop = meshes[1];
-    backdrop.faces = &faces[2 * SPIDER_QUADS];
-    backdrop.first_vertex = 4 * SPIDER_QUADS;
-    backdrop.vertex_count = 4;
-    backdrop.face_count = 2;
+    Mesh &backdrop = part_add_mesh(part, "", 4, 2);
     static const float corners[4][5] = {{-0.75f, -0.5f, 0.5f, 1, 0},
                                         {0.75f, -0.5f, 0.5f, 0, 0},
                                         {0.75f, 0.5f, 0.5f, 0, 1},
                                         {-0.75f, 0.5f, 0.5f, 1, 1}};
     for (int k = 0; k < 4; k++) {
-        Vertex &v = vertices[4 * SPIDER_QUADS + k];
+        Vertex &v = vertices[backdrop.first_vertex + k];
         v.position[0] = corners[k][0];
         v.position[1] = corners[k][1];
         v.position[2] = corners[k][2];
@@ -76,24 +60,18 @@ void part10_load() {
         back_faces[j].two_sided = 1;
     }
 
-    scene.meshes = meshes;
-    scene.vertices = vertices;
-    scene.lights = &light;
-    scene.camera = &camera;
-    scene.mesh_count = SPIDER_MESHES;
-    scene.vertex_count = SPIDER_VERTICES;
-    scene.light_count = 0;
-    scene.flags = 0;
-    scene.background_texture = -1;
-    scene.scene_fade = 1.0f;
+    part_finish(part);
+    part.scene.scene_fade = 1.0f;
+    Camera &camera = part.camera;
     camera.position[0] = camera.position[1] = camera.position[2] = 0;
     camera.direction[0] = 0, camera.direction[1] = 0, camera.direction[2] = 1;
     camera.zmax = 3.0f;
 
-    log_part_counts("spider", scene.mesh_count, scene.vertex_count, SPIDER_FACES, scene.light_count, 0, 0);
+    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
+                    part.scene.light_count, 0, 0);
 }
 
-Scene *part10_scene() { return &scene; }
+Scene *part10_scene() { return &part.scene; }
 
 // Swirl the spiders: each quad's corners turn on a unit circle about a wandering centre.
 void part10_animate(float t) {
@@ -107,7 +85,7 @@ void part10_animate(float t) {
         float s = (q + 10) / 15.0f * t;
         for (int k = 0; k < 4; k++) {
             float e = sinf(s + phase[k]) / 3 + r + offset[k];
-            float *p = vertices[4 * q + k].position;
+            float *p = part.vertices[4 * q + k].position;
             p[0] = sinf(e) + cx;
             p[1] = cosf(e) + cy;
             p[2] = 0.5f;
@@ -116,6 +94,7 @@ void part10_animate(float t) {
     // The spiders overlap the backdrop at one depth; draw every face regardless of depth.
     glDepthFunc(GL_ALWAYS);
 
+    Camera &camera = part.camera;
     camera.fade = 0;
     if (t < 1) camera.fade = 1 - t;
     if (t > 14) camera.fade = t - 14;

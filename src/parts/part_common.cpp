@@ -1,22 +1,106 @@
-// part_common.cpp: the steps every demo part's load shares.
+// part_common.cpp: the part builder: allocation, loading, appended meshes and models, counts.
 #include "parts/part_common.h"
 
 #include <cstdio>
 
 #include "app/messages.h"
+#include "scene/load3ds.h"
+#include "scene/model.h"
+#include "parts/part_table.h"
 
-Mesh &append_mesh(const char *part, Mesh *meshes, Face *faces, int mesh_capacity, PartCounts &counts,
-                  const char *name) {
-    if (counts.meshes >= mesh_capacity)
-        fatal_errorf("%s: [%s] no room for another mesh (capacity %d)", part, name, mesh_capacity);
-    Mesh &mesh = meshes[counts.meshes];
+// Replace *array with `count` fresh records set to their defaults by init.
+template <typename T>
+static void renew(T *&array, int count, void (*init)(T &)) {
+    delete[] array;
+    array = count > 0 ? new T[count] : nullptr;
+    if (init)
+        for (int i = 0; i < count; i++) init(array[i]);
+}
+
+static void init_zero_camera_key(CameraKey &key) { key = CameraKey{}; }
+static void init_zero_object_key(ObjectKey &key) { key = ObjectKey{}; }
+static void init_zero_path_key(ModelPathKey &key) { key = ModelPathKey{}; }
+
+void part_create(PartScene &part, int number, const PartCapacity &capacity) {
+    if (number < 1 || number > PART_COUNT) fatal_errorf("part_create: no demo part %d", number);
+    part.tag = part_table[number - 1].tag;
+    part.capacity = capacity;
+    renew(part.vertices, capacity.vertices, init_vertex);
+    renew(part.faces, capacity.faces, init_face);
+    renew(part.meshes, capacity.meshes, init_mesh);
+    renew(part.lights, capacity.lights, init_light);
+    renew(part.camera_keys, capacity.camera_keys, init_zero_camera_key);
+    renew(part.object_keys, capacity.object_keys, init_zero_object_key);
+    renew(part.model_path, capacity.model_path_keys, init_zero_path_key);
+    init_scene(part.scene);
+    init_camera(part.camera);
+    part.scene.meshes = part.meshes;
+    part.scene.vertices = part.vertices;
+    part.scene.lights = part.lights;
+    part.scene.camera = &part.camera;
+    part.scene.camera_keys = part.camera_keys;
+    part.scene.object_keys = part.object_keys;
+    part.mesh_count = part.face_count = part.vertex_count = 0;
+    part.loaded = LoadSummary{};
+}
+
+void part_load_3ds(PartScene &part, const char *file, float play_time) {
+    const PartCapacity &c = part.capacity;
+    const Load3dsCapacity capacity = {c.meshes, c.faces, c.vertices, c.lights,
+                                      c.camera_keys, c.object_keys, c.model_path_keys};
+    LoadSummary *summary = load_3ds(file, part.scene, part.meshes, part.faces, part.vertices, part.lights,
+                                    &part.camera, part.camera_keys, part.object_keys, part.model_path,
+                                    play_time, capacity);
+    part.loaded = *summary;
+    delete summary;
+    part.mesh_count = part.loaded.mesh_count;
+    part.face_count = part.loaded.face_count;
+    part.vertex_count = part.loaded.vertex_count;
+}
+
+void part_compute_normals(PartScene &part) {
+    for (int i = 0; i < part.mesh_count; i++) compute_normals(part.meshes[i], part.vertices);
+}
+
+// Fatal unless `wanted` more records fit after `used` of `capacity`.
+static void check_room(const PartScene &part, const char *name, const char *array, int used, int wanted,
+                       int capacity) {
+    if (wanted < 0 || used + wanted > capacity)
+        fatal_errorf("%s: [%s] no room for %d more %s (%d of %d used)", part.tag, name, wanted, array, used,
+                     capacity);
+}
+
+Mesh &part_add_mesh(PartScene &part, const char *name, int vertex_count, int face_count) {
+    check_room(part, name, "meshes", part.mesh_count, 1, part.capacity.meshes);
+    check_room(part, name, "vertices", part.vertex_count, vertex_count, part.capacity.vertices);
+    check_room(part, name, "faces", part.face_count, face_count, part.capacity.faces);
+    Mesh &mesh = part.meshes[part.mesh_count++];
     snprintf(mesh.name, sizeof mesh.name, "%s", name);
-    mesh.faces = &faces[counts.faces];
-    mesh.first_vertex = counts.vertices;
-    mesh.vertex_count = 0;
-    mesh.face_count = 0;
-    counts.meshes++;
+    mesh.faces = &part.faces[part.face_count];
+    mesh.first_vertex = part.vertex_count;
+    mesh.vertex_count = vertex_count;
+    mesh.face_count = face_count;
+    part.vertex_count += vertex_count;
+    part.face_count += face_count;
     return mesh;
+}
+
+Mesh &part_add_model(PartScene &part, const char *model) {
+    int index = find_model(model);
+    if (index < 0) fatal_errorf("Model %s not found!", model);
+    const Model &m = model_table[index];
+    return part_add_mesh(part, model, m.vertex_count, m.triangle_count);
+}
+
+Light &part_add_light(PartScene &part) {
+    check_room(part, "light", "lights", part.scene.light_count, 1, part.capacity.lights);
+    return part.lights[part.scene.light_count++];
+}
+
+void part_finish(PartScene &part) {
+    part.scene.mesh_count = part.mesh_count;
+    part.scene.vertex_count = part.vertex_count;
+    collect_active_lights(part.scene);
 }
 
 void set_quad_faces(Face *quad, int first) {
@@ -24,11 +108,11 @@ void set_quad_faces(Face *quad, int first) {
     quad[1].a = first, quad[1].b = first + 3, quad[1].c = first + 2;
 }
 
-void log_part_counts(const char *part, int meshes, int vertices, int faces, int lights, int anims, int cams) {
-    log_linef("%s: meshes %d", part, meshes);
-    log_linef("%s: verts  %d", part, vertices);
-    log_linef("%s: faces  %d", part, faces);
-    log_linef("%s: lights %d", part, lights);
-    log_linef("%s: anims  %d", part, anims);
-    log_linef("%s: cams   %d", part, cams);
+void log_part_counts(const PartScene &part, int meshes, int vertices, int faces, int lights, int anims, int cams) {
+    log_linef("%s: meshes %d", part.tag, meshes);
+    log_linef("%s: verts  %d", part.tag, vertices);
+    log_linef("%s: faces  %d", part.tag, faces);
+    log_linef("%s: lights %d", part.tag, lights);
+    log_linef("%s: anims  %d", part.tag, anims);
+    log_linef("%s: cams   %d", part.tag, cams);
 }

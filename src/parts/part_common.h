@@ -1,18 +1,55 @@
-// part_common.h: the steps every demo part's load shares: meshes appended after the loaded
-// ones, quads of two faces, and the six log lines of counts.
+// part_common.h: the part builder: what every demo part's load shares. A part declares its
+// capacities once; the builder allocates and initialises the arrays, loads the .3ds file with
+// the loader's checks on, appends the part's own meshes and models with room checked, wires
+// the scene's counts and writes the six log lines under the part's tag.
 #pragma once
 #include "scene/scene.h"
 
-// Running counts of a part's scene while it is built.
-struct PartCounts {
-    int meshes, faces, vertices;
+// The sizes of one part's arrays.
+struct PartCapacity {
+    int meshes, faces, vertices, lights;
+    int camera_keys, object_keys, model_path_keys;
 };
 
-// Start a new mesh at the running counts (name, faces and first vertex set; counts zero).
-// Fatal, naming the part, when the mesh array has no room left.
-Mesh &append_mesh(const char *part, Mesh *meshes, Face *faces, int mesh_capacity, PartCounts &counts,
-                  const char *name);
+// A part's scene while it is built and played: its arrays, the running counts of what is
+// filled so far, and what its .3ds file held.
+struct PartScene {
+    const char *tag;  // short name in log lines and error messages ("intro", "3dstest", ...)
+    PartCapacity capacity;
+    Scene scene;
+    Camera camera;
+    Vertex *vertices;
+    Face *faces;
+    Mesh *meshes;
+    Light *lights;
+    CameraKey *camera_keys;
+    ObjectKey *object_keys;
+    ModelPathKey *model_path;  // null when the capacity has no model path keys
+    int mesh_count, face_count, vertex_count;  // running counts
+    LoadSummary loaded;                        // the file's counts (zero without a file)
+};
+
+// Allocate every array for the capacities, set each record to its defaults and point the
+// scene at the arrays and the camera; the tag is demo part `number`'s in the part table.
+// A part loaded again starts from fresh arrays.
+void part_create(PartScene &part, int number, const PartCapacity &capacity);
+// Load a .3ds file into the arrays (fatal, naming the file and the array, when it does not
+// fit); key times are frames over end frame / play_time. The running counts start at the file's.
+void part_load_3ds(PartScene &part, const char *file, float play_time);
+// Compute the normals of every mesh loaded so far.
+void part_compute_normals(PartScene &part);
+// Append a mesh after the ones so far, with room for vertex_count vertices and face_count
+// faces (its counts set to those); fatal, naming the part and the array, when there is none.
+Mesh &part_add_mesh(PartScene &part, const char *name, int vertex_count, int face_count);
+// Append the mesh of a loaded Quake model, named after it, with room for all its vertices and
+// triangles; fatal when the model is not loaded or there is no room. Pose it to fill it.
+Mesh &part_add_model(PartScene &part, const char *model);
+// Append a light after the scene's lights (fatal when the light array is full).
+Light &part_add_light(PartScene &part);
+// Store the running mesh and vertex counts into the scene and collect its active lights.
+void part_finish(PartScene &part);
+
 // Give the two faces of a quad the corners (first, first+2, first+1) and (first, first+3, first+2).
 void set_quad_faces(Face *quad, int first);
-// Write the six log lines "<part>: meshes %d" ... "<part>: cams   %d".
-void log_part_counts(const char *part, int meshes, int vertices, int faces, int lights, int anims, int cams);
+// Write the six log lines "<tag>: meshes %d" ... "<tag>: cams   %d".
+void log_part_counts(const PartScene &part, int meshes, int vertices, int faces, int lights, int anims, int cams);

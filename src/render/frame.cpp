@@ -4,7 +4,7 @@
 #include <GL/gl.h>
 
 #include "app/settings.h"
-#include "demo/clock.h"
+#include "render/clock.h"
 #include "render/overlay.h"
 #include "render/render.h"
 #include "render/render_math.h"

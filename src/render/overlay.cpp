@@ -7,7 +7,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
-#include "demo/clock.h"
+#include "render/clock.h"
 #include "render/render.h"
 
 // Add white (value > 0) or darken (value < 0) by |value|, at most 1.

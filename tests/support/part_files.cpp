@@ -8,12 +8,10 @@
 
 void prepare_part_files() {
     static ContentSink sink;
-    if (sink.files.empty()) {
-        generate_characters(sink);
-        generate_part1(sink);
-        generate_part10(sink);
-        generate_part12(sink);
-    }
+    if (sink.files.empty())
+        for (const ContentSource &source : content_sources())
+            if (source.order >= CONTENT_ORDER_CHARACTERS && source.order < CONTENT_ORDER_MUSIC)
+                source.generator(sink);
     for (const ContentFile &file : sink.files) write_file(file.name, file.bytes);
     free_model_table();
     create_model_table();

@@ -1,6 +1,6 @@
 // clock.cpp: the demo clock (milliseconds since its first call, or fixed capture steps),
 // the frame time between full-size renders, and the part time shown by the statistics.
-#include "demo/clock.h"
+#include "render/clock.h"
 
 #include <SDL2/SDL.h>
 
