@@ -6,17 +6,29 @@
 #include "parts/parts.h"
 
 const PartRow part_table[PART_COUNT] = {
+    // 1: intro
     {"intro", part1_load, part1_scene, part1_animate, true, nullptr, nullptr},
-    {"3dstest", nullptr, nullptr, nullptr, true, nullptr, nullptr},  // mirror room, model and credits
-    {"wobbel", nullptr, nullptr, nullptr, false, nullptr, nullptr},  // wobbel torus
-    {"gang", nullptr, nullptr, nullptr, true, nullptr, nullptr},     // warp pass
-    {"oil", nullptr, nullptr, nullptr, true, nullptr, nullptr},      // oil room
-    {"greez", nullptr, nullptr, nullptr, true, nullptr, nullptr},    // greetings
-    {"tunnel", nullptr, nullptr, nullptr, true, nullptr, nullptr},   // rock tunnel, sky and clouds
-    {"water", nullptr, nullptr, nullptr, false, nullptr, nullptr},   // water
-    {"father", nullptr, nullptr, nullptr, true, nullptr, nullptr},   // light ball and night
+    // 2: mirror room, model and credits
+    {"3dstest", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 3: wobbel torus
+    {"wobbel", nullptr, nullptr, nullptr, false, nullptr, nullptr},
+    // 4: warp pass
+    {"gang", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 5: oil room
+    {"oil", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 6: greetings
+    {"greez", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 7: rock tunnel, sky and clouds
+    {"tunnel", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 8: water
+    {"water", nullptr, nullptr, nullptr, false, nullptr, nullptr},
+    // 9: light ball and night
+    {"father", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 10: spider
     {"spider", part10_load, part10_scene, part10_animate, false, nullptr, nullptr},
-    {"sofa", nullptr, nullptr, nullptr, true, nullptr, nullptr},     // sofa room
+    // 11: sofa room
+    {"sofa", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    // 12: end screen
     {"end", part12_load, part12_scene, part12_animate, true, nullptr, nullptr},
 };
 
