@@ -1,6 +1,7 @@
-// main.cpp: kelp-data OUTDIR [--sheet FILE.tga]: generates every data file of the show
-// into OUTDIR: the pack "Data", and beside it "Music" and "noise.bmp"; with --sheet it
-// also writes a contact sheet of every generated picture. The music is made on a
+// main.cpp: kelp-data OUTDIR [--sheet FILE.tga | --no-music]: generates every data file of the
+// show into OUTDIR: the pack "Data", and beside it "Music" and "noise.bmp"; with --sheet it
+// also writes a contact sheet of every generated picture; --no-music leaves "Music" as it is
+// (quicker while working on pictures and scenes). The music is made on a
 // second thread while the other sources run; files are collected in a fixed order
 // so that every run writes the same bytes.
 #include <sys/stat.h>
@@ -30,8 +31,9 @@ static void run_source(const ContentSource &source, ContentSink &sink) {
 
 int main(int argc, char **argv) {
     bool sheet = argc == 4 && std::string(argv[2]) == "--sheet";
-    if (argc != 2 && !sheet) {
-        fprintf(stderr, "usage: kelp-data OUTDIR [--sheet FILE.tga]\n");
+    bool no_music = argc == 3 && std::string(argv[2]) == "--no-music";
+    if (argc != 2 && !sheet && !no_music) {
+        fprintf(stderr, "usage: kelp-data OUTDIR [--sheet FILE.tga | --no-music]\n");
         return 2;
     }
     std::string outdir = argv[1];
@@ -44,7 +46,7 @@ int main(int argc, char **argv) {
     std::vector<ContentSink> sinks(sources.size());
     std::vector<std::thread> background;
     for (size_t i = 0; i < sources.size(); i++)
-        if (sources[i].order >= CONTENT_ORDER_MUSIC)
+        if (sources[i].order >= CONTENT_ORDER_MUSIC && !no_music)
             background.emplace_back(run_source, std::cref(sources[i]), std::ref(sinks[i]));
     for (size_t i = 0; i < sources.size(); i++)
         if (sources[i].order < CONTENT_ORDER_MUSIC) run_source(sources[i], sinks[i]);
