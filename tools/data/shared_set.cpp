@@ -1,5 +1,5 @@
 // shared_set.cpp: the pictures every part shares: the seven light glows, the ten flares
-// and the television static "noise.bmp". Glows and flares lie on black (they are drawn
+// the television static "noise.bmp" and "cutter.bmp". Glows and flares lie on black (they are drawn
 // additively) and fade to exactly black before the border, so clamped edges never show.
 #include <algorithm>
 #include <cmath>
@@ -237,11 +237,47 @@ std::vector<SharedPicture> shared_pictures() {
     return pictures;
 }
 
+// "cutter.bmp": a toothed steel cutting disc on a dark machined plate, shared by the warp
+// pass and the greetings.
+Picture make_cutter() {
+    const int size = 256;
+    const float c = size / 2.0f;
+    Picture plate = picture_metal(size, colour(0.16f, 0.17f, 0.2f), 41);
+    Picture steel = picture_metal(size, colour(0.62f, 0.64f, 0.68f), 42);
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float dx = x + 0.5f - c, dy = y + 0.5f - c;
+            float r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
+            // 24 hooked teeth: the rim's radius climbs along each tooth and drops at its edge.
+            float tooth = a / (2 * PI) * 24 - std::floor(a / (2 * PI) * 24);
+            float rim = 104 + 14 * tooth;
+            float disc = std::clamp(rim - r, 0.0f, 1.0f);
+            float hole = std::clamp(r - 14, 0.0f, 1.0f);
+            Colour base = picture_get(plate, x, y);
+            // Brushed circles on the disc, a bevel at the rim, a hub with four bolts.
+            float brushed = 0.85f + 0.15f * std::sin(r * 1.7f + hash_unit(int(r), 0, 43) * 3);
+            Colour metal = colour_scale(picture_get(steel, x, y), brushed * (0.75f + 0.35f * (1 - tooth)));
+            if (r > 28 && r < 34) metal = colour_scale(metal, 0.55f);
+            for (int b = 0; b < 4; b++) {
+                float bx = c + 22 * std::cos(b * PI / 2 + 0.4f), by = c + 22 * std::sin(b * PI / 2 + 0.4f);
+                if (std::hypot(x + 0.5f - bx, y + 0.5f - by) < 4) metal = colour(0.3f, 0.3f, 0.33f);
+            }
+            // The disc's shadow falls down and right on the plate.
+            float sx = dx - 6, sy = dy - 6;
+            float shadow = std::clamp(rim + 4 - std::sqrt(sx * sx + sy * sy), 0.0f, 8.0f) / 8;
+            base = colour_scale(base, 1 - 0.6f * shadow);
+            picture_set(p, x, y, colour_mix(base, metal, disc * hole));
+        }
+    return p;
+}
+
 void generate_shared_set(ContentSink &sink) {
     for (const SharedPicture &shared : shared_pictures()) {
         bool grey = shared.name == "noise.bmp";
         sink.add(shared.name, grey ? bmp_encode_8(shared.picture) : bmp_encode_24(shared.picture));
     }
+    sink.add("cutter.bmp", bmp_encode_24(make_cutter()));
 }
 
 KELP_CONTENT(CONTENT_ORDER_SHARED, generate_shared_set);

@@ -16,5 +16,7 @@ Colour light_index_colour(int index);
 Picture make_light_glow(int index);
 // "noise.bmp": television static.
 Picture make_noise();
+// "cutter.bmp": a toothed cutting disc on a machined plate (used by two parts).
+Picture make_cutter();
 // Every picture of the shared set with its file name, in start-up order, then "noise.bmp".
 std::vector<SharedPicture> shared_pictures();
