@@ -13,10 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "app/graphics.h"
+#include "demo/graphics.h"
 #include "app/settings.h"
 #include "render/render.h"
 #include "render/render_math.h"
+#include "texture/texture.h"
 
 using Clock = std::chrono::steady_clock;
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "render/clock.h"
 #include "demo/compositing.h"
 #include "demo/driver.h"
 #include "demo/screenshot.h"

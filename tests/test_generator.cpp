@@ -249,7 +249,7 @@ TEST(Output, RunFolderHoldsThePackAndTheLooseFiles) {
     generate_shared_set(sink);
     sink.add("Music", {1, 2, 3});
     ContentSink copy = sink;
-    EXPECT_EQ(content_write(sink, dir.path), 19u);
+    EXPECT_EQ(content_write(sink, dir.path), 20u);
     std::set<std::string> present;
     for (const auto &entry : std::filesystem::directory_iterator(dir.path)) present.insert(entry.path().filename());
     EXPECT_EQ(present, (std::set<std::string>{"Data", "Music", "noise.bmp"}));

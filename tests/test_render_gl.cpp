@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/settings.h"
+#include "texture/texture.h"
 #include "render/clock.h"
 #include "render/overlay.h"
 #include "render/render.h"

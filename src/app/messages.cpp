@@ -1,54 +1,19 @@
-// messages.cpp: the log file, fatal errors and the loading text on the window.
+// messages.cpp: the log file and the loading text on the window.
 #include "app/messages.h"
 
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <unistd.h>
 
-#include "app/graphics.h"
 #include "app/settings.h"
-#include "platform/message_box.h"
 #include "platform/text_surface.h"
 
 char scratch_buffer[4096];
 static bool log_first_line = true;
-static bool in_fatal_error = false;
 
 // Loading text: where the next line goes, and the box of a temporary line still shown.
 static int text_y = 0;
 static bool previous_overwrite = false;
 static int previous_width = 0, previous_y = 0;
-
-// Standard error gets the message with exactly one line end.
-static void print_to_stderr(const char *message) {
-    size_t length = strlen(message);
-    fprintf(stderr, "%s%s", message, length && message[length - 1] == '\n' ? "" : "\n");
-    fflush(stderr);
-}
-
-// Give the display back, say why, exit 1. A failure while doing so exits at once.
-void fatal_error(const char *message) {
-    if (!message) message = "(no message)";
-    if (in_fatal_error) {
-        print_to_stderr(message);
-        _exit(1);
-    }
-    in_fatal_error = true;
-    release_and_restore();
-    print_to_stderr(message);
-    show_message_box(message, "Error");
-    exit(1);
-}
-
-void fatal_errorf(const char *format, ...) {
-    va_list args;
-    va_start(args, format);
-    vsnprintf(scratch_buffer, sizeof scratch_buffer, format, args);
-    va_end(args);
-    fatal_error(scratch_buffer);
-}
 
 // Open, write one line, close: everything logged is on disk even after a crash.
 void log_line(const char *text) {

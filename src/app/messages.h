@@ -1,15 +1,14 @@
-// messages.h: the log file, fatal errors and the loading text on the window.
+// messages.h: the log file, the loading text on the window, and (from the platform layer)
+// fatal errors.
 #pragma once
 #include <cstddef>
+
+#include "platform/fatal.h"
 
 // Shared text buffer into which callers format messages (cut to fit).
 extern char scratch_buffer[4096];
 enum { SCRATCH_SIZE = 4096 };
 
-// Restore the display, show the message in a box titled "Error", exit with code 1.
-[[noreturn]] void fatal_error(const char *message);
-// printf-style convenience: formats into scratch_buffer, then fatal_error.
-[[noreturn]] void fatal_errorf(const char *format, ...) __attribute__((format(printf, 1, 2)));
 // Append one line to "VKB_Kelp.log" (created afresh by the first line of a run); only with "stat".
 void log_line(const char *text);
 // printf-style convenience for log_line.

@@ -8,7 +8,7 @@
 #include <cstdlib>
 
 #include "app/files.h"
-#include "app/graphics.h"
+#include "demo/graphics.h"
 #include "app/messages.h"
 #include "app/settings.h"
 #include "demo/bench.h"
@@ -27,6 +27,8 @@ int time_count = 0;
 int schedule_index = -1;
 float start_offset = 0.0f;
 Scene *scene_table[PART_COUNT];
+bool quit_flag = false;
+bool screenshot_request = false;
 
 void handle_window_message(const WindowMessage &message) {
     if (message.kind == MSG_CLOSE) quit_flag = true;

@@ -11,6 +11,11 @@ extern int schedule_index;       // current entry, -1 before the first
 extern float start_offset;       // "pos" seconds added to the clock
 extern Scene *scene_table[PART_COUNT];
 
+// Set by Escape, by closing the window, and at the end of the show.
+extern bool quit_flag;
+// Set by Enter; cleared when the screenshot is written.
+extern bool screenshot_request;
+
 // Load every part, play the show until its end or until the user quits, then restore.
 void run_demo(const char *command_line);
 // Act on one window message: close and Escape quit, Enter asks for a screenshot.

@@ -19,6 +19,7 @@ static uint16_t whole_seconds(float seconds) {
 void music_start(bool music_on, float start_offset) {
     if (!music_on) return;
     screen_print("Loading music...", false);
+    player_set_note(log_line);
     if (player_new(&music_player, nullptr) != 0) fatal_error("Couldn't init XAudio!");
     control_message_send(music_player, PLAYER_MSG_OPEN, "Music");
     control_message_send(music_player, PLAYER_MSG_PLAY);

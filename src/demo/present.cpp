@@ -6,6 +6,7 @@
 #include "demo/capture.h"
 #include "demo/driver.h"
 #include "demo/screenshot.h"
+#include "render/clock.h"
 #include "render/overlay.h"
 
 // Save what was drawn while the back buffer still holds it, then show it.

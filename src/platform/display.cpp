@@ -3,7 +3,7 @@
 
 #include <SDL2/SDL.h>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 // After PLAY, the output waits this long for a SEEK before it starts from the current position,
 // so that "play, then seek" never sounds a piece of the track's beginning.
@@ -28,6 +28,9 @@ struct MusicPlayer {
 };
 
 static int live_players = 0;
+static PlayerNote player_note = nullptr;
+
+void player_set_note(PlayerNote note) { player_note = note; }
 
 // Report a soundtrack problem: the show goes on without sound.
 static void music_note(const char *problem, const char *detail) {
@@ -35,7 +38,7 @@ static void music_note(const char *problem, const char *detail) {
     snprintf(line, sizeof line, "MUSIC: [Music] %s (%s); the show plays without sound", problem,
              detail ? detail : "");
     fprintf(stderr, "%s\n", line);
-    log_line(line);
+    if (player_note) player_note(line);
 }
 
 // Audio thread: decode the next piece of the track into the output buffer.

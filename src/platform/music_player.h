@@ -16,6 +16,10 @@ enum { PLAYER_BUFFER_FRAMES = 512 };
 
 struct MusicPlayer;
 
+// Where the player reports a soundtrack problem (besides standard error): the log, say.
+typedef void (*PlayerNote)(const char *line);
+void player_set_note(PlayerNote note);
+
 // Create a player into *player; returns 0 on success, non-zero on failure.
 int player_new(MusicPlayer **player, void *arguments);
 // Send one message with its arguments; returns 0 when the message took effect.

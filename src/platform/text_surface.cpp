@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/messages.h"
-#include "app/settings.h"
+#include "platform/fatal.h"
+#include "platform/window.h"
 #include "platform/window.h"
 
 static TTF_Font *text_font = nullptr;

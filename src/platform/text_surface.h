@@ -1,5 +1,8 @@
 // text_surface.h: GDI-style text on the window: a window-sized image presented through OpenGL.
 #pragma once
+
+// Height of a line of loading text in pixels.
+enum { FONT_HEIGHT = 16 };
 #include <cstdint>
 
 // Open the font named `family` (resolved through fontconfig) with a cell height of `height`

@@ -8,9 +8,20 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/messages.h"
-#include "app/settings.h"
+#include "platform/fatal.h"
 #include "platform/message_box.h"
+
+bool full_screen = true;
+int32_t colour_depth = 32;
+static int screen_width = 640, screen_height = 480;
+static char pixel_format_line[128];
+
+int get_screen_width() { return screen_width; }
+int get_screen_height() { return screen_height; }
+void set_screen_size(int width, int height) {
+    screen_width = width;
+    screen_height = height;
+}
 
 enum { MAX_WINDOW_SIZE = 16384 };
 
@@ -104,10 +115,12 @@ SDL_Window *CreateOpenGLWindow(const char *title, int, int, int width, int heigh
             exit(0);
         }
     }
-    log_linef("%s%dx%dx%d depth:%d stencil:%d", prefix, width, height, int(r + g + b + a),
-              int(depth), int(stencil));
+    snprintf(pixel_format_line, sizeof pixel_format_line, "%s%dx%dx%d depth:%d stencil:%d", prefix, width,
+             height, int(r + g + b + a), int(depth), int(stencil));
     return window;
 }
+
+const char *window_pixel_format() { return pixel_format_line; }
 
 SDL_Window *get_window() { return main_window; }
 

@@ -1,7 +1,18 @@
 // window.h: the program's window and OpenGL context on SDL2, and its message queue.
 #pragma once
 
+#include <cstdint>
+
 struct SDL_Window;
+
+// The window's settings, set from the command line before it is made.
+extern bool full_screen;      // cleared by "window"
+extern int32_t colour_depth;  // bits per pixel, "res"
+
+// Window client size (multiples of 8 after the first resize).
+int get_screen_width();
+int get_screen_height();
+void set_screen_size(int width, int height);
 
 enum { MSG_NONE, MSG_CLOSE, MSG_KEYDOWN, MSG_SIZE };
 enum { KEY_ESCAPE = 27, KEY_RETURN = 13 };
@@ -13,7 +24,7 @@ struct WindowMessage {
 };
 
 // Fetch one pending window message; false when the queue is empty. Size changes are
-// applied (low three bits cleared) and close requests set quit_flag before returning.
+// applied (low three bits cleared) before returning.
 bool peek_window_message(WindowMessage &message);
 // Swap the back buffer to the window.
 void swap_window_buffers();
@@ -22,6 +33,9 @@ void swap_window_buffers();
 // a window of exactly width x height client pixels at (0, 0), borderless when full_screen.
 // On failure: a box titled "Error" naming the step, and null. x and y are not used.
 SDL_Window *CreateOpenGLWindow(const char *title, int x, int y, int width, int height);
+// What CreateOpenGLWindow found, for the log: "WxHxBITS depth:D stencil:S", with a first
+// line "software" on a software rasterizer.
+const char *window_pixel_format();
 // The main window, or null before CreateOpenGLWindow.
 SDL_Window *get_window();
 // Show and raise the window, and take its client size as the first size message does.

@@ -1,7 +1,6 @@
 // window_messages.cpp: the window's message queue: size, close and key messages from SDL events.
 #include <SDL2/SDL.h>
 
-#include "app/settings.h"
 #include "platform/window.h"
 
 // The key code a message carries: Escape 27, Enter 13 (both Enter keys), else SDL's code.
@@ -19,7 +18,6 @@ bool peek_window_message(WindowMessage &message) {
         message = WindowMessage{MSG_NONE, 0, 0, 0};
         if (event.type == SDL_QUIT ||
             (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
-            quit_flag = true;
             message.kind = MSG_CLOSE;
             return true;
         }

@@ -4,6 +4,7 @@
 
 #include <SDL2/SDL.h>
 
+uint32_t frame_counter = 0;
 float frame_time = 0.0f;
 float last_clock = 0.0f;
 float part_time = 0.0f;

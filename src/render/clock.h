@@ -10,6 +10,9 @@ float frame_delta();
 void clock_use_fixed_rate(float rate);
 void clock_advance_frame();
 
+// Frames presented since start-up (the driver counts them; the statistics show the rate).
+extern uint32_t frame_counter;
+
 // Written by render_scene at every full-size render.
 extern float frame_time;
 extern float last_clock;

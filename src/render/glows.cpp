@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "app/settings.h"
+#include "texture/texture.h"
 #include "render/render.h"
 #include "render/render_math.h"
 

@@ -7,6 +7,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+#include "texture/texture.h"
 #include "render/clock.h"
 #include "render/render.h"
 

@@ -10,7 +10,6 @@
 
 #include "app/file_bytes.h"
 #include "app/messages.h"
-#include "render/render.h"
 #include "scene/pose.h"
 #include "texture/texture.h"
 
@@ -84,7 +83,7 @@ void load_model(const char *name) {
     int32_t skin_count = model_count_field(file, 48, "skin count", 0, INT32_MAX);
     int32_t skin_width = model_count_field(file, 52, "skin width", 0, INT32_MAX);
     int32_t skin_height = model_count_field(file, 56, "skin height", 0, INT32_MAX);
-    int32_t vertex_count = model_count_field(file, 60, "vertex count", 1, MAX_WORKING_VERTICES);
+    int32_t vertex_count = model_count_field(file, 60, "vertex count", 1, MDL_MAX_VERTICES);
     int32_t triangle_count = model_count_field(file, 64, "triangle count", 0, INT32_MAX);
     int32_t frame_count = model_count_field(file, 68, "frame count", 1, INT32_MAX);
     if (skin_width == 0) skin_width = MDL_DEFAULT_SKIN_SIDE;

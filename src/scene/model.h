@@ -2,7 +2,8 @@
 #pragma once
 #include "scene/scene.h"
 
-enum { MAX_MODELS = 3, MDL_HEADER_SIZE = 84 };
+// A model posed into a scene must fit the renderer's 20000 working vertices.
+enum { MAX_MODELS = 3, MDL_HEADER_SIZE = 84, MDL_MAX_VERTICES = 20000 };
 
 struct Model {
     char name[32];

@@ -16,6 +16,10 @@ extern int texture_count;
 extern char texture_names[MAX_TEXTURES][TEXTURE_NAME_SIZE];
 extern int texture_name_count;
 
+// First index of the seven light glows, the ten flares and the 96 font glyphs of the shared
+// start-up set.
+extern int32_t light_texture_base, flare_texture_base, font_base;
+
 // Index of the texture loaded from `name` (case ignored), loading it on first use.
 int texture_find(const char *name, bool repeat);
 // Load a BMP into the next record and upload it; lower-cases name in place.

@@ -11,6 +11,7 @@ TextureRecord texture_table[MAX_TEXTURES];
 int texture_count = 0;
 char texture_names[MAX_TEXTURES][TEXTURE_NAME_SIZE];
 int texture_name_count = 0;
+int32_t light_texture_base = 0, flare_texture_base = 7, font_base = 17;
 
 // Fatal when a name cannot fit a registry slot.
 static void check_name_length(const char *name) {

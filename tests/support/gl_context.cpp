@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/graphics.h"
+#include "demo/graphics.h"
 #include "app/settings.h"
 
 static SDL_Window *test_window = nullptr;

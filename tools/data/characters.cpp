@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "characters.h"
 
 static const int SKIN_SIZE = 256, HAND_VERTEX = 510;

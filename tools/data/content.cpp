@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 void ContentSink::add(const std::string &name, std::vector<uint8_t> bytes) {
     if (find(name)) fatal_errorf("kelp-data: file [%s] generated twice", name.c_str());

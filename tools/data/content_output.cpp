@@ -3,7 +3,7 @@
 
 #include <strings.h>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "writers/bmp_writer.h"
 #include "writers/pack_writer.h"
 

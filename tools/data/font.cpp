@@ -6,7 +6,7 @@
 
 #include <cstring>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "content.h"
 #include "font_glyphs.h"
 #include "writers/font_writer.h"

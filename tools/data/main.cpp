@@ -11,7 +11,7 @@
 #include <string>
 #include <thread>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "content.h"
 #include "contact_sheet.h"
 #include "content_output.h"

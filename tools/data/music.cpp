@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "content.h"
 #include "music.h"
 #include "show_times.h"

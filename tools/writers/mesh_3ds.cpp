@@ -1,7 +1,7 @@
 // mesh_3ds.cpp: conversion of built meshes and tracks into the .3ds writer's records.
 #include "writers/mesh_3ds.h"
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 Mesh3ds mesh_to_3ds(const MeshData &mesh, const std::string &name, const std::string &material) {
     if (mesh.vertices.size() > 65535 || mesh.triangles.size() > 65535)

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 static const float TWO_PI = 6.28318531f;
 

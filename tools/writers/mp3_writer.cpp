@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 std::vector<uint8_t> mp3_encode(const float *interleaved, size_t frames) {
     lame_global_flags *lame = lame_init();

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 Colour colour(float r, float g, float b) { return Colour{r, g, b}; }
 

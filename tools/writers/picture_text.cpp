@@ -7,7 +7,7 @@
 #include <map>
 #include <mutex>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 #include "writers/picture.h"
 
 static std::mutex text_mutex;

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "app/messages.h"
+#include "platform/fatal.h"
 
 void track_add(KeyTrack &track, int frame, float a, float b, float c, float d) {
     if (!track.keys.empty() && frame <= track.keys.back().frame)

@@ -6,14 +6,22 @@
 
 #include "app/command_line.h"
 #include "app/files.h"
-#include "app/graphics.h"
+#include "demo/graphics.h"
 #include "app/messages.h"
 #include "app/settings.h"
 #include "demo/driver.h"
+#include "platform/message_box.h"
 #include "platform/text_surface.h"
 #include "platform/window.h"
 
+// A fatal error gives the display back first, then says why in a box titled "Error".
+static void restore_and_show(const char *message) {
+    release_and_restore();
+    show_message_box(message, "Error");
+}
+
 int main(int argc, char **argv) {
+    set_fatal_cleanup(restore_and_show);
     char *command_line = join_arguments(argc, argv);
     archive_open("Data");
     lower_case(command_line);
@@ -21,6 +29,7 @@ int main(int argc, char **argv) {
 
     if (!CreateOpenGLWindow("Kelp by Brixlon", 0, 0, get_screen_width(), get_screen_height()))
         fatal_error("CreateOpenGLWindow() failed");
+    log_line(window_pixel_format());
     show_window();
     set_render_size(get_screen_width(), get_screen_height());
     for (int i = 0; i < 2; i++) {  // both buffers start black

@@ -1,19 +1,39 @@
-// graphics.cpp: init_graphics, the start-up of the OpenGL side, and release_and_restore.
+// graphics.cpp: the start-up of the OpenGL side: the fixed state, the shared textures and
+// models, the renderer's working arrays; and release_and_restore, the way back.
 #include <GL/gl.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "app/graphics.h"
+#include "demo/graphics.h"
 #include "app/messages.h"
 #include "app/settings.h"
+#include "render/clock.h"
 #include "platform/display.h"
 #include "render/render.h"
 #include "scene/model.h"
 #include "texture/texture.h"
 
 static DisplayMode display_template;
+
+// Depth test LEQUAL, alpha blending, 2D texturing, smooth shading and colour material.
+void set_fixed_gl_state() {
+    glDrawBuffer(GL_BACK);
+    glEnable(GL_DEPTH_TEST);
+    glShadeModel(GL_SMOOTH);
+    glEnable(GL_POINT_SMOOTH);
+    glEnable(GL_POLYGON_SMOOTH);
+    glEnable(GL_BLEND);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glAlphaFunc(GL_GEQUAL, 0.05f);
+    glDepthFunc(GL_LEQUAL);
+    glPointSize(3.0f);
+    glLineWidth(2.0f);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+}
 
 // "%s from %s ver %s\n%s" with renderer, vendor, version and extensions, at any length.
 static void log_gl_strings() {
