@@ -15,18 +15,8 @@
 
 namespace {
 
-// The suite lies beside the project (or beside the worktree folder the project is checked out in).
-std::string find_suite() {
-    for (const char *rel : {"/../shared/bmpsuite/", "/../../shared/bmpsuite/"}) {
-        std::string dir = std::string(KELP_SOURCE_DIR) + rel;
-        if (DIR *d = opendir((dir + "g").c_str())) {
-            closedir(d);
-            return dir;
-        }
-    }
-    return std::string(KELP_SOURCE_DIR) + "/../shared/bmpsuite/";
-}
-const std::string suite = find_suite();
+// The suite's copy in the repository.
+const std::string suite = std::string(KELP_SOURCE_DIR) + "/tests/data/bmpsuite/";
 
 std::vector<uint8_t> read_all(const std::string &path) {
     std::ifstream in(path, std::ios::binary);

@@ -21,6 +21,7 @@
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -45,11 +46,10 @@ std::string file_name(CharacterKind kind, const char *extension) {
     return std::string(character_name(kind)) + extension;
 }
 
-// Write the three models and skins into a folder of the build tree and enter it.
+// Write the three models and skins into the process's scratch folder and enter it.
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/characters_data_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0755);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    static ScratchDir dir;
+    dir.enter();
     for (int k = 0; k < CHARACTER_COUNT; k++) {
         const Built &b = built(CharacterKind(k));
         ASSERT_TRUE(write_file(file_name(CharacterKind(k), ".mdl"), mdl_encode(b.model)));

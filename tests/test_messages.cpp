@@ -13,6 +13,7 @@
 #include "app/messages.h"
 #include "app/settings.h"
 #include "platform/text_surface.h"
+#include "support/scratch_dir.h"
 
 static std::string read_file(const char *name) {
     std::ifstream in(name);
@@ -34,24 +35,10 @@ template <typename F> static int run_in_child(F body) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-// Each log test works in its own directory under the build dir.
+// Each log test works in its own scratch directory.
 class LogFile : public ::testing::Test {
 protected:
-    std::string old_dir, dir;
-    void SetUp() override {
-        char cwd[4096];
-        ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-        old_dir = cwd;
-        dir = std::string(KELP_BINARY_DIR) + "/test_messages_" + std::to_string(getpid());
-        mkdir(dir.c_str(), 0755);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        unlink("VKB_Kelp.log");
-    }
-    void TearDown() override {
-        unlink("VKB_Kelp.log");
-        ASSERT_EQ(chdir(old_dir.c_str()), 0);
-        rmdir(dir.c_str());
-    }
+    ScratchDir dir;
 };
 
 TEST_F(LogFile, AbsentWithoutStat) {

@@ -18,13 +18,14 @@
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
+// One scratch folder for the process, entered again by each test that needs it.
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/model_data_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0755);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    static ScratchDir dir;
+    dir.enter();
 }
 
 void reset_all() {

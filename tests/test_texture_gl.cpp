@@ -14,14 +14,15 @@
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 #include "writers/font_writer.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
 // Run in a folder of our own files; the file layer finds them loose in the working directory.
+// One scratch folder for the process, entered again by each test that needs it.
 void enter_data_dir() {
-    static std::string dir = std::string(KELP_BINARY_DIR) + "/texture_gl_data_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0755);
-    ASSERT_EQ(chdir(dir.c_str()), 0);
+    static ScratchDir dir;
+    dir.enter();
 }
 
 // Forget every texture loaded by an earlier test.

@@ -27,6 +27,7 @@
 #include "scene/model.h"
 #include "support/startup_data.h"
 #include "texture/texture.h"
+#include "support/scratch_dir.h"
 
 static std::string read_file(const std::string &name) {
     std::ifstream in(name);
@@ -50,11 +51,8 @@ protected:
         full_screen = false;
         statistics = true;
         colour_depth = 32;
-        // CTest runs cases in parallel processes: one directory each
-        dir = std::string(KELP_BINARY_DIR) + "/test_window_" + std::to_string(getpid());
-        mkdir(dir.c_str(), 0755);
-        ASSERT_EQ(chdir(dir.c_str()), 0);
-        ASSERT_TRUE(write_startup_data(dir));
+        dir = new ScratchDir;
+        ASSERT_TRUE(write_startup_data(dir->path));
         ASSERT_NE(CreateOpenGLWindow("Kelp by Brixlon", 0, 0, 803, 605), nullptr);
         show_window();
         text_select_font("Arial", FONT_HEIGHT);
@@ -63,10 +61,9 @@ protected:
         text_release();
         destroy_opengl_window();
         SDL_Quit();
-        ASSERT_EQ(chdir(KELP_BINARY_DIR), 0);
-        std::filesystem::remove_all(dir);
+        delete dir;
     }
-    static std::string dir;
+    static ScratchDir *dir;
     void SetUp() override {
         quit_flag = false;
         WindowMessage m;
@@ -74,7 +71,7 @@ protected:
     }
 };
 
-std::string Window::dir;
+ScratchDir *Window::dir = nullptr;
 
 TEST_F(Window, HeadlessRunIsDetected) { EXPECT_TRUE(is_headless()); }
 
@@ -225,8 +222,8 @@ TEST(SystemClock, CountsMilliseconds) {
 // format and the GL strings, then either plays (closed the way closing the window does) or
 // stops at the first show file the directory lacks: an exit, never a crash or a hang.
 TEST(Program, WindowStatRunsHeadlessAndEndsByExit) {
-    std::string dir = std::string(KELP_BINARY_DIR) + "/test_program_" + std::to_string(getpid());
-    mkdir(dir.c_str(), 0755);
+    ScratchDir scratch;
+    const std::string &dir = scratch.path;
     std::string log = dir + "/VKB_Kelp.log", errors = dir + "/stderr.txt";
     ASSERT_TRUE(write_startup_data(dir));
     pid_t pid = fork();
@@ -265,6 +262,5 @@ TEST(Program, WindowStatRunsHeadlessAndEndsByExit) {
     EXPECT_TRUE(std::regex_search(text, std::regex("^(software\n)?640x480x\\d+ depth:\\d+ stencil:\\d+\n")))
         << text;
     EXPECT_TRUE(std::regex_search(text, std::regex("\n.+ from .+ ver .+\nGL_"))) << text;
-    std::filesystem::remove_all(dir);
 }
 

@@ -1,4 +1,5 @@
-// scratch_dir.h: a fresh directory under /tmp that a test works in (made current), removed after.
+// scratch_dir.h: a fresh directory under /tmp that a test works in (made current), removed
+// after by the process that made it (a death test's child leaves it alone).
 #pragma once
 #include <unistd.h>
 
@@ -11,16 +12,22 @@
 struct ScratchDir {
     std::string path;
     std::string previous;
+    pid_t owner;
     // Create the directory and make it the working directory.
-    ScratchDir() {
+    ScratchDir() : owner(getpid()) {
         char name[] = "/tmp/kelp-test-XXXXXX";
         path = mkdtemp(name) ? name : "";
         char cwd[4096];
         previous = getcwd(cwd, sizeof cwd) ? cwd : "";
+        enter();
+    }
+    // Make it the working directory again (after a test elsewhere changed it).
+    void enter() {
         if (!path.empty() && chdir(path.c_str()) != 0) path.clear();
     }
     // Go back to the previous working directory and remove the scratch one.
     ~ScratchDir() {
+        if (getpid() != owner) return;
         if (!previous.empty() && chdir(previous.c_str()) != 0) return;
         std::error_code ignored;
         if (!path.empty()) std::filesystem::remove_all(path, ignored);

@@ -85,7 +85,7 @@ Picture picture_clouds(int size, Colour low, Colour high, int octaves, uint32_t 
 // Bricks or tiles: `rows` courses of `columns` bricks, mortar width in pixels.
 Picture picture_bricks(int size, int columns, int rows, Colour brick, Colour mortar, uint32_t seed);
 
-// Text through SDL2_ttf. `family` is a fontconfig pattern ("DejaVu Sans:bold").
+// Text through FreeType. `family` is a fontconfig pattern ("DejaVu Sans:bold").
 // Path of the font file fontconfig picks for the pattern (fatal when there is none).
 std::string font_file(const std::string &family);
 // Coverage mask (0..255, row 0 at the top) of one line of text at the given pixel size.
@@ -94,6 +94,8 @@ struct TextMask {
     std::vector<uint8_t> coverage;
 };
 TextMask text_mask(const std::string &text, const std::string &family, int pixel_size);
+// The same, hinted for one bit per pixel: coverage 0 or 255.
+TextMask text_mask_mono(const std::string &text, const std::string &family, int pixel_size);
 // Draw text with its top left corner at (x, y), alpha-blended in `c`.
 void picture_draw_text(Picture &picture, const std::string &text, const std::string &family,
                        int pixel_size, int x, int y, Colour c);
