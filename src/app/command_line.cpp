@@ -31,9 +31,6 @@ char *join_arguments(int argc, char **argv) {
     return line;
 }
 
-void lower_case(char *text) {
-    for (; *text; text++) *text = char(tolower((unsigned char)*text));
-}
 
 // One "%d": blanks, an optional sign, at least one digit; saturated.
 static bool scan_int(const char *&p, int &value) {

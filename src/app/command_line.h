@@ -1,10 +1,9 @@
 // command_line.h: the command line: one lower-cased string searched for options by substring.
 #pragma once
+#include "app/ascii.h"
 
 // The program's arguments joined by single spaces into one string that lives for the run.
 char *join_arguments(int argc, char **argv);
-// Lower-case the command line in place.
-void lower_case(char *text);
 // Read "window", "stat" and "res%dx%dx%d" from the lower-cased command line into the settings;
 // options may sit anywhere, even inside longer words. Fields "res" does not reach keep their values.
 void parse_command_line(const char *command_line);

@@ -1,4 +1,5 @@
 // file_bytes.cpp: bounded little-endian access to a file held in memory.
+#include "app/ascii.h"
 #include "app/file_bytes.h"
 
 #include <cinttypes>
@@ -32,13 +33,13 @@ uint8_t bytes_u8(const FileBytes &bytes, uint64_t offset) { return *bytes_at(byt
 // Checked little-endian 16-bit word.
 uint16_t bytes_u16(const FileBytes &bytes, uint64_t offset) {
     const uint8_t *p = bytes_at(bytes, offset, 2);
-    return uint16_t(p[0] | p[1] << 8);
+    return uint16_t(read_le(p, 2));
 }
 
 // Checked little-endian 32-bit word.
 uint32_t bytes_u32(const FileBytes &bytes, uint64_t offset) {
     const uint8_t *p = bytes_at(bytes, offset, 4);
-    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+    return read_le(p, 4);
 }
 
 // Checked little-endian signed 32-bit integer.

@@ -1,5 +1,6 @@
 // files.cpp: the file layer: 16 handles on loose files of the working directory or on
 // entries of the "Data" pack, which share one archive stream and keep one read position each.
+#include "app/ascii.h"
 #include "app/files.h"
 
 #include <sys/stat.h>
@@ -32,15 +33,6 @@ static char archive_name[256];
 static int64_t archive_stream_position = -1;  // where the archive stream stands, -1 unknown
 static OpenFile open_files[MAX_OPEN_FILES];
 
-// Lower-case one ASCII letter; other bytes stay as they are.
-static int ascii_lower(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
-// True when two names are equal ignoring the case of ASCII letters.
-static bool names_equal(const char *a, const char *b) {
-    for (; *a && *b; a++, b++)
-        if (ascii_lower((unsigned char)*a) != ascii_lower((unsigned char)*b)) return false;
-    return *a == *b;
-}
 
 // Read exactly `count` bytes of the pack at `offset`; every pack byte passes through here.
 static bool archive_read_at(void *buffer, size_t count, int64_t offset) {
@@ -55,12 +47,6 @@ static bool archive_read_at(void *buffer, size_t count, int64_t offset) {
     return got == count;
 }
 
-// Read an unsigned little-endian integer of `width` bytes from a byte array.
-static uint32_t read_le(const unsigned char *bytes, int width) {
-    uint32_t value = 0;
-    for (int i = width - 1; i >= 0; i--) value = (value << 8) | bytes[i];
-    return value;
-}
 
 // Forget every handle and close every stream, the pack included.
 static void release_everything() {
@@ -148,7 +134,7 @@ int file_open(const char *name, const char *mode) {
         return slot;
     }
     for (int i = 0; i < archive_entry_count; i++) {
-        if (names_equal(archive_entries[i].name, name)) {
+        if (same_name(archive_entries[i].name, name)) {
             f.in_use = true;
             f.entry = i;
             f.stream = nullptr;

@@ -1,5 +1,6 @@
 // load3ds.cpp: the 3DS load sequence: open, reset the loader state, walk the chunks, finish
 // the key tables, move meshes into object space, pose single-key meshes, report the counts.
+#include "app/ascii.h"
 #include "scene/load3ds.h"
 
 #include <climits>
@@ -20,8 +21,7 @@ static void reset_loader(const char *name, Scene &scene, Mesh *meshes, Face *fac
     Loader3ds &L = loader3ds;
     memset(&L, 0, sizeof L);
     snprintf(L.file_name, sizeof L.file_name, "%s", name);
-    for (char *p = L.file_name; *p; p++)
-        if (*p >= 'A' && *p <= 'Z') *p = char(*p - 'A' + 'a');
+    lower_case(L.file_name);
     L.file = -1;
     L.play_time = play_time;
     L.scene = &scene;

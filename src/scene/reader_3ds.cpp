@@ -2,6 +2,7 @@
 // here, never past the end of the chunk being read nor past the end of the file.
 #include <cstring>
 
+#include "app/ascii.h"
 #include "app/files.h"
 #include "scene/load3ds_state.h"
 
@@ -21,14 +22,14 @@ bool read_bytes_3ds(void *buffer, size_t size, long end) {
 bool read_u16_3ds(uint16_t &value, long end) {
     uint8_t b[2];
     if (!read_bytes_3ds(b, 2, end)) return false;
-    value = uint16_t(b[0] | b[1] << 8);
+    value = uint16_t(read_le(b, 2));
     return true;
 }
 
 bool read_u32_3ds(uint32_t &value, long end) {
     uint8_t b[4];
     if (!read_bytes_3ds(b, 4, end)) return false;
-    value = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+    value = read_le(b, 4);
     return true;
 }
 
@@ -37,8 +38,7 @@ bool read_floats_3ds(float *values, int count, long end) {
     if (count < 0 || count > 16) return false;
     if (!read_bytes_3ds(b, size_t(count) * 4, end)) return false;
     for (int i = 0; i < count; i++) {
-        uint32_t bits = uint32_t(b[4 * i]) | uint32_t(b[4 * i + 1]) << 8 | uint32_t(b[4 * i + 2]) << 16 |
-                        uint32_t(b[4 * i + 3]) << 24;
+        uint32_t bits = read_le(b + 4 * i, 4);
         memcpy(&values[i], &bits, 4);
     }
     return true;

@@ -1,5 +1,6 @@
 // scene.cpp: defaults of the scene records, mesh lookup by name, vertex normals and the
 // list of active lights.
+#include "app/ascii.h"
 #include "scene/scene.h"
 
 #include <cstdlib>
@@ -52,17 +53,11 @@ void init_light(Light &l) {
     l.falloff = 90.0f;
 }
 
-// Lower-case one ASCII letter; other bytes stay as they are.
-static int ascii_lower(int c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
 // True when a mesh name (at most 64 bytes) equals `name` ignoring the case of ASCII letters.
 static bool mesh_name_equal(const char (&mesh_name)[64], const char *name) {
-    size_t i = 0;
-    for (; i < sizeof mesh_name && mesh_name[i] && name[i]; i++)
-        if (ascii_lower((unsigned char)mesh_name[i]) != ascii_lower((unsigned char)name[i]))
-            return false;
-    if (i == sizeof mesh_name) return name[i] == 0;
-    return mesh_name[i] == name[i];
+    size_t length = 0;
+    while (length < sizeof mesh_name && mesh_name[length]) length++;
+    return same_name(mesh_name, name, length) && name[length] == 0;
 }
 
 int find_mesh(const Scene &scene, const char *name) {

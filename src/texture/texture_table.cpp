@@ -3,6 +3,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "app/ascii.h"
 #include "app/file_bytes.h"
 #include "app/messages.h"
 #include "texture/texture.h"
@@ -45,8 +46,7 @@ int texture_load(char *name, bool repeat) {
     check_name_length(name);
     check_room(texture_count, 1, name);
     int index = texture_count;
-    for (char *c = name; *c; ++c)
-        if (*c >= 'A' && *c <= 'Z') *c = char(*c - 'A' + 'a');
+    lower_case(name);
     char line[TEXTURE_NAME_SIZE + 8];
     snprintf(line, sizeof line, "       %s", name);
     screen_print(line, true);

@@ -1,5 +1,6 @@
 // pack_writer.cpp: the "Data" pack on disk: a 16-bit count, 40-byte directory rows
 // (32-byte NUL-terminated name, 32-bit offset, 32-bit size), then the files back to back.
+#include "app/ascii.h"
 #include "writers/pack_writer.h"
 
 #include <sys/stat.h>
@@ -15,8 +16,7 @@
 // Lower-case copy of a name (ASCII letters only), for comparisons that ignore case.
 static std::string lower_name(const std::string &name) {
     std::string out = name;
-    for (char &c : out)
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    for (char &c : out) c = char(ascii_lower((unsigned char)c));
     return out;
 }
 
@@ -25,12 +25,6 @@ static void put_le(std::vector<uint8_t> &out, uint32_t value, int width) {
     for (int i = 0; i < width; i++) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-// Read a little-endian integer of `width` bytes.
-static uint32_t get_le(const uint8_t *bytes, int width) {
-    uint32_t value = 0;
-    for (int i = width - 1; i >= 0; i--) value = (value << 8) | bytes[i];
-    return value;
-}
 
 bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_t> &sizes,
                 std::string *error) {
@@ -166,7 +160,7 @@ bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry
         *error = path + ": directory is truncated (needs 2 bytes, has " + std::to_string(file_size) + ")";
         return false;
     }
-    uint32_t count = get_le(count_bytes, 2);
+    uint32_t count = read_le(count_bytes, 2);
     uint64_t directory_end = 2 + uint64_t(count) * ARCHIVE_ENTRY_SIZE;
     bool ok = true;
     if (count > MAX_ARCHIVE_ENTRIES) {
@@ -194,8 +188,8 @@ bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry
         PackDirectoryEntry e;
         e.name.assign(reinterpret_cast<const char *>(row),
                       size_t(static_cast<const uint8_t *>(nul) - row));
-        e.offset = get_le(row + ARCHIVE_NAME_SIZE, 4);
-        e.size = get_le(row + ARCHIVE_NAME_SIZE + 4, 4);
+        e.offset = read_le(row + ARCHIVE_NAME_SIZE, 4);
+        e.size = read_le(row + ARCHIVE_NAME_SIZE + 4, 4);
         if (uint64_t(e.offset) + e.size > file_size) {
             *error = path + ": entry " + e.name + " lies beyond the end of the file (ends at " +
                      std::to_string(uint64_t(e.offset) + e.size) + ", file has " +
