@@ -1,4 +1,5 @@
-// command_line.cpp: joining, lower-casing and reading the options of the command line.
+// command_line.cpp: the settings of the run, and joining and reading the options of the
+// command line that sets them.
 #include "app/command_line.h"
 
 #include <cctype>
@@ -8,6 +9,14 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+
+bool statistics = false;
+int32_t render_width = 640, render_height = 480;
+
+void set_render_size(int width, int height) {
+    render_width = width;
+    render_height = height;
+}
 
 // Sum the lengths with an overflow check, then copy with single spaces between.
 char *join_arguments(int argc, char **argv) {

@@ -1,10 +1,12 @@
 // working.cpp: the renderer's working arrays (vertices, lights, projection matrix), made once
-// at start-up, the check that a scene fits them, and the per-frame copy into them.
+// at start-up, the check that a scene fits them, the per-frame copy into them and the
+// software vertex lighting of lit meshes on the copies.
 #include <cstdlib>
 #include <cstring>
 
 #include "app/messages.h"
 #include "render/render.h"
+#include "render/render_math.h"
 
 Vertex *working_vertices = nullptr;
 Light *working_lights = nullptr;
@@ -74,3 +76,17 @@ void copy_working_arrays(const Scene &scene) {
         memcpy(working_lights, scene.lights, size_t(scene.light_count) * sizeof(Light));
 }
 
+// Every vertex of every lit mesh gets the sum of the active lights as its light offset.
+void light_working_vertices(const Scene &scene) {
+    const int32_t *active = scene.active_lights;
+    int count = active ? active[0] : 0;
+    const int32_t *indices = active ? active + 1 : nullptr;
+    for (int m = 0; m < scene.mesh_count; m++) {
+        const Mesh &mesh = scene.meshes[m];
+        if (!mesh.lit) continue;
+        Vertex *v = working_vertices + mesh.first_vertex;
+        for (int i = 0; i < mesh.vertex_count; i++)
+            light_vertex(v[i].position, v[i].normal, mesh.ambient, working_lights, indices, count,
+                         v[i].light);
+    }
+}

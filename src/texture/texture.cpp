@@ -1,12 +1,16 @@
-// texture_table.cpp: the table of loaded textures and the registry that finds them by file name.
+// texture.cpp: the table of loaded textures, the registry that finds them by file name,
+// the raw 8 x 8 font (one texture per character code 32 to 127) and the OpenGL upload.
+#include "texture/texture.h"
+
+#include <GL/gl.h>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <strings.h>
 
 #include "app/ascii.h"
 #include "app/file_bytes.h"
 #include "app/messages.h"
-#include "texture/texture.h"
 
 TextureRecord texture_table[MAX_TEXTURES];
 int texture_count = 0;
@@ -71,4 +75,40 @@ void texture_reserve_names(int count) {
     check_room(texture_name_count, count, "the shared set");
     for (int i = 0; i < count; ++i) texture_names[texture_name_count + i][0] = '\0';
     texture_name_count += count;
+}
+
+// Bind under the record's index, set wrap/filter/environment, upload level 0 as RGBA.
+void texture_upload(const TextureRecord &record, bool repeat) {
+    glBindTexture(GL_TEXTURE_2D, record.gl_name);
+    GLint wrap = repeat ? GL_REPEAT : GL_CLAMP;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, wrap);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glTexImage2D(GL_TEXTURE_2D, 0, 4, record.width, record.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 record.pixels);
+}
+
+enum { FONT_FIRST_CODE = 32 };
+
+// Glyphs of codes 32..127 into the next 96 rows, uploaded clamped.
+void texture_load_font(const char *name) {
+    if (texture_count > MAX_TEXTURES - FONT_GLYPHS)
+        fatal_errorf("too many textures loading %s (at most %d)!", name, int(MAX_TEXTURES));
+    FileBytes file = file_load_bytes(name, "font", "Texture %s not found");
+    bytes_need(file, 0, FONT_FILE_SIZE);
+    for (int g = 0; g < FONT_GLYPHS; ++g) {
+        int index = texture_count + g;
+        TextureRecord &record = texture_table[index];
+        record = TextureRecord{};
+        record.width = record.height = 8;
+        record.pixels = static_cast<uint8_t *>(calloc(64, 4));
+        if (!record.pixels) fatal_errorf("font %s: out of memory", name);
+        font_decode_glyph(file.data + (FONT_FIRST_CODE + g) * FONT_GLYPH_BYTES, record.pixels);
+        record.gl_name = uint32_t(index);
+        texture_upload(record, false);
+    }
+    texture_count += FONT_GLYPHS;
+    file_free_bytes(file);
 }

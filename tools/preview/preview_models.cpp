@@ -1,13 +1,14 @@
 // preview_models.cpp: renders contact sheets of the three characters (several frames of
 // every animation, front and side) with a small software rasterizer, writes them as PPM and
-// converts them to PNG with imagemagick. Prints vertex, triangle and timing figures.
-// Usage: preview_models [output folder [frame...]] (default /tmp/kelp_characters); frames
-// given on the command line replace the default close-up set.
+// converts them to PNG with ffmpeg. Prints vertex, triangle and timing figures.
+// Usage: kelp-preview-models [output folder [frame...]] (default /tmp/kelp_characters);
+// frames given on the command line replace the default close-up set.
 #include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -151,8 +152,9 @@ int main(int argc, char **argv) {
         CLOSE_FRAMES.clear();
         for (int i = 2; i < argc; i++) CLOSE_FRAMES.push_back(std::clamp(atoi(argv[i]), 0, CHARACTER_FRAMES - 1));
     }
-    std::string mk = "mkdir -p '" + dir + "'";
-    if (system(mk.c_str()) != 0) return 1;
+    std::error_code made;
+    std::filesystem::create_directories(dir, made);
+    if (made) return 1;
     const View views[2] = {{{0, 1, 0}, {0, 0, 1}, {1, 0, 0}},     // front
                            {{1, 0, 0}, {0, 0, 1}, {0, -1, 0}}};  // right side
     const char *view_names[2] = {"front", "side"};
@@ -192,13 +194,13 @@ int main(int argc, char **argv) {
             }
             std::string base = dir + "/" + character_name(kind) + "_" + view_names[v % 2] + (close ? "_close" : "");
             write_ppm(base + ".ppm", img);
-            std::string cmd = "convert '" + base + ".ppm' '" + base + ".png' && rm '" + base + ".ppm'";
+            std::string cmd = "ffmpeg -loglevel error -y -i '" + base + ".ppm' '" + base + ".png' && rm '" + base + ".ppm'";
             if (system(cmd.c_str()) != 0) printf("convert failed for %s\n", base.c_str());
         }
         std::string skin_path = dir + "/" + character_name(kind) + "_skin.ppm";
         Image s{skin.width, skin.height, skin.rgb, {}};
         write_ppm(skin_path, s);
-        std::string cmd = "convert '" + skin_path + "' '" + dir + "/" + character_name(kind) +
+        std::string cmd = "ffmpeg -loglevel error -y -i '" + skin_path + "' '" + dir + "/" + character_name(kind) +
                           "_skin.png' && rm '" + skin_path + "'";
         if (system(cmd.c_str()) != 0) printf("convert failed for the skin\n");
     }
