@@ -34,16 +34,13 @@ int count_files(const char *pattern) {
     }
 }
 
-// The start-up set, the characters, the built parts and a time table of 17 entries of
-// `entry` seconds each, packed into "Data" in the working directory ("noise.bmp" loose).
+// Every registered content source but the music and the time table, and a time table of
+// 17 entries of `entry` seconds each, packed into "Data" in the working directory
+// ("noise.bmp" loose).
 void write_show(double entry) {
     ContentSink sink;
-    generate_shared_set(sink);
-    generate_font(sink);
-    generate_characters(sink);
-    generate_part1(sink);
-    generate_part10(sink);
-    generate_part12(sink);
+    for (const ContentSource &source : content_sources())
+        if (source.order > CONTENT_ORDER_TIMING && source.order < CONTENT_ORDER_MUSIC) source.generator(sink);
     std::string timing = "// a short show\n";
     for (int k = 0; k <= 17; k++) timing += std::to_string(k * entry) + "\n";
     sink.add("timing.dat", std::vector<uint8_t>(timing.begin(), timing.end()));

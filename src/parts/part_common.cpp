@@ -2,6 +2,7 @@
 #include "parts/part_common.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "app/messages.h"
 #include "scene/load3ds.h"
@@ -32,6 +33,7 @@ void part_create(PartScene &part, int number, const PartCapacity &capacity) {
     renew(part.camera_keys, capacity.camera_keys, init_zero_camera_key);
     renew(part.object_keys, capacity.object_keys, init_zero_object_key);
     renew(part.model_path, capacity.model_path_keys, init_zero_path_key);
+    free(part.scene.active_lights);  // the list of an earlier load
     init_scene(part.scene);
     init_camera(part.camera);
     part.scene.meshes = part.meshes;

@@ -5,12 +5,15 @@
 #include "render/render.h"
 #include "scene/model.h"
 #include "writers/bmp_writer.h"
+#include "writers/picture.h"
+
+#include <fstream>
 
 void prepare_part_files() {
     static ContentSink sink;
     if (sink.files.empty())
         for (const ContentSource &source : content_sources())
-            if (source.order >= CONTENT_ORDER_CHARACTERS && source.order < CONTENT_ORDER_MUSIC)
+            if (source.order > CONTENT_ORDER_TIMING && source.order < CONTENT_ORDER_MUSIC)
                 source.generator(sink);
     for (const ContentFile &file : sink.files) write_file(file.name, file.bytes);
     free_model_table();
@@ -20,4 +23,17 @@ void prepare_part_files() {
     load_model("wolfguy.mdl");
     free_working_arrays();
     allocate_working_arrays();
+}
+
+void write_grey_picture(const char *name) {
+    Picture p(8, 8);
+    for (uint8_t &b : p.rgb) b = 128;
+    write_file(name, bmp_encode_24(p));
+}
+
+std::vector<std::string> read_log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
 }

@@ -1,33 +1,23 @@
-// test_parts.cpp: demo parts 1, 10 and 12 against small files made with the writers:
-// their load results, log lines, and the values their animate operations set over time.
+// test_part1.cpp: the intro against small files made with the writers: its load results,
+// log lines, and the values its animate operation sets over time.
 #include <gtest/gtest.h>
 
 #include <GL/gl.h>
 
 #include <cmath>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/settings.h"
 #include "parts/parts.h"
 #include "render/render.h"
 #include "scene/model.h"
-#include "support/gl_context.h"
-#include "support/scratch_dir.h"
+#include "support/part_files.h"
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
 #include "writers/writer_3ds.h"
 
 namespace {
-
-// A small grey picture.
-void write_picture(const char *name) {
-    Picture p(8, 8);
-    for (uint8_t &b : p.rgb) b = 128;
-    ASSERT_TRUE(write_file(name, bmp_encode_24(p)));
-}
 
 // A two-triangle model with the 210 frames of the characters' layout.
 void write_model(const char *name) {
@@ -82,26 +72,13 @@ void write_intro_scene(bool with_all_panels) {
     ASSERT_TRUE(write_file("thc.3ds", encode_3ds(scene)));
 }
 
-// Lines of the log file.
-std::vector<std::string> log_lines() {
-    std::ifstream in("VKB_Kelp.log");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) lines.push_back(line);
-    return lines;
-}
-
 }  // namespace
-
-class PartTest : public GlContextTest {
-protected:
-    ScratchDir dir;
-};
 
 TEST_F(PartTest, IntroLightSmokeFadesAndBackdrop) {
     write_intro_scene(true);
     write_model("wolfguy.mdl");
-    write_picture("wolfguy.bmp");
-    write_picture("smoke.bmp");
+    write_grey_picture("wolfguy.bmp");
+    write_grey_picture("smoke.bmp");
     statistics = true;
     allocate_working_arrays();
     create_model_table();
@@ -113,7 +90,7 @@ TEST_F(PartTest, IntroLightSmokeFadesAndBackdrop) {
     // Five loaded meshes, the wolf and the smoke.
     ASSERT_EQ(scene.mesh_count, 7);
     EXPECT_EQ(scene.active_lights[0], 1);
-    std::vector<std::string> lines = log_lines();
+    std::vector<std::string> lines = read_log_lines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "intro: meshes 8");
     EXPECT_EQ(lines[1], "intro: verts  " + std::to_string(5 * 4 + 4 + 32));
@@ -195,8 +172,8 @@ TEST_F(PartTest, IntroWithoutAPanelStopsNamingIt) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
     write_intro_scene(false);
     write_model("wolfguy.mdl");
-    write_picture("wolfguy.bmp");
-    write_picture("smoke.bmp");
+    write_grey_picture("wolfguy.bmp");
+    write_grey_picture("smoke.bmp");
     EXPECT_EXIT(
         {
             allocate_working_arrays();
@@ -207,62 +184,3 @@ TEST_F(PartTest, IntroWithoutAPanelStopsNamingIt) {
         ::testing::ExitedWithCode(1), "thc03");
 }
 
-TEST_F(PartTest, SpiderFlashSwirlAndWhiteOut) {
-    write_picture("spider7.bmp");
-    write_picture("lightbgd.bmp");
-    part10_load();
-    Scene &scene = *part10_scene();
-    EXPECT_EQ(scene.mesh_count, 2);
-    EXPECT_EQ(scene.vertex_count, 44);
-    EXPECT_EQ(scene.meshes[0].face_count, 20);
-    EXPECT_FLOAT_EQ(scene.scene_fade, 1.0f);
-    EXPECT_EQ(scene.camera_key_count, 0);
-    EXPECT_EQ(scene.meshes[1].faces[0].two_sided, 1);
-
-    part10_animate(0);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 1);
-    for (float t : {1.0f, 7.5f, 14.0f}) {
-        part10_animate(t);
-        EXPECT_FLOAT_EQ(scene.camera->fade, 0) << t;
-    }
-    part10_animate(15.5f);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 1.5f);
-    GLint depth_func = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
-    EXPECT_EQ(depth_func, GL_ALWAYS);
-    glDepthFunc(GL_LEQUAL);
-
-    // Every corner of quad q lies on the unit circle about that quad's centre.
-    float t = 3.7f;
-    part10_animate(t);
-    for (int q = 0; q < 10; q++) {
-        float sq = std::sin(float(q));
-        float cx = std::sin(sq * t / 1.5f) / 4 + 0.3f, cy = std::cos(sq * t / 1.5f) / 4 + 0.1f;
-        for (int k = 0; k < 4; k++) {
-            const float *pos = scene.vertices[4 * q + k].position;
-            EXPECT_NEAR(std::hypot(pos[0] - cx, pos[1] - cy), 1.0f, 1e-5);
-            EXPECT_FLOAT_EQ(pos[2], 0.5f);
-        }
-    }
-}
-
-TEST_F(PartTest, EndScreenCrossFadeAndFadeOut) {
-    write_picture("endscreen.bmp");
-    part12_load();
-    Scene &scene = *part12_scene();
-    EXPECT_EQ(scene.mesh_count, 0);
-    EXPECT_GE(scene.background_texture, 0);
-    part12_animate(0);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 0);
-    part12_animate(3.5f);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 0.5f);
-    part12_animate(7);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 1);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 0);
-    part12_animate(13.5f);
-    EXPECT_FLOAT_EQ(scene.camera->fade, -0.5f);
-    part12_animate(15);
-    EXPECT_FLOAT_EQ(scene.camera->fade, -1);
-    part12_animate(20);
-    EXPECT_LE(scene.camera->fade, -1);
-}

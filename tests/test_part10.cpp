@@ -1,0 +1,49 @@
+// test_part10.cpp: the spider interlude: its built scene, the flash, the swirl on unit
+// circles and the white-out.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+
+#include "parts/parts.h"
+#include "support/part_files.h"
+
+TEST_F(PartTest, SpiderFlashSwirlAndWhiteOut) {
+    write_grey_picture("spider7.bmp");
+    write_grey_picture("lightbgd.bmp");
+    part10_load();
+    Scene &scene = *part10_scene();
+    EXPECT_EQ(scene.mesh_count, 2);
+    EXPECT_EQ(scene.vertex_count, 44);
+    EXPECT_EQ(scene.meshes[0].face_count, 20);
+    EXPECT_FLOAT_EQ(scene.scene_fade, 1.0f);
+    EXPECT_EQ(scene.camera_key_count, 0);
+    EXPECT_EQ(scene.meshes[1].faces[0].two_sided, 1);
+
+    part10_animate(0);
+    EXPECT_FLOAT_EQ(scene.camera->fade, 1);
+    for (float t : {1.0f, 7.5f, 14.0f}) {
+        part10_animate(t);
+        EXPECT_FLOAT_EQ(scene.camera->fade, 0) << t;
+    }
+    part10_animate(15.5f);
+    EXPECT_FLOAT_EQ(scene.camera->fade, 1.5f);
+    GLint depth_func = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
+    EXPECT_EQ(depth_func, GL_ALWAYS);
+    glDepthFunc(GL_LEQUAL);
+
+    // Every corner of quad q lies on the unit circle about that quad's centre.
+    float t = 3.7f;
+    part10_animate(t);
+    for (int q = 0; q < 10; q++) {
+        float sq = std::sin(float(q));
+        float cx = std::sin(sq * t / 1.5f) / 4 + 0.3f, cy = std::cos(sq * t / 1.5f) / 4 + 0.1f;
+        for (int k = 0; k < 4; k++) {
+            const float *pos = scene.vertices[4 * q + k].position;
+            EXPECT_NEAR(std::hypot(pos[0] - cx, pos[1] - cy), 1.0f, 1e-5);
+            EXPECT_FLOAT_EQ(pos[2], 0.5f);
+        }
+    }
+}
