@@ -11,7 +11,7 @@ const PartRow part_table[PART_COUNT] = {
     // 2: mirror room, model and credits
     {"3dstest", nullptr, nullptr, nullptr, true, nullptr, nullptr},
     // 3: wobbel torus
-    {"wobbel", nullptr, nullptr, nullptr, false, nullptr, nullptr},
+    {"wobbel", part3_load, part3_scene, part3_animate, false, nullptr, nullptr},
     // 4: warp pass
     {"gang", nullptr, nullptr, nullptr, true, nullptr, nullptr},
     // 5: oil room
