@@ -1,0 +1,252 @@
+// test_part3.cpp: the wobbel torus: its generated world loads and fits, its counts leave
+// out the torus's two source shapes, and the morph, sparkles, flash and field of view
+// behave at their edges, on a small hand-made file.
+#include <gtest/gtest.h>
+
+#include <GL/gl.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "content.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "render/render.h"
+#include "scene/random.h"
+#include "support/gl_context.h"
+#include "support/scratch_dir.h"
+#include "writers/bmp_writer.h"
+#include "writers/writer_3ds.h"
+
+namespace {
+
+// A tetrahedron named `name`, scaled and moved (file frame), `corners` of its four corners.
+Mesh3ds tetra(const char *name, float scale, float dx, int corners = 4) {
+    static const float p[4][3] = {{0, 0, 0}, {10, 0, 0}, {0, 10, 0}, {0, 0, 10}};
+    Mesh3ds mesh;
+    mesh.name = name;
+    for (int k = 0; k < corners; k++) mesh.add_vertex(p[k][0] * scale + dx, p[k][1] * scale, p[k][2] * scale);
+    mesh.add_face(0, 2, 1);
+    if (corners == 4) {
+        mesh.add_face(0, 1, 3);
+        mesh.add_face(0, 3, 2);
+        mesh.add_face(1, 2, 3);
+    }
+    return mesh;
+}
+
+// "wobbel.3ds": a spinning "Ring", the "Torus", then the two sources (in `last_two` order);
+// `short_source` gives "Torus2" three corners instead of four.
+void write_small_world(const std::vector<const char *> &last_two, bool short_source) {
+    Scene3ds scene;
+    scene.meshes.push_back(tetra("Ring", 1, 30));
+    scene.meshes.push_back(tetra("Torus", 1, 0));
+    for (const char *name : last_two) {
+        bool wavy = std::string(name) == "Torus2";
+        scene.meshes.push_back(tetra(name, wavy ? 3.0f : 1.0f, wavy ? -5.0f : 5.0f, wavy && short_source ? 3 : 4));
+    }
+    scene.end_frame = 300;
+    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    scene.light_nodes = false;
+    ASSERT_TRUE(write_file("wobbel.3ds", encode_3ds(scene)));
+}
+
+std::vector<std::string> log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+const Vertex *mesh_vertices(const Scene &scene, int mesh) {
+    return scene.vertices + scene.meshes[mesh].first_vertex;
+}
+
+}  // namespace
+
+class WobbelTest : public ::testing::Test {
+protected:
+    ScratchDir dir;
+    void TearDown() override {
+        frame_time = 0;
+        statistics = false;
+    }
+};
+
+TEST_F(WobbelTest, CountsLeaveOutTheTwoSourceShapes) {
+    write_small_world({"Torus1", "Torus2"}, false);
+    statistics = true;
+    part3_load();
+    statistics = false;
+    Scene &scene = *part3_scene();
+    EXPECT_EQ(scene.mesh_count, 2);
+    EXPECT_EQ(scene.vertex_count, 8);
+    EXPECT_STREQ(scene.meshes[2].name, "Torus1");
+    EXPECT_EQ(scene.meshes[2].first_vertex, 8);  // the sources' vertices lie past the count
+    EXPECT_EQ(scene.light_count, 41);
+    ASSERT_EQ(scene.active_lights[0], 1);  // the orb only
+    EXPECT_EQ(scene.active_lights[1], 0);
+    EXPECT_EQ(scene.meshes[0].lit, 1);
+    EXPECT_EQ(scene.meshes[1].lit, 0);
+    EXPECT_EQ(scene.meshes[0].faces[0].two_sided, 0);
+    EXPECT_EQ(scene.meshes[0].faces[0].light_blend, 0);
+    EXPECT_FLOAT_EQ(scene.meshes[0].pivot[2], 200);
+    std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "wobbel: meshes 2");
+    EXPECT_EQ(lines[1], "wobbel: verts  8");
+    EXPECT_EQ(lines[2], "wobbel: faces  16");
+    EXPECT_EQ(lines[3], "wobbel: lights 41");
+    EXPECT_EQ(lines[4], "wobbel: anims  4");
+    EXPECT_EQ(lines[5], "wobbel: cams   0");
+}
+
+TEST_F(WobbelTest, TorusIsTheBlendOfItsSourcesTurnedRigidly) {
+    write_small_world({"Torus2", "Torus1"}, false);  // either order of the two
+    part3_load();
+    Scene &scene = *part3_scene();
+    const Vertex *torus = mesh_vertices(scene, 1), *round = mesh_vertices(scene, 3), *wavy = mesh_vertices(scene, 2);
+    // At t = 0 the blend is half and half, and the tumble angle is too small to turn.
+    part3_animate(0);
+    for (int k = 0; k < 4; k++)
+        for (int c = 0; c < 3; c++)
+            EXPECT_NEAR(torus[k].position[c], (round[k].position[c] + wavy[k].position[c]) / 2, 1e-4) << k;
+    // Where the blend is all "Torus2" the torus is that shape turned about the centre:
+    // every distance to the centre and between corners is kept.
+    part3_animate(3 * float(M_PI) / 1.2f);
+    const float centre[3] = {0, 0, 200};
+    auto distance = [](const float *a, const float *b) {
+        return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
+    };
+    for (int k = 0; k < 4; k++) {
+        EXPECT_NEAR(distance(torus[k].position, centre), distance(wavy[k].position, centre), 1e-2) << k;
+        EXPECT_NEAR(distance(torus[k].position, torus[(k + 1) % 4].position),
+                    distance(wavy[k].position, wavy[(k + 1) % 4].position), 1e-2)
+            << k;
+    }
+    EXPECT_GT(distance(torus[1].position, wavy[1].position), 1.0f);  // and it did turn
+}
+
+TEST_F(WobbelTest, FieldOfViewFollowsTheSineUpToTwentySeconds) {
+    write_small_world({"Torus1", "Torus2"}, false);
+    part3_load();
+    Camera &camera = *part3_scene()->camera;
+    part3_animate(0);
+    EXPECT_FLOAT_EQ(camera.fov, 80);
+    EXPECT_EQ(camera.keep_mask, 15);
+    part3_animate(19.995f);
+    float before = camera.fov;
+    part3_animate(20);
+    EXPECT_NE(camera.fov, 91.0f);
+    EXPECT_NEAR(camera.fov, before, 0.1);
+    for (float t : {20.001f, 24.0f}) {
+        part3_animate(t);
+        EXPECT_EQ(camera.fov, 91.0f) << t;
+    }
+}
+
+TEST_F(WobbelTest, SparkleReachingZeroIsRebornAtTheOrb) {
+    write_small_world({"Torus1", "Torus2"}, false);
+    part3_load();
+    Scene &scene = *part3_scene();
+    Light *lights = scene.lights;
+    frame_time = 0.25f;
+    lights[5].flare_strength = 0.25f;  // reaches exactly 0 this frame
+    lights[6].flare_strength = 0.5f;   // still alive: falls
+    lights[6].position[1] = 7;
+    part3_animate(3);
+    const Light &orb = lights[0];
+    EXPECT_EQ(lights[5].flare_strength, 1.0f);
+    for (int c = 0; c < 3; c++) {
+        EXPECT_EQ(lights[5].color[c], orb.color[c]);
+        EXPECT_GE(lights[5].position[c], orb.position[c]);
+        EXPECT_LE(lights[5].position[c], orb.position[c] + 9.9f + 1e-4f);
+    }
+    EXPECT_FLOAT_EQ(lights[6].flare_strength, 0.25f);
+    EXPECT_FLOAT_EQ(lights[6].position[1], 7 - 25);
+}
+
+TEST_F(WobbelTest, FlashAndSpinAtExtremeFrameTimes) {
+    write_small_world({"Torus1", "Torus2"}, false);
+    part3_load();
+    Scene &scene = *part3_scene();
+    const Light &orb = scene.lights[0];
+    // Frames longer than half a second: the flash test has no whole divisor; every one flashes.
+    frame_time = 0.75f;
+    for (int i = 0; i < 3; i++) {
+        part3_animate(1.0f + i);
+        EXPECT_EQ(orb.intensity, 10.0f);
+        for (int c = 0; c < 3; c++) EXPECT_EQ(scene.fog_color[c], orb.color[c]);
+    }
+    // At 60 frames a second it flashes now and then, and the fog is grey in between.
+    random_reset();
+    frame_time = 1 / 60.0f;
+    int flashes = 0;
+    for (int i = 0; i < 300; i++) {
+        part3_animate(i / 60.0f);
+        if (orb.intensity == 10.0f) flashes++;
+        else EXPECT_FLOAT_EQ(scene.fog_color[0], 0.2f);
+    }
+    EXPECT_GT(flashes, 2);
+    EXPECT_LT(flashes, 30);
+    // Frames below a millisecond leave the spinning meshes where they are.
+    const Vertex *ring = mesh_vertices(scene, 0);
+    std::vector<float> before;
+    for (int k = 0; k < 4; k++) before.insert(before.end(), ring[k].position, ring[k].position + 3);
+    for (float d : {0.0005f, 1e-9f}) {
+        frame_time = d;
+        part3_animate(5);
+        for (int k = 0; k < 4; k++)
+            for (int c = 0; c < 3; c++) EXPECT_EQ(ring[k].position[c], before[3 * k + c]) << d;
+    }
+}
+
+TEST_F(WobbelTest, SourcesThatDoNotMatchTheTorusStop) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    write_small_world({"Torus1", "Torus2"}, true);
+    EXPECT_EXIT(part3_load(), ::testing::ExitedWithCode(1), "Torus2 has 3 vertices, Torus 4");
+    Scene3ds scene;  // the sources not last
+    scene.meshes = {tetra("Torus", 1, 0), tetra("Torus1", 1, 0), tetra("Torus2", 1, 0), tetra("Ring", 1, 0)};
+    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    ASSERT_TRUE(write_file("wobbel.3ds", encode_3ds(scene)));
+    EXPECT_EXIT(part3_load(), ::testing::ExitedWithCode(1), "must be the last two");
+}
+
+class WobbelContentTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+};
+
+// The generated world loads into the part's capacities and draws.
+TEST_F(WobbelContentTest, GeneratedWorldLoadsAndDraws) {
+    ContentSink sink;
+    generate_part3(sink);
+    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
+    allocate_working_arrays();
+    part3_load();
+    Scene &scene = *part3_scene();
+    ASSERT_GE(scene.mesh_count, 3);
+    EXPECT_STREQ(scene.meshes[scene.mesh_count].name, "Torus1");
+    EXPECT_STREQ(scene.meshes[scene.mesh_count + 1].name, "Torus2");
+    EXPECT_EQ(scene.vertex_count, scene.meshes[scene.mesh_count].first_vertex);
+    int torus = find_mesh(scene, "Torus");
+    EXPECT_NE(scene.meshes[torus].faces[0].texture, -1);
+    frame_time = 1 / 30.0f;
+    part3_animate(5);
+    check_scene_fits(scene);
+    // The part never clears the picture: the shell must cover every pixel of the old one.
+    glClearColor(1, 0, 1, 1);
+    glClear(GL_COLOR_BUFFER_BIT);
+    render_scene(scene, 5, 0);
+    EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
+    std::vector<uint8_t> rgba(640 * 480 * 4);
+    gl_read_pixels(0, 0, 640, 480, rgba.data());
+    int uncovered = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4) uncovered += rgba[i] == 255 && rgba[i + 1] == 0 && rgba[i + 2] == 255;
+    EXPECT_EQ(uncovered, 0);
+    free_working_arrays();
+    frame_time = 0;
+}
