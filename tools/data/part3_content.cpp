@@ -136,7 +136,7 @@ MeshData make_cage() {
     for (size_t i = 0; i < corners.size(); i++)
         for (size_t j = i + 1; j < corners.size(); j++) {
             Vec3 d = corners[j] - corners[i];
-            if (std::sqrt(dot(d, d)) < edge * 1.01f) mesh_append(cage, make_bar(corners[i], corners[j], 2.4f));
+            if (std::sqrt(dot(d, d)) < edge * 1.01f) mesh_append(cage, make_bar(corners[i], corners[j], 1.6f));
         }
     return cage;
 }
@@ -145,7 +145,7 @@ MeshData make_cage() {
 MeshData make_pearls() {
     MeshData pearls;
     for (Vec3 c : icosahedron(CAGE_RADIUS)) {
-        MeshData pearl = mesh_sphere(6, 10, 6);
+        MeshData pearl = mesh_sphere(5, 10, 6);
         mesh_translate(pearl, c.x, c.y, c.z);
         mesh_append(pearls, pearl);
     }
@@ -182,20 +182,20 @@ MeshData make_shard(Vec3 centre, Vec3 axis, float half_length, float width, floa
     return shard;
 }
 
-// Sixteen shards scattered in a loose shell round the torus, pointing every way.
+// Twelve shards scattered in a loose shell round the torus, pointing every way.
 MeshData make_shards() {
     MeshData shards;
-    for (int i = 0; i < 16; i++) {
+    for (int i = 0; i < 12; i++) {
         // Even spread of directions (a spiral over the sphere), radius varied.
-        float z = 1 - (i + 0.5f) / 8.0f;
+        float z = 1 - (i + 0.5f) / 6.0f;
         float r = std::sqrt(1 - z * z);
         float a = i * 2.39996f;
         Vec3 dir = {r * std::cos(a), r * std::sin(a), z};
         float distance = 80 + 45 * hash_unit(i, 1, 3301);
         Vec3 axis = {hash_unit(i, 2, 3301) - 0.5f, hash_unit(i, 3, 3301) - 0.5f, hash_unit(i, 4, 3301) - 0.5f};
         axis = normalize(cross(dir, axis));  // lying across the line to the centre
-        float length = 16 + 10 * hash_unit(i, 5, 3301);
-        MeshData shard = make_shard(dir * distance, axis, length, 4.5f + 2.5f * hash_unit(i, 6, 3301),
+        float length = 20 + 12 * hash_unit(i, 5, 3301);
+        MeshData shard = make_shard(dir * distance, axis, length, 6.0f + 3.0f * hash_unit(i, 6, 3301),
                                     hash_unit(i, 7, 3301));
         mesh_append(shards, shard);
     }
