@@ -13,7 +13,7 @@ const PartRow part_table[PART_COUNT] = {
     // 3: wobbel torus
     {"wobbel", part3_load, part3_scene, part3_animate, false, nullptr, nullptr},
     // 4: warp pass
-    {"gang", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"gang", part4_load, part4_scene, part4_animate, true, nullptr, nullptr},
     // 5: oil room
     {"oil", nullptr, nullptr, nullptr, true, nullptr, nullptr},
     // 6: greetings
