@@ -452,12 +452,12 @@ void generate_part4(ContentSink &sink) {
     light.color[0] = 1.0f, light.color[1] = 0.78f, light.color[2] = 0.62f;
     scene.lights.push_back(light);
 
-    // The camera: down the closed corridor towards the end wall while the tube opens, in
-    // on the beam-in, back before the walk, ahead of the character round the bend, beside
-    // the web while he stops, then watching him walk on into the fog.
+    // The camera, always inside the corridor: drawing back from the end wall while the tube
+    // opens and the dust gathers, on the beam-in, back before the walk, ahead of the
+    // character round the bend, beside the web while he stops, then watching him walk on.
     const Shot shots[] = {
-        {0, {45, 62, -215}, {10, 45, 60}},      {3.5f, {42, 56, -180}, {10, 44, 60}},
-        {6.5f, {38, 44, -140}, {8, 40, 50}},    {8.5f, {34, 38, -110}, {4, 34, 30}},
+        {0, {14, 64, -30}, {10, 48, 90}},       {3.5f, {20, 58, -62}, {10, 45, 70}},
+        {6.5f, {28, 46, -94}, {8, 40, 50}},     {8.5f, {34, 38, -110}, {4, 34, 30}},
         {10.5f, {30, 36, -88}, {0, 32, 0}},     {13, {22, 38, -80}, {0, 30, 0}},
         {15.5f, {32, 42, -120}, {0, 28, -30}},  {17.5f, {-18, 44, -205}, {-15, 24, -110}},
         {20, {-45, 40, -292}, {-85, 22, -205}}, {23, {-52, 36, -385}, {-100, 22, -320}},
