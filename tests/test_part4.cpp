@@ -1,0 +1,237 @@
+// test_part4.cpp: the warp pass loaded from the generator's own "warppass.3ds": its log
+// lines and named meshes, the beam-in, the tube's fades, the dust and sparks reborn, the
+// walk's stops and the web's swing.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "content.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "render/render.h"
+#include "scene/model.h"
+#include "scene/random.h"
+#include "shared_set.h"
+#include "support/gl_context.h"
+#include "support/scratch_dir.h"
+#include "texture/texture.h"
+#include "writers/bmp_writer.h"
+
+namespace {
+
+// The warp pass's files: its own content, the characters and the shared cutter picture.
+const ContentSink &warp_files() {
+    static ContentSink sink;
+    if (sink.files.empty()) {
+        generate_characters(sink);
+        generate_part4(sink);
+        sink.add("cutter.bmp", bmp_encode_24(make_cutter()));
+    }
+    return sink;
+}
+
+std::vector<std::string> log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+enum { SPARK = 5, HAND_LIGHT = 44, DUST = 45, HAND_VERTEX = 510 };
+
+}  // namespace
+
+class WarpPassTest : public GlContextTest {
+protected:
+    void SetUp() override {
+        GlContextTest::SetUp();
+        for (const ContentFile &file : warp_files().files) ASSERT_TRUE(write_file(file.name, file.bytes));
+        free_model_table();
+        create_model_table();
+        load_model("messiah.mdl");
+        free_working_arrays();
+        allocate_working_arrays();
+        random_reset();
+        statistics = true;
+        part4_load();
+        statistics = false;
+        frame_time = 0.05f;
+        scene = part4_scene();
+        messiah = &scene->meshes[find_mesh(*scene, "messiah.mdl")];
+    }
+    void TearDown() override {
+        frame_time = 0;
+        GlContextTest::TearDown();
+    }
+    const float *model_vertex(int k) const { return scene->vertices[messiah->first_vertex + k].position; }
+    ScratchDir dir;
+    Scene *scene = nullptr;
+    const Mesh *messiah = nullptr;
+};
+
+TEST_F(WarpPassTest, LoadsTheGeneratedCorridorAndLogsItsCounts) {
+    // The file's meshes, then the warp tube and the messiah.
+    const Mesh &warp = scene->meshes[find_mesh(*scene, "warp")];
+    EXPECT_EQ(&warp + 1, messiah);
+    EXPECT_EQ(int(messiah - scene->meshes), scene->mesh_count - 1);
+    int faces = 0;
+    for (int m = 0; m < scene->mesh_count; m++) faces += scene->meshes[m].face_count;
+
+    std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "gang: meshes " + std::to_string(scene->mesh_count + 1));
+    EXPECT_EQ(lines[1], "gang: verts  " + std::to_string(scene->vertex_count + 32));
+    EXPECT_EQ(lines[2], "gang: faces  " + std::to_string(faces + 32));
+    EXPECT_EQ(lines[3], "gang: lights 545");
+    EXPECT_EQ(lines[4], "gang: anims  " + std::to_string(scene->mesh_count - 2));  // a key per file mesh
+    EXPECT_EQ(lines[5], "gang: cams   " + std::to_string(scene->camera_key_count));
+
+    // Adjustments by name.
+    const Mesh &pill = scene->meshes[find_mesh(*scene, "WarpPill2")];
+    EXPECT_EQ(pill.faces[pill.face_count - 1].light_blend, 1);
+    const Mesh &cutter = scene->meshes[find_mesh(*scene, "Cutter")];
+    EXPECT_EQ(cutter.faces[0].texture, texture_find("cutter.bmp", true));
+    EXPECT_EQ(cutter.faces[0].two_sided, 1);
+    const Mesh &web = scene->meshes[find_mesh(*scene, "web")];
+    EXPECT_EQ(web.lit, 0);
+    EXPECT_FLOAT_EQ(web.faces[0].alpha, 0.4f);
+    EXPECT_FLOAT_EQ(scene->meshes[find_mesh(*scene, "Wand07")].ambient, 0.8f);
+    EXPECT_FLOAT_EQ(scene->meshes[find_mesh(*scene, "floor")].ambient, 0.1f);
+
+    // Only the corridor light and the hand light light the meshes.
+    ASSERT_EQ(scene->light_count, 545);
+    ASSERT_EQ(scene->active_lights[0], 2);
+    EXPECT_EQ(scene->active_lights[1], 0);
+    EXPECT_EQ(scene->active_lights[2], HAND_LIGHT);
+    EXPECT_EQ(scene->flags, 8);
+    EXPECT_FLOAT_EQ(scene->camera->zmax, 800);
+    // The camera track covers both entries the part is shown in (35 s).
+    EXPECT_GE(scene->camera_keys[scene->camera_key_count - 1].frame / scene->frame_rate, 35.0f);
+    // The dust starts on the plane in front of the tube's mouth.
+    for (int i = DUST; i < 545; i++) {
+        const Light &l = scene->lights[i];
+        ASSERT_FLOAT_EQ(l.position[2], 50.0f);
+        ASSERT_TRUE(l.position[0] >= -30 && l.position[0] < 50 && l.position[1] >= 0 && l.position[1] < 90) << i;
+    }
+}
+
+TEST_F(WarpPassTest, BeamInPullsEachVertexBackByItsShare) {
+    int n = messiah->vertex_count;
+    ASSERT_GT(n, HAND_VERTEX);
+    // Just after 7 s no vertex has moved yet; at 8.5 s the first has arrived, the middle one
+    // is halfway (f = 0.5) and the last has not started.
+    part4_animate(7.0001f);
+    const int ks[3] = {0, n / 2, n - 1};
+    float waiting[3];
+    for (int i = 0; i < 3; i++) waiting[i] = model_vertex(ks[i])[2];
+    part4_animate(8.5f);
+    const float pulled[3] = {260, 130, 0};
+    for (int i = 0; i < 3; i++) EXPECT_NEAR(waiting[i] - model_vertex(ks[i])[2], pulled[i], 1.0f) << ks[i];
+}
+
+TEST_F(WarpPassTest, WarpFadesInAndOutAndDrawsNothingOutside) {
+    Mesh &warp = scene->meshes[find_mesh(*scene, "warp")];
+    struct Row {
+        float t, alpha;
+        int count;
+    };
+    // In order: 8 s keeps what 6.5 s set.
+    const Row rows[] = {{5.9f, 0, 0}, {6.5f, 0.5f, 32}, {8, 0.5f, 32}, {10.25f, 0.75f, 32}, {12, 0, 0}};
+    for (const Row &row : rows) {
+        part4_animate(row.t);
+        EXPECT_NEAR(warp.faces[31].alpha, row.alpha, 1e-5) << row.t;
+        EXPECT_EQ(warp.face_count, row.count) << row.t;
+        EXPECT_EQ(warp.vertex_count, row.count) << row.t;
+    }
+}
+
+TEST_F(WarpPassTest, DustIsRebornTheFrameItsFlareIsFullAndNeverOvershootsTheAxis) {
+    Light &full = scene->lights[DUST];
+    Light &drifting = scene->lights[DUST + 1];
+    full.flare_strength = 1.95f;  // + 2 x 0.05 reaches 2.0
+    drifting.flare_strength = 0;
+    drifting.position[0] = 50, drifting.position[1] = 45;
+    part4_animate(7);
+    EXPECT_FLOAT_EQ(full.flare_strength, 0);
+    EXPECT_FLOAT_EQ(full.glow_size, 0.3f);
+    EXPECT_TRUE(full.position[0] >= -30 && full.position[0] < 50 && full.position[1] >= 0 && full.position[1] < 90);
+    EXPECT_GT(drifting.position[0], 10.0f);
+    EXPECT_LT(drifting.position[0], 50.0f);
+    EXPECT_FLOAT_EQ(drifting.glow_size, 0);  // only a rebirth changes the glow
+
+    // A frame of half a second would carry a speck past the axis: it stops on it.
+    drifting.flare_strength = 0;
+    drifting.position[0] = 50;
+    frame_time = 0.5f;
+    part4_animate(7.5f);
+    EXPECT_FLOAT_EQ(drifting.position[0], 10.0f);
+    EXPECT_FLOAT_EQ(drifting.position[1], 45.0f);
+
+    // Reborn after ten seconds, the dust has no glow.
+    frame_time = 0.05f;
+    full.flare_strength = 1.99f;
+    part4_animate(12);
+    EXPECT_FLOAT_EQ(full.glow_size, 0);
+}
+
+TEST_F(WarpPassTest, SparksAndTheHandLightStartAtTheHand) {
+    Light &spark = scene->lights[SPARK];
+    spark.color[1] = 0.05f;  // - 1.5 x 0.05 goes below 0
+    part4_animate(12);
+    const float *hand = model_vertex(HAND_VERTEX);
+    for (int c = 0; c < 3; c++) {
+        EXPECT_LE(std::fabs(spark.position[c] - hand[c]), 1.5f) << c;
+        EXPECT_LE(std::fabs(scene->lights[HAND_LIGHT].position[c] - hand[c]), 1.5f) << c;
+    }
+    EXPECT_GT(spark.color[1], 0.77f);
+    EXPECT_LE(spark.color[1], 1.0f);
+    float intensity = scene->lights[HAND_LIGHT].intensity;
+    EXPECT_TRUE(intensity >= 0.8f && intensity < 1.6f) << intensity;
+}
+
+TEST_F(WarpPassTest, TheMessiahStopsWhereTheCorridorExpectsHim) {
+    // Feet on the floor and the body over the spot, at three moments of the walk.
+    struct Row {
+        float t, x, floor, z;
+    };
+    const Row rows[] = {{12, 0, 0, 0}, {24, -100, -5, -320}, {34.99f, -250, -5, -560}};
+    for (const Row &row : rows) {
+        part4_animate(row.t);
+        float low = 1e9f, x = 0, z = 0;
+        for (int k = 0; k < messiah->vertex_count; k++) {
+            const float *p = model_vertex(k);
+            low = std::min(low, p[1]);
+            x += p[0] / messiah->vertex_count;
+            z += p[2] / messiah->vertex_count;
+        }
+        EXPECT_NEAR(low, row.floor, 1.0f) << row.t;
+        EXPECT_NEAR(x, row.x, 12.0f) << row.t;
+        EXPECT_NEAR(z, row.z, 12.0f) << row.t;
+    }
+}
+
+TEST_F(WarpPassTest, TheWebSwingsFromWhereItHangsAndStaysInTheCorridor) {
+    const Mesh &web = scene->meshes[find_mesh(*scene, "web")];
+    const float *v1 = scene->vertices[web.first_vertex + 1].position;
+    const float *v2 = scene->vertices[web.first_vertex + 2].position;
+    const float hung[4] = {v1[0], v1[1], v2[0], v2[1]};
+    part4_animate(26.5f);  // not yet
+    EXPECT_EQ(v1[0], hung[0]);
+    part4_animate(26.5001f);  // the swing starts where the file hangs them
+    EXPECT_NEAR(v1[0], hung[0], 0.01f);
+    EXPECT_NEAR(v1[1], hung[1], 0.01f);
+    EXPECT_NEAR(v2[0], hung[2], 0.01f);
+    EXPECT_NEAR(v2[1], hung[3], 0.01f);
+    for (float t = 26.6f; t < 35; t += 0.1f) {
+        part4_animate(t);
+        EXPECT_TRUE(v1[0] >= -119.01f && v1[0] <= -38.99f && v2[0] >= -119.01f && v2[0] <= -38.99f) << t;
+    }
+    float y1 = v1[1];
+    part4_animate(28);  // after 27.5 s the heights stay
+    EXPECT_EQ(v1[1], y1);
+}
