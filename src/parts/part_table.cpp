@@ -23,7 +23,7 @@ const PartRow part_table[PART_COUNT] = {
     // 8: water
     {"water", nullptr, nullptr, nullptr, false, nullptr, nullptr},
     // 9: light ball and night
-    {"father", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"father", part9_load, part9_scene, part9_animate, true, nullptr, nullptr},
     // 10: spider
     {"spider", part10_load, part10_scene, part10_animate, false, nullptr, nullptr},
     // 11: sofa room

@@ -1,0 +1,552 @@
+// part9_content.cpp: the light ball's night, "lightball.3ds": a starry sky dome with a moon,
+// a ring of distant hills and two belts of dark firs ("night1".."night5", unlit), a meadow
+// that rises towards the hills, a ring of standing stones and an altar under the spot where
+// the warp opens, and a cold light over the altar. The file's first two keyframed objects
+// are the paths of the ball of light and of the red ball (dummies, so nothing is drawn for
+// them); two camera nodes make one cut at 20 s, where the part comes back after the spider.
+// Also "warp.bmp", the streaks of light that flow along the warp, unless another scene of
+// the show has made it already.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "content.h"
+#include "writers/mesh_3ds.h"
+#include "writers/picture.h"
+
+namespace {
+
+const float PI = 3.14159265f;
+// Frames: 10 a second over the 100 s the part loads with; the show plays it for 68 s.
+const int FPS = 10, END_FRAME = 1000, SHOW_FRAMES = 680, CUT_FRAME = 200;
+// Where things stand, in the part's own frame (y up): the ground, the altar under the warp.
+const float GROUND_Y = 20, ALTAR_X = -120, ALTAR_Z = 78;
+// The middle of the scene (between the three fathers and the warp) and the sky around it.
+const float MIDDLE_X = -120, MIDDLE_Z = 100, SKY_RADIUS = 2000, HILLS_RADIUS = 1400;
+
+struct P3 {
+    float x, y, z;
+};
+
+// A point of the part's frame (y up) in the file's frame (z up): (x, y, z) -> (x, -z, y).
+P3 to_file(P3 p) { return {p.x, -p.z, p.y}; }
+
+// Move a mesh built around the file origin to a point of the part's frame.
+void place(MeshData &mesh, P3 p) {
+    P3 f = to_file(p);
+    mesh_translate(mesh, f.x, f.y, f.z);
+}
+
+// --- pictures -------------------------------------------------------------------------
+
+// The sky dome, mapped around and pole to pole (row 0 the zenith): deep blue overhead, a
+// teal glow along the horizon, a band of faint cloud above it, stars thinning towards the
+// horizon, and the dark underside below.
+Picture make_sky() {
+    const int size = 512;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = (x + 0.5f) / size, v = 1 - (y + 0.5f) / size;
+            float elevation = (v - 0.5f) * 180;  // degrees
+            Colour c;
+            if (elevation < 0) {
+                c = colour_mix(colour(0.05f, 0.09f, 0.13f), colour(0.01f, 0.02f, 0.04f), smooth_step(0, 20, -elevation));
+            } else {
+                float up = elevation / 90;
+                Colour horizon = colour(0.10f, 0.19f, 0.26f), middle = colour(0.03f, 0.06f, 0.15f),
+                       zenith = colour(0.01f, 0.02f, 0.07f);
+                c = up < 0.3f ? colour_mix(horizon, middle, smooth_step(0, 0.3f, up))
+                              : colour_mix(middle, zenith, smooth_step(0.3f, 1, up));
+                // Long thin clouds low in the sky, lit faintly from below.
+                float cloud = fractal_noise(u * 8, v * 24, 5, 0.55f, 8, 901) * 0.5f + 0.5f;
+                float band = smooth_step(2, 8, elevation) * (1 - smooth_step(18, 32, elevation));
+                float k = smooth_step(0.5f, 0.8f, cloud) * band;
+                c = colour_mix(c, colour(0.16f, 0.20f, 0.28f), k * 0.6f);
+                // Stars: more of them overhead, hidden by cloud.
+                float star = hash_unit(x, y, 902);
+                float threshold = 0.996f - 0.003f * up;
+                if (star > threshold) {
+                    float b = (star - threshold) / (1 - threshold) * (1 - k) * smooth_step(3, 15, elevation);
+                    float tint = hash_unit(x, y, 903);
+                    c = colour_add(c, colour_scale(colour(0.8f + 0.2f * tint, 0.85f, 1.0f - 0.2f * tint), 0.35f + 0.65f * b));
+                }
+            }
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// The moon: a pale disc with darker seas and small craters, dark outside the disc (the mesh
+// is a disc of the same size).
+Picture make_moon() {
+    const int size = 256;
+    Picture p(size, size);
+    const float c = size / 2.0f;
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float dx = (x + 0.5f - c) / c, dy = (y + 0.5f - c) / c;
+            float r = std::sqrt(dx * dx + dy * dy);
+            float u = float(x) / size, v = float(y) / size;
+            float seas = smooth_step(0.1f, 0.45f, fractal_noise(u * 3, v * 3, 5, 0.5f, 0, 911) * 0.5f + 0.5f);
+            float craters = cell_noise(u * 14, v * 14, 0, 912);
+            float pit = 1 - smooth_step(0.0f, 0.25f, craters);
+            Colour surface = colour_mix(colour(0.92f, 0.92f, 0.86f), colour(0.55f, 0.58f, 0.60f), seas);
+            surface = colour_scale(surface, 1 - 0.25f * pit);
+            // Darker towards the limb, as a ball lit from the front.
+            surface = colour_scale(surface, 1 - 0.35f * r * r);
+            float inside = std::clamp((0.97f - r) * c, 0.0f, 1.0f);
+            picture_set(p, x, y, colour_mix(colour(0.02f, 0.04f, 0.09f), surface, inside));
+        }
+    return p;
+}
+
+// The distant hills: a dark band (row 0 its top) with a faint teal rim where the sky glow
+// catches the crest, and the texture of woods on the slopes.
+Picture make_hills() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float woods = fractal_noise(u * 16, v * 6, 5, 0.55f, 16, 921) * 0.5f + 0.5f;
+            Colour c = colour_mix(colour(0.015f, 0.025f, 0.04f), colour(0.04f, 0.07f, 0.09f), woods);
+            float rim = 1 - smooth_step(0.0f, 0.06f, v);
+            c = colour_mix(c, colour(0.09f, 0.16f, 0.20f), rim * 0.8f);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// Fir needles at night: dark blue-green tiers with lighter tips, bark at the bottom.
+Picture make_fir() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float needles = fractal_noise(u * 24, v * 12, 4, 0.5f, 24, 931) * 0.5f + 0.5f;
+            float tiers = std::pow(std::fabs(std::sin((v * 6 + needles * 0.3f) * PI)), 3.0f);
+            Colour c = colour_mix(colour(0.02f, 0.04f, 0.04f), colour(0.07f, 0.12f, 0.11f), needles * 0.6f + tiers * 0.4f);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// The meadow: dark grass with patches of bare earth, flat stones and clover, tiling.
+Picture make_meadow() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float blades = fractal_noise(u * 32, v * 32, 3, 0.6f, 32, 941) * 0.5f + 0.5f;
+            float patches = fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 942) * 0.5f + 0.5f;
+            Colour grass = colour_mix(colour(0.16f, 0.26f, 0.20f), colour(0.30f, 0.42f, 0.30f), blades);
+            Colour earth = colour_mix(colour(0.22f, 0.19f, 0.16f), colour(0.32f, 0.28f, 0.23f), blades);
+            Colour c = colour_mix(grass, earth, smooth_step(0.62f, 0.75f, patches));
+            // Flat stones half sunk in the grass.
+            float stone = cell_noise(u * 6, v * 6, 6, 943);
+            float flat = 1 - smooth_step(0.12f, 0.16f, stone);
+            if (hash_unit(int(u * 6), int(v * 6), 944) > 0.6f)
+                c = colour_mix(c, colour_scale(colour(0.40f, 0.42f, 0.44f), 0.8f + 0.3f * blades), flat);
+            picture_set(p, x, y, c);
+        }
+    return p;
+}
+
+// Blue-grey standing stone with pale lichen.
+Picture make_stone() {
+    Picture p = picture_stone(256, colour(0.46f, 0.50f, 0.56f), 951);
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++) {
+            float u = float(x) / p.width, v = float(y) / p.height;
+            float lichen = smooth_step(0.6f, 0.85f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 952) * 0.5f + 0.5f);
+            picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.62f, 0.68f, 0.55f), lichen * 0.6f));
+        }
+    return p;
+}
+
+// The warp's light: streaks along the tube (v) that brighten and fade, white-cyan on black,
+// tiling both ways since the part scrolls v with time.
+Picture make_warp() {
+    const int size = 256;
+    Picture p(size, size);
+    for (int y = 0; y < size; y++)
+        for (int x = 0; x < size; x++) {
+            float u = float(x) / size, v = float(y) / size;
+            float streak = fractal_noise(u * 24, v * 2, 4, 0.5f, 24, 961) * 0.5f + 0.5f;
+            float pulse = fractal_noise(u * 8, v * 6, 3, 0.5f, 8, 962) * 0.5f + 0.5f;
+            float k = std::pow(smooth_step(0.35f, 0.9f, streak), 1.5f) * (0.4f + 0.8f * pulse);
+            Colour c = colour_mix(colour(0.05f, 0.25f, 0.45f), colour(0.85f, 0.97f, 1.0f), std::min(k, 1.0f));
+            picture_set(p, x, y, colour_scale(c, std::min(1.0f, 0.15f + k)));
+        }
+    return p;
+}
+
+// --- meshes ---------------------------------------------------------------------------
+
+// Height of the meadow at a point of the file's ground plane: flat out to 450 from the
+// middle, then rising towards the hills.
+float ground_height(float x, float y) {
+    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
+    float r = std::hypot(x - middle.x, y - middle.y);
+    float rise = smooth_step(450, 1400, r);
+    return GROUND_Y + rise * (90 + 40 * fractal_noise(x * 0.004f, y * 0.004f, 3, 0.5f, 0, 971));
+}
+
+// The meadow: a disc of rings around the middle, dense where the fathers stand, flat out to
+// 450 and rising towards the hills so that it meets them above the horizon.
+MeshData make_ground() {
+    static const float radii[] = {30, 65, 105, 150, 200, 260, 330, 410, 500, 620, 780, 980, 1250, 1550};
+    const int rings = int(sizeof radii / sizeof radii[0]), segments = 48;
+    MeshData ground;
+    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
+    MeshVertex centre;
+    centre.x = middle.x, centre.y = middle.y, centre.z = GROUND_Y;
+    ground.vertices.push_back(centre);
+    for (int r = 0; r < rings; r++)
+        for (int s = 0; s < segments; s++) {
+            float a = 2 * PI * s / segments;
+            MeshVertex v;
+            v.x = middle.x + radii[r] * std::cos(a);
+            v.y = middle.y + radii[r] * std::sin(a);
+            v.z = ground_height(v.x, v.y);
+            ground.vertices.push_back(v);
+        }
+    for (MeshVertex &v : ground.vertices) v.u = v.x / 70, v.v = v.y / 70;
+    auto at = [&](int r, int s) { return 1 + r * segments + (s % segments); };
+    for (int s = 0; s < segments; s++) ground.triangles.push_back({0, at(0, s), at(0, s + 1)});
+    for (int r = 0; r + 1 < rings; r++)
+        for (int s = 0; s < segments; s++) {
+            ground.triangles.push_back({at(r, s), at(r + 1, s), at(r + 1, s + 1)});
+            ground.triangles.push_back({at(r, s), at(r + 1, s + 1), at(r, s + 1)});
+        }
+    return ground;
+}
+
+// The sky dome: a whole sphere seen from inside, so that no view leaves it.
+MeshData make_sky_dome() {
+    MeshData sky = mesh_sphere(SKY_RADIUS, 32, 16);
+    mesh_flip(sky);
+    place(sky, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
+    return sky;
+}
+
+// The moon: a disc low in the north-west sky, facing the middle.
+MeshData make_moon_disc() {
+    const int segments = 24;
+    const float radius = 90, distance = 1800, azimuth = 2.5f, elevation = 0.30f;
+    MeshData moon;
+    MeshVertex centre;
+    centre.u = centre.v = 0.5f;
+    moon.vertices.push_back(centre);
+    for (int s = 0; s < segments; s++) {
+        float a = 2 * PI * s / segments;
+        MeshVertex v;
+        v.y = radius * std::cos(a), v.z = radius * std::sin(a);  // a disc facing -x (the file frame)
+        v.u = 0.5f + 0.5f * std::cos(a), v.v = 0.5f + 0.5f * std::sin(a);
+        moon.vertices.push_back(v);
+    }
+    for (int s = 0; s < segments; s++) moon.triangles.push_back({0, 1 + (s + 1) % segments, 1 + s});
+    // Out along +x, then up and round to its place; it still faces the middle.
+    mesh_translate(moon, distance, 0, 0);
+    mesh_rotate_y(moon, -elevation);
+    mesh_rotate_z(moon, azimuth);
+    place(moon, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
+    return moon;
+}
+
+// The distant hills: a band all round with a crest that rises and falls, seen from inside.
+MeshData make_hills_band() {
+    const int segments = 72;
+    MeshData hills;
+    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
+    for (int s = 0; s <= segments; s++) {
+        float a = 2 * PI * s / segments;
+        float crest = 150 + 110 * (fractal_noise(s * 0.09f, 0.5f, 4, 0.5f, int(segments * 0.09f + 0.5f), 981) * 0.5f + 0.5f);
+        for (int k = 0; k < 2; k++) {
+            MeshVertex v;
+            v.x = middle.x + HILLS_RADIUS * std::cos(a);
+            v.y = middle.y + HILLS_RADIUS * std::sin(a);
+            v.z = k == 0 ? -40 : GROUND_Y + crest;
+            v.u = float(s) / segments * 6, v.v = k == 0 ? 1.0f : 0.0f;
+            hills.vertices.push_back(v);
+        }
+    }
+    for (int s = 0; s < segments; s++) {
+        int b = 2 * s;
+        hills.triangles.push_back({b, b + 3, b + 2});
+        hills.triangles.push_back({b, b + 1, b + 3});
+    }
+    return hills;
+}
+
+// A fir: a thin trunk and `tiers` drooping cones, each narrower than the one below.
+MeshData make_fir(float height, int tiers, int segments) {
+    std::vector<Point2> profile = {{height * 0.03f, 0}, {height * 0.03f, height * 0.12f}};
+    for (int t = 0; t < tiers; t++) {
+        float base = height * (0.12f + 0.8f * t / tiers), top = height * (0.12f + 0.8f * (t + 1) / tiers);
+        float width = height * 0.28f * (1 - 0.55f * t / tiers);
+        profile.push_back({width, base});
+        profile.push_back({width * 0.25f, top * 0.98f + base * 0.02f});
+    }
+    profile.push_back({0, height});
+    MeshData fir = mesh_lathe(profile, segments);
+    mesh_map_cylindrical(fir, 2, 1.0f / height);
+    return fir;
+}
+
+// A belt of firs between two distances from the middle.
+MeshData make_fir_belt(int count, float near, float far, float low, float high, int tiers, int segments, uint32_t seed) {
+    MeshData belt;
+    for (int i = 0; i < count; i++) {
+        float a = 2 * PI * (i + 0.6f * hash_unit(i, 1, seed)) / count;
+        float d = near + (far - near) * hash_unit(i, 2, seed);
+        MeshData fir = make_fir(low + (high - low) * hash_unit(i, 3, seed), tiers, segments);
+        mesh_rotate_z(fir, a);
+        P3 at = {MIDDLE_X + d * std::cos(a), 0, MIDDLE_Z + d * std::sin(a)};
+        P3 f = to_file(at);
+        at.y = ground_height(f.x, f.y) - 6;  // lowest where the slope runs under the trunk
+        place(fir, at);
+        mesh_append(belt, fir);
+    }
+    return belt;
+}
+
+// A standing stone: a tapered slab, rough at the edges.
+MeshData make_standing_stone(float height, float width, uint32_t seed) {
+    MeshData stone = mesh_box(width, width * 0.5f, height);
+    for (MeshVertex &v : stone.vertices) {
+        float up = v.z / height + 0.5f;
+        float taper = 1 - 0.3f * up;
+        v.x *= taper, v.y *= taper;
+        v.x += (fractal_noise(v.y * 0.2f, v.z * 0.1f, 2, 0.5f, 0, seed) * 0.15f) * width;
+        v.z += height / 2 + (up > 0.5f ? (hash_unit(int(v.x), int(v.y), seed) - 0.5f) * height * 0.1f : 0);
+    }
+    mesh_map_box(stone, 1.0f / 40);
+    return stone;
+}
+
+// The altar: a low round stone under the warp; and the ring of stones around it, open
+// towards the three fathers.
+MeshData make_altar() {
+    MeshData altar = mesh_cylinder(24, 9, 14, 1, true);
+    mesh_map_box(altar, 1.0f / 40);
+    place(altar, {ALTAR_X, GROUND_Y - 1, ALTAR_Z});
+    return altar;
+}
+
+MeshData make_stone_ring() {
+    MeshData ring;
+    for (int i = 0; i < 6; i++) {
+        float a = 2 * PI * (i + 0.5f) / 6 + 0.2f;
+        float height = 40 + 22 * hash_unit(i, 1, 991), width = 16 + 6 * hash_unit(i, 2, 991);
+        MeshData stone = make_standing_stone(height, width, 992 + i);
+        mesh_rotate_z(stone, a + PI / 2);
+        place(stone, {ALTAR_X + 62 * std::cos(a), GROUND_Y - 2, ALTAR_Z + 62 * std::sin(a)});
+        mesh_append(ring, stone);
+    }
+    return ring;
+}
+
+// Boulders in the grass, away from where the fathers stand and the balls fly low.
+float rock_bumps(float x, float y, float z, void *context) {
+    uint32_t seed = *static_cast<uint32_t *>(context);
+    return fractal_noise(x * 0.08f + z * 0.05f, y * 0.08f - z * 0.03f, 3, 0.5f, 0, seed);
+}
+
+MeshData make_rocks() {
+    static const float spots[][3] = {{-330, -60, 14}, {90, 120, 10}, {-240, 300, 12}, {60, -140, 16}, {-40, 380, 9}};
+    MeshData rocks;
+    uint32_t seed = 1001;
+    for (const auto &s : spots) {
+        MeshData rock = mesh_sphere(s[2], 10, 6);
+        mesh_displace(rock, rock_bumps, &seed, s[2] * 0.35f);
+        mesh_scale(rock, 1.4f, 1.0f, 0.6f);
+        mesh_rotate_z(rock, hash_unit(int(s[0]), int(s[1]), seed));
+        mesh_map_box(rock, 1.0f / 40);
+        place(rock, {s[0], GROUND_Y + s[2] * 0.25f, s[1]});
+        mesh_append(rocks, rock);
+        seed++;
+    }
+    return rocks;
+}
+
+// --- paths and camera -------------------------------------------------------------------
+
+// A point of a path at a second of the show, in the part's frame.
+struct PathPoint {
+    float t;
+    P3 p;
+};
+
+// Position keys every `step` frames through the points (a smooth Hermite curve whose tangents
+// follow the neighbours), first key at frame 0, last at the last point, in the file frame.
+std::vector<Key3ds> path_keys(const std::vector<PathPoint> &points, int step) {
+    std::vector<Key3ds> keys;
+    int last = int(points.back().t * FPS + 0.5f);
+    auto tangent = [&](size_t i) {
+        size_t a = i > 0 ? i - 1 : i, b = i + 1 < points.size() ? i + 1 : i;
+        float dt = points[b].t - points[a].t;
+        const P3 &pa = points[a].p, &pb = points[b].p;
+        return P3{(pb.x - pa.x) / dt, (pb.y - pa.y) / dt, (pb.z - pa.z) / dt};
+    };
+    for (int frame = 0;; frame = std::min(frame + step, last)) {
+        float t = float(frame) / FPS;
+        size_t i = 0;
+        while (i + 2 < points.size() && points[i + 1].t <= t) i++;
+        float h = points[i + 1].t - points[i].t, s = std::clamp((t - points[i].t) / h, 0.0f, 1.0f);
+        float h00 = 2 * s * s * s - 3 * s * s + 1, h10 = s * s * s - 2 * s * s + s, h01 = -2 * s * s * s + 3 * s * s,
+              h11 = s * s * s - s * s;
+        P3 m0 = tangent(i), m1 = tangent(i + 1);
+        const P3 &p0 = points[i].p, &p1 = points[i + 1].p;
+        P3 p = {h00 * p0.x + h10 * h * m0.x + h01 * p1.x + h11 * h * m1.x,
+                h00 * p0.y + h10 * h * m0.y + h01 * p1.y + h11 * h * m1.y,
+                h00 * p0.z + h10 * h * m0.z + h01 * p1.z + h11 * h * m1.z};
+        P3 f = to_file(p);
+        keys.push_back(key3ds_position(uint32_t(frame), f.x, f.y, f.z));
+        if (frame == last) break;
+    }
+    return keys;
+}
+
+// The ball of light: from beside the first father it wanders past the second and the third,
+// comes to the warp as it opens, rises and sinks in it while it gathers its lights, then
+// drifts out towards the red ball, where it gives its sparks away.
+const std::vector<PathPoint> ball_path = {
+    {0, {-60, 75, 195}},    {4, {-175, 85, 165}},  {8, {-245, 80, 55}},   {12, {-150, 100, 10}},
+    {16, {-10, 85, 40}},    {19, {-55, 115, 95}},  {22, {-120, 140, 78}}, {27, {-120, 168, 78}},
+    {32, {-120, 158, 78}},  {36, {-100, 140, 90}}, {41, {-75, 132, 115}}, {47, {-70, 128, 120}},
+};
+
+// The red ball: it hovers high over the meadow beyond the third father, draws nearer while the warp
+// is open, waits for the sparks, then comes into the middle, where it swallows the scene.
+const std::vector<PathPoint> red_path = {
+    {0, {60, 180, -40}},   {10, {95, 190, 5}},    {20, {150, 165, 80}},  {30, {125, 165, 160}},
+    {40, {70, 150, 190}},  {46, {60, 150, 185}},  {50, {45, 155, 175}},  {57, {0, 150, 150}},
+    {62, {-20, 145, 140}}, {68, {-30, 145, 135}},
+};
+
+// A camera key: position and the point to look at, in the part's frame. The renderer pitches
+// the view by twice the angle of the direction above the horizontal, so the key's target is
+// set at the height that makes the view's centre pass through the point looked at.
+struct Shot {
+    float t;
+    P3 eye, look;
+};
+
+void add_shots(Scene3ds &scene, const char *name, const std::vector<Shot> &shots, int first_frame, float fov) {
+    CameraNode3ds node;
+    node.name = name;
+    for (const Shot &s : shots) {
+        float dx = s.look.x - s.eye.x, dy = s.look.y - s.eye.y, dz = s.look.z - s.eye.z;
+        float flat = std::sqrt(dx * dx + dz * dz);
+        float pitch = std::atan2(dy, flat);
+        float aimed = flat * std::tan(std::asin(std::tan(pitch / 2)));
+        P3 eye = to_file(s.eye), target = to_file({s.look.x, s.eye.y + aimed, s.look.z});
+        uint32_t frame = uint32_t(s.t * FPS + 0.5f) - first_frame;
+        node.position.push_back(key3ds_position(frame, eye.x, eye.y, eye.z));
+        node.target.push_back(key3ds_position(frame, target.x, target.y, target.z));
+    }
+    node.fov.push_back(key3ds_value(0, fov));
+    node.roll.push_back(key3ds_value(0, 0));
+    scene.camera_nodes.push_back(node);
+}
+
+// Before the spider: a slow arc round the meadow from the south-east, following the ball.
+const std::vector<Shot> first_shots = {
+    {0, {220, 120, 420}, {-70, 80, 140}},   {4, {160, 118, 450}, {-100, 82, 120}},
+    {8, {80, 115, 470}, {-130, 82, 80}},    {12, {10, 112, 470}, {-100, 85, 50}},
+    {16, {-40, 110, 460}, {-50, 85, 50}},   {20, {-80, 112, 440}, {-80, 100, 70}},
+};
+
+// After it: close to the warp while it is open, back to see both balls while the sparks
+// fly, in to the red ball as it swells, and back again while it swallows the night.
+const std::vector<Shot> second_shots = {
+    {20, {110, 95, 300}, {-110, 125, 80}},  {24, {80, 92, 290}, {-120, 150, 78}},
+    {28, {40, 95, 285}, {-120, 165, 78}},   {32, {0, 100, 290}, {-115, 158, 85}},
+    {36, {40, 110, 350}, {-70, 140, 110}},  {40, {60, 115, 420}, {-10, 140, 150}},
+    {44, {40, 118, 440}, {-5, 140, 155}},   {48, {20, 120, 430}, {10, 145, 165}},
+    {52, {-20, 120, 400}, {20, 150, 165}},  {56, {-60, 118, 390}, {0, 150, 150}},
+    {60, {-90, 120, 420}, {-20, 145, 140}}, {64, {-110, 122, 450}, {-30, 145, 135}},
+    {68, {-120, 124, 470}, {-30, 145, 135}},
+};
+
+}  // namespace
+
+// Write "lightball.3ds" and its pictures, and "warp.bmp" when no other scene has.
+void generate_part9(ContentSink &sink) {
+    sink.add("night_sky.bmp", bmp_encode_24(make_sky()));
+    sink.add("night_moon.bmp", bmp_encode_24(make_moon()));
+    sink.add("night_hills.bmp", bmp_encode_24(make_hills()));
+    sink.add("night_fir.bmp", bmp_encode_24(make_fir()));
+    sink.add("night_meadow.bmp", bmp_encode_24(make_meadow()));
+    sink.add("night_stone.bmp", bmp_encode_24(make_stone()));
+    if (!sink.find("warp.bmp")) sink.add("warp.bmp", bmp_encode_24(make_warp()));
+
+    Scene3ds scene;
+    auto material = [&](const char *name, const char *texture) {
+        Material3ds m;
+        m.name = name;
+        m.texture = texture;
+        scene.materials.push_back(m);
+    };
+    material("sky", "night_sky.bmp");
+    material("moon", "night_moon.bmp");
+    material("hills", "night_hills.bmp");
+    material("fir", "night_fir.bmp");
+    material("meadow", "night_meadow.bmp");
+    material("stone", "night_stone.bmp");
+
+    // The night first: the part pulls the scene into the red ball from its last vertex back,
+    // so the sky goes last.
+    scene.meshes.push_back(mesh_to_3ds(make_sky_dome(), "night1", "sky"));
+    scene.meshes.push_back(mesh_to_3ds(make_moon_disc(), "night2", "moon"));
+    scene.meshes.push_back(mesh_to_3ds(make_hills_band(), "night3", "hills"));
+    scene.meshes.push_back(mesh_to_3ds(make_fir_belt(30, 820, 1150, 140, 230, 3, 5, 1011), "night4", "fir"));
+    scene.meshes.push_back(mesh_to_3ds(make_fir_belt(11, 480, 650, 110, 160, 4, 7, 1012), "night5", "fir"));
+    scene.meshes.push_back(mesh_to_3ds(make_ground(), "meadow", "meadow"));
+    scene.meshes.push_back(mesh_to_3ds(make_altar(), "altar", "stone"));
+    scene.meshes.push_back(mesh_to_3ds(make_stone_ring(), "stones", "stone"));
+    scene.meshes.push_back(mesh_to_3ds(make_rocks(), "rocks", "stone"));
+
+    // Light 0: a cold light hanging over the altar; the fathers face it.
+    Light3ds light;
+    light.name = "altarlight";
+    P3 lp = to_file({ALTAR_X, 75, ALTAR_Z});
+    light.position[0] = lp.x, light.position[1] = lp.y, light.position[2] = lp.z;
+    light.color[0] = 0.6f, light.color[1] = 0.8f, light.color[2] = 1.0f;
+    scene.lights.push_back(light);
+
+    Camera3ds camera;
+    camera.name = "night01";
+    P3 eye = to_file(first_shots[0].eye), look = to_file(first_shots[0].look);
+    camera.position[0] = eye.x, camera.position[1] = eye.y, camera.position[2] = eye.z;
+    camera.target[0] = look.x, camera.target[1] = look.y, camera.target[2] = look.z;
+    camera.lens = 65;
+    scene.cameras.push_back(camera);
+
+    scene.start_frame = 0;
+    scene.end_frame = END_FRAME;
+    // The two paths come first: the part finds them at the head of the key table.
+    ObjectNode3ds ball;
+    ball.name = "$$$DUMMY";
+    ball.instance = "ballpath";
+    ball.position = path_keys(ball_path, 5);
+    scene.object_nodes.push_back(ball);
+    ObjectNode3ds red;
+    red.name = "$$$DUMMY";
+    red.instance = "redpath";
+    red.position = path_keys(red_path, 5);
+    scene.object_nodes.push_back(red);
+    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+
+    // Two camera nodes: the second one's keys follow the first's, a cut at 20 s.
+    add_shots(scene, "night01", first_shots, 0, 65);
+    add_shots(scene, "night02", second_shots, CUT_FRAME, 65);
+    static_assert(SHOW_FRAMES <= END_FRAME, "the show's 68 s fit the file's frames");
+    sink.add("lightball.3ds", encode_3ds(scene));
+}
+
+KELP_CONTENT(CONTENT_ORDER_PART + 9, generate_part9);
