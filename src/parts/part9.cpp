@@ -35,7 +35,7 @@ enum {
 enum { WARP_RINGS = 16, FATHERS = 3 };
 
 // What "lightball.3ds" holds, plus the warp and the three fathers appended after it.
-const PartCapacity capacity = {16, 12000, 9000, 1 + PART_LIGHTS, 22, 300, 0};
+const PartCapacity capacity = {14, 10000, 7600, 1 + PART_LIGHTS, 22, 250, 0};
 
 const float PI = 3.1415927f;
 
