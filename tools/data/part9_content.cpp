@@ -423,7 +423,7 @@ const std::vector<PathPoint> ball_path = {
 // The red ball: it hovers high over the meadow beyond the third father, draws nearer while the warp
 // is open, waits for the sparks, then comes into the middle, where it swallows the scene.
 const std::vector<PathPoint> red_path = {
-    {0, {60, 180, -40}},   {10, {95, 190, 5}},    {20, {150, 165, 40}},  {30, {140, 170, 70}},
+    {0, {50, 160, -40}},   {10, {85, 165, 5}},    {20, {150, 160, 40}},  {30, {140, 170, 70}},
     {40, {80, 150, 120}},  {46, {65, 150, 135}},  {50, {50, 155, 140}},  {57, {0, 150, 130}},
     {62, {-20, 145, 125}}, {68, {-30, 145, 120}},
 };
