@@ -27,7 +27,7 @@ const PartRow part_table[PART_COUNT] = {
     // 10: spider
     {"spider", part10_load, part10_scene, part10_animate, false, nullptr, nullptr},
     // 11: sofa room
-    {"sofa", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"sofa", part11_load, part11_scene, part11_animate, true, nullptr, nullptr},
     // 12: end screen
     {"end", part12_load, part12_scene, part12_animate, true, nullptr, nullptr},
 };
