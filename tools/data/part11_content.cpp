@@ -20,7 +20,7 @@ namespace {
 
 const float PI = 3.14159265f;
 const float FLOOR_Z = -20, CEILING_Z = 300;
-const float ROOM_X0 = -240, ROOM_X1 = 210;  // left and right walls
+const float ROOM_X0 = -220, ROOM_X1 = 210;  // left and right walls
 const float ROOM_Y0 = -200, ROOM_Y1 = 330;  // front wall (behind the camera) and back wall
 // The window in the back wall, right of the television.
 const float WINDOW_X0 = 70, WINDOW_X1 = 200, WINDOW_Z0 = 100, WINDOW_Z1 = 250;
@@ -369,29 +369,32 @@ MeshData make_back_wall() {
     return wall;
 }
 
-// The sofa: a base, two seat cushions, a back and two arms, facing the television (+y).
+// The sofa: a two-seater of a base, two seat cushions, a back and two arms, built facing +y
+// about the origin, then turned to face the television from the right of the room.
 MeshData make_sofa() {
     MeshData sofa;
-    mesh_append(sofa, make_box(-110, -90, FLOOR_Z + 4, 110, -12, 15));
-    mesh_append(sofa, make_box(-92, -72, 15, -1, -10, 31));
-    mesh_append(sofa, make_box(1, -72, 15, 92, -10, 31));
-    mesh_append(sofa, make_box(-110, -92, 15, 110, -70, 78));
-    mesh_append(sofa, make_box(-112, -92, 15, -92, -8, 46));
-    mesh_append(sofa, make_box(92, -92, 15, 112, -8, 46));
+    mesh_append(sofa, make_box(-85, -40, FLOOR_Z + 4, 85, 38, 15));
+    mesh_append(sofa, make_box(-67, -22, 15, -1, 40, 31));
+    mesh_append(sofa, make_box(1, -22, 15, 67, 40, 31));
+    mesh_append(sofa, make_box(-85, -42, 15, 85, -20, 78));
+    mesh_append(sofa, make_box(-87, -42, 15, -67, 42, 46));
+    mesh_append(sofa, make_box(67, -42, 15, 87, 42, 46));
     // Short legs under the base.
     for (int k = 0; k < 4; k++) {
-        float x = k % 2 ? 100 : -104, y = k / 2 ? -20 : -84;
+        float x = k % 2 ? 75 : -79, y = k / 2 ? 30 : -34;
         mesh_append(sofa, make_box(x, y, FLOOR_Z, x + 4, y + 4, FLOOR_Z + 4));
     }
+    mesh_rotate_z(sofa, 40 * PI / 180);
+    mesh_translate(sofa, 112, 132, 0);
     return sofa;
 }
 
-// A side table beside the sofa: a top on four legs.
+// A side table at the sofa's end, under the window: a top on four legs.
 MeshData make_table() {
     MeshData table;
-    mesh_append(table, make_box(128, -60, 38, 178, -10, 42));
+    mesh_append(table, make_box(158, 214, 38, 204, 258, 42));
     for (int k = 0; k < 4; k++) {
-        float x = k % 2 ? 170 : 132, y = k / 2 ? -18 : -56;
+        float x = k % 2 ? 196 : 162, y = k / 2 ? 250 : 218;
         mesh_append(table, make_box(x, y, FLOOR_Z, x + 4, y + 4, 38));
     }
     return table;
@@ -490,15 +493,15 @@ struct CameraStop {
 // room for the walk, the bump and the fall, then slowly back and up while the lamp swings and
 // the end screen fades in.
 const CameraStop camera_stops[] = {
-    {0, {195, -60, 215}, {-30, 280, 120}},
-    {4, {190, -45, 212}, {-30, 280, 120}},
-    {7.5f, {180, -25, 208}, {-45, 260, 120}},
-    {10.5f, {180, 0, 205}, {-60, 230, 125}},
+    {0, {185, -165, 222}, {-30, 280, 120}},
+    {4, {180, -140, 218}, {-30, 280, 118}},
+    {7.5f, {175, -100, 212}, {-45, 260, 118}},
+    {10.5f, {175, -40, 205}, {-60, 230, 125}},
     {13, {175, 40, 200}, {-80, 215, 140}},
     {15.5f, {175, 20, 205}, {-60, 190, 70}},
-    {19, {180, -20, 215}, {-70, 210, 100}},
-    {23, {185, -80, 230}, {-60, 230, 110}},
-    {27, {185, -130, 240}, {-50, 240, 110}},
+    {19, {180, -40, 215}, {-70, 210, 100}},
+    {23, {185, -110, 225}, {-60, 230, 110}},
+    {27, {185, -160, 232}, {-50, 240, 110}},
 };
 
 // The target to store for looking at `look_at`: the renderer turns the camera up or down by
@@ -629,11 +632,11 @@ void generate_part11(ContentSink &sink) {
     add_mesh(scene, make_bookcase(spines), "bookcase", "walnut");
     add_mesh(scene, spines, "books", "books");
     // A painting on the back wall, left of the television.
-    const float art_o[3] = {-232, ROOM_Y1 - 1.5f, 120}, art_e1[3] = {90, 0, 0}, art_e2[3] = {0, 0, 90};
+    const float art_o[3] = {-205, ROOM_Y1 - 1.5f, 125}, art_e1[3] = {80, 0, 0}, art_e2[3] = {0, 0, 80};
     MeshData painting = make_panel(art_o, art_e1, art_e2, 2, 2, 1);
     for (MeshVertex &v : painting.vertices) {
-        v.u = (v.x + 232) / 90;
-        v.v = (v.z - 120) / 90;
+        v.u = (v.x + 205) / 80;
+        v.v = (v.z - 125) / 80;
     }
     add_mesh(scene, painting, "painting", "painting");
     // The ceiling rose the lamp hangs from.

@@ -1,0 +1,280 @@
+// test_part11.cpp: the sofa room on its generated content: what it loads and logs, the
+// wolf's windows, the lamp swinging from its rest pose, the spotlight and the television.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "support/gl_context.h"
+#include "content.h"
+#include "scene/model.h"
+#include "support/scratch_dir.h"
+#include "writers/bmp_writer.h"
+#include "writers/writer_3ds.h"
+
+namespace {
+
+// Write the room's generated files and the wolf into the working directory, and load the wolf.
+void prepare_sofa_files() {
+    static ContentSink sink;
+    if (sink.files.empty()) {
+        generate_characters(sink);
+        generate_part11(sink);
+    }
+    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
+    free_model_table();
+    create_model_table();
+    load_model("wolfguy.mdl");
+}
+
+std::vector<std::string> log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+const Mesh &mesh_named(const Scene &scene, const char *name) { return scene.meshes[find_mesh(scene, name)]; }
+
+// Positions and normals of a mesh's vertices, to compare poses.
+std::vector<float> snapshot(const Scene &scene, const char *name) {
+    const Mesh &mesh = mesh_named(scene, name);
+    std::vector<float> out;
+    for (int k = 0; k < mesh.vertex_count; k++) {
+        const Vertex &v = scene.vertices[mesh.first_vertex + k];
+        out.insert(out.end(), v.position, v.position + 3);
+        out.insert(out.end(), v.normal, v.normal + 3);
+    }
+    return out;
+}
+
+// Height and width of the television picture (its four corners).
+void screen_extent(const Scene &scene, float &height, float &width, float &mid_y, float &mid_x) {
+    const Vertex *c = scene.vertices + mesh_named(scene, "screen").first_vertex;
+    float lo_y = c[0].position[1], hi_y = lo_y, lo_x = c[0].position[0], hi_x = lo_x;
+    for (int k = 1; k < 4; k++) {
+        lo_y = std::fmin(lo_y, c[k].position[1]), hi_y = std::fmax(hi_y, c[k].position[1]);
+        lo_x = std::fmin(lo_x, c[k].position[0]), hi_x = std::fmax(hi_x, c[k].position[0]);
+    }
+    height = hi_y - lo_y, width = hi_x - lo_x, mid_y = (lo_y + hi_y) / 2, mid_x = (lo_x + hi_x) / 2;
+}
+
+}  // namespace
+
+class SofaTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+    Scene *scene = nullptr;
+    void SetUp() override {
+        GlContextTest::SetUp();
+        prepare_sofa_files();
+        frame_time = 0;
+        part11_load();
+        scene = part11_scene();
+    }
+    void TearDown() override {
+        frame_time = 0;
+        GlContextTest::TearDown();
+    }
+};
+
+TEST_F(SofaTest, LoadsTheRoomAndLogsItsCounts) {
+    statistics = true;
+    part11_load();
+    statistics = false;
+    int faces = 0;
+    for (int i = 0; i < scene->mesh_count; i++) faces += scene->meshes[i].face_count;
+    std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "sofa: meshes " + std::to_string(scene->mesh_count));
+    EXPECT_EQ(lines[1], "sofa: verts  " + std::to_string(scene->vertex_count));
+    EXPECT_EQ(lines[2], "sofa: faces  " + std::to_string(faces));
+    EXPECT_EQ(lines[3], "sofa: lights 2");
+    // One key per placed mesh of the file (every mesh but the wolf), and the camera's keys.
+    EXPECT_EQ(lines[4], "sofa: anims  " + std::to_string(scene->mesh_count - 1));
+    EXPECT_EQ(lines[5], "sofa: cams   " + std::to_string(scene->camera_key_count));
+    EXPECT_GE(scene->camera_key_count, 2);
+    EXPECT_LE(scene->camera_key_count, 10);
+
+    EXPECT_EQ(scene->active_lights[0], 2);
+    EXPECT_EQ(scene->lights[0].spot, 1);
+    EXPECT_EQ(mesh_named(*scene, "screen").vertex_count, 4);
+    EXPECT_EQ(mesh_named(*scene, "lamp02").lit, 0);
+    EXPECT_EQ(mesh_named(*scene, "moon").lit, 0);
+    EXPECT_EQ(mesh_named(*scene, "sofa").lit, 1);
+    EXPECT_GT(mesh_named(*scene, "wolfguy.mdl").face_count, 0);
+    for (const char *rest : {"lamp04", "lamp05", "lamp06"}) EXPECT_EQ(mesh_named(*scene, rest).faces[0].alpha, 0);
+    // The shade's greys lie in 0.3 .. 0.79 once drawn.
+    const Mesh &shade = mesh_named(*scene, "lamp02");
+    for (int k = 0; k < shade.vertex_count; k++) {
+        float g = scene->vertices[shade.first_vertex + k].light[0] + 1;
+        EXPECT_GE(g, 0.3f - 1e-6f);
+        EXPECT_LE(g, 0.79f + 1e-6f);
+    }
+}
+
+TEST_F(SofaTest, TheWolfKeepsItsPoseOutsideItsWindows) {
+    part11_animate(13.9f);
+    std::vector<float> hit = snapshot(*scene, "wolfguy.mdl");
+    part11_animate(14.2f);
+    EXPECT_EQ(snapshot(*scene, "wolfguy.mdl"), hit) << "re-posed between 14 and 14.5";
+    part11_animate(14.6f);
+    EXPECT_NE(snapshot(*scene, "wolfguy.mdl"), hit);
+    part11_animate(19.9f);
+    std::vector<float> lying = snapshot(*scene, "wolfguy.mdl");
+    for (float t : {20.0f, 22.0f, 26.5f}) {
+        part11_animate(t);
+        EXPECT_EQ(snapshot(*scene, "wolfguy.mdl"), lying) << t;
+    }
+}
+
+TEST_F(SofaTest, TheWolfStandsOnTheFloorWhereItsWindowsPutIt) {
+    struct Case {
+        float t, x, z;
+    };
+    for (const Case &c : {Case{1, 0, -100}, Case{12.5f, -45, -162.5f}, Case{13.5f, -90, -185}}) {
+        part11_animate(c.t);
+        const Mesh &wolf = mesh_named(*scene, "wolfguy.mdl");
+        float lowest = 1e9f, sx = 0, sz = 0;
+        for (int k = 0; k < wolf.vertex_count; k++) {
+            const float *p = scene->vertices[wolf.first_vertex + k].position;
+            lowest = std::fmin(lowest, p[1]);
+            sx += p[0], sz += p[2];
+        }
+        EXPECT_NEAR(lowest, -20, 2.0f) << c.t;
+        // The body's middle stays within a body width of where it stands.
+        EXPECT_NEAR(sx / wolf.vertex_count, c.x, 40) << c.t;
+        EXPECT_NEAR(sz / wolf.vertex_count, c.z, 40) << c.t;
+    }
+}
+
+TEST_F(SofaTest, TheLampSwingsFromItsRestPoseWithoutDrift) {
+    std::vector<float> rest = snapshot(*scene, "lamp04");
+    part11_animate(12.9f);
+    EXPECT_EQ(snapshot(*scene, "lamp01"), rest) << "hangs still before the wolf hits it";
+
+    part11_animate(13.6f);
+    std::vector<float> first = snapshot(*scene, "lamp01");
+    EXPECT_NE(first, rest);
+    // Each vertex keeps its distance from the suspension point.
+    const float pivot[3] = {-96, 300, -235};
+    for (size_t k = 0; k < rest.size(); k += 6) {
+        float d0 = std::hypot(rest[k] - pivot[0], rest[k + 1] - pivot[1], rest[k + 2] - pivot[2]);
+        float d1 = std::hypot(first[k] - pivot[0], first[k + 1] - pivot[1], first[k + 2] - pivot[2]);
+        EXPECT_NEAR(d0, d1, 1e-3f);
+    }
+    std::vector<float> bulb = snapshot(*scene, "lamp03");
+    for (int frame = 0; frame < 2000; frame++) part11_animate(13.6f + frame * 0.0031f);
+    part11_animate(13.6f);
+    EXPECT_EQ(snapshot(*scene, "lamp01"), first);
+    EXPECT_EQ(snapshot(*scene, "lamp03"), bulb);
+    EXPECT_EQ(snapshot(*scene, "lamp04"), rest);
+
+    // Once set, the swing goes on even when the time goes back.
+    part11_animate(10);
+    EXPECT_NE(snapshot(*scene, "lamp01"), rest);
+}
+
+TEST_F(SofaTest, TheSpotlightSitsAtTheBulbAndShinesAwayFromTheSuspension) {
+    for (float t : {1.0f, 13.4f, 15.0f}) {
+        part11_animate(t);
+        const Mesh &bulb = mesh_named(*scene, "lamp03");
+        const float *at = scene->vertices[bulb.first_vertex].position;
+        const Light &spot = scene->lights[0];
+        for (int c = 0; c < 3; c++) {
+            EXPECT_FLOAT_EQ(spot.position[c], at[c]) << t;
+            EXPECT_FLOAT_EQ(spot.spot_direction[c], bulb.pivot[c] - at[c]) << t;
+        }
+        // The bulb hangs below its suspension point: the cone lights what is under the lamp.
+        EXPECT_GT(spot.spot_direction[1], 100) << t;
+    }
+}
+
+TEST_F(SofaTest, TheTelevisionFlickersCollapsesAndGoesDark) {
+    part11_animate(1);
+    const Vertex *c = scene->vertices + mesh_named(*scene, "screen").first_vertex;
+    EXPECT_GE(c[0].u, 0);
+    EXPECT_LT(c[0].u, 1);
+    EXPECT_FLOAT_EQ(c[1].u, c[0].u + 1);
+    EXPECT_FLOAT_EQ(c[2].v, c[0].v + 1);
+    EXPECT_FLOAT_EQ(c[3].u, c[0].u);
+    float u = c[0].u, v = c[0].v;
+    bool moved = false;
+    for (int frame = 0; frame < 5; frame++) {
+        part11_animate(1);
+        moved = moved || c[0].u != u || c[0].v != v;
+    }
+    EXPECT_TRUE(moved) << "the static stands still";
+
+    EXPECT_EQ(mesh_named(*scene, "screen").face_count, 2);
+    part11_animate(6.99f);
+    EXPECT_EQ(mesh_named(*scene, "screen").face_count, 2);
+    part11_animate(7);
+    EXPECT_EQ(mesh_named(*scene, "screen").face_count, 0);
+    part11_animate(12);
+    EXPECT_EQ(mesh_named(*scene, "screen").face_count, 0);
+}
+
+TEST_F(SofaTest, TheCollapseShrinksOncePerFrameAndNeverTurnsThePictureOver) {
+    float height0, width0, y0, x0;
+    screen_extent(*scene, height0, width0, y0, x0);
+    struct Case {
+        float frame_seconds, t;
+        float height_ratio, width_ratio;  // of the picture after one frame
+    };
+    const Case cases[] = {
+        {0.1f, 4.9f, 1, 1},    // still flickering
+        {0.1f, 5.0f, 0.5f, 1},  // shrinks towards its middle line
+        {0.02f, 5.5f, 0.9f, 0.94f},
+        {0.1f, 6.5f, 1, 0.7f},  // only sideways after 6 s
+        {0.5f, 5.5f, 0, 0},    // a long frame closes it: no mirrored, bigger picture
+        {0.0f, 5.2f, 0.5f, 1},  // no frame measured yet: a tenth of a second
+    };
+    for (const Case &k : cases) {
+        part11_load();
+        scene = part11_scene();
+        frame_time = k.frame_seconds;
+        part11_animate(k.t);
+        float height, width, mid_y, mid_x;
+        screen_extent(*scene, height, width, mid_y, mid_x);
+        EXPECT_NEAR(height, height0 * k.height_ratio, 1e-3f) << k.frame_seconds << " " << k.t;
+        EXPECT_NEAR(width, width0 * k.width_ratio, 1e-3f) << k.frame_seconds << " " << k.t;
+        if (k.height_ratio < 1) {
+            EXPECT_NEAR(mid_y, 115, 1e-3f);
+        }
+        if (k.width_ratio < 1) {
+            EXPECT_NEAR(mid_x, -15, 1e-3f);
+        }
+    }
+}
+
+class SofaContentTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+};
+
+// A room whose lamp has a rest copy of another shape: the per-frame copy would not fit.
+TEST_F(SofaContentTest, ALampWhoseRestCopyDiffersStopsNamingIt) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
+    prepare_sofa_files();
+    Scene3ds scene;
+    for (const char *name : {"moon", "screen", "lamp01", "lamp02", "lamp03", "lamp04", "lamp05", "lamp06"}) {
+        Mesh3ds mesh;
+        mesh.name = name;
+        mesh.add_vertex(0, 0, 0, 0, 0);
+        mesh.add_vertex(10, 0, 0, 1, 0);
+        mesh.add_vertex(10, 0, 10, 1, 1);
+        if (std::string(name) != "lamp04") mesh.add_vertex(0, 0, 10, 0, 1);
+        mesh.add_face(0, 1, 2);
+        scene.meshes.push_back(mesh);
+        scene.add_static_node(name);
+    }
+    scene.lights.resize(2);
+    ASSERT_TRUE(write_file("sofa.3ds", encode_3ds(scene)));
+    EXPECT_EXIT(part11_load(), ::testing::ExitedWithCode(1), "lamp04");
+}
