@@ -632,11 +632,11 @@ void generate_part11(ContentSink &sink) {
     add_mesh(scene, make_bookcase(spines), "bookcase", "walnut");
     add_mesh(scene, spines, "books", "books");
     // A painting on the back wall, left of the television.
-    const float art_o[3] = {-205, ROOM_Y1 - 1.5f, 125}, art_e1[3] = {80, 0, 0}, art_e2[3] = {0, 0, 80};
+    const float art_o[3] = {-212, ROOM_Y1 - 1.5f, 140}, art_e1[3] = {72, 0, 0}, art_e2[3] = {0, 0, 72};
     MeshData painting = make_panel(art_o, art_e1, art_e2, 2, 2, 1);
     for (MeshVertex &v : painting.vertices) {
-        v.u = (v.x + 205) / 80;
-        v.v = (v.z - 125) / 80;
+        v.u = (v.x + 212) / 72;
+        v.v = (v.z - 140) / 72;
     }
     add_mesh(scene, painting, "painting", "painting");
     // The ceiling rose the lamp hangs from.
