@@ -4,8 +4,7 @@
 // the warp opens, and a cold light over the altar. The file's first two keyframed objects
 // are the paths of the ball of light and of the red ball (dummies, so nothing is drawn for
 // them); two camera nodes make one cut at 20 s, where the part comes back after the spider.
-// Also "warp.bmp", the streaks of light that flow along the warp, unless another scene of
-// the show has made it already.
+// The warp's streaks are the warp pass's "warp.bmp".
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -163,23 +162,6 @@ Picture make_stone() {
             float u = float(x) / p.width, v = float(y) / p.height;
             float lichen = smooth_step(0.6f, 0.85f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 952) * 0.5f + 0.5f);
             picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.62f, 0.68f, 0.55f), lichen * 0.6f));
-        }
-    return p;
-}
-
-// The warp's light: streaks along the tube (v) that brighten and fade, white-cyan on black,
-// tiling both ways since the part scrolls v with time.
-Picture make_warp() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float streak = fractal_noise(u * 24, v * 2, 4, 0.5f, 24, 961) * 0.5f + 0.5f;
-            float pulse = fractal_noise(u * 8, v * 6, 3, 0.5f, 8, 962) * 0.5f + 0.5f;
-            float k = std::pow(smooth_step(0.35f, 0.9f, streak), 1.5f) * (0.4f + 0.8f * pulse);
-            Colour c = colour_mix(colour(0.05f, 0.25f, 0.45f), colour(0.85f, 0.97f, 1.0f), std::min(k, 1.0f));
-            picture_set(p, x, y, colour_scale(c, std::min(1.0f, 0.15f + k)));
         }
     return p;
 }
@@ -475,7 +457,7 @@ const std::vector<Shot> second_shots = {
 
 }  // namespace
 
-// Write "lightball.3ds" and its pictures, and "warp.bmp" when no other scene has.
+// Write "lightball.3ds" and its pictures ("warp.bmp" comes with the warp pass).
 void generate_part9(ContentSink &sink) {
     sink.add("night_sky.bmp", bmp_encode_24(make_sky()));
     sink.add("night_moon.bmp", bmp_encode_24(make_moon()));
@@ -483,7 +465,6 @@ void generate_part9(ContentSink &sink) {
     sink.add("night_fir.bmp", bmp_encode_24(make_fir()));
     sink.add("night_meadow.bmp", bmp_encode_24(make_meadow()));
     sink.add("night_stone.bmp", bmp_encode_24(make_stone()));
-    if (!sink.find("warp.bmp")) sink.add("warp.bmp", bmp_encode_24(make_warp()));
 
     Scene3ds scene;
     auto material = [&](const char *name, const char *texture) {
