@@ -19,7 +19,7 @@ const PartRow part_table[PART_COUNT] = {
     // 6: greetings
     {"greez", nullptr, nullptr, nullptr, true, nullptr, nullptr},
     // 7: rock tunnel, sky and clouds
-    {"tunnel", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"tunnel", part7_load, part7_scene, part7_animate, true, nullptr, nullptr},
     // 8: water
     {"water", nullptr, nullptr, nullptr, false, nullptr, nullptr},
     // 9: light ball and night

@@ -1,0 +1,173 @@
+// test_part7.cpp: the rock tunnel on its generated content: what it loads and logs, the
+// lightning's dice and its end at 22 s, the swarm's path lookup, the clouds and the fov.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "content.h"
+#include "parts/part7.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "render/render.h"
+#include "support/gl_context.h"
+#include "support/scratch_dir.h"
+#include "writers/bmp_writer.h"
+
+namespace {
+
+std::vector<std::string> log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+ObjectKey key(float frame, float x, float y, float z) {
+    ObjectKey k{};
+    k.frame = frame;
+    k.position[0] = x, k.position[1] = y, k.position[2] = z;
+    return k;
+}
+
+}  // namespace
+
+TEST(TunnelLogic, LightningDivisorNeverZero) {
+    const struct {
+        float d;
+        int divisor;
+    } rows[] = {{0.04f, 7}, {0.0016f, 187}, {0.3f, 1}, {0.31f, 1}, {2.0f, 1}};
+    for (const auto &row : rows) EXPECT_EQ(lightning_divisor(row.d), row.divisor) << row.d;
+}
+
+TEST(TunnelLogic, SwarmCentreBlendsTheRightKeysAndHoldsAtTheEnds) {
+    // Two keys at frame 0 (as the static meshes give), then the guide's keys.
+    const ObjectKey keys[] = {key(0, 9, 9, 9), key(0, 0, 0, 0), key(10, 10, 20, 30), key(20, 30, 60, 90)};
+    const struct {
+        float frame;
+        float expect[3];  // Y-up: (x, z, -y) of the file
+    } rows[] = {
+        {5, {5, 15, -10}},      // between keys 1 and 2: the later of the two frame-0 keys
+        {15, {20, 60, -40}},    // between keys 2 and 3
+        {20, {30, 90, -60}},    // on the last key
+        {40, {30, 90, -60}},    // after it: held
+        {-3, {9, 9, -9}},       // before the first: held
+    };
+    for (const auto &row : rows) {
+        float q[3];
+        swarm_centre(keys, 4, row.frame, q);
+        for (int i = 0; i < 3; i++) EXPECT_NEAR(q[i], row.expect[i], 1e-4) << row.frame;
+    }
+}
+
+class TunnelTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+    void SetUp() override {
+        GlContextTest::SetUp();
+        ContentSink sink;
+        generate_part7(sink);
+        for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
+        allocate_working_arrays();
+        statistics = true;
+        part7_load();
+        statistics = false;
+    }
+    void TearDown() override {
+        frame_time = 0;
+        free_working_arrays();
+        GlContextTest::TearDown();
+    }
+};
+
+TEST_F(TunnelTest, LoadsItsContentAndLogsTheCounts) {
+    Scene &scene = *part7_scene();
+    EXPECT_EQ(scene.mesh_count, 4);
+    EXPECT_EQ(scene.light_count, 82);
+    EXPECT_EQ(scene.active_lights[0], 3);  // the two lightning lights and the swarm's light
+    std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "tunnel: meshes 4");
+    EXPECT_EQ(lines[1], "tunnel: verts  " + std::to_string(scene.vertex_count));
+    int faces = 0;
+    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    EXPECT_EQ(lines[2], "tunnel: faces  " + std::to_string(faces));
+    EXPECT_EQ(lines[3], "tunnel: lights 82");
+    EXPECT_EQ(lines[5], "tunnel: cams   " + std::to_string(scene.camera_key_count));
+    EXPECT_LE(scene.camera_key_count, 11);
+    EXPECT_EQ(scene.meshes[find_mesh(scene, "starsky")].lit, 0);
+    EXPECT_EQ(scene.meshes[find_mesh(scene, "tunnel")].lit, 1);
+
+    // The guide's keys (the last in the table) and the camera's cover the 30 s on screen.
+    int anims = std::stoi(lines[4].substr(std::string("tunnel: anims  ").size()));
+    ASSERT_GT(anims, 4);
+    EXPECT_GE(scene.object_keys[anims - 1].frame / scene.frame_rate, 30.0f);
+    EXPECT_GE(scene.camera_keys[scene.camera_key_count - 1].frame / scene.frame_rate, 30.0f);
+
+    // Every camera key sees the whole sky dome within zmax: no pixel is left uncovered.
+    const Mesh &sky = scene.meshes[find_mesh(scene, "starsky")];
+    float farthest = 0;
+    for (int c = 0; c < scene.camera_key_count; c++) {
+        const float *p = scene.camera_keys[c].position;  // x, z, y of the file
+        for (int k = 0; k < sky.vertex_count; k++) {
+            const float *v = scene.vertices[sky.first_vertex + k].position;
+            farthest = std::fmax(farthest, std::hypot(v[0] - p[0], v[1] - p[1], v[2] + p[2]));
+        }
+    }
+    EXPECT_LT(farthest, scene.camera->zmax);
+}
+
+TEST_F(TunnelTest, LightningFlashesUntil22ThenStaysDark) {
+    Scene &scene = *part7_scene();
+    frame_time = 0.3f;  // the dice always hit
+    const struct {
+        float t, intensity;
+    } rows[] = {{10, 10}, {21.9f, 10}, {22, -1}, {25, -1}};
+    for (const auto &row : rows) {
+        part7_animate(row.t);
+        for (int i = 0; i < 2; i++) {
+            EXPECT_EQ(scene.lights[i].intensity, row.intensity) << row.t;
+            EXPECT_EQ(scene.lights[i].flare_strength, row.intensity) << row.t;
+            EXPECT_EQ(scene.lights[i].flare_flag, row.intensity > 0) << row.t;
+        }
+    }
+    frame_time = 1.5f;  // a frame longer than 0.3 s still plays
+    part7_animate(5);
+    EXPECT_EQ(scene.lights[0].intensity, 10);
+}
+
+TEST_F(TunnelTest, SwarmCloudsAndFieldOfView) {
+    Scene &scene = *part7_scene();
+    Camera &camera = *scene.camera;
+    frame_time = 0.6f;
+    const Mesh &clouds1 = scene.meshes[find_mesh(scene, "clouds1")];
+    const Mesh &clouds2 = scene.meshes[find_mesh(scene, "clouds2")];
+    float u1 = scene.vertices[clouds1.first_vertex].u, u2 = scene.vertices[clouds2.first_vertex].u;
+    part7_animate(0);
+    EXPECT_NEAR(scene.vertices[clouds1.first_vertex].u, u1 + 0.1f, 1e-5);
+    EXPECT_NEAR(scene.vertices[clouds2.first_vertex].u, u2 + 0.1f, 1e-5);
+    EXPECT_NEAR(camera.fov, 35, 1e-3);
+    EXPECT_EQ(camera.keep_mask, 4);
+    part7_animate(2);
+    EXPECT_NEAR(camera.fov, 135, 1e-3);
+
+    // The flares circle the swarm's light within 30 units.
+    part7_animate(3.9f);
+    float held = camera.fov;
+    const float *q = scene.lights[81].position;
+    for (int i = 2; i < 81; i++) {
+        const float *p = scene.lights[i].position;
+        EXPECT_LE(std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]), 30.001f);
+    }
+    for (float t : {4.0f, 15.0f, 26.0f}) {
+        part7_animate(t);
+        EXPECT_EQ(camera.fov, held) << t;
+    }
+    part7_animate(28);
+    EXPECT_NEAR(camera.fov, 55, 1e-3);
+    part7_animate(30);
+    EXPECT_NEAR(camera.fov, 75, 1e-3);
+}
