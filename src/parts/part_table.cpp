@@ -21,7 +21,7 @@ const PartRow part_table[PART_COUNT] = {
     // 7: rock tunnel, sky and clouds
     {"tunnel", part7_load, part7_scene, part7_animate, true, nullptr, nullptr},
     // 8: water
-    {"water", nullptr, nullptr, nullptr, false, nullptr, nullptr},
+    {"water", part8_load, part8_scene, part8_animate, false, nullptr, nullptr},
     // 9: light ball and night
     {"father", part9_load, part9_scene, part9_animate, true, nullptr, nullptr},
     // 10: spider
