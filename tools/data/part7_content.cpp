@@ -31,10 +31,10 @@ float centre_z(float y) {
     return 15 * std::sin(PI * (y - TUNNEL_START) / 600);
 }
 
-// Rough brown-grey rock with cracks and damp patches: warm enough that the lightning
-// lights, dark between their flashes, read as shadow on it.
+// Rough brown rock with cracks and damp patches, with little blue in it: between their
+// flashes the lightning lights take away mostly blue, which then reads as shadow on it.
 Picture make_rock() {
-    Picture p = picture_stone(256, colour(0.66f, 0.58f, 0.50f), 701);
+    Picture p = picture_stone(256, colour(0.66f, 0.52f, 0.36f), 701);
     for (int y = 0; y < p.height; y++)
         for (int x = 0; x < p.width; x++) {
             float u = float(x) / p.width, v = float(y) / p.height;
@@ -42,7 +42,7 @@ Picture make_rock() {
             float damp = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 703) * 0.5f + 0.5f);
             Colour c = picture_get(p, x, y);
             c = colour_scale(c, 0.8f + 0.35f * strata);
-            c = colour_mix(c, colour(0.30f, 0.30f, 0.32f), damp * 0.5f);
+            c = colour_mix(c, colour(0.34f, 0.30f, 0.22f), damp * 0.5f);
             picture_set(p, x, y, c);
         }
     return p;
