@@ -13,7 +13,7 @@
 #include "scene/random.h"
 
 // Capacities: what "rocktunnel.3ds" holds, plus the swarm's 80 lights after its two.
-static const PartCapacity capacity = {4, 4600, 2500, 82, 11, 40, 0};
+static const PartCapacity capacity = {4, 2900, 1650, 82, 11, 40, 0};
 
 static PartScene part;
 static int file_lights;  // L: the lights of the file, the lightning lights first

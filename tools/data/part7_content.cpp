@@ -16,7 +16,7 @@ const int END_FRAME = 300;  // 30 s on screen at 10 frames a second
 // The tunnel runs along +y (file frame, z up) from its closed end to its mouth.
 const float TUNNEL_START = 100, TUNNEL_END = 1900;
 const float FLOOR = -55;  // floor height below the centre line; the ground outside lies there
-const int TUNNEL_SIDES = 28, TUNNEL_RINGS = 40;
+const int TUNNEL_SIDES = 22, TUNNEL_RINGS = 32;  // every face is a draw of its own, twice when lit
 // The sky dome and its cloud layers are centred on the mouth at ground level.
 const float SKY_RADIUS = 1800, CLOUD1_RADIUS = 1700, CLOUD2_RADIUS = 1600;
 const float SKY_Y = TUNNEL_END, SKY_Z = FLOOR;
@@ -165,7 +165,7 @@ MeshData make_tunnel() {
 // towards the horizon, reaching past the sky dome on every side.
 MeshData make_ground_mesh() {
     const float width = 4000, depth = 2000;
-    MeshData ground = mesh_grid(width, depth, 32, 16);
+    MeshData ground = mesh_grid(width, depth, 24, 12);
     for (MeshVertex &v : ground.vertices) {
         v.y += TUNNEL_END + depth / 2;
         float dx = v.x, dy = v.y - TUNNEL_END;
@@ -182,13 +182,13 @@ MeshData make_ground_mesh() {
 // that sliding u moves the clouds across the sky and they thin out towards the horizon.
 MeshData make_cloud_layer(float radius, float height, float tile) {
     std::vector<Point2> profile;
-    const int steps = 7;
+    const int steps = 6;
     for (int i = 0; i <= steps; i++) {
         float e = (-4 + 94.0f * i / steps) * PI / 180;
         profile.push_back({radius * std::cos(e), height * std::sin(e)});
     }
     profile.back().x = 0.01f * radius;  // close the top
-    MeshData layer = mesh_lathe(profile, 24);
+    MeshData layer = mesh_lathe(profile, 18);
     for (MeshVertex &v : layer.vertices) {
         v.u = v.x / tile;
         v.v = v.y / tile;
@@ -251,7 +251,7 @@ void generate_part7(ContentSink &sink) {
     rock.set_material("ground", tunnel_faces, rock.face_count() - tunnel_faces);
     scene.meshes.push_back(rock);
 
-    MeshData sky = mesh_sphere(SKY_RADIUS, 24, 12);
+    MeshData sky = mesh_sphere(SKY_RADIUS, 20, 10);
     mesh_map_spherical(sky, 2, 1);
     mesh_translate(sky, 0, SKY_Y, SKY_Z);
     scene.meshes.push_back(mesh_to_3ds(sky, "starsky", "stars"));
