@@ -54,6 +54,7 @@ void write_part_files() {
     static ContentSink sink;
     if (sink.files.empty()) {
         generate_characters(sink);
+        generate_part4(sink);  // "warp.bmp"
         generate_part9(sink);
     }
     for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));

@@ -7,6 +7,7 @@
 
 #include "app/settings.h"
 #include "demo/bench.h"
+#include "render/overlay.h"
 #include "render/render.h"
 #include "scene/random.h"
 #include "texture/texture.h"
@@ -48,17 +49,7 @@ void noise_overlay(float t, float l13) {
     float a = noise_alpha(t, l13);
     glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("noise.bmp", true)));
     glDepthFunc(GL_ALWAYS);
-    glBegin(GL_POLYGON);
-    glColor4f(1.0f, 1.0f, 1.0f, a);
-    glTexCoord2f(du, dv);
-    glVertex2f(-1.0f, -1.0f);
-    glTexCoord2f(du + 1.0f, dv);
-    glVertex2f(1.0f, -1.0f);
-    glTexCoord2f(du + 1.0f, dv + 1.0f);
-    glVertex2f(1.0f, 1.0f);
-    glTexCoord2f(du, dv + 1.0f);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    draw_screen_quad(1.0f, 1.0f, 1.0f, a, du, dv, du + 1.0f, dv + 1.0f);
     glDepthFunc(GL_LEQUAL);
     finish_gl();
 }

@@ -11,6 +11,18 @@
 #include "render/clock.h"
 #include "render/render.h"
 
+void draw_screen_quad(float red, float green, float blue, float alpha, float u0, float v0, float u1, float v1) {
+    const float corners[4][2] = {{-1.0f, -1.0f}, {1.0f, -1.0f}, {1.0f, 1.0f}, {-1.0f, 1.0f}};
+    const float uv[4][2] = {{u0, v0}, {u1, v0}, {u1, v1}, {u0, v1}};
+    glBegin(GL_POLYGON);
+    for (int k = 0; k < 4; k++) {
+        glColor4f(red, green, blue, alpha);
+        glTexCoord2f(uv[k][0], uv[k][1]);
+        glVertex2f(corners[k][0], corners[k][1]);
+    }
+    glEnd();
+}
+
 // Add white (value > 0) or darken (value < 0) by |value|, at most 1.
 void draw_fade(float value) {
     if (value == 0.0f) return;
@@ -22,16 +34,7 @@ void draw_fade(float value) {
         glBlendFunc(GL_ONE, GL_ONE);
     else
         glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-    glBegin(GL_POLYGON);
-    glColor3f(k, k, k);
-    glVertex2f(-1.0f, -1.0f);
-    glColor3f(k, k, k);
-    glVertex2f(1.0f, -1.0f);
-    glColor3f(k, k, k);
-    glVertex2f(1.0f, 1.0f);
-    glColor3f(k, k, k);
-    glVertex2f(-1.0f, 1.0f);
-    glEnd();
+    draw_screen_quad(k, k, k, 1.0f, 0.0f, 0.0f, 1.0f, 1.0f);
     glEnable(GL_TEXTURE_2D);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthFunc(GL_LEQUAL);
