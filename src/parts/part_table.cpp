@@ -9,7 +9,7 @@ const PartRow part_table[PART_COUNT] = {
     // 1: intro
     {"intro", part1_load, part1_scene, part1_animate, true, nullptr, nullptr},
     // 2: mirror room, model and credits
-    {"3dstest", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"3dstest", part2_load, part2_scene, part2_animate, true, part2_update_mirror, part2_draw_credits},
     // 3: wobbel torus
     {"wobbel", part3_load, part3_scene, part3_animate, false, nullptr, nullptr},
     // 4: warp pass
