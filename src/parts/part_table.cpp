@@ -17,7 +17,7 @@ const PartRow part_table[PART_COUNT] = {
     // 5: oil room
     {"oil", nullptr, nullptr, nullptr, true, nullptr, nullptr},
     // 6: greetings
-    {"greez", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"greez", part6_load, part6_scene, part6_animate, true, nullptr, nullptr},
     // 7: rock tunnel, sky and clouds
     {"tunnel", part7_load, part7_scene, part7_animate, true, nullptr, nullptr},
     // 8: water
