@@ -1,0 +1,206 @@
+// test_part6.cpp: the greetings on the generator's own "greez.3ds" and slides: the load's
+// counts and log lines, the picture changes and slides, the blob's bounds, the flicker on
+// long frames, the beam, the shadow and the fade.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/settings.h"
+#include "content.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "render/render.h"
+#include "support/gl_context.h"
+#include "support/scratch_dir.h"
+#include "texture/texture.h"
+#include "writers/bmp_writer.h"
+
+namespace {
+
+// The greetings' files from the generator (made once per process), and a stand-in for the
+// shared "cutter.bmp".
+void write_greetings_files() {
+    static ContentSink sink;
+    if (sink.files.empty()) generate_part6(sink);
+    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
+    Picture cutter(8, 8);
+    ASSERT_TRUE(write_file("cutter.bmp", bmp_encode_24(cutter)));
+}
+
+std::vector<std::string> log_lines() {
+    std::ifstream in("VKB_Kelp.log");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
+class GreetingsTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+    Scene *scene = nullptr;
+    int wall = -1, beam = -1, shadow = -1;
+
+    void SetUp() override {
+        GlContextTest::SetUp();
+        write_greetings_files();
+        allocate_working_arrays();
+        frame_time = 1.0f / 30;
+        statistics = true;
+        part6_load();
+        statistics = false;
+        scene = part6_scene();
+        wall = find_mesh(*scene, "wall");
+        beam = find_mesh(*scene, "beam");
+        shadow = find_mesh(*scene, "shadow");
+    }
+    void TearDown() override {
+        free_working_arrays();
+        frame_time = 0;
+        GlContextTest::TearDown();
+    }
+    const Mesh &mesh(int m) const { return scene->meshes[m]; }
+    const Vertex &vertex(int m, int k) const { return scene->vertices[mesh(m).first_vertex + k]; }
+};
+
+TEST_F(GreetingsTest, LoadsTheGeneratedCellarAndLogsItsCounts) {
+    int faces = 0;
+    for (int m = 0; m < scene->mesh_count; m++) faces += mesh(m).face_count;
+    std::vector<std::string> lines = log_lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[0], "greez: meshes " + std::to_string(scene->mesh_count));
+    EXPECT_EQ(lines[1], "greez: verts  " + std::to_string(scene->vertex_count));
+    EXPECT_EQ(lines[2], "greez: faces  " + std::to_string(faces));
+    EXPECT_EQ(lines[3], "greez: lights 2");
+    EXPECT_EQ(lines[4], "greez: anims  " + std::to_string(scene->mesh_count));  // one key per mesh
+    EXPECT_EQ(lines[5], "greez: cams   " + std::to_string(scene->camera_key_count));
+    EXPECT_GE(scene->camera_key_count, 2);
+    EXPECT_LE(scene->camera_key_count, 16);
+
+    // Only the dim light is active; the blob's shadow can follow every blob vertex; the wall
+    // is one quad; the beam has two ends of equal size.
+    EXPECT_EQ(scene->active_lights[0], 1);
+    EXPECT_EQ(scene->active_lights[1], 1);
+    EXPECT_GE(mesh(shadow).vertex_count, mesh(0).vertex_count);
+    EXPECT_EQ(mesh(wall).vertex_count, 4);
+    EXPECT_EQ(mesh(beam).vertex_count % 2, 0);
+    EXPECT_EQ(scene->flags, DRAW_SEPARATE_HIGHLIGHT);
+    EXPECT_FLOAT_EQ(scene->camera->zmax, 2000);
+
+    // The blob as loaded is the ball the part takes its directions from.
+    for (int k = 0; k < mesh(0).vertex_count; k++) {
+        const float *p = vertex(0, k).position;
+        EXPECT_NEAR(std::sqrt(p[0] * p[0] + p[1] * p[1] + (p[2] - 200) * (p[2] - 200)), 100, 0.01) << k;
+    }
+    // The beam: black at the wall end, white at the lens.
+    int half = mesh(beam).vertex_count / 2;
+    EXPECT_FLOAT_EQ(vertex(beam, 0).light[1], -1);
+    EXPECT_FLOAT_EQ(vertex(beam, half - 1).light[1], -1);
+    EXPECT_FLOAT_EQ(vertex(beam, half).light[1], 0);
+    EXPECT_EQ(mesh(beam).faces[0].blend_mode, 1);
+    EXPECT_EQ(mesh(beam).lit, 0);
+}
+
+TEST_F(GreetingsTest, PicturesChangeEverySixSecondsAndSlide) {
+    struct Case {
+        float t;
+        const char *picture;
+        bool repeat;
+    };
+    const Case cases[] = {{0.0f, "greez1.bmp", false},  {5.9f, "greez1.bmp", false}, {6.0f, "greez2.bmp", false},
+                          {12.0f, "greez3.bmp", false}, {18.0f, "greez4.bmp", false}, {24.0f, "greez5.bmp", false},
+                          {29.0f, "greez5.bmp", false}, {30.0f, "cutter.bmp", true}};
+    for (const Case &c : cases) {
+        part6_animate(c.t);
+        int texture = texture_find(c.picture, c.repeat);
+        EXPECT_EQ(mesh(0).faces[0].second_texture, texture) << c.t;
+        EXPECT_EQ(mesh(wall).faces[1].second_texture, texture) << c.t;
+        EXPECT_EQ(mesh(wall).faces[1].second_pass, 1) << c.t;
+        EXPECT_EQ(mesh(beam).faces[0].texture, texture) << c.t;
+    }
+
+    // At a change the picture stands 1.5 to the side; from p = 0.5 to 5.5 it stands still.
+    auto wall_u = [&](float t) {
+        part6_animate(t);
+        return vertex(wall, 0).second_u;
+    };
+    float still = wall_u(9);
+    for (float t : {6.5f, 8.0f, 11.5f, 12.5f})
+        EXPECT_NEAR(wall_u(t), still, 1e-5) << t;
+    for (float t : {6.0f, 12.0f, 18.0f, 24.0f})
+        EXPECT_NEAR(wall_u(t) - still, 1.5f, 1e-4) << t;
+    EXPECT_NEAR(wall_u(11.9f) - still, 1.2f, 1e-3);
+    // The beam slides with the wall.
+    part6_animate(9);
+    float beam_u = vertex(beam, 3).u;
+    part6_animate(6.0f);
+    EXPECT_NEAR(vertex(beam, 3).u - beam_u, 1.5f, 1e-4);
+}
+
+TEST_F(GreetingsTest, BlobStaysWithinItsBoundsAndCastsItsShadowOnTheWall) {
+    const Mesh &blob = mesh(0);
+    for (float t : {0.0f, 3.3f, 7.1f, 15.0f, 22.8f, 29.9f}) {
+        part6_animate(t);
+        float low = 1e9f, high = 0;
+        for (int k = 0; k < blob.vertex_count; k++) {
+            const float *p = vertex(0, k).position;
+            float r = std::sqrt(p[0] * p[0] + p[1] * p[1] + (p[2] - 250) * (p[2] - 250));
+            ASSERT_TRUE(std::isfinite(r)) << "vertex " << k << " at " << t;
+            low = std::min(low, r), high = std::max(high, r);
+            const Vertex &s = vertex(shadow, k);
+            EXPECT_FLOAT_EQ(s.position[2], 5);
+            EXPECT_TRUE(std::isfinite(vertex(0, k).shade) && vertex(0, k).shade >= -1 && vertex(0, k).shade <= 2);
+        }
+        EXPECT_GE(low, 60 - 30.2f) << t;
+        EXPECT_LE(high, 60 + 30.2f) << t;
+        EXPECT_GT(high - low, 1.0f) << t;  // it does wobble
+    }
+    // The shadow lies on the stone exactly as the wall's own mapping: same u, v at the wall's corner.
+    const Vertex &corner = vertex(wall, 0);
+    EXPECT_NEAR((corner.position[0] + 300) / 500, corner.u, 1e-4);
+    EXPECT_NEAR(-(corner.position[1] + 200) / 400, corner.v, 1e-4);
+    // Both ends of the beam carry the same picture coordinates.
+    int half = mesh(beam).vertex_count / 2;
+    for (int k = 0; k < half; k++) {
+        EXPECT_FLOAT_EQ(vertex(beam, k).u, vertex(beam, k + half).u);
+        EXPECT_FLOAT_EQ(vertex(beam, k).v, vertex(beam, k + half).v);
+    }
+}
+
+TEST_F(GreetingsTest, DimLightFlickersAndLongFramesDoNotDivideByZero) {
+    Light &dim = scene->lights[1];
+    int on = 0, off = 0;
+    for (int i = 0; i < 300; i++) {
+        part6_animate(3);
+        (dim.intensity == 20 ? on : off)++;
+        ASSERT_TRUE(dim.intensity == 20 || dim.intensity == 0);
+    }
+    EXPECT_GT(on, 0);
+    EXPECT_GT(off, on);
+    // A frame longer than half a second: the test's divisor would be 0; every such frame flashes.
+    for (float delta : {0.51f, 0.8f, 3.0f}) {
+        frame_time = delta;
+        for (int i = 0; i < 20; i++) {
+            part6_animate(3);
+            EXPECT_EQ(dim.intensity, 20) << delta;
+        }
+    }
+    // Very short frames still give a usable divisor.
+    frame_time = 1e-9f;
+    for (int i = 0; i < 20; i++) part6_animate(3);
+    EXPECT_TRUE(dim.intensity == 20 || dim.intensity == 0);
+}
+
+TEST_F(GreetingsTest, FadesToBlackAfterTwentyEightSeconds) {
+    part6_animate(20);
+    EXPECT_FLOAT_EQ(scene->camera->fade, 0);
+    part6_animate(29);
+    EXPECT_FLOAT_EQ(scene->camera->fade, -0.5f);
+    part6_animate(30);
+    EXPECT_FLOAT_EQ(scene->camera->fade, -1);
+    EXPECT_FLOAT_EQ(scene->lights[0].position[1], 0);
+}
