@@ -330,7 +330,7 @@ void generate_part6(ContentSink &sink) {
     sink.add("stonewal.bmp", bmp_encode_24(make_stone_wall()));
     sink.add("greez_floor.bmp", bmp_encode_24(make_floor()));
     sink.add("greez_wood.bmp", bmp_encode_24(picture_wood(256, colour(0.42f, 0.30f, 0.20f), colour(0.16f, 0.10f, 0.07f), 631)));
-    sink.add("greez_metal.bmp", bmp_encode_24(picture_metal(256, colour(0.36f, 0.40f, 0.44f), 641)));
+    sink.add("greez_metal.bmp", bmp_encode_24(picture_metal(256, colour(0.62f, 0.36f, 0.22f), 641)));
 
     Scene3ds scene;
     auto material = [&](const char *name, const char *texture, float r, float g, float b) {
@@ -412,7 +412,7 @@ void generate_part6(ContentSink &sink) {
         {0, {330, 110, 1180}, {-10, -60, 200}},
         {80, {300, 70, 1050}, {-20, -60, 180}},
         {150, {390, 20, 600}, {-40, -50, 150}},
-        {220, {200, 0, 520}, {-60, -60, 100}},
+        {220, {270, -10, 700}, {-50, -80, 100}},
         {END_FRAME, {320, 100, 1120}, {-10, -60, 200}},
     };
     Camera3ds camera;
@@ -436,7 +436,7 @@ void generate_part6(ContentSink &sink) {
             camera.target[0] = target[0], camera.target[1] = -target[2], camera.target[2] = target[1];
         }
     }
-    node.fov.push_back(key3ds_value(0, 70));
+    node.fov.push_back(key3ds_value(0, 62));
     node.roll.push_back(key3ds_value(0, 0));
     scene.cameras.push_back(camera);
     scene.camera_nodes.push_back(node);
