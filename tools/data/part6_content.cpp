@@ -325,7 +325,7 @@ void generate_part6(ContentSink &sink) {
     sink.add("greez1.bmp", bmp_encode_24(make_slide("BRIXLON SAYS HELLO", "HI!", "to everyone", "at the party", 0.52f)));
     sink.add("greez2.bmp", bmp_encode_24(make_slide("GREETINGS GO OUT", "OWLS", "to all the night owls", "still awake", 0.62f)));
     sink.add("greez3.bmp", bmp_encode_24(make_slide("GREETINGS GO OUT", "DIVE", "to the kelp divers", "down in the deep", 0.47f)));
-    sink.add("greez4.bmp", bmp_encode_24(make_slide("RESPECT", "CODE", "to all who still write", "renderers by hand", 0.72f)));
+    sink.add("greez4.bmp", bmp_encode_24(make_slide("HATS OFF", "CODE", "to all who still write", "renderers by hand", 0.72f)));
     sink.add("greez5.bmp", bmp_encode_24(make_slide("AND LAST OF ALL", "HOME", "to whoever watches", "at home tonight", 0.56f)));
     sink.add("stonewal.bmp", bmp_encode_24(make_stone_wall()));
     sink.add("greez_floor.bmp", bmp_encode_24(make_floor()));
