@@ -17,6 +17,7 @@
 #include "support/scratch_dir.h"
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
+#include "writers/writer_3ds.h"
 
 namespace {
 
@@ -203,4 +204,43 @@ TEST_F(GreetingsTest, FadesToBlackAfterTwentyEightSeconds) {
     part6_animate(30);
     EXPECT_FLOAT_EQ(scene->camera->fade, -1);
     EXPECT_FLOAT_EQ(scene->lights[0].position[1], 0);
+}
+
+// A hand-made "greez.3ds": a blob of four vertices, a shadow of `shadow_vertices`, a wall,
+// a beam and two lights, the projector at renderer depth `projector_z`.
+static void write_small_greetings(int shadow_vertices, float projector_z) {
+    Scene3ds scene;
+    auto strip = [](const char *name, int n, float y) {
+        Mesh3ds mesh;
+        mesh.name = name;
+        for (int k = 0; k < n; k++) mesh.add_vertex(float(k), y, float(k % 2));
+        for (int k = 0; k + 2 < n; k++) mesh.add_face(k, k + 1, k + 2);
+        return mesh;
+    };
+    scene.meshes = {strip("blob", 4, -200), strip("shadow", shadow_vertices, -5), strip("wall", 4, 0),
+                    strip("beam", 4, -300)};
+    Light3ds projector, dim;
+    projector.position[1] = -projector_z;
+    scene.lights = {projector, dim};
+    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    ASSERT_TRUE(write_file("greez.3ds", encode_3ds(scene)));
+}
+
+class GreetingsFileTest : public GlContextTest {
+protected:
+    ScratchDir dir;
+};
+
+TEST_F(GreetingsFileTest, AShortShadowOrAProjectorInFrontOfTheBlobStopsTheLoad) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
+    struct Case {
+        int shadow_vertices;
+        float projector_z;
+        const char *message;
+    };
+    const Case cases[] = {{3, 750, "fewer vertices"}, {4, 300, "in front of the blob"}};
+    for (const Case &c : cases) {
+        write_small_greetings(c.shadow_vertices, c.projector_z);
+        EXPECT_EXIT(part6_load(), ::testing::ExitedWithCode(1), c.message) << c.message;
+    }
 }
