@@ -15,7 +15,7 @@ const PartRow part_table[PART_COUNT] = {
     // 4: warp pass
     {"gang", part4_load, part4_scene, part4_animate, true, nullptr, nullptr},
     // 5: oil room
-    {"oil", nullptr, nullptr, nullptr, true, nullptr, nullptr},
+    {"oil", part5_load, part5_scene, part5_animate, true, nullptr, nullptr},
     // 6: greetings
     {"greez", part6_load, part6_scene, part6_animate, true, nullptr, nullptr},
     // 7: rock tunnel, sky and clouds
