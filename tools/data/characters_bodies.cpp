@@ -393,16 +393,16 @@ void build_skirt(CharacterBody &body, const Style &st) {
 // room throws off by its texture coordinates.
 void build_amulet(CharacterBody &body, const Style &st) {
     TubeSpec spec;
-    spec.rings = 3;
-    spec.segs = 4;
+    spec.rings = 4;  // two rings of six and the two poles: a piece big enough to see fly
+    spec.segs = 6;
     spec.pole_start = true;
     spec.pole_end = true;
     spec.atlas = ATLAS_AMULET;
     spec.tag = P_AMULET;
     float z = 40.5f * st.h;
     auto surface = [z](float a, float t) {
-        float x = 4.4f + 1.7f * t;
-        float r = t > 0 && t < 1 ? 1.5f : 0.0f;
+        float x = 4.4f + 2.4f * t;
+        float r = t > 0 && t < 1 ? 2.2f : 0.0f;
         return Vec3{x, sinf(a) * r, z + cosf(a) * r * 1.3f};
     };
     auto weights = [](Vec3, float, float, Influences &inf) { inf.add(J_CHEST, 1); };
