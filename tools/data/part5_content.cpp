@@ -180,7 +180,7 @@ Picture make_floor() {
 }
 
 // Rough red-grey stone for the vault, the shaft and the colonnade.
-Picture make_vault_picture() { return picture_stone(256, colour(0.50f, 0.34f, 0.30f), 5531); }
+Picture make_vault_picture() { return picture_stone(256, colour(0.66f, 0.46f, 0.38f), 5531); }
 
 // Pale worked stone for the loose blocks, so they show against the dark shaft.
 Picture make_block() { return picture_stone(128, colour(0.85f, 0.74f, 0.62f), 5561); }
@@ -394,7 +394,7 @@ const Shot shots[] = {
     {4, {-10, 70, 175}, {150, 45, 245}},
     {8, {50, 66, 150}, {200, 48, 125}},
     {10.8f, {70, 58, 150}, {180, 52, 82}},
-    {12.6f, {120, 22, 120}, {0, 130, 0}},
+    {12.6f, {95, 25, 95}, {0, 120, 0}},
     {14.3f, {125, 35, 95}, {0, 45, 0}},
     {16.5f, {128, 42, 70}, {0, 28, 0}},
     {18.7f, {110, 48, 110}, {0, 20, 0}},
