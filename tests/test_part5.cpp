@@ -93,7 +93,14 @@ TEST_F(OilRoomTest, LoadsItsContentAndLogsTheCounts) {
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[0], "oil: meshes " + std::to_string(scene.mesh_count));
     EXPECT_EQ(lines[1], "oil: verts  " + std::to_string(scene.vertex_count));
+    int faces = 0;
+    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    EXPECT_EQ(lines[2], "oil: faces  " + std::to_string(faces));
     EXPECT_EQ(lines[3], "oil: lights 521");
+    EXPECT_EQ(lines[5], "oil: cams   " + std::to_string(scene.camera_key_count));
+    // The camera track runs through the 48 s the room is on screen.
+    ASSERT_GE(scene.camera_key_count, 2);
+    EXPECT_GE(scene.camera_keys[scene.camera_key_count - 1].frame / scene.frame_rate, 48.0f);
     EXPECT_EQ(scene.light_count, 521);
     // The room light and the warm light at the hand are the two that light meshes.
     ASSERT_EQ(scene.active_lights[0], 2);
