@@ -2,7 +2,7 @@
 # Installs the Debian packages Kelp needs to build, test and play (skips what is present).
 set -e
 PACKAGES="build-essential cmake pkg-config googletest libgtest-dev libgmock-dev
-  libsdl2-dev libsdl2-ttf-dev libmpg123-dev libmp3lame-dev libfontconfig-dev
+  libsdl2-dev libsdl2-ttf-dev libmpg123-dev libmp3lame-dev libfontconfig-dev libfreetype-dev
   fonts-liberation fonts-dejavu-core libgl-dev libegl-dev libgl1-mesa-dri libegl-mesa0
   assimp-utils ffmpeg"
 missing=""

@@ -30,7 +30,7 @@ enum {
 
 // Capacities: what "warppass.3ds" holds (14 meshes with a key each, up to 17 camera keys),
 // plus the warp tube and the messiah appended after it; 545 lights in all.
-static const PartCapacity capacity = {16, 2874, 1944, LIGHT_COUNT, 17, 14, 0};
+static const PartCapacity capacity = {16, 2960, 2000, LIGHT_COUNT, 17, 14, 0};
 
 static const float PI = 3.1415927f;
 
