@@ -24,13 +24,7 @@ void part1_load() {
     part_load_3ds(part, "thc.3ds", 28.0f);
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.1f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
-    }
+    part_light_loaded_meshes(part, 0.1f);
     if (part.scene.light_count < 1) fatal_error("intro: [thc.3ds] has no light 0");
     part.lights[0].active = 1;
     part.lights[0].glow_size = 0;

@@ -351,15 +351,8 @@ void mirror_ripple_step(MirrorState &state, Vertex *grid) {
 void part2_load() {
     part_create(part, 2, capacity);
     part_load_3ds(part, "mirrorscene.3ds", 20.0f);
-    Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.1f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
-    }
+    part_light_loaded_meshes(part, 0.1f);
 
     // Flame particles: an angle, a height along the flame and a radius factor each.
     Light *lights = part.lights;

@@ -52,13 +52,7 @@ void part4_load() {
     part_load_3ds(part, "warppass.3ds", 10.0f);
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.1f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
-    }
+    part_light_loaded_meshes(part, 0.1f);
     static const char *const pills[2] = {"WarpPill1", "WarpPill2"};
     for (const char *name : pills) {
         Mesh &pill = meshes[find_mesh(part.scene, name)];

@@ -78,13 +78,7 @@ void part5_load() {
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
     Light *lights = part.lights;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.3f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
-    }
+    part_light_loaded_meshes(part, 0.3f);
     meshes[find_mesh(part.scene, "tunnel01")].lit = 0;
 
     // The table below counts on exactly one light from the file.

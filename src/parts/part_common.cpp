@@ -60,8 +60,14 @@ void part_load_3ds(PartScene &part, const char *file, float play_time) {
     part.vertex_count = part.loaded.vertex_count;
 }
 
-void part_compute_normals(PartScene &part) {
-    for (int i = 0; i < part.mesh_count; i++) compute_normals(part.meshes[i], part.vertices);
+void part_light_loaded_meshes(PartScene &part, float ambient) {
+    for (int i = 0; i < part.mesh_count; i++) {
+        Mesh &mesh = part.meshes[i];
+        compute_normals(mesh, part.vertices);
+        mesh.lit = 1;
+        mesh.ambient = ambient;
+        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
+    }
 }
 
 // Fatal unless `wanted` more records fit after `used` of `capacity`.

@@ -36,8 +36,9 @@ void part_create(PartScene &part, int number, const PartCapacity &capacity);
 // Load a .3ds file into the arrays (fatal, naming the file and the array, when it does not
 // fit); key times are frames over end frame / play_time. The running counts start at the file's.
 void part_load_3ds(PartScene &part, const char *file, float play_time);
-// Compute the normals of every mesh loaded so far.
-void part_compute_normals(PartScene &part);
+// Every mesh loaded so far: normals computed, lit with this ambient, faces not light-blended
+// (the usual set-up of a loaded scene).
+void part_light_loaded_meshes(PartScene &part, float ambient);
 // Append a mesh after the ones so far, with room for vertex_count vertices and face_count
 // faces (its counts set to those); fatal, naming the part and the array, when there is none.
 Mesh &part_add_mesh(PartScene &part, const char *name, int vertex_count, int face_count);
