@@ -540,30 +540,23 @@ void generate_part11(ContentSink &sink) {
     sink.add("sofa_painting.bmp", bmp_encode_24(make_painting()));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture) -> Material3ds & {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        scene.materials.push_back(m);
-        return scene.materials.back();
-    };
-    material("floor", "sofa_floor.bmp");
-    material("wall", "sofa_wall.bmp");
-    material("plaster", "sofa_plaster.bmp");
-    material("fabric", "sofa_fabric.bmp");
-    material("rug", "sofa_rug.bmp");
-    material("walnut", "sofa_walnut.bmp");
-    material("case", "sofa_case.bmp");
-    material("glass", "sofa_glass.bmp");
-    material("static", "tvstatic.bmp");
-    material("sky", "sofa_sky.bmp");
-    material("moon", "sofa_moon.bmp");
-    material("shade", "sofa_shade.bmp");
-    material("brass", "sofa_brass.bmp");
-    material("books", "sofa_books.bmp");
-    material("painting", "sofa_painting.bmp");
+    scene.add_material("floor", "sofa_floor.bmp");
+    scene.add_material("wall", "sofa_wall.bmp");
+    scene.add_material("plaster", "sofa_plaster.bmp");
+    scene.add_material("fabric", "sofa_fabric.bmp");
+    scene.add_material("rug", "sofa_rug.bmp");
+    scene.add_material("walnut", "sofa_walnut.bmp");
+    scene.add_material("case", "sofa_case.bmp");
+    scene.add_material("glass", "sofa_glass.bmp");
+    scene.add_material("static", "tvstatic.bmp");
+    scene.add_material("sky", "sofa_sky.bmp");
+    scene.add_material("moon", "sofa_moon.bmp");
+    scene.add_material("shade", "sofa_shade.bmp");
+    scene.add_material("brass", "sofa_brass.bmp");
+    scene.add_material("books", "sofa_books.bmp");
+    scene.add_material("painting", "sofa_painting.bmp");
     // The bulb is lit like any surface; an over-bright colour keeps it glowing in the dark.
-    Material3ds &bulb = material("bulb", "sofa_bulb.bmp");
+    Material3ds &bulb = scene.add_material("bulb", "sofa_bulb.bmp");
     bulb.diffuse[0] = 6, bulb.diffuse[1] = 5.4f, bulb.diffuse[2] = 4.2f;
 
     // The room: floor and ceiling fine enough for the spotlight's pool to show, walls facing in.

@@ -166,16 +166,10 @@ void generate_part1(ContentSink &sink) {
     sink.add("smoke.bmp", bmp_encode_24(make_smoke()));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        scene.materials.push_back(m);
-    };
-    material("mist", "thc_mist.bmp");
-    material("ground", "thc_ground.bmp");
-    material("stone", "thc_stone.bmp");
-    material("bark", "thc_bark.bmp");
+    scene.add_material("mist", "thc_mist.bmp");
+    scene.add_material("ground", "thc_ground.bmp");
+    scene.add_material("stone", "thc_stone.bmp");
+    scene.add_material("bark", "thc_bark.bmp");
 
     // The backdrop: four panels side by side in a wide U behind the wolf, facing the
     // camera; the outer ends come round past the camera, where the intro darkens them.

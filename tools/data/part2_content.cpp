@@ -313,21 +313,15 @@ void generate_part2(ContentSink &sink) {
     sink.add("credits5.bmp", bmp_encode_24(make_credit(512, 384, {{"models", TITLE_FONT, 84, 40}, {"& textures", TITLE_FONT, 70, 145}, {"Brixlon", SMALL_FONT, 58, 280}})));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        scene.materials.push_back(m);
-    };
-    material("wall", "mr_wall.bmp");
-    material("floor", "mr_floor.bmp");
-    material("marble", "mr_marble.bmp");
-    material("wood", "mr_wood.bmp");
-    material("gold", "mr_gold.bmp");
-    material("iron", "mr_iron.bmp");
-    material("embers", "mr_embers.bmp");
-    material("sky", "mr_sky.bmp");
-    material("rug", "mr_rug.bmp");
+    scene.add_material("wall", "mr_wall.bmp");
+    scene.add_material("floor", "mr_floor.bmp");
+    scene.add_material("marble", "mr_marble.bmp");
+    scene.add_material("wood", "mr_wood.bmp");
+    scene.add_material("gold", "mr_gold.bmp");
+    scene.add_material("iron", "mr_iron.bmp");
+    scene.add_material("embers", "mr_embers.bmp");
+    scene.add_material("sky", "mr_sky.bmp");
+    scene.add_material("rug", "mr_rug.bmp");
     auto add = [&](const MeshData &mesh, const char *name, const char *material_name) {
         scene.meshes.push_back(mesh_to_3ds(mesh, name, material_name));
     };

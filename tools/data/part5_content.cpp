@@ -420,18 +420,12 @@ void generate_part5(ContentSink &sink) {
     sink.add("oil_block.bmp", bmp_encode_24(make_block()));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        scene.materials.push_back(m);
-    };
-    material("wall", "oil_wall.bmp");
-    material("floor", "oil_floor.bmp");
-    material("vault", "oil_vault.bmp");
-    material("tunnel", "oil_tunnel.bmp");
-    material("iron", "oil_iron.bmp");
-    material("block", "oil_block.bmp");
+    scene.add_material("wall", "oil_wall.bmp");
+    scene.add_material("floor", "oil_floor.bmp");
+    scene.add_material("vault", "oil_vault.bmp");
+    scene.add_material("tunnel", "oil_tunnel.bmp");
+    scene.add_material("iron", "oil_iron.bmp");
+    scene.add_material("block", "oil_block.bmp");
 
     auto add = [&](const MeshData &mesh, const char *name, const char *mat) {
         scene.meshes.push_back(mesh_to_3ds(to_file(mesh), name, mat));

@@ -467,18 +467,12 @@ void generate_part9(ContentSink &sink) {
     sink.add("night_stone.bmp", bmp_encode_24(make_stone()));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        scene.materials.push_back(m);
-    };
-    material("sky", "night_sky.bmp");
-    material("moon", "night_moon.bmp");
-    material("hills", "night_hills.bmp");
-    material("fir", "night_fir.bmp");
-    material("meadow", "night_meadow.bmp");
-    material("stone", "night_stone.bmp");
+    scene.add_material("sky", "night_sky.bmp");
+    scene.add_material("moon", "night_moon.bmp");
+    scene.add_material("hills", "night_hills.bmp");
+    scene.add_material("fir", "night_fir.bmp");
+    scene.add_material("meadow", "night_meadow.bmp");
+    scene.add_material("stone", "night_stone.bmp");
 
     // The night first: the part pulls the scene into the red ball from its last vertex back,
     // so the sky goes last.

@@ -93,6 +93,14 @@ void Mesh3ds::set_material(const std::string &material, int first, int count) {
     for (int i = 0; i < count; i++) group->faces.push_back(uint16_t(first + i));
 }
 
+Material3ds &Scene3ds::add_material(const std::string &name, const std::string &texture) {
+    Material3ds m;
+    m.name = name;
+    m.texture = texture;
+    materials.push_back(m);
+    return materials.back();
+}
+
 ObjectNode3ds &Scene3ds::add_static_node(const std::string &mesh_name) {
     ObjectNode3ds node;
     node.name = mesh_name;

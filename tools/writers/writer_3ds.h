@@ -180,6 +180,8 @@ struct Scene3ds {
     // Add a node that holds a mesh where its vertices lie: one key at frame 0 with
     // position 0, no rotation and scale 1 (the loader poses it once to the Y-up frame).
     ObjectNode3ds &add_static_node(const std::string &mesh_name);
+    // Add a material with a texture map (white diffuse, the other fields at their defaults).
+    Material3ds &add_material(const std::string &name, const std::string &texture);
 };
 
 // .3ds file bytes: version, editor (materials, meshes, lights, cameras), keyframer.
