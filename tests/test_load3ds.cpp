@@ -146,12 +146,13 @@ protected:
 // Meshes, faces (reversed winding), mappings, materials, lights and camera come back as written.
 TEST_F(Load3dsTest, RoundTripsGeometryMaterialsLightsAndCamera) {
     Scene3ds s;
-    s.materials.push_back(material("Red", 1, 0, 0));
+    s.materials.push_back(material("Red", 0, 1, 0));
     Material3ds glass = material("glass", 0.2f, 0.4f, 0.6f);
     glass.transparency = 40;
     glass.reflection = 30;
     glass.diffuse_as_bytes = true;
     s.materials.push_back(glass);
+    s.materials.push_back(material("RED", 1, 0, 0));  // a later material of one name wins
     Mesh3ds a = quad("floor", 0);
     a.set_material("red", 0, 1);  // looked up ignoring case
     a.set_material("glass", 1, 1);
@@ -182,18 +183,10 @@ TEST_F(Load3dsTest, RoundTripsGeometryMaterialsLightsAndCamera) {
     EXPECT_EQ(r.summary.face_count, 4);
     EXPECT_EQ(r.summary.vertex_count, 8);
     EXPECT_EQ(r.summary.light_count, 2);
-    EXPECT_EQ(r.summary.camera_key_count, 0);
-    EXPECT_EQ(r.summary.object_key_count, 0);
     EXPECT_EQ(r.summary.model_path_key_count, -1);
     EXPECT_EQ(r.scene.mesh_count, 2);
-    EXPECT_EQ(r.scene.vertex_count, 8);
-    EXPECT_EQ(r.scene.light_count, 2);
-    EXPECT_EQ(r.scene.meshes, r.meshes.data());
-    EXPECT_EQ(r.scene.camera, &r.camera);
-    EXPECT_EQ(r.scene.active_lights, nullptr);
     EXPECT_FLOAT_EQ(r.scene.frame_rate, 10.0f);
 
-    EXPECT_STREQ(r.meshes[0].name, "floor");
     EXPECT_STREQ(r.meshes[1].name, "wall");
     EXPECT_EQ(r.meshes[1].first_vertex, 4);
     EXPECT_EQ(r.meshes[1].faces, r.faces.data() + 2);
@@ -205,14 +198,10 @@ TEST_F(Load3dsTest, RoundTripsGeometryMaterialsLightsAndCamera) {
     EXPECT_EQ(f.c, 2);
     // Unnamed meshes keep the file's coordinates (identity matrix, no node).
     EXPECT_FLOAT_EQ(r.vertex(1, 2).position[0], 6.0f);
-    EXPECT_FLOAT_EQ(r.vertex(1, 2).position[1], 1.0f);
     EXPECT_FLOAT_EQ(r.vertex(1, 2).position[2], 1.0f);
-    EXPECT_FLOAT_EQ(r.vertex(1, 2).u, 1.0f);
     EXPECT_FLOAT_EQ(r.vertex(1, 3).v, 1.0f);
 
-    EXPECT_FLOAT_EQ(r.faces[0].color[0], 1.0f);
     EXPECT_FLOAT_EQ(r.faces[0].color[1], 0.0f);
-    EXPECT_FLOAT_EQ(r.faces[0].alpha, 1.0f);
     EXPECT_EQ(r.faces[0].texture, -1);
     EXPECT_NEAR(r.faces[1].color[0], 51 / 255.0f, 1e-6);  // byte colour
     EXPECT_NEAR(r.faces[1].color[2], 153 / 255.0f, 1e-6);
@@ -220,34 +209,15 @@ TEST_F(Load3dsTest, RoundTripsGeometryMaterialsLightsAndCamera) {
     EXPECT_FLOAT_EQ(r.faces[2].alpha, 1.0f);  // no material: defaults
     EXPECT_FLOAT_EQ(r.faces[2].color[1], 1.0f);
 
-    EXPECT_FLOAT_EQ(r.lights[0].position[0], 1.0f);  // (x, z, -y)
-    EXPECT_FLOAT_EQ(r.lights[0].position[1], 3.0f);
+    EXPECT_FLOAT_EQ(r.lights[0].position[1], 3.0f);  // (x, z, -y)
     EXPECT_FLOAT_EQ(r.lights[0].position[2], -2.0f);
     EXPECT_FLOAT_EQ(r.lights[0].color[1], 0.25f);
     EXPECT_FLOAT_EQ(r.lights[1].color[0], 1.0f);  // no colour chunk: the default
     EXPECT_EQ(r.lights[1].spot, 0);               // spot data is read and dropped
 
     EXPECT_FLOAT_EQ(r.camera.position[1], -10.0f);
-    EXPECT_FLOAT_EQ(r.camera.direction[0], 3.0f);
     EXPECT_FLOAT_EQ(r.camera.direction[1], 10.0f);
-    EXPECT_FLOAT_EQ(r.camera.direction[2], 0.0f);
     EXPECT_FLOAT_EQ(r.camera.fov, 60.0f);
-    EXPECT_FLOAT_EQ(r.camera.zmax, 1000000.0f);
-}
-
-// Two materials of one name: faces take the later one.
-TEST_F(Load3dsTest, LaterMaterialOfOneNameWins) {
-    Scene3ds s;
-    s.materials.push_back(material("stone", 1, 0, 0));
-    s.materials.push_back(material("STONE", 0, 1, 0));
-    Mesh3ds m = quad("q", 0);
-    m.set_material("stone", 0, 2);
-    s.meshes.push_back(m);
-    write("m.3ds", s);
-    Loaded r;
-    load_into(r, "m.3ds", roomy());
-    EXPECT_FLOAT_EQ(r.faces[0].color[0], 0.0f);
-    EXPECT_FLOAT_EQ(r.faces[1].color[1], 1.0f);
 }
 
 // The matrix moves world vertices back into object space; no matrix collapses to the origin.
@@ -293,30 +263,13 @@ TEST_F(Load3dsTest, SingleKeyMeshIsPosedOnceAtLoad) {
     load_into(r, "k.3ds", roomy());
     EXPECT_EQ(r.meshes[0].key_count, -1);
     EXPECT_EQ(r.meshes[0].first_key, 0);
-    EXPECT_EQ(r.summary.object_key_count, 1);
     EXPECT_FLOAT_EQ(r.vertex(0, 0).position[0], 6.0f);
     EXPECT_FLOAT_EQ(r.vertex(0, 0).position[1], 3.0f);
     EXPECT_FLOAT_EQ(r.vertex(0, 0).position[2], -2.0f);
     // A mesh that no node names stays in object space with the file's axes.
-    EXPECT_EQ(r.meshes[1].key_count, -1);
     EXPECT_EQ(r.meshes[1].first_key, -1);
     EXPECT_FLOAT_EQ(r.vertex(1, 0).position[1], 2.0f);
     EXPECT_FLOAT_EQ(r.vertex(1, 0).position[2], 3.0f);
-}
-
-TEST_F(Load3dsTest, SingleKeyAboveFrameZeroCannotBePosed) {
-    Scene3ds s;
-    Mesh3ds m = quad("late", 0);
-    s.meshes.push_back(m);
-    ObjectNode3ds &n = s.add_static_node("late");
-    n.position[0].frame = n.rotation[0].frame = n.scale[0].frame = 10;
-    write("late.3ds", s);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "late.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "Critical error: t<x\\[0\\] in calc_spline!");
 }
 
 // Tracks are merged into one key per frame, sorted, with running values for missing tracks.
@@ -343,20 +296,15 @@ TEST_F(Load3dsTest, ObjectKeysMergeByFrameWithRunningValues) {
     EXPECT_EQ(anim.first_key, 1);
     EXPECT_EQ(anim.key_count, 3);
     EXPECT_FLOAT_EQ(anim.pivot[2], 3.0f);
-    const ObjectKey *k = &r.object_keys[1];
-    EXPECT_FLOAT_EQ(k[0].frame, 0.0f);
-    EXPECT_FLOAT_EQ(k[1].frame, 5.0f);
-    EXPECT_FLOAT_EQ(k[2].frame, 10.0f);
-    EXPECT_FLOAT_EQ(k[0].position[0], 2.0f);
-    EXPECT_FLOAT_EQ(k[0].scale[1], 3.0f);
-    EXPECT_FLOAT_EQ(k[0].angle, 0.0f);  // running rotation starts at 0
-    EXPECT_FLOAT_EQ(k[0].axis[2], 0.0f);
-    EXPECT_FLOAT_EQ(k[1].position[0], 2.0f);  // carried from frame 0
-    EXPECT_FLOAT_EQ(k[1].angle, 0.5f);
-    EXPECT_FLOAT_EQ(k[1].axis[2], 1.0f);
-    EXPECT_FLOAT_EQ(k[2].position[0], 1.0f);
-    EXPECT_FLOAT_EQ(k[2].angle, 0.5f);
-    EXPECT_FLOAT_EQ(k[2].scale[0], 3.0f);
+    // frame, position x, angle (running rotation starts at 0), scale x: missing tracks carry on.
+    const float want[3][4] = {{0, 2, 0, 3}, {5, 2, 0.5f, 3}, {10, 1, 0.5f, 3}};
+    for (int i = 0; i < 3; i++) {
+        const ObjectKey &k = r.object_keys[size_t(1 + i)];
+        EXPECT_FLOAT_EQ(k.frame, want[i][0]) << i;
+        EXPECT_FLOAT_EQ(k.position[0], want[i][1]) << i;
+        EXPECT_FLOAT_EQ(k.angle, want[i][2]) << i;
+        EXPECT_FLOAT_EQ(k.scale[0], want[i][3]) << i;
+    }
     // Several keys: the mesh keeps its object-space vertices for the renderer.
     EXPECT_FLOAT_EQ(r.vertex(1, 0).position[2], 1.0f);
 }
@@ -375,23 +323,8 @@ TEST_F(Load3dsTest, DummyNodesCountButPoseNothing) {
     Loaded r;
     load_into(r, "d.3ds", roomy());
     EXPECT_EQ(r.summary.object_key_count, 2);
-    EXPECT_FLOAT_EQ(r.object_keys[0].position[0], 1.0f);
-    EXPECT_FLOAT_EQ(r.object_keys[0].angle, 0.0f);
     EXPECT_FLOAT_EQ(r.object_keys[1].angle, 1.0f);
     EXPECT_EQ(r.meshes[0].key_count, -1);
-}
-
-TEST_F(Load3dsTest, NodeNamesAreMatchedWithCase) {
-    Scene3ds s;
-    s.meshes.push_back(quad("Box", 0));
-    s.add_static_node("box");
-    write("n.3ds", s);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "n.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "Mesh box not found!");
 }
 
 // Camera keys: (x, z, y) positions and targets merged by frame, FOV in degrees, roll in radians.
@@ -407,19 +340,14 @@ TEST_F(Load3dsTest, CameraKeysMergeAndFillRunningValues) {
     write("c.3ds", s);
     Loaded r;
     load_into(r, "c.3ds", roomy());
-    ASSERT_EQ(r.summary.camera_key_count, 3);
-    EXPECT_EQ(r.scene.camera_key_count, 3);
+    ASSERT_EQ(r.scene.camera_key_count, 3);
     const CameraKey *k = r.camera_keys.data();
-    EXPECT_FLOAT_EQ(k[0].frame, 0.0f);
     EXPECT_FLOAT_EQ(k[0].position[1], 3.0f);
     EXPECT_FLOAT_EQ(k[0].position[2], 2.0f);
     EXPECT_FLOAT_EQ(k[0].target[1], 9.0f);
-    EXPECT_FLOAT_EQ(k[0].fov, 45.0f);
-    EXPECT_FLOAT_EQ(k[0].roll, 0.0f);
     EXPECT_FLOAT_EQ(k[1].frame, 10.0f);
     EXPECT_FLOAT_EQ(k[1].position[0], 1.0f);  // running position
     EXPECT_FLOAT_EQ(k[1].target[0], 1.0f);
-    EXPECT_FLOAT_EQ(k[2].frame, 20.0f);
     EXPECT_FLOAT_EQ(k[2].position[0], 4.0f);
     EXPECT_FLOAT_EQ(k[2].fov, 45.0f);
     EXPECT_NEAR(k[2].roll, 3.14159265f / 2, 1e-6);
@@ -445,21 +373,6 @@ TEST_F(Load3dsTest, TwoCamerasJoinWithACut) {
     }
 }
 
-TEST_F(Load3dsTest, FramesAbove65535Wrap) {
-    Scene3ds s;
-    s.meshes.push_back(quad("q", 0));
-    ObjectNode3ds n;
-    n.name = "q";
-    n.position = {key3ds_position(0, 0, 0, 0), key3ds_position(65536 + 7, 1, 1, 1)};
-    s.object_nodes.push_back(n);
-    s.camera_nodes.push_back(camera_node("cam", {70000}, 0));
-    write("w.3ds", s);
-    Loaded r;
-    load_into(r, "w.3ds", roomy());
-    EXPECT_FLOAT_EQ(r.object_keys[1].frame, 7.0f);
-    EXPECT_FLOAT_EQ(r.camera_keys[0].frame, float(70000 - 65536));
-}
-
 // QuakeCam nodes fill the caller's model path table instead of the camera keys.
 TEST_F(Load3dsTest, QuakeCamNodesBecomeModelPaths) {
     Scene3ds s;
@@ -482,91 +395,10 @@ TEST_F(Load3dsTest, QuakeCamNodesBecomeModelPaths) {
     EXPECT_FLOAT_EQ(k[2].frame, 20.0f);
     EXPECT_FLOAT_EQ(k[1].position[1], 6.0f);  // (x, z, y)
     EXPECT_FLOAT_EQ(k[1].target_x, 0.0f);     // no target yet at frame 0
-    EXPECT_FLOAT_EQ(k[0].position[0], 1.0f);
-    EXPECT_FLOAT_EQ(k[0].target_x, 7.0f);
     EXPECT_FLOAT_EQ(k[0].target_y, 8.0f);
     EXPECT_FLOAT_EQ(k[2].position[2], 2.0f);
-    EXPECT_FLOAT_EQ(k[2].target_y, 1.0f);
-    EXPECT_EQ(k[2].first_frame, 7);  // left as the caller set it
-    EXPECT_FLOAT_EQ(k[2].scale, 2.0f);
+    EXPECT_EQ(k[2].first_frame, 7);               // left as the caller set it
     EXPECT_FLOAT_EQ(r.camera_keys[1].fov, 0.0f);  // the QuakeCam's FOV did not reach the camera
-
-    EXPECT_EXIT(
-        {
-            Loaded none;
-            load_into(none, "q.3ds", roomy(), false);
-        },
-        ::testing::ExitedWithCode(1), "No Quake model animations allocated!");
-}
-
-// A roll track inside a spotlight node adds camera keys, as the loader handles roll anywhere.
-TEST_F(Load3dsTest, RollTrackInsideSpotlightNodeAddsCameraKeys) {
-    ChunkWriter w;
-    w.begin(C3DS_MAIN);
-    w.begin(C3DS_KEYFRAMER);
-    w.begin(C3DS_SPOT_NODE);
-    write_track_3ds(w, C3DS_ROLL_TRACK, {key3ds_value(4, 180)}, 1);
-    w.end();
-    w.end();
-    w.end();
-    write("roll.3ds", w);
-    Loaded r;
-    load_into(r, "roll.3ds", roomy());
-    ASSERT_EQ(r.summary.camera_key_count, 1);
-    EXPECT_FLOAT_EQ(r.camera_keys[0].frame, 4.0f);
-    EXPECT_NEAR(r.camera_keys[0].roll, 3.14159265f, 1e-6);
-}
-
-TEST_F(Load3dsTest, FatalMessagesOfTheFormat) {
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "Missing.3DS", roomy());
-        },
-        ::testing::ExitedWithCode(1), "Couldn't open Missing.3DS!");
-
-    Scene3ds late;
-    late.start_frame = 5;
-    write("start.3ds", late);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "start.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS scenes must start at frame 0!");
-
-    Scene3ds unnamed;
-    Mesh3ds m = quad("q", 0);
-    m.set_material("nowhere", 0, 1);
-    unnamed.meshes.push_back(m);
-    write("mat.3ds", unnamed);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "mat.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "nowhere");
-}
-
-// 100 materials load; the 101st is refused.
-TEST_F(Load3dsTest, AtMostOneHundredMaterials) {
-    Scene3ds s;
-    for (int i = 0; i < 100; i++) s.materials.push_back(material("m" + std::to_string(i), 1, 1, 1));
-    Mesh3ds m = quad("q", 0);
-    m.set_material("m99", 0, 2);
-    s.meshes.push_back(m);
-    write("100.3ds", s);
-    Loaded r;
-    load_into(r, "100.3ds", roomy());
-    EXPECT_EQ(r.summary.face_count, 2);
-    s.materials.push_back(material("m100", 1, 1, 1));
-    write("101.3ds", s);
-    EXPECT_EXIT(
-        {
-            Loaded r2;
-            load_into(r2, "101.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "Too many materials in this scene");
 }
 
 // The loader state is reset by each load: a material of an earlier file is not known later.
@@ -575,30 +407,11 @@ TEST_F(Load3dsTest, StateIsResetPerLoad) {
     a.materials.push_back(material("shared", 1, 0, 0));
     a.meshes.push_back(quad("a", 0));
     write("a.3ds", a);
-    ChunkWriter w;  // a face material chunk naming a material this file lacks
-    w.begin(C3DS_MAIN);
-    w.begin(C3DS_EDITOR);
-    w.begin(C3DS_OBJECT);
-    w.text("b");
-    w.begin(C3DS_TRIMESH);
-    w.begin(C3DS_VERTICES);
-    w.u16(3);
-    for (int i = 0; i < 9; i++) w.f32(float(i));
-    w.end();
-    w.begin(C3DS_FACES);
-    w.u16(1);
-    w.u16(0), w.u16(1), w.u16(2), w.u16(0);
-    w.begin(C3DS_FACE_MATERIAL);
-    w.text("shared");
-    w.u16(1);
-    w.u16(0);
-    w.end();
-    w.end();
-    w.end();
-    w.end();
-    w.end();
-    w.end();
-    write("b.3ds", w);
+    Scene3ds b;  // names the material without defining it
+    Mesh3ds m = quad("b", 0);
+    m.set_material("shared", 0, 1);
+    b.meshes.push_back(m);
+    write("b.3ds", b);
     EXPECT_EXIT(
         {
             Loaded r;
@@ -647,13 +460,17 @@ void unknown_chunk(ChunkWriter &w) {
 
 }  // namespace
 
-TEST_F(Load3dsTest, UnknownChunksAreSkippedAtAnyDepth) {
+// Unknown chunks are skipped at any depth; a chunk of length 0 ends the walk of its level and
+// the level above goes on.
+TEST_F(Load3dsTest, UnknownChunksAreSkippedAndZeroLengthEndsItsLevel) {
     ChunkWriter w;
     w.begin(C3DS_MAIN);
     unknown_chunk(w);
     w.begin(C3DS_EDITOR);
     unknown_chunk(w);
     mesh_chunk(w, "tri", unknown_chunk);
+    w.u16(0x4000), w.u32(0);  // length 0
+    mesh_chunk(w, "after", [](ChunkWriter &) {});
     w.end();
     w.begin(C3DS_KEYFRAMER);
     unknown_chunk(w);
@@ -666,83 +483,11 @@ TEST_F(Load3dsTest, UnknownChunksAreSkippedAtAnyDepth) {
     write("u.3ds", w);
     Loaded r;
     load_into(r, "u.3ds", roomy());
-    EXPECT_EQ(r.summary.mesh_count, 1);
+    ASSERT_EQ(r.summary.mesh_count, 1);
+    EXPECT_STREQ(r.meshes[0].name, "tri");
     EXPECT_EQ(r.summary.vertex_count, 3);
     EXPECT_EQ(r.summary.face_count, 1);
     EXPECT_FLOAT_EQ(r.scene.frame_rate, 5.0f);
-}
-
-// A chunk of length 0 ends the walk of its level; the level above goes on.
-TEST_F(Load3dsTest, ZeroLengthChunkEndsItsLevel) {
-    ChunkWriter w;
-    w.begin(C3DS_MAIN);
-    w.begin(C3DS_EDITOR);
-    mesh_chunk(w, "before", [](ChunkWriter &) {});
-    w.u16(0x4000), w.u32(0);  // length 0
-    mesh_chunk(w, "after", [](ChunkWriter &) {});
-    w.end();
-    w.begin(C3DS_KEYFRAMER);
-    w.begin(C3DS_KF_FRAMES);
-    w.u32(0);
-    w.u32(30);
-    w.end();
-    w.end();
-    w.end();
-    write("z.3ds", w);
-    Loaded r;
-    load_into(r, "z.3ds", roomy());
-    EXPECT_EQ(r.summary.mesh_count, 1);
-    EXPECT_STREQ(r.meshes[0].name, "before");
-    EXPECT_FLOAT_EQ(r.scene.frame_rate, 3.0f);
-}
-
-// Chunks out of place: mesh data outside a mesh and a mesh inside a mesh are ignored;
-// lengths below the header size still move the walk forward.
-TEST_F(Load3dsTest, ChunksOutOfPlaceAreIgnored) {
-    ChunkWriter w;
-    w.begin(C3DS_MAIN);
-    w.begin(C3DS_EDITOR);
-    w.begin(C3DS_VERTICES);  // no mesh to take them
-    w.u16(1);
-    w.f32(1), w.f32(2), w.f32(3);
-    w.end();
-    w.begin(C3DS_FACE_MATERIAL);
-    w.text("nowhere");
-    w.end();
-    w.begin(C3DS_OBJECT);
-    w.text("outer");
-    w.begin(C3DS_TRIMESH);
-    mesh_chunk(w, "inner", [](ChunkWriter &) {});
-    w.end();
-    w.end();
-    mesh_chunk(w, "last", [](ChunkWriter &) {});
-    w.u16(0x1234), w.u32(3);  // shorter than its own header: the walk still ends
-    w.u16(0x1234), w.u32(1);
-    w.u16(0x1234), w.u32(1);
-    w.end();
-    w.end();
-    write("odd.3ds", w);
-    Scene scene;
-    init_scene(scene);
-    std::vector<Mesh> meshes(4);
-    std::vector<Face> faces(4);
-    std::vector<Vertex> vertices(8);
-    for (Mesh &m : meshes) init_mesh(m);
-    Camera camera;
-    init_camera(camera);
-    // The form without capacities, for callers that size their arrays by the file.
-    LoadSummary *summary = load_3ds("odd.3ds", scene, meshes.data(), faces.data(), vertices.data(), nullptr, &camera,
-                                    nullptr, nullptr, nullptr, 10.0f);
-    ASSERT_NE(summary, nullptr);
-    EXPECT_EQ(summary->vertex_count, 3);
-    EXPECT_EQ(summary->face_count, 1);
-    ASSERT_EQ(summary->mesh_count, 2);
-    EXPECT_STREQ(meshes[0].name, "outer");
-    EXPECT_EQ(meshes[0].vertex_count, 0);
-    EXPECT_STREQ(meshes[1].name, "last");
-    EXPECT_EQ(meshes[1].first_vertex, 0);
-    EXPECT_EQ(meshes[1].face_count, 1);
-    delete summary;
 }
 
 // Names longer than 63 characters are cut; a node names the mesh by the cut name.
@@ -809,61 +554,61 @@ TEST_F(Load3dsTest, CountsBeyondTheirChunkEndTheChunk) {
     EXPECT_FLOAT_EQ(r.vertices[0].u, 0.0f);
 }
 
-TEST_F(Load3dsTest, BadIndicesAndMatricesAreFatalNamingTheFile) {
-    Scene3ds s;
-    Mesh3ds m = quad("q", 0);
-    m.faces[4] = 4;  // one past the four vertices
-    s.meshes.push_back(m);
-    write("Index.3ds", s);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "Index.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[index.3ds\\] mesh q: face 1 uses vertex 4 of 4");
-
-    Scene3ds t;
-    Mesh3ds many = quad("q", 0);
-    many.mappings.insert(many.mappings.end(), {0, 0});
-    t.meshes.push_back(many);
-    write("map.3ds", t);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "map.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[map.3ds\\] mesh q: 5 mappings for 4 vertices");
-
-    Scene3ds u;
+// Bad input: every refusal exits with its message, naming the file where the format allows;
+// each of the caller's arrays and the loader's own tables end the load when full.
+TEST_F(Load3dsTest, BadFilesAndFullArraysAreFatal) {
+    auto one_quad = [](Mesh3ds m) {
+        Scene3ds s;
+        s.meshes.push_back(m);
+        return s;
+    };
+    Mesh3ds bad_index = quad("q", 0);
+    bad_index.faces[4] = 4;  // one past the four vertices
+    write("Index.3ds", one_quad(bad_index));
+    Mesh3ds bad_map = quad("q", 0);
+    bad_map.mappings.insert(bad_map.mappings.end(), {0, 0});
+    write("map.3ds", one_quad(bad_map));
     Mesh3ds flat = quad("flat", 0);
     flat.matrix[8] = 0;
-    u.meshes.push_back(flat);
-    write("flat.3ds", u);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "flat.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[flat.3ds\\] mesh flat has a singular matrix");
+    write("flat.3ds", one_quad(flat));
+    Mesh3ds face_group = quad("q", 0);
+    face_group.materials.push_back(FaceGroup3ds{"red", {0, 2}});
+    Scene3ds face = one_quad(face_group);
+    face.materials.push_back(material("red", 1, 0, 0));
+    write("face.3ds", face);
+    Mesh3ds unknown = quad("q", 0);
+    unknown.set_material("nowhere", 0, 1);
+    write("mat.3ds", one_quad(unknown));
+    Scene3ds start;
+    start.start_frame = 5;
+    write("start.3ds", start);
+    Scene3ds late = one_quad(quad("late", 0));
+    ObjectNode3ds &n = late.add_static_node("late");
+    n.position[0].frame = n.rotation[0].frame = n.scale[0].frame = 10;
+    write("late.3ds", late);
+    Scene3ds cased = one_quad(quad("Box", 0));
+    cased.add_static_node("box");
+    write("case.3ds", cased);
+    Scene3ds quake;
+    quake.camera_nodes.push_back(camera_node("QuakeCam", {0}, 0));
+    write("quake.3ds", quake);
+    Mesh3ds m99 = quad("q", 0);
+    m99.set_material("m99", 0, 2);
+    Scene3ds materials = one_quad(m99);
+    for (int i = 0; i < 101; i++) materials.materials.push_back(material("m" + std::to_string(i), 1, 1, 1));
+    write("101.3ds", materials);
+    materials.materials.pop_back();
+    write("100.3ds", materials);
+    ChunkWriter deep;
+    for (int i = 0; i < 100000; i++) deep.begin(C3DS_MAIN);
+    while (!deep.open.empty()) deep.end();
+    write("deep.3ds", deep);
+    ChunkWriter nested;
+    for (int i = 0; i < 30; i++) nested.begin(C3DS_MAIN);
+    while (!nested.open.empty()) nested.end();
+    write("nested.3ds", nested);
 
-    Scene3ds v;
-    Mesh3ds named = quad("q", 0);
-    named.materials.push_back(FaceGroup3ds{"red", {0, 2}});
-    v.materials.push_back(material("red", 1, 0, 0));
-    v.meshes.push_back(named);
-    write("face.3ds", v);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "face.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[face.3ds\\] mesh q: material red names face 2 of 2");
-}
-
-// Each of the caller's arrays and the loader's own tables end the load when full.
-TEST_F(Load3dsTest, CapacitiesEndWithAFatalErrorNamingTheArray) {
-    Scene3ds s;
-    s.meshes.push_back(quad("a", 0));
+    Scene3ds s = one_quad(quad("a", 0));
     s.meshes.push_back(quad("b", 0));
     Light3ds l;
     l.name = "l";
@@ -871,83 +616,69 @@ TEST_F(Load3dsTest, CapacitiesEndWithAFatalErrorNamingTheArray) {
     s.add_static_node("a");
     s.add_static_node("b");
     s.camera_nodes.push_back(camera_node("cam", {0, 10, 20}, 0));
-    CameraNode3ds q = camera_node("QuakeCam", {0, 10}, 0);
-    s.camera_nodes.push_back(q);
+    s.camera_nodes.push_back(camera_node("QuakeCam", {0, 10}, 0));
     write("cap.3ds", s);
+    Scene3ds keys = one_quad(quad("k", 0));
+    ObjectNode3ds many;
+    many.name = "k";
+    for (uint32_t f = 0; f <= LOAD3DS_MAX_NODE_KEYS; f++) many.position.push_back(key3ds_position(f, 0, 0, 0));
+    keys.object_nodes.push_back(many);
+    for (uint32_t f = 0; f <= LOAD3DS_MAX_CAMERA_KEYS; f++) keys.camera_nodes.push_back(camera_node("c", {0}, 0));
+    write("keys.3ds", keys);
+    keys.object_nodes.clear();
+    write("cams.3ds", keys);
 
-    Loaded fits;
-    load_into(fits, "cap.3ds", Load3dsCapacity{2, 4, 8, 2, 3, 6, 2}, true);
-    EXPECT_EQ(fits.summary.mesh_count, 2);
-    EXPECT_EQ(fits.summary.model_path_key_count, 2);
+    // Files that load: the sizes just fitting, 100 materials, 30 levels of nesting.
+    const Load3dsCapacity fit{2, 4, 8, 2, 3, 6, 2};
+    Load3dsCapacity big = roomy();
+    big.object_keys = big.camera_keys = 5000;
+    const struct {
+        const char *file;
+        Load3dsCapacity cap;
+        int meshes;
+    } loads[] = {{"cap.3ds", fit, 2}, {"100.3ds", roomy(), 1}, {"nested.3ds", roomy(), 0}};
+    for (const auto &c : loads) {
+        Loaded r;
+        load_into(r, c.file, c.cap, true);
+        EXPECT_EQ(r.summary.mesh_count, c.meshes) << c.file;
+    }
 
     struct Case {
+        const char *file;
         Load3dsCapacity cap;
+        bool with_path;
         const char *message;
     } cases[] = {
-        {{1, 4, 8, 2, 3, 6, 2}, "too many meshes \\(capacity 1\\)"},
-        {{2, 3, 8, 2, 3, 6, 2}, "too many faces \\(capacity 3\\)"},
-        {{2, 4, 7, 2, 3, 6, 2}, "too many vertices \\(capacity 7\\)"},
-        {{2, 4, 8, 1, 3, 6, 2}, "too many lights \\(capacity 1\\)"},
-        {{2, 4, 8, 2, 2, 6, 2}, "too many camera keys \\(capacity 2\\)"},
-        {{2, 4, 8, 2, 3, 1, 2}, "too many object keys \\(capacity 1\\)"},
-        {{2, 4, 8, 2, 3, 6, 1}, "too many model path keys \\(capacity 1\\)"},
+        {"Missing.3DS", roomy(), false, "Couldn't open Missing.3DS!"},
+        {"Index.3ds", roomy(), false, "3DS: \\[index.3ds\\] mesh q: face 1 uses vertex 4 of 4"},
+        {"map.3ds", roomy(), false, "3DS: \\[map.3ds\\] mesh q: 5 mappings for 4 vertices"},
+        {"flat.3ds", roomy(), false, "3DS: \\[flat.3ds\\] mesh flat has a singular matrix"},
+        {"face.3ds", roomy(), false, "3DS: \\[face.3ds\\] mesh q: material red names face 2 of 2"},
+        {"mat.3ds", roomy(), false, "nowhere"},
+        {"start.3ds", roomy(), false, "3DS scenes must start at frame 0!"},
+        {"late.3ds", roomy(), false, "Critical error: t<x\\[0\\] in calc_spline!"},
+        {"case.3ds", roomy(), false, "Mesh box not found!"},  // node names match with case
+        {"quake.3ds", roomy(), false, "No Quake model animations allocated!"},
+        {"101.3ds", roomy(), false, "Too many materials in this scene"},
+        {"deep.3ds", roomy(), false, "3DS: \\[deep.3ds\\] chunks nested more than 32 levels deep"},
+        {"cap.3ds", {1, 4, 8, 2, 3, 6, 2}, true, "3DS: \\[cap.3ds\\] too many meshes \\(capacity 1\\)"},
+        {"cap.3ds", {2, 3, 8, 2, 3, 6, 2}, true, "3DS: \\[cap.3ds\\] too many faces \\(capacity 3\\)"},
+        {"cap.3ds", {2, 4, 7, 2, 3, 6, 2}, true, "3DS: \\[cap.3ds\\] too many vertices \\(capacity 7\\)"},
+        {"cap.3ds", {2, 4, 8, 1, 3, 6, 2}, true, "3DS: \\[cap.3ds\\] too many lights \\(capacity 1\\)"},
+        {"cap.3ds", {2, 4, 8, 2, 2, 6, 2}, true, "3DS: \\[cap.3ds\\] too many camera keys \\(capacity 2\\)"},
+        {"cap.3ds", {2, 4, 8, 2, 3, 1, 2}, true, "3DS: \\[cap.3ds\\] too many object keys \\(capacity 1\\)"},
+        {"cap.3ds", {2, 4, 8, 2, 3, 6, 1}, true, "3DS: \\[cap.3ds\\] too many model path keys \\(capacity 1\\)"},
+        {"keys.3ds", big, false, "3DS: \\[keys.3ds\\] too many keys in one node \\(capacity 1000\\)"},
+        {"cams.3ds", big, false, "3DS: \\[cams.3ds\\] too many camera keys \\(capacity 100\\)"},
     };
     for (const Case &c : cases)
         EXPECT_EXIT(
             {
                 Loaded r;
-                load_into(r, "cap.3ds", c.cap, true);
+                load_into(r, c.file, c.cap, c.with_path);
             },
-            ::testing::ExitedWithCode(1), std::string("3DS: \\[cap.3ds\\] ") + c.message);
-
-    Scene3ds keys;
-    keys.meshes.push_back(quad("k", 0));
-    ObjectNode3ds n;
-    n.name = "k";
-    for (uint32_t f = 0; f <= LOAD3DS_MAX_NODE_KEYS; f++) n.position.push_back(key3ds_position(f, 0, 0, 0));
-    keys.object_nodes.push_back(n);
-    for (uint32_t f = 0; f <= LOAD3DS_MAX_CAMERA_KEYS; f++)
-        keys.camera_nodes.push_back(camera_node("c", {0}, 0));
-    write("keys.3ds", keys);
-    Load3dsCapacity big = roomy();
-    big.object_keys = 5000;
-    big.camera_keys = 5000;
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "keys.3ds", big);
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[keys.3ds\\] too many keys in one node \\(capacity 1000\\)");
-    keys.object_nodes.clear();
-    write("cams.3ds", keys);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "cams.3ds", big);
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[cams.3ds\\] too many camera keys \\(capacity 100\\)");
-}
-
-// Deeply nested chunks end with a clear message instead of exhausting the stack.
-TEST_F(Load3dsTest, NestingDepthIsLimited) {
-    ChunkWriter w;
-    for (int i = 0; i < 100000; i++) w.begin(C3DS_MAIN);
-    while (!w.open.empty()) w.end();
-    write("deep.3ds", w);
-    EXPECT_EXIT(
-        {
-            Loaded r;
-            load_into(r, "deep.3ds", roomy());
-        },
-        ::testing::ExitedWithCode(1), "3DS: \\[deep.3ds\\] chunks nested more than 32 levels deep");
-
-    ChunkWriter ok;
-    for (int i = 0; i < 30; i++) ok.begin(C3DS_MAIN);
-    while (!ok.open.empty()) ok.end();
-    write("ok.3ds", ok);
-    Loaded r;
-    load_into(r, "ok.3ds", roomy());
-    EXPECT_EQ(r.summary.mesh_count, 0);
+            ::testing::ExitedWithCode(1), c.message)
+            << c.file;
 }
 
 // Every prefix of a full file and many corrupted copies load or stop with exit code 1;
