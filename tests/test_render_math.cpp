@@ -28,15 +28,6 @@ TEST(Projection, Fov90HasCotangentOneAndExactDepthTerms) {
     for (int i : {1, 2, 3, 4, 6, 7, 8, 9, 12, 13, 15}) EXPECT_EQ(m[i], 0.0f) << i;
 }
 
-TEST(Projection, SquareRenderUsesCotangentForBothAxes) {
-    float m[16];
-    build_projection(60.0f, 128.0f, 128.0f, m);
-    float f = float(std::tan(((180.0 - 60.0) / 360.0) * 3.1415926536));
-    EXPECT_EQ(m[0], f);
-    EXPECT_EQ(m[5], f);
-    EXPECT_NEAR(f, 1.7320508f, 1e-6f);
-}
-
 TEST(Projection, NearAndFarPlanesMapToTheDepthRange) {
     float m[16];
     build_projection(90.0f, 640.0f, 480.0f, m);
@@ -62,16 +53,16 @@ static Camera camera_looking(float dx, float dy, float dz) {
 }
 
 TEST(CameraGuard, StraightUpOrDownOrTinyZmaxIsDegenerate) {
-    EXPECT_TRUE(camera_degenerate(camera_looking(0, 1, 0)));
-    EXPECT_TRUE(camera_degenerate(camera_looking(0, -5, 0)));
-    Camera c = camera_looking(0, 0, -1);
-    EXPECT_FALSE(camera_degenerate(c));
-    c.zmax = 6.104e-05f;
-    EXPECT_TRUE(camera_degenerate(c));
-    c.zmax = 0.0f;
-    EXPECT_TRUE(camera_degenerate(c));
-    c.zmax = std::nanf("");
-    EXPECT_TRUE(camera_degenerate(c));
+    const struct {
+        float dy, dz, zmax;
+        bool degenerate;
+    } cases[] = {{1, 0, 1, true},          {-5, 0, 1, true}, {0, -1, 1, false},
+                 {0, -1, 6.104e-05f, true}, {0, -1, 0, true}, {0, -1, std::nanf(""), true}};
+    for (const auto &c : cases) {
+        Camera camera = camera_looking(0, c.dy, c.dz);
+        camera.zmax = c.zmax;
+        EXPECT_EQ(camera_degenerate(camera), c.degenerate) << c.dy << " " << c.dz << " " << c.zmax;
+    }
 }
 
 static void expect_vec(const float *got, float x, float y, float z, float tol = 1e-5f) {
@@ -80,67 +71,38 @@ static void expect_vec(const float *got, float x, float y, float z, float tol = 
     EXPECT_NEAR(got[2], z, tol);
 }
 
-TEST(EyeTransform, CameraLookingDownMinusZIsIdentityOverZmax) {
-    Camera c = camera_looking(0, 0, -1);
-    c.zmax = 10.0f;
-    EyeTransform t;
-    eye_transform_camera(c, false, t);
-    float p[3] = {2.0f, 3.0f, -5.0f};
-    eye_apply_position(t, p);
-    expect_vec(p, 0.2f, 0.3f, -0.5f);
-}
-
-TEST(EyeTransform, CameraLookingDownPlusZTurnsHalfway) {
-    Camera c = camera_looking(0, 0, 1);
-    EyeTransform t;
-    eye_transform_camera(c, false, t);
-    float p[3] = {1.0f, 0.0f, 5.0f};
-    eye_apply_position(t, p);
-    expect_vec(p, -1.0f, 0.0f, -5.0f);
-}
-
-TEST(EyeTransform, CameraZEntersWithTheOppositeSign) {
-    Camera c = camera_looking(0, 0, -1);
-    c.position[0] = 1.0f;
-    c.position[1] = 2.0f;
-    c.position[2] = 3.0f;
-    EyeTransform t;
-    eye_transform_camera(c, false, t);
-    float p[3] = {1.0f, 2.0f, -13.0f};
-    eye_apply_position(t, p);
-    expect_vec(p, 0.0f, 0.0f, -10.0f);
-}
-
-TEST(EyeTransform, AspectSqueezeDividesYByThreeQuarters) {
-    Camera c = camera_looking(0, 0, -1);
-    EyeTransform t;
-    eye_transform_camera(c, true, t);
-    float p[3] = {1.0f, 1.0f, -1.0f};
-    eye_apply_position(t, p);
-    expect_vec(p, 1.0f, 1.0f / 0.75f, -1.0f);
-}
-
-TEST(EyeTransform, RollTurnsXIntoY) {
-    Camera c = camera_looking(0, 0, -1);
-    c.roll = float(3.1415926536 / 2.0);
-    EyeTransform t;
-    eye_transform_camera(c, false, t);
-    float p[3] = {1.0f, 0.0f, 0.0f};
-    eye_apply_position(t, p);
-    expect_vec(p, 0.0f, 1.0f, 0.0f);
-    float n[3] = {1.0f, 0.0f, 0.0f};
-    eye_apply_normal(t, n);
-    expect_vec(n, 0.0f, 1.0f, 0.0f);
-}
-
-TEST(EyeTransform, PitchIsTwiceTheArctangentOfTheNormalisedY) {
-    Camera c = camera_looking(0, 1, -1);
-    c.zmax = 2.0f;
-    EyeTransform t;
-    eye_transform_camera(c, false, t);
-    double P = 2.0 * std::atan(1.0 / std::sqrt(2.0));
-    EXPECT_NEAR(t.rows[2][1], std::sin(P) / 2.0, 1e-6);
-    EXPECT_NEAR(t.rows[1][1], std::cos(P) / 2.0, 1e-6);
+// Camera mode: position, direction (its z entering with the opposite sign), roll, zmax scale
+// and the 3/4 aspect squeeze.
+TEST(EyeTransform, CameraModeMovesPointsIntoEyeSpace) {
+    const struct {
+        const char *what;
+        float dz, position[3], roll, zmax;
+        bool squeeze;
+        float in[3], out[3];
+    } cases[] = {
+        {"down -z over zmax", -1, {0, 0, 0}, 0, 10, false, {2, 3, -5}, {0.2f, 0.3f, -0.5f}},
+        {"down +z turns halfway", 1, {0, 0, 0}, 0, 1, false, {1, 0, 5}, {-1, 0, -5}},
+        {"camera z negated", -1, {1, 2, 3}, 0, 1, false, {1, 2, -13}, {0, 0, -10}},
+        {"aspect squeeze", -1, {0, 0, 0}, 0, 1, true, {1, 1, -1}, {1, 1 / 0.75f, -1}},
+        {"roll turns x into y", -1, {0, 0, 0}, float(3.1415926536 / 2.0), 1, false, {1, 0, 0}, {0, 1, 0}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        Camera camera = camera_looking(0, 0, c.dz);
+        std::memcpy(camera.position, c.position, sizeof c.position);
+        camera.roll = c.roll;
+        camera.zmax = c.zmax;
+        EyeTransform t;
+        eye_transform_camera(camera, c.squeeze, t);
+        float p[3] = {c.in[0], c.in[1], c.in[2]};
+        eye_apply_position(t, p);
+        expect_vec(p, c.out[0], c.out[1], c.out[2]);
+        if (c.roll != 0) {
+            float n[3] = {1.0f, 0.0f, 0.0f};  // normals turn with the roll too
+            eye_apply_normal(t, n);
+            expect_vec(n, 0.0f, 1.0f, 0.0f);
+        }
+    }
 }
 
 TEST(EyeTransform, FlatModeDividesByZmaxAndLeavesNormals) {
@@ -167,24 +129,34 @@ static Light point_light(float x, float y, float z) {
     return l;
 }
 
-TEST(VertexLighting, AmbientAloneWithoutLights) {
-    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
-    float out[3];
-    light_vertex(p, n, 0.25f, nullptr, nullptr, 0, out);
-    expect_vec(out, -0.75f, -0.75f, -0.75f, 0.0f);
-}
-
-TEST(VertexLighting, PointLightAlongTheNormalAddsItsColour) {
-    std::vector<Light> lights = {point_light(0, 10, 0)};
-    lights[0].color[0] = 1.0f;
-    lights[0].color[1] = 0.5f;
-    lights[0].color[2] = 0.0f;
-    lights[0].intensity = 2.0f;
-    const int32_t list[1] = {0};
-    const float p[3] = {0, 0, 0}, n[3] = {0, 3, 0};  // unnormalised normal
-    float out[3];
-    light_vertex(p, n, 0.0f, lights.data(), list, 1, out);
-    expect_vec(out, -1.0f + 2.0f, -1.0f + 1.0f, -1.0f);
+// One point light (or none) over a vertex at the origin: light - 1 + ambient + colour x intensity.
+TEST(VertexLighting, PointLightsAlongTheNormal) {
+    const struct {
+        const char *what;
+        int lights;
+        float light_y, intensity, ambient, normal_y;
+        float want[3];
+    } cases[] = {
+        {"ambient alone", 0, 10, 1, 0.25f, 1, {-0.75f, -0.75f, -0.75f}},
+        {"colour times intensity, normal unnormalised", 1, 10, 2, 0, 3, {1, 0, -1}},
+        {"light at the vertex adds nothing", 1, 0, 1, 0.5f, 1, {-0.5f, -0.5f, -0.5f}},
+        {"negative intensity subtracts", 1, 5, -0.5f, 1, 1, {-0.5f, -0.5f, -0.5f}},
+        {"zero normal: ambient alone, no NaN", 1, 10, 1, 0.3f, 0, {-0.7f, -0.7f, -0.7f}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        // A second light that is not listed must not count.
+        std::vector<Light> lights = {point_light(0, c.light_y, 0), point_light(0, 12, 0)};
+        lights[0].color[1] = c.intensity == 2 ? 0.5f : 1.0f;
+        lights[0].color[2] = c.intensity == 2 ? 0.0f : 1.0f;
+        lights[0].intensity = c.intensity;
+        lights[0].spot = c.normal_y == 0;  // the spot's angle to a zero normal
+        const int32_t list[1] = {0};
+        const float p[3] = {0, 0, 0}, n[3] = {0, c.normal_y, 0};
+        float out[3];
+        light_vertex(p, n, c.ambient, lights.data(), list, c.lights, out);
+        expect_vec(out, c.want[0], c.want[1], c.want[2]);
+    }
 }
 
 TEST(VertexLighting, AngleAttenuationAndBacklight) {
@@ -253,19 +225,6 @@ TEST(VertexLighting, SpotFallsLinearlyWithTheAngleToTheNormal) {
     float out[3];
     light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
     EXPECT_NEAR(out[0], 0.5f, 1e-5f);  // 45 degrees from the normal: 1 - 2 * (pi/4) / pi
-}
-
-TEST(VertexLighting, ZeroNormalIsLitByAmbientAloneWithoutNaN) {
-    std::vector<Light> lights = {point_light(0, 10, 0)};
-    lights[0].spot = 1;
-    const int32_t list[1] = {0};
-    const float p[3] = {0, 0, 0}, n[3] = {0, 0, 0};
-    float out[3];
-    light_vertex(p, n, 0.3f, lights.data(), list, 1, out);
-    for (float c : out) {
-        EXPECT_FALSE(std::isnan(c));
-        EXPECT_FLOAT_EQ(c, -0.7f);
-    }
 }
 
 TEST(FacingTest, ClockwiseOnScreenFacesTheEye) {
@@ -340,39 +299,26 @@ struct SizedScene {
     }
 };
 
-TEST(SceneFits, LargestSceneIsAccepted) {
-    SizedScene s(MAX_WORKING_VERTICES, MAX_WORKING_LIGHTS);
-    check_scene_fits(s.scene);
-    SUCCEED();
-}
-
-TEST(SceneFitsDeathTest, TooManyVerticesIsFatalAndNamed) {
+// The largest scene fits; anything beyond the working arrays is fatal and named.
+TEST(SceneFitsDeathTest, ScenesBeyondTheWorkingArraysAreFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SizedScene s(MAX_WORKING_VERTICES + 1, 1);
-    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
-                "scene has 20001 vertices, more than the working array holds \\(20000\\)");
-}
-
-TEST(SceneFitsDeathTest, TooManyLightsIsFatalAndNamed) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SizedScene s(10, MAX_WORKING_LIGHTS + 1);
-    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
-                "scene has 1001 lights, more than the working array holds \\(1000\\)");
-}
-
-TEST(SceneFitsDeathTest, MeshOutsideTheWorkingArrayIsFatal) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SizedScene s(10, 0);
-    s.mesh.first_vertex = MAX_WORKING_VERTICES - 5;
-    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
-                "mesh \\[Box01\\] vertices 19995..20005 lie outside the working array");
-}
-
-TEST(SceneFitsDeathTest, ActiveLightThatDoesNotExistIsFatal) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    SizedScene s(10, 2);
+    SizedScene largest(MAX_WORKING_VERTICES, MAX_WORKING_LIGHTS);
+    check_scene_fits(largest.scene);
     int32_t active[3] = {2, 0, 2};
-    s.scene.active_lights = active;
-    EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1),
-                "active light 2 does not exist \\(2 lights\\)");
+    const struct {
+        int vertices, lights, first_vertex;
+        int32_t *active;
+        const char *message;
+    } cases[] = {
+        {MAX_WORKING_VERTICES + 1, 1, 0, nullptr, "scene has 20001 vertices, more than the working array holds \\(20000\\)"},
+        {10, MAX_WORKING_LIGHTS + 1, 0, nullptr, "scene has 1001 lights, more than the working array holds \\(1000\\)"},
+        {10, 0, MAX_WORKING_VERTICES - 5, nullptr, "mesh \\[Box01\\] vertices 19995..20005 lie outside the working array"},
+        {10, 2, 0, active, "active light 2 does not exist \\(2 lights\\)"},
+    };
+    for (const auto &c : cases) {
+        SizedScene s(c.vertices, c.lights);
+        s.mesh.first_vertex = c.first_vertex;
+        s.scene.active_lights = c.active;
+        EXPECT_EXIT(check_scene_fits(s.scene), ::testing::ExitedWithCode(1), c.message);
+    }
 }
