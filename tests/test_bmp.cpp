@@ -77,23 +77,17 @@ class BmpDeath : public ::testing::Test {
 
 }  // namespace
 
-TEST(BmpDecode, TwentyFourBitRowsArePaddedAndBottomUp) {
-    for (int w : {1, 2, 3, 4, 5, 7, 13}) {
-        Picture p = gradient(w, 6);
-        Decoded d;
-        decode(bmp_encode_24(p), d);
-        expect_same_pixels(p, d);
-    }
-}
-
-TEST(BmpDecode, EightBitPaletteWithPaddedRows) {
-    for (int w : {1, 3, 4, 6, 9}) {
-        Picture p = few_colours(w, 5);
-        std::vector<uint8_t> bytes = bmp_encode_8(p);
+// Rows of every width are padded and stored bottom-up, in 24-bit and in 8-bit palette files.
+TEST(BmpDecode, RowsArePaddedAndBottomUp) {
+    for (int w : {1, 2, 3, 4, 5, 7, 9, 13}) {
+        Picture rgb = gradient(w, 6), indexed = few_colours(w, 5);
+        Decoded d24, d8;
+        decode(bmp_encode_24(rgb), d24);
+        expect_same_pixels(rgb, d24);
+        std::vector<uint8_t> bytes = bmp_encode_8(indexed);
         ASSERT_FALSE(bytes.empty());
-        Decoded d;
-        decode(bytes, d);
-        expect_same_pixels(p, d);
+        decode(bytes, d8);
+        expect_same_pixels(indexed, d8);
     }
 }
 
@@ -120,10 +114,7 @@ TEST(BmpDecode, MagentaIsTheOnlyTransparentColour) {
     for (int depth : {8, 24}) {
         Decoded d;
         decode(depth == 8 ? bmp_encode_8(p) : bmp_encode_24(p), d);
-        EXPECT_EQ(d.texel(0, 0)[3], 0) << depth;
-        EXPECT_EQ(d.texel(1, 0)[3], 255) << depth;
-        EXPECT_EQ(d.texel(2, 0)[3], 255) << depth;
-        EXPECT_EQ(d.texel(3, 0)[3], 255) << depth;
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(d.texel(x, 0)[3], x == 0 ? 0 : 255) << depth << " " << x;
         EXPECT_EQ(memcmp(d.texel(0, 0), colours[0], 3), 0) << depth;
     }
 }
@@ -168,79 +159,49 @@ TEST(BmpDecode, LastRowMayOmitItsPadding) {
     expect_same_pixels(p, d);
 }
 
-TEST_F(BmpDeath, SixteenAndThirtyTwoBitFilesAreRefused) {
-    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
-    put16(bytes, 28, 16);
-    Decoded d;
-    EXPECT_EXIT(decode(bytes, d, "t16.bmp"), ::testing::ExitedWithCode(1),
-                "^texture t16\\.bmp has 16bpp, must be 8 or 24!");
-    put16(bytes, 28, 32);
-    EXPECT_EXIT(decode(bytes, d, "t32.bmp"), ::testing::ExitedWithCode(1),
-                "^texture t32\\.bmp has 32bpp, must be 8 or 24!");
-}
-
-TEST_F(BmpDeath, CompressionIsRefused) {
-    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(4, 4));
-    put32(bytes, 30, 1);
-    Decoded d;
-    EXPECT_EXIT(decode(bytes, d, "rle.bmp"), ::testing::ExitedWithCode(1),
-                "^texture rle\\.bmp has compression!");
-}
-
-TEST_F(BmpDeath, TruncatedFilesNameTheTextureAndTheSizes) {
-    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(6, 5));
-    // Cut inside the file header, the info header, the palette, and the pixels.
-    for (size_t keep : {size_t(0), size_t(9), size_t(20), size_t(53), size_t(60), bytes.size() - 3}) {
-        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + keep);
-        Decoded d;
-        EXPECT_EXIT(decode(cut, d, "cut.bmp"), ::testing::ExitedWithCode(1),
-                    "^texture cut\\.bmp is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)")
-            << keep;
-    }
-}
-
-TEST_F(BmpDeath, SizesOutOfRangeAreRefused) {
-    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
+// Every bad file stops with a message naming the texture; none is read past its end.
+TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
+    const std::vector<uint8_t> rgb = bmp_encode_24(gradient(4, 4));
+    const std::vector<uint8_t> indexed = bmp_encode_8(few_colours(4, 4));
+    struct Case {
+        std::vector<uint8_t> bytes;
+        std::string message;
+    };
+    std::vector<Case> cases;
+    auto patched = [&](const std::vector<uint8_t> &base, size_t at, uint32_t value, int width, const std::string &m) {
+        std::vector<uint8_t> bytes = base;
+        if (width == 2) put16(bytes, at, uint16_t(value));
+        else if (width == 4) put32(bytes, at, value);
+        else bytes[at] = uint8_t(value);
+        cases.push_back({bytes, m});
+    };
+    patched(rgb, 28, 16, 2, "has 16bpp, must be 8 or 24!");
+    patched(rgb, 28, 32, 2, "has 32bpp, must be 8 or 24!");
+    patched(indexed, 30, 1, 4, "has compression!");
+    patched(indexed, 46, 257, 4, "has a palette of 257 colours, must be at most 256!");
+    // A pixel past the palette of 12 colours.
+    patched(indexed, size_t(indexed[10] | indexed[11] << 8) + 2, 200, 1, "has palette index 200 beyond its 12 colours!");
+    patched(rgb, 14, 12, 4, "has an info header of 12 bytes, must be at least 40!");
+    patched(rgb, 10, 20, 4, "has its pixel data at 20, inside its headers!");
     const struct {
         int32_t w, h;
     } sizes[] = {{0, 4}, {4, 0}, {-4, 4}, {0x7fffffff, 0x7fffffff}, {65536, 65536}, {4, INT32_MIN}};
-    for (auto s : sizes) {
-        std::vector<uint8_t> bad = bytes;
-        put32(bad, 18, uint32_t(s.w));
-        put32(bad, 22, uint32_t(s.h));
-        Decoded d;
-        EXPECT_EXIT(decode(bad, d, "size.bmp"), ::testing::ExitedWithCode(1),
-                    "^texture size\\.bmp has a size of .*each side must be 1 to 8192!")
-            << s.w << "x" << s.h;
+    for (auto size : sizes) {
+        std::vector<uint8_t> bad = rgb;
+        put32(bad, 18, uint32_t(size.w));
+        put32(bad, 22, uint32_t(size.h));
+        cases.push_back({bad, "has a size of .*each side must be 1 to 8192!"});
     }
-}
-
-TEST_F(BmpDeath, PaletteProblemsAreRefused) {
-    std::vector<uint8_t> bytes = bmp_encode_8(few_colours(4, 4));
-    std::vector<uint8_t> big = bytes;
-    put32(big, 46, 257);
-    Decoded d;
-    EXPECT_EXIT(decode(big, d, "pal.bmp"), ::testing::ExitedWithCode(1),
-                "^texture pal\\.bmp has a palette of 257 colours, must be at most 256!");
-    // Point a pixel past the palette of 12 colours.
-    std::vector<uint8_t> index = bytes;
-    uint32_t offset = index[10] | index[11] << 8;
-    index[offset + 2] = 200;
-    EXPECT_EXIT(decode(index, d, "idx.bmp"), ::testing::ExitedWithCode(1),
-                "^texture idx\\.bmp has palette index 200 beyond its 12 colours!");
-}
-
-TEST_F(BmpDeath, ShortInfoHeaderAndMisplacedPixelsAreRefused) {
-    std::vector<uint8_t> bytes = bmp_encode_24(gradient(4, 4));
-    std::vector<uint8_t> os2 = bytes;
-    put32(os2, 14, 12);
-    Decoded d;
-    EXPECT_EXIT(decode(os2, d, "os2.bmp"), ::testing::ExitedWithCode(1),
-                "^texture os2\\.bmp has an info header of 12 bytes, must be at least 40!");
-    std::vector<uint8_t> inside = bytes;
-    put32(inside, 10, 20);
-    EXPECT_EXIT(decode(inside, d, "off.bmp"), ::testing::ExitedWithCode(1),
-                "^texture off\\.bmp has its pixel data at 20, inside its headers!");
+    // Cut inside the file header, the info header, the palette, and the pixels.
+    const std::vector<uint8_t> longer = bmp_encode_8(few_colours(6, 5));
+    for (size_t keep : {size_t(0), size_t(9), size_t(20), size_t(53), size_t(60), longer.size() - 3})
+        cases.push_back({std::vector<uint8_t>(longer.begin(), longer.begin() + long(keep)),
+                         "is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)"});
+    for (const Case &c : cases) {
+        Decoded d;
+        EXPECT_EXIT(decode(c.bytes, d, "bad.bmp"), ::testing::ExitedWithCode(1), "^texture bad\\.bmp " + c.message)
+            << c.message;
+    }
 }
 
 TEST(FontDecode, GlyphRowsAreFlippedAndSetTexelsAreRed) {
