@@ -1,4 +1,4 @@
-// test_scene.cpp: record defaults, mesh lookup with its log dump, normals and active lights.
+// test_scene.cpp: mesh lookup with its log dump, normals and active lights.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -11,75 +11,6 @@
 #include "scene/scene.h"
 
 namespace {
-
-TEST(SceneDefaults, InitialisersSetTheDocumentedDefaults) {
-    Scene s;
-    memset(&s, 0x5a, sizeof s);
-    init_scene(s);
-    EXPECT_EQ(s.meshes, nullptr);
-    EXPECT_EQ(s.active_lights, nullptr);
-    EXPECT_EQ(s.vertex_count, 0);
-    EXPECT_EQ(s.flags, 0);
-    EXPECT_EQ(s.background_texture, -1);
-    EXPECT_FLOAT_EQ(s.fog_color[0], 0.3f);
-    EXPECT_FLOAT_EQ(s.fog_color[2], 0.3f);
-    EXPECT_FLOAT_EQ(s.fog_color[3], 0.0f);
-    EXPECT_FLOAT_EQ(s.fog_density, 10.0f);
-    EXPECT_EQ(s.frame_rate, 0.0f);
-    EXPECT_EQ(s.camera_shake, 0.0f);
-
-    Camera c;
-    memset(&c, 0x5a, sizeof c);
-    init_camera(c);
-    EXPECT_EQ(c.position[1], 0.0f);
-    EXPECT_EQ(c.fov, 90.0f);
-    EXPECT_EQ(c.zmax, 1000000.0f);
-    EXPECT_EQ(c.keep_mask, 0);
-    EXPECT_EQ(c.glow_alpha, 1.0f);
-
-    Mesh m;
-    memset(&m, 0x5a, sizeof m);
-    init_mesh(m);
-    EXPECT_EQ(m.name[0], 0);
-    EXPECT_EQ(m.first_key, -1);
-    EXPECT_EQ(m.key_count, -1);
-    EXPECT_EQ(m.model_path_count, -1);
-    EXPECT_EQ(m.model_path, nullptr);
-    EXPECT_EQ(m.lit, 0);
-
-    Face f;
-    memset(&f, 0x5a, sizeof f);
-    init_face(f);
-    EXPECT_EQ(f.a, 0);
-    EXPECT_EQ(f.blend_mode, 0);
-    EXPECT_EQ(f.light_blend, 1);
-    EXPECT_EQ(f.texture, -1);
-    EXPECT_EQ(f.second_texture, -1);
-    EXPECT_EQ(f.alpha, 1.0f);
-    EXPECT_EQ(f.color[1], 1.0f);
-    EXPECT_EQ(f.two_sided, 0);
-
-    Vertex v;
-    memset(&v, 0x5a, sizeof v);
-    init_vertex(v);
-    EXPECT_EQ(v.position[2], 0.0f);
-    EXPECT_EQ(v.light[0], 0.0f);
-    EXPECT_EQ(v.shade, 0.0f);
-
-    Light l;
-    memset(&l, 0x5a, sizeof l);
-    init_light(l);
-    EXPECT_EQ(l.intensity, 1.0f);
-    EXPECT_EQ(l.range_inner, 100000.0f);
-    EXPECT_EQ(l.range_outer, 1000000.0f);
-    EXPECT_EQ(l.flare_strength, 1.0f);
-    EXPECT_EQ(l.glow_size, 1.0f);
-    EXPECT_EQ(l.color[2], 1.0f);
-    EXPECT_EQ(l.active, 0);
-    EXPECT_EQ(l.flare_texture, 0);
-    EXPECT_EQ(l.hotspot, 45.0f);
-    EXPECT_EQ(l.falloff, 90.0f);
-}
 
 // A scene of named meshes with no geometry.
 struct NamedMeshes {
