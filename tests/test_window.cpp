@@ -210,14 +210,6 @@ TEST_F(Window, WindowedRunsNeverSwitchTheDisplay) {
     EXPECT_FALSE(full_screen);
 }
 
-TEST(SystemClock, CountsMilliseconds) {
-    uint32_t start = time_get_time();
-    SDL_Delay(30);
-    uint32_t elapsed = time_get_time() - start;
-    EXPECT_GE(elapsed, 30u);
-    EXPECT_LT(elapsed, 2000u);
-}
-
 // The program itself: "kelp window stat" headless with the start-up data. It logs the pixel
 // format and the GL strings, then either plays (closed the way closing the window does) or
 // stops at the first show file the directory lacks: an exit, never a crash or a hang.
