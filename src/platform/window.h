@@ -15,12 +15,16 @@ int get_screen_height();
 void set_screen_size(int width, int height);
 
 enum { MSG_NONE, MSG_CLOSE, MSG_KEYDOWN, MSG_SIZE };
-enum { KEY_ESCAPE = 27, KEY_RETURN = 13 };
+// Key codes: Escape, Enter and Space as their characters; the movement keys and F5 as codes
+// of their own above the characters; any other key as SDL's code.
+enum { KEY_ESCAPE = 27, KEY_RETURN = 13, KEY_SPACE = 32 };
+enum { KEY_LEFT = 0x100, KEY_RIGHT, KEY_PAGE_UP, KEY_PAGE_DOWN, KEY_HOME, KEY_F5 };
 
 struct WindowMessage {
     int kind;  // MSG_*
     int key;   // MSG_KEYDOWN: KEY_ESCAPE, KEY_RETURN or another code
     int width, height;  // MSG_SIZE: the new client size (already applied with set_screen_size)
+    bool shift;         // MSG_KEYDOWN: a Shift key was held
 };
 
 // Fetch one pending window message; false when the queue is empty. Size changes are

@@ -3,11 +3,21 @@
 
 #include "platform/window.h"
 
-// The key code a message carries: Escape 27, Enter 13 (both Enter keys), else SDL's code.
+// The key code a message carries: Escape 27, Enter 13 (both Enter keys), the movement keys
+// and F5 as the window's own codes, else SDL's code.
 static int message_key(SDL_Keycode key) {
-    if (key == SDLK_ESCAPE) return KEY_ESCAPE;
-    if (key == SDLK_RETURN || key == SDLK_KP_ENTER) return KEY_RETURN;
-    return int(key);
+    switch (key) {
+    case SDLK_ESCAPE: return KEY_ESCAPE;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return KEY_RETURN;
+    case SDLK_LEFT: return KEY_LEFT;
+    case SDLK_RIGHT: return KEY_RIGHT;
+    case SDLK_PAGEUP: return KEY_PAGE_UP;
+    case SDLK_PAGEDOWN: return KEY_PAGE_DOWN;
+    case SDLK_HOME: return KEY_HOME;
+    case SDLK_F5: return KEY_F5;
+    default: return int(key);
+    }
 }
 
 // Events other than size, close and key presses are consumed and skipped.
@@ -15,7 +25,7 @@ bool peek_window_message(WindowMessage &message) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
-        message = WindowMessage{MSG_NONE, 0, 0, 0};
+        message = WindowMessage{MSG_NONE, 0, 0, 0, false};
         if (event.type == SDL_QUIT ||
             (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE)) {
             message.kind = MSG_CLOSE;
@@ -31,6 +41,7 @@ bool peek_window_message(WindowMessage &message) {
         if (event.type == SDL_KEYDOWN) {
             message.kind = MSG_KEYDOWN;
             message.key = message_key(event.key.keysym.sym);
+            message.shift = (event.key.keysym.mod & KMOD_SHIFT) != 0;
             return true;
         }
     }
