@@ -36,4 +36,23 @@ void music_stop() {
     if (player_delete(&music_player) != 0) fatal_error("Couldn't delete XAudio!");
 }
 
+// Positions finer than whole seconds: hundredths of a second of the track, which still fit
+// the player's 16-bit offset and range.
+enum { MUSIC_FINE_STEPS = 100 };
+
+void music_pause() {
+    if (music_player) control_message_send(music_player, PLAYER_MSG_STOP);
+}
+
+void music_seek(float seconds, bool playing) {
+    if (!music_player) return;
+    uint16_t range = uint16_t(MUSIC_TRACK_SECONDS * MUSIC_FINE_STEPS);
+    float steps = seconds * float(MUSIC_FINE_STEPS);
+    uint16_t offset = steps >= float(range) ? range : whole_seconds(steps);
+    if (playing) control_message_send(music_player, PLAYER_MSG_PLAY);
+    control_message_send(music_player, PLAYER_MSG_SEEK, offset, range);
+}
+
+void music_resume(float seconds) { music_seek(seconds, true); }
+
 const MusicPlayer *music_current_player() { return music_player; }
