@@ -69,6 +69,8 @@ int scan_resolution(const char *text, int &width, int &height, int &bits) {
 // Substring search for each option.
 void parse_command_line(const char *command_line) {
     if (strstr(command_line, "window")) full_screen = false;
+    // The tool mode runs in a window.
+    if (strstr(command_line, "tool")) full_screen = false;
     if (strstr(command_line, "stat")) statistics = true;
     const char *res = strstr(command_line, "res");
     if (!res) return;

@@ -19,6 +19,8 @@
 #include "demo/schedule.h"
 #include "demo/screenshot.h"
 #include "demo/timetable.h"
+#include "demo/tool.h"
+#include "platform/system_clock.h"
 #include "scene/model.h"
 #include "texture/texture.h"
 
@@ -31,6 +33,7 @@ bool quit_flag = false;
 bool screenshot_request = false;
 
 void handle_window_message(const WindowMessage &message) {
+    if (tool_handle_message(message)) return;
     if (message.kind == MSG_CLOSE) quit_flag = true;
     if (message.kind == MSG_KEYDOWN && message.key == KEY_ESCAPE) quit_flag = true;
     if (message.kind == MSG_KEYDOWN && message.key == KEY_RETURN) screenshot_request = true;
@@ -43,7 +46,7 @@ void pump_window_messages() {
 
 // Entry changes: the models start their animations afresh, and the wipe's stencil is set up
 // when entry 3 begins and switched off when entry 4 begins.
-static void apply_advance(const ScheduleAdvance &advance) {
+void apply_schedule_advance(const ScheduleAdvance &advance) {
     for (int i = 0; i < advance.changes; ++i) reset_model_state();
     for (int i = 0; i < advance.stencil_step_count; ++i) {
         if (advance.stencil_steps[i] == STENCIL_ENABLE) {
@@ -58,7 +61,7 @@ static void apply_advance(const ScheduleAdvance &advance) {
 }
 
 void run_frame(float t) {
-    apply_advance(schedule_advance(time_table, time_count, schedule_index, t));
+    apply_schedule_advance(schedule_advance(time_table, time_count, schedule_index, t));
     set_part_time(schedule_part_time(time_table, time_count, schedule_index, t));
     if (quit_flag) return;
     draw_entry(schedule_index, t);
@@ -96,11 +99,17 @@ void run_demo(const char *command_line) {
     music_start(music_on, start_offset);
 
     schedule_index = -1;
+    // The tool mode needs the real clock; a start offset is reached by a replaying seek.
+    if (options.tool && !fixed_clock) tool_begin(start_offset, music_on);
     int presented = 0;
     while (!quit_flag) {
         bench_frame_begin();
         pump_window_messages();
         float t = clock_seconds() + start_offset;
+        if (tool_active() && !tool_frame_time(&t)) {
+            sleep_milliseconds(10);  // paused: the picture stays
+            continue;
+        }
         uint32_t before = frame_counter;
         run_frame(t);
         bool drawn = frame_counter != before;
@@ -110,6 +119,7 @@ void run_demo(const char *command_line) {
         if (options.frames > 0 && presented >= options.frames) quit_flag = true;
     }
 
+    tool_end();
     music_stop();
     capture_end();
     bench_report(stdout);

@@ -22,6 +22,9 @@ void run_demo(const char *command_line);
 void handle_window_message(const WindowMessage &message);
 // Fetch and handle every pending window message.
 void pump_window_messages();
+// Apply the entry changes of one advance: model resets, the wipe's stencil steps, the index.
+struct ScheduleAdvance;
+void apply_schedule_advance(const ScheduleAdvance &advance);
 // One pass of the main loop at demo time t: advance, part time, quit check, draw.
 void run_frame(float t);
 // Draw schedule entry `index` at demo time t (quit flag for any other index).

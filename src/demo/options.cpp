@@ -1,11 +1,11 @@
-// options.cpp: reads "nosound", "pos", "capture", "images", "frames" and "bench".
+// options.cpp: reads "nosound", "pos", "capture", "images", "frames", "bench" and "tool".
 #include "demo/options.h"
 
 #include <cstdio>
 #include <cstring>
 
 DemoOptions parse_demo_options(const char *command_line) {
-    DemoOptions options = {true, 0.0f, false, float(DEFAULT_CAPTURE_RATE), false, false, 0};
+    DemoOptions options = {true, 0.0f, false, float(DEFAULT_CAPTURE_RATE), false, false, 0, false};
     if (!command_line) return options;
     if (strstr(command_line, "nosound")) options.music = false;
     if (const char *pos = strstr(command_line, "pos")) {
@@ -22,6 +22,7 @@ DemoOptions parse_demo_options(const char *command_line) {
     }
     if (strstr(command_line, "images")) options.images = true;
     if (strstr(command_line, "bench")) options.bench = true;
+    if (strstr(command_line, "tool")) options.tool = true;
     if (const char *frames = strstr(command_line, "frames")) {
         int count = 0;
         if (sscanf(frames + 6, "%d", &count) == 1 && count > 0) options.frames = count;

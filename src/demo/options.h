@@ -1,4 +1,4 @@
-// options.h: the driver's command-line options: sound, start offset, capture and bench modes.
+// options.h: the driver's command-line options: sound, start offset, capture, bench and tool modes.
 #pragma once
 
 enum { DEFAULT_CAPTURE_RATE = 60, MAX_CAPTURE_RATE = 1000 };
@@ -11,6 +11,7 @@ struct DemoOptions {
     bool images;         // "images": capture to TGA files even when ffmpeg exists
     bool bench;          // "bench": fixed-rate clock, time every frame, print the table
     int frames;          // "frames" count: stop after that many presented frames (0: no limit)
+    bool tool;           // "tool": pause, seek, jump between entries and reload the times by keys
 };
 
 // Read the options from the lower-cased command line (each found by substring).

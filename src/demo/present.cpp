@@ -6,6 +6,7 @@
 #include "demo/capture.h"
 #include "demo/driver.h"
 #include "demo/screenshot.h"
+#include "demo/tool.h"
 #include "render/clock.h"
 #include "render/overlay.h"
 
@@ -25,6 +26,7 @@ static void finish_and_swap() {
 void present_frame(Scene &scene) {
     ++frame_counter;
     draw_fade(scene.camera->fade);
+    tool_draw_status();
     finish_and_swap();
 }
 
@@ -32,5 +34,6 @@ void present_black_frame() {
     ++frame_counter;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    tool_draw_status();
     finish_and_swap();
 }

@@ -1,0 +1,54 @@
+// tool.h: the tool mode for people who time a show on the engine: pause, seek with a replay
+// of the parts' animation, jumps between schedule entries, a live reload of "timing.dat" and
+// a status line.
+#pragma once
+#include "platform/window.h"
+
+// The replay's fixed step between two animate calls, in seconds.
+#define TOOL_STEP (1.0f / 30.0f)
+
+enum { TOOL_MAX_TIMES = 64, TOOL_SHOW_TIMES = 18, TOOL_REASON_SIZE = 96 };
+
+enum ToolAction {
+    TOOL_NONE,
+    TOOL_PAUSE,           // Space: pause or resume
+    TOOL_SEEK,            // Left / Right: `seconds` back or forward
+    TOOL_PREVIOUS_ENTRY,  // Page Up
+    TOOL_NEXT_ENTRY,      // Page Down
+    TOOL_HOME,            // Home: the start of the show
+    TOOL_RELOAD,          // F5: read "timing.dat" again
+};
+
+struct ToolCommand {
+    int action;     // ToolAction
+    float seconds;  // TOOL_SEEK: signed distance
+};
+
+// What a key does (Shift makes the seeks ten times longer); TOOL_NONE for other keys.
+ToolCommand tool_key_command(int key, bool shift);
+// The entry whose time has come at t (-1 before the first time).
+int tool_entry_at(const float *times, int count, float t);
+// Where a seek, jump or Home command lands from show time t: kept between the first time
+// of the table and one step before its end (a table of fewer than 18 times has no end).
+float tool_target(const ToolCommand &command, float t, const float *times, int count);
+// Read a time table from its text (the rules of the start-up reader) into times[capacity];
+// false, with the reason, when a value line is not a number, the times go down, or there
+// are fewer than 18 or more than `capacity` times.
+bool parse_time_text(const char *text, float *times, int capacity, int *count, char *reason, int reason_size);
+
+// The running tool mode (main loop side).
+bool tool_active();
+// Switch the mode on before the main loop: the start offset is reached by a seek.
+void tool_begin(float start, bool music_on);
+void tool_end();
+// Act on a key of the tool; false for keys it does not take.
+bool tool_handle_message(const WindowMessage &message);
+// The show time of the next frame; false while paused with nothing new to draw.
+bool tool_frame_time(float *t);
+// Land on show time `target` as the played show would be there: replay the animate
+// operations of the entry's parts at the fixed step, without drawing.
+void tool_seek(float target);
+// Read "timing.dat" from the working directory again; the old table stays when it fails.
+bool tool_reload(const char *name);
+// The status line (and the last message) over the finished frame.
+void tool_draw_status();
