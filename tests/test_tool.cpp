@@ -1,0 +1,169 @@
+// test_tool.cpp: the tool mode: keys to commands, where seeks and jumps land, the reading of
+// a time table that is reloaded, and a seek that replays the intro to the played state.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "demo/driver.h"
+#include "demo/tool.h"
+#include "parts/parts.h"
+#include "render/clock.h"
+#include "scene/model.h"
+#include "support/part_files.h"
+#include "writers/bmp_writer.h"
+
+namespace {
+
+struct KeyCase {
+    int key;
+    bool shift;
+    int action;
+    float seconds;
+};
+
+TEST(ToolKeys, EachKeyGivesItsCommand) {
+    const KeyCase cases[] = {
+        {KEY_SPACE, false, TOOL_PAUSE, 0},       {KEY_LEFT, false, TOOL_SEEK, -1},
+        {KEY_RIGHT, false, TOOL_SEEK, 1},        {KEY_LEFT, true, TOOL_SEEK, -10},
+        {KEY_RIGHT, true, TOOL_SEEK, 10},        {KEY_PAGE_UP, false, TOOL_PREVIOUS_ENTRY, 0},
+        {KEY_PAGE_DOWN, true, TOOL_NEXT_ENTRY, 0}, {KEY_HOME, false, TOOL_HOME, 0},
+        {KEY_F5, false, TOOL_RELOAD, 0},         {KEY_ESCAPE, false, TOOL_NONE, 0},
+        {KEY_RETURN, false, TOOL_NONE, 0},       {'a', true, TOOL_NONE, 0},
+    };
+    for (const KeyCase &c : cases) {
+        ToolCommand command = tool_key_command(c.key, c.shift);
+        EXPECT_EQ(command.action, c.action) << c.key;
+        EXPECT_EQ(command.seconds, c.seconds) << c.key;
+    }
+}
+
+struct TargetCase {
+    int action;
+    float seconds;
+    float t;
+    float expected;
+};
+
+// Entry k starts at 2 + 10 k; the show ends at 172.
+TEST(ToolTargets, LandOnEntryStartsAndStayInsideTheShow) {
+    float times[18];
+    for (int k = 0; k < 18; k++) times[k] = 2.0f + 10.0f * float(k);
+    const float last = 172.0f - TOOL_STEP;
+    const TargetCase cases[] = {
+        {TOOL_SEEK, 1, 25, 26},           {TOOL_SEEK, -10, 25, 15},
+        {TOOL_SEEK, -1, 2.5f, 2},         {TOOL_SEEK, 10, 168, last},
+        {TOOL_NEXT_ENTRY, 0, 25, 32},     {TOOL_PREVIOUS_ENTRY, 0, 25, 12},
+        {TOOL_PREVIOUS_ENTRY, 0, 5, 2},   {TOOL_NEXT_ENTRY, 0, 165, last},
+        {TOOL_HOME, 0, 95, 2},            {TOOL_NONE, 0, 0, 2},
+    };
+    for (const TargetCase &c : cases)
+        EXPECT_FLOAT_EQ(tool_target({c.action, c.seconds}, c.t, times, 18), c.expected)
+            << c.action << " " << c.seconds << " at " << c.t;
+    // A table without an end: the next entry after the last one stays put.
+    EXPECT_FLOAT_EQ(tool_target({TOOL_NEXT_ENTRY, 0}, 25, times, 3), 25);
+}
+
+std::string show_text(int count) {
+    std::string text = "// retimed\r\n\r\n";
+    for (int k = 0; k < count; k++) text += std::to_string(3 * k) + (k == 4 ? " // part 4\r\n" : "\n");
+    return text;
+}
+
+TEST(ToolReload, ReadsATableAndSaysWhyOneIsRefused) {
+    float times[TOOL_MAX_TIMES];
+    int count = 0;
+    char reason[TOOL_REASON_SIZE];
+    ASSERT_TRUE(parse_time_text(show_text(18).c_str(), times, TOOL_MAX_TIMES, &count, reason, sizeof reason));
+    EXPECT_EQ(count, 18);
+    EXPECT_EQ(times[4], 12.0f);
+    EXPECT_EQ(times[17], 51.0f);
+    struct Bad {
+        std::string text;
+        int capacity;
+        const char *says;
+    };
+    const Bad bad[] = {
+        {show_text(17), TOOL_MAX_TIMES, "only 17"},
+        {show_text(18) + "end\n", TOOL_MAX_TIMES, "line 21 is not"},
+        {show_text(18) + "50\n", TOOL_MAX_TIMES, "back in time"},
+        {show_text(18), 10, "too many"},
+    };
+    for (const Bad &b : bad) {
+        count = -1;
+        EXPECT_FALSE(parse_time_text(b.text.c_str(), times, b.capacity, &count, reason, sizeof reason));
+        EXPECT_EQ(count, -1);
+        EXPECT_NE(strstr(reason, b.says), nullptr) << reason;
+    }
+}
+
+// The driver's table as the start-up reader leaves it: a heap array.
+class ToolTest : public PartTest {
+protected:
+    void SetUp() override {
+        PartTest::SetUp();
+        time_table = static_cast<float *>(calloc(19, sizeof(float)));
+        for (int k = 0; k < 18; k++) time_table[k] = 30.0f * float(k);
+        time_count = 18;
+        schedule_index = -1;
+        for (Scene *&scene : scene_table) scene = nullptr;
+        tool_begin(0.0f, false);
+    }
+    void TearDown() override {
+        tool_end();
+        free(time_table);
+        time_table = nullptr;
+        time_count = 0;
+        PartTest::TearDown();
+    }
+};
+
+TEST_F(ToolTest, AMalformedReloadKeepsTheOldTableAndAGoodOneTakesOver) {
+    float *before = time_table;
+    std::string bad = show_text(18) + "40\n";
+    ASSERT_TRUE(write_file("timing.dat", std::vector<uint8_t>(bad.begin(), bad.end())));
+    EXPECT_FALSE(tool_reload("timing.dat"));
+    EXPECT_EQ(time_table, before);
+    EXPECT_EQ(time_table[17], 510.0f);
+    std::string good = show_text(18);
+    ASSERT_TRUE(write_file("timing.dat", std::vector<uint8_t>(good.begin(), good.end())));
+    EXPECT_TRUE(tool_reload("timing.dat"));
+    EXPECT_EQ(time_count, 18);
+    EXPECT_EQ(time_table[17], 51.0f);
+}
+
+// The wolf's vertices in the intro's scene.
+std::vector<float> wolf_positions() {
+    const Scene &scene = *part1_scene();
+    const Mesh &wolf = scene.meshes[find_mesh(scene, "wolfguy.mdl")];
+    std::vector<float> out;
+    for (int i = 0; i < wolf.vertex_count; i++)
+        for (float c : scene.vertices[wolf.first_vertex + i].position) out.push_back(c);
+    return out;
+}
+
+TEST_F(ToolTest, ASeekReplaysTheIntroToThePlayedPose) {
+    prepare_part_files();
+    part1_load();
+    scene_table[0] = part1_scene();
+    const float target = 17.5f;
+    // Played from the entry's start at the replay's step, then the frame at the target.
+    reset_model_state();
+    frame_time = TOOL_STEP;
+    for (int i = 0; float(double(i) * double(TOOL_STEP)) < target; i++) part1_animate(float(double(i) * double(TOOL_STEP)));
+    part1_animate(target);
+    std::vector<float> played = wolf_positions();
+    // Started fresh at the target, the wolf has not turned the way the played one has.
+    reset_model_state();
+    part1_animate(target);
+    EXPECT_NE(wolf_positions(), played);
+    // From later in the show, back to the target by a seek.
+    tool_seek(25.0f);
+    tool_seek(target);
+    EXPECT_EQ(schedule_index, 0);
+    part1_animate(target);
+    EXPECT_EQ(wolf_positions(), played);
+}
+
+}  // namespace
