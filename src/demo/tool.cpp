@@ -284,10 +284,23 @@ void tool_draw_status() {
     }
     snprintf(line, sizeof line, "entry %d  part %d  show %.2fs  local %.2fs  %.1f fps%s", entry, part,
              double(show_time), double(local), 1.0 / double(frame_delta()), paused ? "  paused" : "");
+    bool show_notice = notice[0] && clock_milliseconds() - notice_tick < MESSAGE_MILLISECONDS;
     GLboolean stencil = glIsEnabled(GL_STENCIL_TEST);
     glDisable(GL_STENCIL_TEST);
-    draw_text(font_base, line, 0, 31, 80, 32);
-    if (notice[0] && clock_milliseconds() - notice_tick < MESSAGE_MILLISECONDS)
-        draw_text(font_base, notice, 0, 30, 80, 32);
+    // A dark band under the text keeps it readable over bright scenes.
+    float top = -1.0f + (show_notice ? 2.0f : 1.0f) / 16.0f;
+    glDisable(GL_TEXTURE_2D);
+    glDepthFunc(GL_ALWAYS);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.6f);
+    glBegin(GL_QUADS);
+    glVertex2f(-1.0f, -1.0f);
+    glVertex2f(1.0f, -1.0f);
+    glVertex2f(1.0f, top);
+    glVertex2f(-1.0f, top);
+    glEnd();
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_TEXTURE_2D);
+    draw_text(font_base, line, 1, 31, 80, 32);
+    if (show_notice) draw_text(font_base, notice, 1, 30, 80, 32);
     if (stencil) glEnable(GL_STENCIL_TEST);
 }
