@@ -133,6 +133,26 @@ TEST_F(ToolTest, AMalformedReloadKeepsTheOldTableAndAGoodOneTakesOver) {
     EXPECT_EQ(time_table[17], 51.0f);
 }
 
+TEST_F(ToolTest, SpaceHoldsTheTimeAndAPausedSeekDrawsOneFrame) {
+    float t = 5.0f;
+    ASSERT_TRUE(tool_frame_time(&t));
+    handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
+    float next = 9.0f;
+    EXPECT_TRUE(tool_frame_time(&next));  // the paused frame, at the time of the last one
+    EXPECT_EQ(next, 5.0f);
+    EXPECT_FALSE(tool_frame_time(&next));
+    handle_window_message({MSG_KEYDOWN, KEY_RIGHT, 0, 0, true});
+    EXPECT_TRUE(tool_frame_time(&next));
+    EXPECT_FLOAT_EQ(next, 15.0f);
+    EXPECT_FALSE(tool_frame_time(&next));
+    handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
+    EXPECT_NEAR(clock_seconds() + start_offset, 15.0f, 0.5f);
+    // Escape keeps its meaning.
+    handle_window_message({MSG_KEYDOWN, KEY_ESCAPE, 0, 0, false});
+    EXPECT_TRUE(quit_flag);
+    quit_flag = false;
+}
+
 // The wolf's vertices in the intro's scene.
 std::vector<float> wolf_positions() {
     const Scene &scene = *part1_scene();
