@@ -46,7 +46,7 @@ void music_pause() {
 
 void music_seek(float seconds, bool playing) {
     if (!music_player) return;
-    uint16_t range = uint16_t(MUSIC_TRACK_SECONDS * MUSIC_FINE_STEPS);
+    uint16_t range = uint16_t(int(MUSIC_TRACK_SECONDS) * int(MUSIC_FINE_STEPS));
     float steps = seconds * float(MUSIC_FINE_STEPS);
     uint16_t offset = steps >= float(range) ? range : whole_seconds(steps);
     if (playing) control_message_send(music_player, PLAYER_MSG_PLAY);

@@ -24,7 +24,7 @@ struct WindowMessage {
     int kind;  // MSG_*
     int key;   // MSG_KEYDOWN: KEY_ESCAPE, KEY_RETURN or another code
     int width, height;  // MSG_SIZE: the new client size (already applied with set_screen_size)
-    bool shift;         // MSG_KEYDOWN: a Shift key was held
+    bool shift = false; // MSG_KEYDOWN: a Shift key was held
 };
 
 // Fetch one pending window message; false when the queue is empty. Size changes are
