@@ -32,6 +32,8 @@ void fatal_error(const char *message) {
     exit(1);
 }
 
+void fatal_rearm() { in_fatal_error = false; }
+
 void fatal_errorf(const char *format, ...) {
     static char message[4096];
     va_list args;

@@ -10,5 +10,8 @@ void set_fatal_cleanup(FatalCleanup cleanup);
 // Run the cleanup, print the message, exit with code 1. A fatal error raised while the
 // cleanup runs prints its message and exits at once.
 [[noreturn]] void fatal_error(const char *message);
+// For a cleanup that does not return (the fuzz harnesses jump back to their loop): let the
+// next fatal error run the cleanup again instead of taking it for one raised inside it.
+void fatal_rearm();
 // printf-style: formats the message (cut to 4095 characters), then fatal_error.
 [[noreturn]] void fatal_errorf(const char *format, ...) __attribute__((format(printf, 1, 2)));
