@@ -23,6 +23,9 @@ inline void fuzz_fatal_cleanup(const char *) {
     longjmp(fuzz_jump, 1);
 }
 
+// Free the file bytes loaded during the input and not freed (fuzz_common.cpp).
+void fuzz_free_loaded_bytes();
+
 // Write the input as file `name` in the working directory; false when it cannot.
 inline bool fuzz_write_file(const char *name, const uint8_t *data, size_t size) {
     FILE *f = fopen(name, "wb");
@@ -43,6 +46,7 @@ inline void fuzz_run(Body body, void (*release)()) {
         fuzz_armed = false;
     }
     file_close_all();
+    fuzz_free_loaded_bytes();
     if (fuzz_release) fuzz_release();
 }
 
