@@ -15,3 +15,5 @@ cmake --build build-sanitize -j "$jobs"
 # The sanitizer options are also set per test by CMake; these cover anything run by hand.
 ASAN_OPTIONS=detect_leaks=0:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-sanitize --output-on-failure -j "$jobs"
+# Every reader of outside data under libFuzzer for a short while (about 20 s each).
+sh tools/fuzz.sh 20
