@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csetjmp>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -84,6 +85,27 @@ TEST(FatalErrorDeathTest, ExitsWithCodeOneAndMessageOnStderr) {
                 "Couldn't open thing.3ds!");
     EXPECT_EXIT(fatal_errorf("%dx%dx%d not supported", 1, 2, 3), ::testing::ExitedWithCode(1),
                 "1x2x3 not supported");
+}
+
+// A cleanup that jumps back instead of returning (the fuzz harnesses) runs again for the next
+// fatal error once rearmed; each message still goes to standard error.
+static jmp_buf fatal_jump;
+static void jump_back(const char *) { longjmp(fatal_jump, 1); }
+static void two_fatal_errors_rearmed() {
+    set_fatal_cleanup(jump_back);
+    volatile int cleanups = 0;
+    const char *messages[2] = {"first fault", "second fault"};
+    for (const char *message : messages) {
+        if (setjmp(fatal_jump) == 0) fatal_error(message);
+        cleanups = cleanups + 1;
+        fatal_rearm();
+    }
+    exit(10 + cleanups);
+}
+
+TEST(FatalErrorDeathTest, RearmedCleanupRunsForEachFatalError) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(two_fatal_errors_rearmed(), ::testing::ExitedWithCode(12), "first fault\nsecond fault");
 }
 
 // The loading text is drawn into the window image; without a window nothing is presented.
