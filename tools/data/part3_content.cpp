@@ -309,18 +309,11 @@ void generate_part3(ContentSink &sink) {
     sink.add("wob_pearl.bmp", bmp_encode_24(make_pearl()));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture, int transparency) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        m.transparency = transparency;
-        scene.materials.push_back(m);
-    };
-    material("chrome", "wob_chrome.bmp", 0);
-    material("deep", "wob_deep.bmp", 0);
-    material("brass", "wob_brass.bmp", 0);
-    material("glass", "wob_glass.bmp", 30);
-    material("pearl", "wob_pearl.bmp", 0);
+    scene.add_material("chrome", "wob_chrome.bmp");
+    scene.add_material("deep", "wob_deep.bmp");
+    scene.add_material("brass", "wob_brass.bmp");
+    scene.add_material("glass", "wob_glass.bmp").transparency = 30;
+    scene.add_material("pearl", "wob_pearl.bmp");
 
     // The shell, seen from inside.
     MeshData shell = mesh_sphere(SHELL_RADIUS, 32, 16);

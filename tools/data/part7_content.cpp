@@ -228,18 +228,11 @@ void generate_part7(ContentSink &sink) {
     sink.add("tunnel_clouds2.bmp", bmp_encode_24(make_clouds(761, 0.55f)));
 
     Scene3ds scene;
-    auto material = [&](const char *name, const char *texture, int transparency) {
-        Material3ds m;
-        m.name = name;
-        m.texture = texture;
-        m.transparency = transparency;
-        scene.materials.push_back(m);
-    };
-    material("rock", "tunnel_rock.bmp", 0);
-    material("ground", "tunnel_ground.bmp", 0);
-    material("stars", "tunnel_stars.bmp", 0);
-    material("clouds1", "tunnel_clouds1.bmp", 62);
-    material("clouds2", "tunnel_clouds2.bmp", 70);
+    scene.add_material("rock", "tunnel_rock.bmp");
+    scene.add_material("ground", "tunnel_ground.bmp");
+    scene.add_material("stars", "tunnel_stars.bmp");
+    scene.add_material("clouds1", "tunnel_clouds1.bmp").transparency = 62;
+    scene.add_material("clouds2", "tunnel_clouds2.bmp").transparency = 70;
 
     // The tunnel and the ground outside it are one mesh of two materials.
     MeshData tunnel = make_tunnel();
