@@ -16,7 +16,9 @@ static uint32_t bits_of(float f) {
     return b;
 }
 
-TEST(Projection, Fov90HasCotangentOneAndExactDepthTerms) {
+// Cotangent 1 at 90 degrees, the exact depth terms, near and far planes at the ends of the
+// depth range, and a point projected in x and y.
+TEST(Projection, Fov90MatrixAndProjectedPoints) {
     EXPECT_EQ(projection_cotangent(90.0f), 1.0f);
     float m[16];
     build_projection(90.0f, 640.0f, 480.0f, m);
@@ -26,19 +28,14 @@ TEST(Projection, Fov90HasCotangentOneAndExactDepthTerms) {
     EXPECT_EQ(m[11], -1.0f);
     EXPECT_EQ(bits_of(m[14]), 0xB900049Au);
     for (int i : {1, 2, 3, 4, 6, 7, 8, 9, 12, 13, 15}) EXPECT_EQ(m[i], 0.0f) << i;
-}
-
-TEST(Projection, NearAndFarPlanesMapToTheDepthRange) {
-    float m[16];
-    build_projection(90.0f, 640.0f, 480.0f, m);
     auto ndc_z = [&](float z) { return (m[10] * z + m[14]) / (m[11] * z); };
     EXPECT_NEAR(ndc_z(-1.0f), 1.0f, 1e-4f);
     EXPECT_NEAR(ndc_z(-6.104e-05f), -1.0f, 1e-3f);
     float x, y;
-    const float p[3] = {0.5f, 0.25f, -0.5f};
+    const float p[3] = {0.5f, -0.25f, -0.5f};
     project_point(m, p, x, y);
     EXPECT_FLOAT_EQ(x, 0.75f);
-    EXPECT_FLOAT_EQ(y, 0.5f);
+    EXPECT_FLOAT_EQ(y, -0.5f);
 }
 
 static Camera camera_looking(float dx, float dy, float dz) {
@@ -85,6 +82,7 @@ TEST(EyeTransform, CameraModeMovesPointsIntoEyeSpace) {
         {"camera z negated", -1, {1, 2, 3}, 0, 1, false, {1, 2, -13}, {0, 0, -10}},
         {"aspect squeeze", -1, {0, 0, 0}, 0, 1, true, {1, 1, -1}, {1, 1 / 0.75f, -1}},
         {"roll turns x into y", -1, {0, 0, 0}, float(3.1415926536 / 2.0), 1, false, {1, 0, 0}, {0, 1, 0}},
+        {"offset in all three axes", -1, {1, 2, 3}, 0, 2, false, {3, 5, -1}, {1, 1.5f, 1}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
@@ -171,60 +169,27 @@ TEST(VertexLighting, AngleAttenuationAndBacklight) {
     expect_vec(out, expected, expected, expected);
 }
 
-TEST(VertexLighting, LightAtTheVertexAddsNothingAndOnlyListedLightsCount) {
-    std::vector<Light> lights = {point_light(1, 2, 3), point_light(1, 12, 3)};
-    const int32_t list[1] = {0};
-    const float p[3] = {1, 2, 3}, n[3] = {0, 1, 0};
-    float out[3];
-    light_vertex(p, n, 0.5f, lights.data(), list, 1, out);
-    expect_vec(out, -0.5f, -0.5f, -0.5f, 0.0f);
-}
-
-TEST(VertexLighting, NegativeIntensitySubtracts) {
-    std::vector<Light> lights = {point_light(0, 5, 0)};
-    lights[0].intensity = -0.5f;
-    const int32_t list[1] = {0};
-    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
-    float out[3];
-    light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
-    expect_vec(out, -0.5f, -0.5f, -0.5f);
-}
-
-TEST(VertexLighting, SpotHalfWayThroughFalloffGivesHalf) {
-    std::vector<Light> lights = {point_light(0, 10, 0)};
-    lights[0].spot = 1;
-    lights[0].hotspot = 45.0f;
-    lights[0].falloff = 90.0f;
-    double g = 67.5 * M_PI / 180.0;
-    lights[0].spot_direction[0] = float(std::sin(g));
-    lights[0].spot_direction[1] = float(std::cos(g));
-    const int32_t list[1] = {0};
-    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
-    float half[3], full[3];
-    light_vertex(p, n, 1.0f, lights.data(), list, 1, half);
-    lights[0].spot_direction[0] = 0.0f;
-    lights[0].spot_direction[1] = 1.0f;
-    light_vertex(p, n, 1.0f, lights.data(), list, 1, full);
-    EXPECT_NEAR(full[0], 1.0f, 1e-5f);
-    EXPECT_NEAR(half[0], 0.5f, 1e-4f);
-    // Beyond the falloff nothing arrives.
-    g = 95.0 * M_PI / 180.0;
-    lights[0].spot_direction[0] = float(std::sin(g));
-    lights[0].spot_direction[1] = float(std::cos(g));
-    light_vertex(p, n, 1.0f, lights.data(), list, 1, half);
-    EXPECT_FLOAT_EQ(half[0], 0.0f);
-}
-
-TEST(VertexLighting, SpotFallsLinearlyWithTheAngleToTheNormal) {
-    std::vector<Light> lights = {point_light(10, 10, 0)};
-    lights[0].spot = 1;
-    lights[0].spot_direction[0] = 1.0f;
-    lights[0].spot_direction[1] = 1.0f;
-    const int32_t list[1] = {0};
-    const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
-    float out[3];
-    light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
-    EXPECT_NEAR(out[0], 0.5f, 1e-5f);  // 45 degrees from the normal: 1 - 2 * (pi/4) / pi
+// A spot: full inside the hotspot, half way through the falloff half, nothing beyond it;
+// without a cone it falls linearly with the angle to the normal.
+TEST(VertexLighting, SpotCones) {
+    const struct {
+        float light_x, hotspot, falloff, angle;  // angle of the spot's direction from +y
+        float want;
+    } cases[] = {{0, 45, 90, 0, 1}, {0, 45, 90, 67.5f, 0.5f}, {0, 45, 90, 95, 0},
+                 {10, 0, 0, 45, 0.5f}};  // 45 degrees from the normal: 1 - 2 * (pi/4) / pi
+    for (const auto &c : cases) {
+        std::vector<Light> lights = {point_light(c.light_x, 10, 0)};
+        lights[0].spot = 1;
+        if (c.falloff > 0) lights[0].hotspot = c.hotspot, lights[0].falloff = c.falloff;
+        double g = c.angle * M_PI / 180.0;
+        lights[0].spot_direction[0] = float(std::sin(g));
+        lights[0].spot_direction[1] = float(std::cos(g));
+        const int32_t list[1] = {0};
+        const float p[3] = {0, 0, 0}, n[3] = {0, 1, 0};
+        float out[3];
+        light_vertex(p, n, 1.0f, lights.data(), list, 1, out);
+        expect_vec(out, c.want, c.want, c.want, 1e-4f);
+    }
 }
 
 TEST(FacingTest, ClockwiseOnScreenFacesTheEye) {
@@ -247,31 +212,18 @@ TEST(Highlight, PositiveLightAveragedAndCappedAtOne) {
     EXPECT_FLOAT_EQ(env[3], 1.0f);
 }
 
-TEST(Glows, ColourIndexPicksTheLightTexture) {
-    const float white[3] = {1, 1, 1}, blue[3] = {0, 0, 1}, dim[3] = {0.49f, 0.49f, 0.49f},
-                red[3] = {0.5f, 0, 0};
-    EXPECT_EQ(light_colour_index(white), 7);
-    EXPECT_EQ(light_colour_index(blue), 1);
-    EXPECT_EQ(light_colour_index(dim), 0);
-    EXPECT_EQ(light_colour_index(red), 4);
-}
-
-TEST(Glows, FlareSizeFactorIsHeldBetweenThreeAndSeven) {
-    EXPECT_FLOAT_EQ(flare_size_factor(0.5f), 3.0f);
-    EXPECT_FLOAT_EQ(flare_size_factor(1.0f), 3.3f);
-    EXPECT_FLOAT_EQ(flare_size_factor(3.0f), 7.0f);
-    EXPECT_FLOAT_EQ(flare_size_factor(-2.0f), 3.0f);
-}
-
-TEST(Glows, ProbeVisibilityCountsTheCentreTwice) {
+TEST(Glows, ColourIndexFlareSizeAndProbeVisibility) {
+    const float colours[4][3] = {{1, 1, 1}, {0, 0, 1}, {0.49f, 0.49f, 0.49f}, {0.5f, 0, 0}};
+    const int index[4] = {7, 1, 0, 4};
+    for (int i = 0; i < 4; i++) EXPECT_EQ(light_colour_index(colours[i]), index[i]) << i;
+    // The flare size factor is held between 3 and 7.
+    const float sizes[4][2] = {{0.5f, 3.0f}, {1.0f, 3.3f}, {3.0f, 7.0f}, {-2.0f, 3.0f}};
+    for (const auto &c : sizes) EXPECT_FLOAT_EQ(flare_size_factor(c[0]), c[1]) << c[0];
+    // Probe visibility counts the centre twice among the five probes.
     const uint32_t before[5] = {9, 9, 9, 9, 9};
-    uint32_t after[5] = {1, 9, 1, 9, 9};
-    EXPECT_FLOAT_EQ(probe_visibility(before, after), 0.5f);
-    const uint32_t all[5] = {1, 1, 1, 1, 1};
-    EXPECT_FLOAT_EQ(probe_visibility(before, all), 1.0f);
-    EXPECT_FLOAT_EQ(probe_visibility(before, before), 0.0f);
-    uint32_t sides[5] = {9, 1, 1, 1, 1};
-    EXPECT_FLOAT_EQ(probe_visibility(before, sides), 4.0f / 6.0f);
+    const uint32_t after[4][5] = {{1, 9, 1, 9, 9}, {1, 1, 1, 1, 1}, {9, 9, 9, 9, 9}, {9, 1, 1, 1, 1}};
+    const float visible[4] = {0.5f, 1.0f, 0.0f, 4.0f / 6.0f};
+    for (int i = 0; i < 4; i++) EXPECT_FLOAT_EQ(probe_visibility(before, after[i]), visible[i]) << i;
 }
 
 // A scene of `vertices` vertices and `lights` lights in one mesh, with a camera.
@@ -304,7 +256,11 @@ TEST(SceneFitsDeathTest, ScenesBeyondTheWorkingArraysAreFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     SizedScene largest(MAX_WORKING_VERTICES, MAX_WORKING_LIGHTS);
     check_scene_fits(largest.scene);
-    int32_t active[3] = {2, 0, 2};
+    SizedScene last(10, 2);  // a mesh ending at the last working vertex, the last light active
+    last.mesh.first_vertex = MAX_WORKING_VERTICES - 10;
+    int32_t fits[3] = {2, 0, 1}, active[3] = {2, 0, 2};
+    last.scene.active_lights = fits;
+    check_scene_fits(last.scene);
     const struct {
         int vertices, lights, first_vertex;
         int32_t *active;
@@ -312,7 +268,7 @@ TEST(SceneFitsDeathTest, ScenesBeyondTheWorkingArraysAreFatal) {
     } cases[] = {
         {MAX_WORKING_VERTICES + 1, 1, 0, nullptr, "scene has 20001 vertices, more than the working array holds \\(20000\\)"},
         {10, MAX_WORKING_LIGHTS + 1, 0, nullptr, "scene has 1001 lights, more than the working array holds \\(1000\\)"},
-        {10, 0, MAX_WORKING_VERTICES - 5, nullptr, "mesh \\[Box01\\] vertices 19995..20005 lie outside the working array"},
+        {10, 0, MAX_WORKING_VERTICES - 9, nullptr, "mesh \\[Box01\\] vertices 19991..20001 lie outside the working array"},
         {10, 2, 0, active, "active light 2 does not exist \\(2 lights\\)"},
     };
     for (const auto &c : cases) {
