@@ -88,8 +88,7 @@ class CharactersLoaded : public GlContextTest {
         memset(texture_names, 0, sizeof texture_names);
         texture_count = texture_name_count = 0;
         create_model_table();
-        for (int k = 0; k < CHARACTER_COUNT; k++)
-            load_model(file_name(CharacterKind(k), ".mdl").c_str());
+        for (int k = 0; k < CHARACTER_COUNT; k++) load_model(file_name(CharacterKind(k), ".mdl").c_str());
     }
     const Model &model(CharacterKind kind) { return model_table[kind]; }
 };
@@ -101,19 +100,12 @@ TEST_F(CharactersLoaded, CountsFitTheScenes) {
     for (int k = 0; k < CHARACTER_COUNT; k++) {
         const Model &m = model(CharacterKind(k));
         SCOPED_TRACE(m.name);
-        EXPECT_GE(m.vertex_count, 400);
-        EXPECT_LE(m.vertex_count, 700);
-        EXPECT_GE(m.triangle_count, 600);
-        EXPECT_LE(m.triangle_count, 1000);
+        EXPECT_TRUE(m.vertex_count >= 400 && m.vertex_count <= 700) << m.vertex_count;
+        EXPECT_TRUE(m.triangle_count >= 600 && m.triangle_count <= 1000) << m.triangle_count;
         EXPECT_GE(m.frame_count, 210);
-        for (int i = 0; i < m.triangle_count; i++) {  // the loader checks the index range
-            const Face &f = m.faces[i];
-            EXPECT_TRUE(f.a != f.b && f.b != f.c && f.a != f.c) << i;
-        }
-        for (int v = 0; v < m.vertex_count; v++) {
-            EXPECT_GE(m.vertices[v].u, 0.0f);
-            EXPECT_LE(m.vertices[v].u, 1.0f);
-        }
+        for (int i = 0; i < m.triangle_count; i++)  // the loader checks the index range
+            EXPECT_TRUE(m.faces[i].a != m.faces[i].b && m.faces[i].b != m.faces[i].c && m.faces[i].a != m.faces[i].c) << i;
+        for (int v = 0; v < m.vertex_count; v++) EXPECT_TRUE(m.vertices[v].u >= 0 && m.vertices[v].u <= 1) << v;
     }
     EXPECT_GE(model(CHAR_MESSIAH).vertex_count, 511);
 }
@@ -212,13 +204,12 @@ TEST_F(CharactersLoaded, KeyFramesHoldTheirPoses) {
         }
         // 78: the touch. The right hand is the body's front-most point, far enough in front
         // of the centre to reach a mirror 56 / 3 units away (the scale of the mirror room).
-        float front = -1e9f;
+        float front = -1e9f, hand_high = -1e9f;
         for (int v = 0; v < m.vertex_count; v++) front = std::max(front, at(m, 78, v)[2]);
         EXPECT_FLOAT_EQ(at(m, 78, hand)[2], front);
         EXPECT_GT(front, 56.0f / 3.0f - 1.5f);
         EXPECT_GT(front, at(m, 72, hand)[2] + 10);
         // 115: the beam pose with the right hand raised above the head.
-        float hand_high = -1e9f;
         for (int v = 0; v < m.vertex_count; v++)
             if (b.parts[v] == P_HAND_R) hand_high = std::max(hand_high, at(m, 115, v)[1]);
         EXPECT_GT(hand_high, head_top);
@@ -236,12 +227,8 @@ TEST(CharacterSkins, PowerOfTwoAndFatherInTheLeftFifths) {
         const Picture &p = built(CharacterKind(k)).skin;
         EXPECT_EQ(p.width & (p.width - 1), 0);
         EXPECT_EQ(p.height & (p.height - 1), 0);
-        // No texel is the transparent key colour.
-        for (int y = 0; y < p.height; y++)
-            for (int x = 0; x < p.width; x++) {
-                const uint8_t *c = p.at(x, y);
-                ASSERT_FALSE(c[0] == 255 && c[1] == 0 && c[2] == 255);
-            }
+        for (int y = 0; y < p.height; y++)  // no texel is the transparent key colour
+            for (int x = 0; x < p.width; x++) ASSERT_FALSE(p.at(x, y)[0] == 255 && p.at(x, y)[1] == 0 && p.at(x, y)[2] == 255);
     }
     // The father's texture coordinates are squeezed to 80% at load, so his picture must lie in
     // the left 80% of the width: the right fifth is plain filler, unlike the messiah's.

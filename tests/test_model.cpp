@@ -48,11 +48,7 @@ MdlModel numbered_model(int vertices, int frames) {
     for (int v = 1; v + 1 < vertices; ++v) m.triangles.push_back({1, {0, v, v + 1}});
     for (int f = 0; f < frames; ++f) {
         std::vector<float> frame;
-        for (int v = 0; v < vertices; ++v) {
-            frame.push_back(float(v));
-            frame.push_back(float(2 * f));
-            frame.push_back(float(3 * (v % 2) + f));
-        }
+        for (int v = 0; v < vertices; ++v) frame.insert(frame.end(), {float(v), float(2 * f), float(3 * (v % 2) + f)});
         m.frame_names.push_back("frame" + std::to_string(f));
         m.frames.push_back(frame);
     }
@@ -69,16 +65,10 @@ void expected_frame(const MdlModel &m, int f, std::vector<float> &out) {
     out.assign(size_t(n) * 3, 0);
     double mean0 = 0, mean2 = 0;
     for (int v = 0; v < n; ++v) {
-        out[v * 3 + 0] = m.frames[f][v * 3 + 1];
-        out[v * 3 + 1] = m.frames[f][v * 3 + 2];
-        out[v * 3 + 2] = m.frames[f][v * 3 + 0];
-        mean0 += out[v * 3 + 0];
-        mean2 += out[v * 3 + 2];
+        for (int c = 0; c < 3; ++c) out[v * 3 + c] = m.frames[f][v * 3 + (c + 1) % 3];
+        mean0 += out[v * 3 + 0], mean2 += out[v * 3 + 2];
     }
-    for (int v = 0; v < n; ++v) {
-        out[v * 3 + 0] -= float(mean0 / n);
-        out[v * 3 + 2] -= float(mean2 / n);
-    }
+    for (int v = 0; v < n; ++v) out[v * 3 + 0] -= float(mean0 / n), out[v * 3 + 2] -= float(mean2 / n);
 }
 
 void write_model(const char *name, const MdlModel &m) {
@@ -143,18 +133,13 @@ TEST_F(ModelGl, WrittenModelLoadsBack) {
     load_model("walker.mdl");
     ASSERT_EQ(model_count, 1);
     const Model &model = model_table[0];
-    EXPECT_EQ(model.vertex_count, 6);
-    EXPECT_EQ(model.triangle_count, 4);
-    EXPECT_EQ(model.frame_count, 4);
+    EXPECT_EQ((std::vector<int>{model.vertex_count, model.triangle_count, model.frame_count}), (std::vector<int>{6, 4, 4}));
     int skin = find_model("WALKER.MDL") == 0 ? texture_find("walker.bmp", true) : -2;
     EXPECT_EQ(skin, 0);
     EXPECT_EQ(texture_count, 1);  // the skin was loaded once for all triangles
     for (int i = 0; i < 4; ++i) {
-        const Face &f = model.faces[i];
-        EXPECT_EQ(f.a, 0);
-        EXPECT_EQ(f.b, i + 1);  // file order, not reversed
-        EXPECT_EQ(f.c, i + 2);
-        EXPECT_EQ(f.texture, skin);
+        const Face &f = model.faces[i];  // file order, not reversed
+        EXPECT_EQ((std::vector<int>{f.a, f.b, f.c, f.texture}), (std::vector<int>{0, i + 1, i + 2, skin}));
     }
     for (int v = 0; v < 6; ++v) {
         EXPECT_FLOAT_EQ(model.vertices[v].u, float(v % 16) / 16.0f);
@@ -168,97 +153,64 @@ TEST_F(ModelGl, WrittenModelLoadsBack) {
     EXPECT_EQ(find_model("other.mdl"), -1);
 }
 
-TEST_F(ModelGl, SingleFrameSequenceHolds) {
-    MdlModel m = numbered_model(5, 6);
-    write_model("one.mdl", m);
-    load_model("one.mdl");
-    Stage s(5, 3);
-    for (float t : {0.0f, 0.05f, 0.37f, 12.9f}) {
-        float shown = pose_model("one.mdl", s.mesh, s.vertices.data(), t, 2, 2, 10.0f, 1, 0);
-        EXPECT_FLOAT_EQ(std::floor(shown), 2.0f) << t;
-        expect_blend(s, m, 2, 2, 0.0f);
+// Sequences posed step by step on a fresh model: a one-frame range holds, a loop blends
+// neighbouring frames and wraps (its last frame into its first), a switch blends one frame
+// time from the current frame into the new range, towards a reversed range only into its
+// first frame, and into the last frame holds it.
+TEST_F(ModelGl, SequencesBlendLoopAndSwitch) {
+    struct Step {
+        float t;
+        int first, last;
+        float rate;
+        int switching;
+        float shown;  // < 0: not checked
+        int from, to;  // < 0: the pose is not checked
+        float f;
+    };
+    const struct {
+        const char *what;
+        int frames;
+        std::vector<Step> steps;
+    } cases[] = {
+        // The shown frame keeps the fraction of the time, the pose holds frame 2.
+        {"one frame holds", 6, {{0, 2, 2, 10, 0, 2.0f, 2, 2, 0}, {0.05f, 2, 2, 10, 0, 2.5f, 2, 2, 0},
+                                {0.37f, 2, 2, 10, 0, 2.7f, 2, 2, 0}, {12.9f, 2, 2, 10, 0, 2.0f, 2, 2, 0}}},
+        // 4.15 s is frame 41.5 of 40: between 1 and 2.
+        {"loop", 40, {{0.26f, 0, 39, 10, 0, 2.6f, 2, 3, 0.6f}, {4.15f, 0, 39, 10, 0, 1.5f, 1, 2, 0.5f},
+                      {0.42f, 10, 14, 10, 0, 14.2f, 14, 10, 0.2f}}},
+        // Frame 3.3 shows at 0.33 s; the switch at 1.0 s blends from frame 3 into frame 20 over
+        // 0.1 s, then the new range plays from the switch's start time.
+        {"switch", 30, {{0.33f, 0, 9, 10, 0, 3.3f, 3, 4, 0.3f}, {1.0f, 20, 29, 10, 1, 3.0f, 3, 20, 0},
+                        {1.06f, 20, 29, 10, 1, 3.6f, 3, 20, 0.6f}, {1.125f, 20, 29, 10, 1, 20.25f, 20, 21, 0.25f},
+                        {1.35f, 20, 29, 10, 1, 23.5f, 23, 24, 0.5f}}},
+        // The intro turns its wolf with the range 204..203: only the switch blend runs.
+        {"reversed range", 30, {{15, 23, 23, 1, 1, -1, -1, -1, 0}, {16.5f, 23, 23, 1, 1, -1, -1, -1, 0},
+                                {16.9f, 23, 23, 1, 1, -1, -1, -1, 0}, {17, 24, 23, 1, 1, 23.0f, 23, 24, 0},
+                                {17.5f, 24, 23, 1, 1, 23.5f, 23, 24, 0.5f}}},
+        {"into the last frame", 8, {{0, 7, 7, 10, 1, -1, -1, -1, 0}, {0.14f, 7, 7, 10, 1, 7.4f, 7, 7, 0},
+                                    {0.5f, 7, 7, 10, 1, 7.0f, 7, 7, 0}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        reset_all();
+        MdlModel m = numbered_model(4, c.frames);
+        write_model("seq.mdl", m);
+        load_model("seq.mdl");
+        Stage s(4, 2);
+        s.mesh.pivot[1] = 5;  // posing resets the pivot
+        for (const Step &step : c.steps) {
+            float shown = pose_model("seq.mdl", s.mesh, s.vertices.data(), step.t, step.first, step.last, step.rate, 1,
+                                     step.switching);
+            EXPECT_TRUE(step.shown < 0 || std::fabs(shown - step.shown) < 1e-3) << step.t << ": " << shown;
+            if (step.from >= 0) expect_blend(s, m, step.from, step.to, step.f);
+        }
+        EXPECT_FLOAT_EQ(s.mesh.pivot[1], 0.0f);
+        EXPECT_EQ(s.mesh.face_count, 2);  // faces copied with copy_faces 1
+        EXPECT_EQ(s.faces[1].b, 2);
     }
-    EXPECT_EQ(s.mesh.face_count, 3);  // faces copied with copy_faces 1
-    EXPECT_EQ(s.faces[1].b, 2);
-}
-
-TEST_F(ModelGl, LoopBlendsNeighbouringFrames) {
-    MdlModel m = numbered_model(4, 40);
-    write_model("loop.mdl", m);
-    load_model("loop.mdl");
-    Stage s(4, 2);
-    s.mesh.pivot[1] = 5;  // posing resets the pivot
-    float shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 0.26f, 0, 39, 10.0f, 0, 0);
-    EXPECT_NEAR(shown, 2.6f, 1e-4);
-    EXPECT_EQ(model_table[0].current_frame, 3);
-    expect_blend(s, m, 2, 3, 0.6f);
-    EXPECT_FLOAT_EQ(s.mesh.pivot[1], 0.0f);
-    // Past the end the sequence wraps: 4.15 s is frame 41.5 of 40 -> between 1 and 2.
-    shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 4.15f, 0, 39, 10.0f, 0, 0);
-    EXPECT_NEAR(shown, 1.5f, 1e-3);
-    // The last frame blends into the first of the sequence.
-    shown = pose_model("loop.mdl", s.mesh, s.vertices.data(), 0.42f, 10, 14, 10.0f, 0, 0);
-    EXPECT_NEAR(shown, 14.2f, 1e-3);
-    expect_blend(s, m, 14, 10, 0.2f);
-}
-
-TEST_F(ModelGl, SwitchBlendsOneFrameThenPlays) {
-    MdlModel m = numbered_model(4, 30);
-    write_model("switch.mdl", m);
-    load_model("switch.mdl");
-    Stage s(4, 2);
-    // Playing 0..9 looped; at 0.33 s frame 3.3 is shown, so the current frame is 3.
-    pose_model("switch.mdl", s.mesh, s.vertices.data(), 0.33f, 0, 9, 10.0f, 0, 0);
-    ASSERT_EQ(model_table[0].current_frame, 3);
-    // Switch to 20..29 at t = 1.0: from frame 3 into frame 20 over one frame time (0.1 s).
-    float shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.0f, 20, 29, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 3.0f, 1e-4);
-    expect_blend(s, m, 3, 20, 0.0f);
-    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.06f, 20, 29, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 3.6f, 1e-3);
-    expect_blend(s, m, 3, 20, 0.6f);
-    EXPECT_EQ(model_table[0].in_transition, 1);
-    // One frame time later the new sequence plays, from the switch's start time.
-    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.125f, 20, 29, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 20.25f, 1e-3);
-    expect_blend(s, m, 20, 21, 0.25f);
-    EXPECT_EQ(model_table[0].in_transition, 0);
-    shown = pose_model("switch.mdl", s.mesh, s.vertices.data(), 1.35f, 20, 29, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 23.5f, 1e-3);
-    // Resetting the state starts the next switch afresh.
-    reset_model_state();
+    reset_model_state();  // the next switch starts afresh
     EXPECT_EQ(model_table[0].seq_last, 0);
     EXPECT_FLOAT_EQ(model_table[0].start_time, 0.0f);
-}
-
-TEST_F(ModelGl, SwitchTowardsAReversedRangeBlendsIntoItsFirstFrame) {
-    // The intro turns its wolf with the range 204..203: only the switch blend towards 204 runs.
-    MdlModel m = numbered_model(4, 30);
-    write_model("turn.mdl", m);
-    load_model("turn.mdl");
-    Stage s(4, 2);
-    pose_model("turn.mdl", s.mesh, s.vertices.data(), 15.0f, 23, 23, 1.0f, 0, 1);
-    pose_model("turn.mdl", s.mesh, s.vertices.data(), 16.5f, 23, 23, 1.0f, 0, 1);
-    pose_model("turn.mdl", s.mesh, s.vertices.data(), 16.9f, 23, 23, 1.0f, 0, 1);
-    ASSERT_EQ(model_table[0].current_frame, 23);
-    float shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.0f, 24, 23, 1.0f, 0, 1);
-    EXPECT_NEAR(shown, 23.0f, 1e-4);
-    shown = pose_model("turn.mdl", s.mesh, s.vertices.data(), 17.5f, 24, 23, 1.0f, 0, 1);
-    EXPECT_NEAR(shown, 23.5f, 1e-3);
-    expect_blend(s, m, 23, 24, 0.5f);
-}
-
-TEST_F(ModelGl, SwitchIntoTheLastFrameHoldsIt) {
-    MdlModel m = numbered_model(4, 8);
-    write_model("last.mdl", m);
-    load_model("last.mdl");
-    Stage s(4, 2);
-    pose_model("last.mdl", s.mesh, s.vertices.data(), 0.0f, 7, 7, 10.0f, 0, 1);
-    float shown = pose_model("last.mdl", s.mesh, s.vertices.data(), 0.14f, 7, 7, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 7.4f, 1e-3);
-    expect_blend(s, m, 7, 7, 0.0f);
-    shown = pose_model("last.mdl", s.mesh, s.vertices.data(), 0.5f, 7, 7, 10.0f, 0, 1);
-    EXPECT_NEAR(shown, 7.0f, 1e-3);
 }
 
 TEST_F(ModelGl, PathMovesAndTurnsTheModel) {
@@ -331,7 +283,13 @@ TEST_F(ModelDeath, MissingModelsFramesBeyondTheModelAndAFullTableAreFatal) {
     EXPECT_EXIT(pose_model("ghost.mdl", s.mesh, s.vertices.data(), 0, 0, 0, 10, 0, 0), ::testing::ExitedWithCode(1),
                 "^Model ghost\\.mdl not found!");
     EXPECT_EXIT(load_model("missing.mdl"), ::testing::ExitedWithCode(1), "^Couldn't open missing\\.mdl!");
-    for (int i = 0; i < 2; ++i) load_model("bare.mdl");
+    MdlModel largest = numbered_model(MAX_WORKING_VERTICES, 1);  // the most vertices a scene holds
+    largest.triangles.clear();
+    ASSERT_TRUE(write_file("largest.mdl", mdl_encode(largest)));
+    load_model("largest.mdl");
+    EXPECT_EQ(model_table[1].vertex_count, MAX_WORKING_VERTICES);
+    EXPECT_EQ(model_count, 2);
+    load_model("bare.mdl");  // the third and last model fits
     EXPECT_EXIT(load_model("bare.mdl"), ::testing::ExitedWithCode(1),
                 "^too many models loading bare\\.mdl \\(at most 3\\)!");
 }
@@ -356,6 +314,7 @@ TEST_F(ModelDeath, MalformedFilesAreRefusedBeforeReading) {
     } fields[] = {
         {68, 0, "has a frame count of 0, must be 1 to"},
         {60, MAX_WORKING_VERTICES + 1, "has a vertex count of 20001, must be 1 to 20000!"},
+        {60, 0, "has a vertex count of 0, must be 1 to 20000!"},
         {64, -1, "has a triangle count of -1"},
         {68, 0x7fffffff, "is truncated \\(needs [0-9]+ bytes"},
         {52, 0x7fffffff, "is truncated \\(needs [0-9]+ bytes"},  // skin width x height overflows
@@ -383,13 +342,8 @@ TEST(ModelPeer, AssimpReadsTheSameCounts) {
     for (int v = 0; v < n; ++v) m.texcoords.push_back({0, v * 2, v});
     for (int v = 0; v < n; v += 3) m.triangles.push_back({1, {v, v + 1, v + 2}});
     for (int f = 0; f < 3; ++f) {
-        std::vector<float> frame;
-        for (int v = 0; v < n; ++v) {
-            frame.push_back(std::cos(v * 0.7f) * 10 + f);
-            frame.push_back(std::sin(v * 0.7f) * 10);
-            frame.push_back(float(v));
-        }
-        m.frames.push_back(frame);
+        m.frames.emplace_back();
+        for (int v = 0; v < n; ++v) m.frames.back().insert(m.frames.back().end(), {std::cos(v * 0.7f) * 10 + f, std::sin(v * 0.7f) * 10, float(v)});
     }
     ASSERT_TRUE(write_file("peer.mdl", mdl_encode(m)));
     FILE *p = popen("assimp info peer.mdl 2>&1", "r");
