@@ -45,127 +45,100 @@ protected:
     void TearDown() override { file_close_all(); }
 };
 
-TEST_F(Files, MissingPackLeavesLooseFilesAndLooseCopyWinsOverThePack) {
+// Opening: no pack leaves the loose files; a loose copy wins over the pack; pack names
+// ignore case; missing names give -1.
+TEST_F(Files, OpenFindsLooseFilesFirstThenThePack) {
     EXPECT_EQ(archive_open("Data"), 0);
     ASSERT_TRUE(write_file("a.txt", bytes_of("loose")));
     EXPECT_EQ(file_open("c.txt", "rb"), -1);
-    make_pack({{"a.txt", bytes_of("packed")}});
+    make_pack({{"a.txt", bytes_of("packed")}, {"timing.dat", bytes_of("1\n")}, {"Mirror.BMP", bytes_of("x")}});
     int h = file_open("a.txt", "rb");
     ASSERT_GE(h, 0);
     char buffer[16] = {};
     EXPECT_EQ(file_read(buffer, 1, 5, h), 5u);
     EXPECT_STREQ(buffer, "loose");
-    file_close(h);
-}
-
-TEST_F(Files, PackNamesIgnoreCaseAndMissingNamesGiveMinusOne) {
-    make_pack({{"timing.dat", bytes_of("1\n")}, {"Mirror.BMP", bytes_of("x")}});
-    int h = file_open("TIMING.DAT", "rb");
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_getc(h), '1');
-    int m = file_open("mirror.bmp", "rb");
+    int t = file_open("TIMING.DAT", "rb"), m = file_open("mirror.bmp", "rb");
+    ASSERT_GE(t, 0);
+    EXPECT_EQ(file_getc(t), '1');
     EXPECT_GE(m, 0);
-    EXPECT_NE(m, h);
+    EXPECT_NE(m, t);
     EXPECT_EQ(file_open("nothing.bmp", "rb"), -1);
-    file_close(h);
-    file_close(m);
 }
 
-TEST_F(Files, ReadsAreWholeOrNothingInThePackAndPartialOnLooseFiles) {
+// Reads in the pack are whole records or nothing, on loose files partial; getc gives every
+// byte then -1; seek and tell move within the entry and never into the next one.
+TEST_F(Files, ReadGetcSeekAndTellStayInTheEntry) {
     std::vector<uint8_t> data(39);
     for (size_t i = 0; i < data.size(); i++) data[i] = uint8_t(i);
+    data[1] = 255, data[2] = 10, data[3] = 13;
     make_pack({{"rec.bin", data}, {"next.bin", bytes_of("NEXTNEXTNEXT")}});
     int h = file_open("rec.bin", "rb");
     ASSERT_GE(h, 0);
+    for (size_t i = 0; i < data.size(); i++) {
+        EXPECT_EQ(file_eof(h), 0);
+        EXPECT_EQ(file_getc(h), data[i]) << i;
+    }
+    EXPECT_NE(file_eof(h), 0);
+    EXPECT_EQ(file_getc(h), -1);
+    EXPECT_EQ(file_getc(h), -1);
+    EXPECT_EQ(file_seek(h, 0, 2), 0);
+    EXPECT_EQ(file_tell(h), 39);
+    EXPECT_EQ(file_seek(h, 0, 0), 0);
     uint8_t buffer[40];
     EXPECT_EQ(file_read(buffer, 10, 4, h), 0u);
     EXPECT_EQ(file_tell(h), 0);
     EXPECT_EQ(file_read(buffer, 10, 3, h), 3u);
     EXPECT_EQ(buffer[29], 29);
     EXPECT_EQ(file_tell(h), 30);
-    EXPECT_EQ(file_read(buffer, 1, 9, h), 9u);
-    EXPECT_EQ(buffer[8], 38);
+    EXPECT_EQ(file_seek(h, 2, 1), 0);
+    EXPECT_EQ(file_seek(h, -1, 1), 0);
+    EXPECT_EQ(file_tell(h), 31);
+    EXPECT_EQ(file_read(buffer, 1, 8, h), 8u);
+    EXPECT_EQ(buffer[7], 38);
     EXPECT_NE(file_eof(h), 0);
     EXPECT_EQ(file_read(buffer, 1, 1, h), 0u);
-    file_close(h);
-
+    ASSERT_EQ(file_seek(h, 45, 0), 0);  // past the end: nothing of the next entry shows
+    EXPECT_EQ(file_tell(h), 45);
+    EXPECT_EQ(file_getc(h), -1);
+    EXPECT_EQ(file_read(buffer, 1, 1, h), 0u);
+    char line[32] = {};
+    EXPECT_EQ(file_gets(line, sizeof line, h), nullptr);
+    EXPECT_EQ(line[0], 0);
+    ASSERT_EQ(file_seek(h, 37, 0), 0);
+    EXPECT_EQ(file_read(buffer, 1, 4, h), 0u);
+    EXPECT_EQ(file_getc(h), 37);
     ASSERT_TRUE(write_file("loose.bin", data));
     int l = file_open("loose.bin", "rb");
     ASSERT_GE(l, 0);
     EXPECT_EQ(file_read(buffer, 10, 4, l), 3u);
-    file_close(l);
-}
-
-TEST_F(Files, GetcReturnsEveryByteThenMinusOne) {
-    std::vector<uint8_t> data = {0, 255, 10, 13, 'z'};
-    make_pack({{"first", data}, {"second", bytes_of("SECOND")}});
-    int h = file_open("first", "rb");
-    ASSERT_GE(h, 0);
-    for (uint8_t expected : data) {
-        EXPECT_EQ(file_eof(h), 0);
-        EXPECT_EQ(file_getc(h), expected);
-    }
-    EXPECT_NE(file_eof(h), 0);
-    EXPECT_EQ(file_getc(h), -1);
-    EXPECT_EQ(file_getc(h), -1);
-    file_close(h);
-}
-
-TEST_F(Files, SeekToTheEndTellsTheSize) {
-    make_pack({{"sized", std::vector<uint8_t>(1234, 7)}});
-    int h = file_open("sized", "rb");
-    ASSERT_GE(h, 0);
-    EXPECT_EQ(file_seek(h, 0, 2), 0);
-    EXPECT_EQ(file_tell(h), 1234);
-    EXPECT_EQ(file_seek(h, 0, 0), 0);
-    EXPECT_EQ(file_tell(h), 0);
-    EXPECT_EQ(file_seek(h, 10, 1), 0);
-    EXPECT_EQ(file_seek(h, 5, 1), 0);
-    EXPECT_EQ(file_tell(h), 15);
-    file_close(h);
-}
-
-TEST_F(Files, CloseAllEmptiesThePackDirectory) {
-    make_pack({{"only.pack", bytes_of("p")}});
-    ASSERT_TRUE(write_file("loose.txt", bytes_of("l")));
-    int h = file_open("only.pack", "rb");
-    ASSERT_GE(h, 0);
-    file_close_all();
-    EXPECT_EQ(file_open("only.pack", "rb"), -1);
-    int l = file_open("loose.txt", "rb");
-    EXPECT_EQ(l, 0);  // every slot was freed
-    file_close(l);
 }
 
 TEST_F(Files, EntriesKeepTheirOwnPositionsWhenReadInTurn) {
     make_pack({{"one", bytes_of("abcdef")}, {"two", bytes_of("uvwxyz")}});
-    int a = file_open("one", "rb");
-    int b = file_open("two", "rb");
+    int a = file_open("one", "rb"), b = file_open("two", "rb");
     ASSERT_GE(a, 0);
     ASSERT_GE(b, 0);
     std::string got;
-    for (int i = 0; i < 6; i++) {
-        got += char(file_getc(a));
-        got += char(file_getc(b));
-    }
+    for (int i = 0; i < 6; i++) got += char(file_getc(a)), got += char(file_getc(b));
     EXPECT_EQ(got, "aubvcwdxeyfz");
     char buf[4] = {};
     ASSERT_EQ(file_seek(a, 2, 0), 0);
     EXPECT_EQ(file_read(buf, 1, 3, a), 3u);
     EXPECT_STREQ(buf, "cde");
-    file_close(a);
-    file_close(b);
 }
 
-TEST_F(Files, GetsReadsLinesAndDropsALineRunningPastTheEntry) {
-    make_pack({{"lines.txt", bytes_of("one\r\ntwo\nlast")}, {"after", bytes_of("MORE\n")}});
+// gets reads whole lines, splits long ones, stops after a last line feed and drops a line
+// running past the entry; with no room it reads nothing.
+TEST_F(Files, GetsReadsLinesInThePackAndOnLooseFiles) {
+    make_pack({{"lines.txt", bytes_of("one\r\ntwo\nlast")}, {"long.txt", bytes_of("abcdefg\n")},
+               {"x.txt", bytes_of("xy\n")}, {"after", bytes_of("MORE\n")}});
     int h = file_open("lines.txt", "rb");
     ASSERT_GE(h, 0);
     char buf[80];
-    ASSERT_NE(file_gets(buf, sizeof buf, h), nullptr);
-    EXPECT_STREQ(buf, "one\r\n");
-    ASSERT_NE(file_gets(buf, sizeof buf, h), nullptr);
-    EXPECT_STREQ(buf, "two\n");
+    for (const char *want : {"one\r\n", "two\n"}) {
+        ASSERT_NE(file_gets(buf, sizeof buf, h), nullptr);
+        EXPECT_STREQ(buf, want);
+    }
     EXPECT_EQ(file_eof(h), 0);
     EXPECT_EQ(file_gets(buf, sizeof buf, h), nullptr);
     EXPECT_EQ(buf[0], 0);
@@ -174,42 +147,27 @@ TEST_F(Files, GetsReadsLinesAndDropsALineRunningPastTheEntry) {
     EXPECT_GT(file_tell(h), 13);
     EXPECT_EQ(file_gets(buf, sizeof buf, h), nullptr);
     EXPECT_EQ(file_getc(h), -1);
-    file_close(h);
-}
-
-TEST_F(Files, GetsSplitsLongLinesAndEndsAtALastLineFeed) {
-    make_pack({{"long.txt", bytes_of("abcdefg\n")}});
-    int h = file_open("long.txt", "rb");
-    ASSERT_GE(h, 0);
-    char buf[4];
-    ASSERT_NE(file_gets(buf, 4, h), nullptr);
-    EXPECT_STREQ(buf, "abc");
-    ASSERT_NE(file_gets(buf, 4, h), nullptr);
-    EXPECT_STREQ(buf, "def");
-    ASSERT_NE(file_gets(buf, 4, h), nullptr);
-    EXPECT_STREQ(buf, "g\n");
+    h = file_open("long.txt", "rb");
+    for (const char *want : {"abc", "def", "g\n"}) {
+        ASSERT_NE(file_gets(buf, 4, h), nullptr);
+        EXPECT_STREQ(buf, want);
+    }
     EXPECT_NE(file_eof(h), 0);
     EXPECT_EQ(file_gets(buf, 4, h), nullptr);
-    file_close(h);
-}
-
-TEST_F(Files, GetsWithNoRoomReadsNothing) {
-    make_pack({{"x.txt", bytes_of("xy\n")}});
     ASSERT_TRUE(write_file("y.txt", bytes_of("xy\n")));
     for (const char *name : {"x.txt", "y.txt"}) {
-        int h = file_open(name, "rb");
+        h = file_open(name, "rb");
         ASSERT_GE(h, 0);
-        char buf[2] = {'q', 'q'};
-        EXPECT_EQ(file_gets(buf, 1, h), nullptr) << name;
-        EXPECT_EQ(buf[0], 0) << name;
-        EXPECT_EQ(buf[1], 'q') << name;
-        buf[0] = 'q';
-        EXPECT_EQ(file_gets(buf, 0, h), nullptr) << name;
-        EXPECT_EQ(file_gets(buf, -5, h), nullptr) << name;
-        EXPECT_EQ(buf[0], 'q') << name;
+        char two[2] = {'q', 'q'};
+        EXPECT_EQ(file_gets(two, 1, h), nullptr) << name;
+        EXPECT_EQ(two[0], 0) << name;
+        EXPECT_EQ(two[1], 'q') << name;
+        two[0] = 'q';
+        EXPECT_EQ(file_gets(two, 0, h), nullptr) << name;
+        EXPECT_EQ(file_gets(two, -5, h), nullptr) << name;
+        EXPECT_EQ(two[0], 'q') << name;
         EXPECT_EQ(file_tell(h), 0) << name;
         EXPECT_EQ(file_getc(h), 'x') << name;
-        file_close(h);
     }
 }
 
@@ -227,43 +185,25 @@ TEST_F(Files, SeekBeforeTheStartIsRefusedAndKeepsThePosition) {
         EXPECT_EQ(file_getc(h), '2') << name;
         EXPECT_EQ(file_seek(h, -5, 2), 0) << name;
         EXPECT_EQ(file_getc(h), '1') << name;
-        file_close(h);
     }
 }
 
-TEST_F(Files, ReadsAfterTheEndNeverSeeTheNextEntry) {
-    make_pack({{"short", bytes_of("ab")}, {"neighbour", bytes_of("NEIGHBOUR\n")}});
-    int h = file_open("short", "rb");
-    ASSERT_GE(h, 0);
-    ASSERT_EQ(file_seek(h, 5, 0), 0);
-    EXPECT_EQ(file_tell(h), 5);
-    EXPECT_NE(file_eof(h), 0);
-    EXPECT_EQ(file_getc(h), -1);
-    char buf[32] = {};
-    EXPECT_EQ(file_read(buf, 1, 1, h), 0u);
-    EXPECT_EQ(file_gets(buf, sizeof buf, h), nullptr);
-    EXPECT_EQ(buf[0], 0);
-    ASSERT_EQ(file_seek(h, 1, 0), 0);
-    EXPECT_EQ(file_read(buf, 1, 4, h), 0u);
-    EXPECT_EQ(file_getc(h), 'b');
-    EXPECT_EQ(file_getc(h), -1);
-    file_close(h);
-}
-
-TEST_F(Files, SixteenFilesMayBeOpenAtOnceAndBadHandlesAreFatal) {
+// Sixteen files may be open at once, a seventeenth is refused; closing frees a slot and
+// close_all every slot and the pack directory. Handles outside 0..15 or closed are fatal.
+TEST_F(Files, OpenFileTableAndBadHandles) {
     make_pack({{"p", bytes_of("p")}});
-    int handles[MAX_OPEN_FILES];
-    for (int i = 0; i < MAX_OPEN_FILES; i++) {
-        handles[i] = file_open("p", "rb");
-        EXPECT_EQ(handles[i], i);
-    }
-    EXPECT_EXIT(file_open("p", "rb"), ::testing::ExitedWithCode(1),
-                "FILES: \\[p\\] too many open files \\(at most 16\\)");
-    file_close(handles[7]);
+    ASSERT_TRUE(write_file("loose.txt", bytes_of("l")));
+    for (int i = 0; i < MAX_OPEN_FILES; i++) EXPECT_EQ(file_open("p", "rb"), i);
+    EXPECT_EXIT(file_open("p", "rb"), ::testing::ExitedWithCode(1), "FILES: \\[p\\] too many open files \\(at most 16\\)");
+    file_close(7);
     EXPECT_EQ(file_open("p", "rb"), 7);
     file_close(3);
-    EXPECT_EXIT(file_getc(3), ::testing::ExitedWithCode(1), "FILES: invalid file handle 3");
+    for (int bad : {3, -1, int(MAX_OPEN_FILES)})
+        EXPECT_EXIT(file_getc(bad), ::testing::ExitedWithCode(1), "FILES: invalid file handle " + std::to_string(bad));
     EXPECT_EXIT(file_close(-1), ::testing::ExitedWithCode(1), "FILES: invalid file handle -1");
+    file_close_all();
+    EXPECT_EQ(file_open("p", "rb"), -1);
+    EXPECT_EQ(file_open("loose.txt", "rb"), 0);
 }
 
 using FilesBadPack = Files;
@@ -299,19 +239,20 @@ TEST_F(FilesBadPack, BrokenDirectoriesAreFatal) {
     }
 }
 
-TEST_F(FilesBadPack, EmptyPackAndEmptyEntryAreFine) {
+// A full directory of 256 entries opens; an empty entry reads as at its end.
+TEST_F(FilesBadPack, FullDirectoryAndEmptyEntryAreFine) {
     std::vector<uint8_t> b;
-    put16(b, 1);
-    put_row(b, "empty", 42, 0);
+    put16(b, MAX_ARCHIVE_ENTRIES);
+    for (int i = 0; i < MAX_ARCHIVE_ENTRIES; i++)
+        put_row(b, ("f" + std::to_string(i)).c_str(), 2 + MAX_ARCHIVE_ENTRIES * 40, 0);
     ASSERT_TRUE(write_file("Data", b));
     archive_open("Data");
-    int h = file_open("empty", "rb");
+    int h = file_open("f255", "rb");
     ASSERT_GE(h, 0);
     EXPECT_NE(file_eof(h), 0);
     EXPECT_EQ(file_getc(h), -1);
     char buf[8];
     EXPECT_EQ(file_gets(buf, sizeof buf, h), nullptr);
-    file_close(h);
 }
 
 }  // namespace

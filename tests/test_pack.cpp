@@ -141,63 +141,11 @@ TEST_F(PackTool, ListAndExtractGiveTheFilesBack) {
     for (auto &[name, data] : files) EXPECT_EQ(read_bytes("out/sub/" + name), data) << name;
 }
 
-TEST_F(PackTool, RefusesBadSetsAndLeavesTheOldPackAlone) {
-    ASSERT_TRUE(write_file("Data", {'o', 'l', 'd'}));
-    ASSERT_TRUE(write_file("ok.txt", {'k'}));
-    std::string long_name(32, 'x');
-    ASSERT_TRUE(write_file(long_name, {1}));
-    RunResult r = kelp_pack("create Data ok.txt " + long_name);
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("name too long: " + long_name + " (32 characters, at most 31)"),
-              std::string::npos)
-        << r.output;
-
-    fs::create_directories("one");
-    fs::create_directories("two");
-    ASSERT_TRUE(write_file("one/Tex.BMP", {1}));
-    ASSERT_TRUE(write_file("two/tex.bmp", {2}));
-    r = kelp_pack("create Data one two");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("duplicate name (case ignored): tex.bmp and Tex.BMP"), std::string::npos)
-        << r.output;
-
-    fs::create_directories("many");
-    for (int i = 0; i < 257; i++) ASSERT_TRUE(write_file("many/f" + std::to_string(i), {}));
-    r = kelp_pack("create Data many");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("too many files: 257 (a pack holds at most 256)"), std::string::npos)
-        << r.output;
-
-    {  // a sparse file just over 4 GiB: refused from its size, before any byte is read
-        std::ofstream big("big.bin", std::ios::binary);
-        big.seekp(std::streamoff(0x100000000LL));
-        big.put(0);
-    }
-    r = kelp_pack("create Data ok.txt big.bin");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("too large for 32-bit offsets: big.bin (4294967297 bytes"),
-              std::string::npos)
-        << r.output;
-
-    r = kelp_pack("create Data missing.txt");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("cannot find missing.txt"), std::string::npos) << r.output;
-
-    EXPECT_EQ(read_bytes("Data"), std::vector<uint8_t>({'o', 'l', 'd'}));
-    for (const fs::directory_entry &e : fs::directory_iterator("."))
-        EXPECT_EQ(e.path().filename().string().rfind("Data.", 0), std::string::npos)
-            << "temporary file left: " << e.path();
-    EXPECT_EQ(kelp_pack("").status, 2);
-    EXPECT_EQ(kelp_pack("pack Data").status, 2);
-}
-
-TEST_F(PackTool, FolderHoldingThePackDoesNotPackItself) {
-    fs::create_directories("show");
-    ASSERT_TRUE(write_file("show/a.txt", {'a'}));
-    ASSERT_EQ(kelp_pack("create show/Data show").status, 0);
-    ASSERT_EQ(kelp_pack("create show/Data show").status, 0);  // again, with show/Data present
-    RunResult listed = kelp_pack("list show/Data");
-    EXPECT_NE(listed.output.find("1 files"), std::string::npos) << listed.output;
+// kelp-pack ARGUMENTS exits with 1 and prints `message`.
+void expect_refused(const std::string &arguments, const std::string &message) {
+    RunResult r = kelp_pack(arguments);
+    EXPECT_EQ(r.status, 1) << arguments;
+    EXPECT_NE(r.output.find(message), std::string::npos) << arguments << ": " << r.output;
 }
 
 // A pack whose one directory row holds `name` and claims `size` bytes at offset 42.
@@ -205,42 +153,58 @@ void write_raw_pack(const std::string &name, uint32_t size, size_t data_bytes) {
     std::vector<uint8_t> b(2 + 32, 0);
     b[0] = 1;
     memcpy(b.data() + 2, name.data(), std::min<size_t>(name.size(), 32));
-    uint32_t fields[2] = {42, size};
-    for (uint32_t v : fields)
+    for (uint32_t v : {42u, size})
         for (int i = 0; i < 4; i++) b.push_back(uint8_t(v >> (8 * i)));
     b.resize(b.size() + data_bytes, 'd');
     ASSERT_TRUE(write_file("Bad", b));
 }
 
+// Names too long, names equal but for case, 257 files, a file over 4 GiB or a missing one:
+// refused before anything is written, the old pack and the folder left as they were. A
+// folder holding the pack does not pack it; 256 files do fit.
+TEST_F(PackTool, RefusesBadSetsAndLeavesTheOldPackAlone) {
+    ASSERT_TRUE(write_file("Data", {'o', 'l', 'd'}));
+    ASSERT_TRUE(write_file("ok.txt", {'k'}));
+    std::string long_name(32, 'x');
+    ASSERT_TRUE(write_file(long_name, {1}));
+    expect_refused("create Data ok.txt " + long_name, "name too long: " + long_name + " (32 characters, at most 31)");
+    fs::create_directories("one");
+    fs::create_directories("two");
+    ASSERT_TRUE(write_file("one/Tex.BMP", {1}));
+    ASSERT_TRUE(write_file("two/tex.bmp", {2}));
+    expect_refused("create Data one two", "duplicate name (case ignored): tex.bmp and Tex.BMP");
+    fs::create_directories("many");
+    for (int i = 0; i < 256; i++) ASSERT_TRUE(write_file("many/f" + std::to_string(i), {}));
+    ASSERT_EQ(kelp_pack("create many/Data many").status, 0);
+    ASSERT_EQ(kelp_pack("create many/Data many").status, 0);  // again, with many/Data present
+    EXPECT_NE(kelp_pack("list many/Data").output.find("256 files"), std::string::npos);
+    fs::remove("many/Data");
+    ASSERT_TRUE(write_file("many/f256", {}));
+    expect_refused("create Data many", "too many files: 257 (a pack holds at most 256)");
+    {  // a sparse file just over 4 GiB: refused from its size, before any byte is read
+        std::ofstream big("big.bin", std::ios::binary);
+        big.seekp(std::streamoff(0x100000000LL));
+        big.put(0);
+    }
+    expect_refused("create Data ok.txt big.bin", "too large for 32-bit offsets: big.bin (4294967297 bytes");
+    expect_refused("create Data missing.txt", "cannot find missing.txt");
+    EXPECT_EQ(read_bytes("Data"), std::vector<uint8_t>({'o', 'l', 'd'}));
+    for (const fs::directory_entry &e : fs::directory_iterator("."))
+        EXPECT_EQ(e.path().filename().string().rfind("Data.", 0), std::string::npos) << "temporary file left: " << e.path();
+    EXPECT_EQ(kelp_pack("").status, 2);
+    EXPECT_EQ(kelp_pack("pack Data").status, 2);
+}
+
 TEST_F(PackTool, RefusesToListOrUnpackBrokenPacks) {
     write_raw_pack("../escape.txt", 1, 1);
-    RunResult r = kelp_pack("extract Bad out");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("entry name \"../escape.txt\" is not a plain file name"),
-              std::string::npos)
-        << r.output;
+    expect_refused("extract Bad out", "entry name \"../escape.txt\" is not a plain file name");
     EXPECT_FALSE(fs::exists("escape.txt"));
-
     write_raw_pack("cut.bin", 100, 10);
-    r = kelp_pack("list Bad");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("Bad: entry cut.bin lies beyond the end of the file (ends at 142, file "
-                            "has 52 bytes)"),
-              std::string::npos)
-        << r.output;
-
+    expect_refused("list Bad", "Bad: entry cut.bin lies beyond the end of the file (ends at 142, file has 52 bytes)");
     write_raw_pack(std::string(32, 'z'), 0, 0);
-    r = kelp_pack("list Bad");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("entry 0 has a name without a terminating NUL"), std::string::npos)
-        << r.output;
-
+    expect_refused("list Bad", "entry 0 has a name without a terminating NUL");
     ASSERT_TRUE(write_file("Bad", {9, 0, 0}));
-    r = kelp_pack("extract Bad");
-    EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.output.find("Bad: directory is truncated (needs 362 bytes, has 3)"),
-              std::string::npos)
-        << r.output;
+    expect_refused("extract Bad", "Bad: directory is truncated (needs 362 bytes, has 3)");
 }
 
 TEST(PackWriter, EncodesTheDirectoryLayout) {
@@ -248,17 +212,10 @@ TEST(PackWriter, EncodesTheDirectoryLayout) {
     std::string error;
     ASSERT_TRUE(pack_encode({{"ab", {7, 8}}, {"c", {9}}}, &bytes, &error)) << error;
     ASSERT_EQ(bytes.size(), 2u + 80 + 3);
-    EXPECT_EQ(bytes[0], 2);
-    EXPECT_EQ(bytes[1], 0);
-    EXPECT_EQ(bytes[2], 'a');
-    EXPECT_EQ(bytes[4], 0);
-    EXPECT_EQ(bytes[34], 82);  // first offset: just past the directory
-    EXPECT_EQ(bytes[38], 2);   // first size
-    EXPECT_EQ(bytes[42], 'c');
-    EXPECT_EQ(bytes[74], 84);
-    EXPECT_EQ(bytes[78], 1);
-    EXPECT_EQ(bytes[82], 7);
-    EXPECT_EQ(bytes[84], 9);
+    // count; name, offset (just past the directory) and size of each row; the data
+    const std::pair<size_t, uint8_t> want[] = {{0, 2}, {1, 0}, {2, 'a'}, {4, 0}, {34, 82}, {38, 2}, {42, 'c'},
+                                               {74, 84}, {78, 1}, {82, 7}, {84, 9}};
+    for (const auto &[at, value] : want) EXPECT_EQ(bytes[at], value) << at;
     EXPECT_FALSE(pack_encode({{"", {}}}, &bytes, &error));
     EXPECT_FALSE(pack_encode({{"a/b", {}}}, &bytes, &error));
 }
