@@ -91,72 +91,44 @@ TEST(BmpDecode, RowsArePaddedAndBottomUp) {
     }
 }
 
-TEST(BmpDecode, ColoursUsedZeroReadsAFullPalette) {
-    Picture p(16, 16);
+// Variants of the layout that still decode to the picture: a colours-used count of 0 (a full
+// palette of 256), top-down rows, a longer info header and a gap before the pixels, a last
+// row without its padding, and the largest side of 8192.
+TEST(BmpDecode, LayoutVariantsDecodeToThePicture) {
+    std::vector<std::pair<Picture, std::vector<uint8_t>>> variants;
+    Picture full(16, 16);
     for (int i = 0; i < 256; ++i) {
-        uint8_t *c = p.at(i % 16, i / 16);
-        c[0] = uint8_t(i);
-        c[1] = uint8_t(255 - i);
-        c[2] = uint8_t(i * 7);
+        uint8_t *c = full.at(i % 16, i / 16);
+        c[0] = uint8_t(i), c[1] = uint8_t(255 - i), c[2] = uint8_t(i * 7);
     }
-    std::vector<uint8_t> bytes = bmp_encode_8(p);
-    ASSERT_FALSE(bytes.empty());
-    put32(bytes, 46, 0);
-    Decoded d;
-    decode(bytes, d);
-    expect_same_pixels(p, d);
-}
-
-TEST(BmpDecode, MagentaIsTheOnlyTransparentColour) {
-    Picture p(4, 1);
-    const uint8_t colours[4][3] = {{255, 0, 255}, {254, 0, 255}, {255, 1, 255}, {255, 0, 254}};
-    for (int x = 0; x < 4; ++x) memcpy(p.at(x, 0), colours[x], 3);
-    for (int depth : {8, 24}) {
-        Decoded d;
-        decode(depth == 8 ? bmp_encode_8(p) : bmp_encode_24(p), d);
-        for (int x = 0; x < 4; ++x) EXPECT_EQ(d.texel(x, 0)[3], x == 0 ? 0 : 255) << depth << " " << x;
-        EXPECT_EQ(memcmp(d.texel(0, 0), colours[0], 3), 0) << depth;
-    }
-}
-
-TEST(BmpDecode, TopDownFilesAreFlippedToBottomUp) {
-    Picture p = gradient(5, 4);
-    std::vector<uint8_t> bytes = bmp_encode_24(p);
-    // Reverse the row order in the file and mark it top-down.
-    size_t stride = 16, offset = 54;
-    std::vector<uint8_t> flipped = bytes;
-    for (int r = 0; r < 4; ++r)
-        memcpy(&flipped[offset + r * stride], &bytes[offset + (3 - r) * stride], stride);
+    variants.push_back({full, bmp_encode_8(full)});
+    put32(variants.back().second, 46, 0);
+    Picture g = gradient(5, 4);
+    std::vector<uint8_t> bytes = bmp_encode_24(g), flipped = bytes;  // rows reversed, marked top-down
+    for (int r = 0; r < 4; ++r) memcpy(&flipped[54 + r * 16], &bytes[54 + (3 - r) * 16], 16);
     put32(flipped, 22, uint32_t(-4));
-    Decoded d;
-    decode(flipped, d);
-    expect_same_pixels(p, d);
-}
-
-TEST(BmpDecode, PixelDataOffsetAndLongerInfoHeadersAreHonoured) {
-    Picture p = few_colours(3, 3);
-    std::vector<uint8_t> bytes = bmp_encode_8(p);
-    uint32_t palette_size = bytes[46];
-    // Grow the info header to 108 bytes and leave a gap of 10 bytes before the pixels.
+    variants.push_back({g, flipped});
+    Picture few = few_colours(3, 3);
+    bytes = bmp_encode_8(few);
+    size_t palette = bytes[46] * 4u;  // the info header grown to 108 bytes, 10 bytes before the pixels
     std::vector<uint8_t> longer(bytes.begin(), bytes.begin() + 54);
     longer.insert(longer.end(), 68, 0xEE);
-    longer.insert(longer.end(), bytes.begin() + 54, bytes.begin() + 54 + palette_size * 4);
+    longer.insert(longer.end(), bytes.begin() + 54, bytes.begin() + 54 + long(palette));
     longer.insert(longer.end(), 10, 0xEE);
-    longer.insert(longer.end(), bytes.begin() + 54 + palette_size * 4, bytes.end());
+    longer.insert(longer.end(), bytes.begin() + 54 + long(palette), bytes.end());
     put32(longer, 14, 108);
-    put32(longer, 10, 14 + 108 + palette_size * 4 + 10);
-    Decoded d;
-    decode(longer, d);
-    expect_same_pixels(p, d);
-}
-
-TEST(BmpDecode, LastRowMayOmitItsPadding) {
-    Picture p = gradient(5, 3);
-    std::vector<uint8_t> bytes = bmp_encode_24(p);
-    bytes.resize(bytes.size() - 1);  // 15 bytes of pixels, 1 byte of padding
-    Decoded d;
-    decode(bytes, d);
-    expect_same_pixels(p, d);
+    put32(longer, 10, uint32_t(14 + 108 + palette + 10));
+    variants.push_back({few, longer});
+    Picture padded = gradient(5, 3);
+    variants.push_back({padded, bmp_encode_24(padded)});
+    variants.back().second.pop_back();  // 15 bytes of pixels, 1 byte of padding
+    Picture wide = gradient(8192, 1);
+    variants.push_back({wide, bmp_encode_24(wide)});
+    for (const auto &[picture, file] : variants) {
+        Decoded d;
+        decode(file, d);
+        expect_same_pixels(picture, d);
+    }
 }
 
 // Every bad file stops with a message naming the texture; none is read past its end.
@@ -179,13 +151,13 @@ TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
     patched(rgb, 28, 32, 2, "has 32bpp, must be 8 or 24!");
     patched(indexed, 30, 1, 4, "has compression!");
     patched(indexed, 46, 257, 4, "has a palette of 257 colours, must be at most 256!");
-    // A pixel past the palette of 12 colours.
-    patched(indexed, size_t(indexed[10] | indexed[11] << 8) + 2, 200, 1, "has palette index 200 beyond its 12 colours!");
+    // A pixel just past the palette of 12 colours.
+    patched(indexed, size_t(indexed[10] | indexed[11] << 8) + 2, 12, 1, "has palette index 12 beyond its 12 colours!");
     patched(rgb, 14, 12, 4, "has an info header of 12 bytes, must be at least 40!");
     patched(rgb, 10, 20, 4, "has its pixel data at 20, inside its headers!");
     const struct {
         int32_t w, h;
-    } sizes[] = {{0, 4}, {4, 0}, {-4, 4}, {0x7fffffff, 0x7fffffff}, {65536, 65536}, {4, INT32_MIN}};
+    } sizes[] = {{0, 4}, {4, 0}, {-4, 4}, {8193, 4}, {4, -8193}, {0x7fffffff, 0x7fffffff}, {65536, 65536}, {4, INT32_MIN}};
     for (auto size : sizes) {
         std::vector<uint8_t> bad = rgb;
         put32(bad, 18, uint32_t(size.w));

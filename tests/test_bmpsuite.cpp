@@ -114,22 +114,6 @@ TEST_F(BmpSuite, AcceptedFilesShowTheKnownPicture) {
     }
 }
 
-TEST_F(BmpSuite, KnownPictureLandmarks) {
-    // Top-left red, bottom-left black, the middle of the white lettering; row 0 is the bottom.
-    for (const char *file : {"rgb24.bmp", "pal8.bmp", "pal8topdown.bmp", "pal8v5.bmp"}) {
-        SCOPED_TRACE(file);
-        Decoded d;
-        decode_file("g/", file, d);
-        auto texel = [&](int x, int y_from_top) {
-            return d.record.pixels + (size_t(63 - y_from_top) * 127 + x) * 4;
-        };
-        const uint8_t red[4] = {255, 0, 0, 255}, black[4] = {0, 0, 0, 255}, white[4] = {255, 255, 255, 255};
-        EXPECT_EQ(memcmp(texel(0, 0), red, 4), 0);
-        EXPECT_EQ(memcmp(texel(0, 63), black, 4), 0);
-        EXPECT_EQ(memcmp(texel(64, 32), white, 4), 0);
-    }
-}
-
 TEST_F(BmpSuite, EveryOtherValidFileIsRefusedClearly) {
     std::set<std::string> covered;
     for (const Known &k : known) covered.insert(k.file);
