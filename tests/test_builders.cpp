@@ -78,15 +78,22 @@ TEST(MeshBuilder, TransformsAndMappingsDoWhatTheySay) {
     MeshData grid = mesh_grid(10, 20, 4, 2);
     EXPECT_EQ(grid.vertices.size(), 15u);
     EXPECT_EQ(grid.triangles.size(), 16u);
-    float b[6];
-    mesh_bounds(grid, b);
-    EXPECT_FLOAT_EQ(b[0], -5);
-    EXPECT_FLOAT_EQ(b[4], 10);
+    auto expect_bounds = [&](std::vector<float> want) {  // lowest x, y, z, then highest
+        float b[6];
+        mesh_bounds(grid, b);
+        for (int k = 0; k < 6; k++) EXPECT_NEAR(b[k], want[size_t(k)], 1e-5) << k;
+    };
+    expect_bounds({-5, -10, 0, 5, 10, 0});
+    mesh_translate(grid, 1, 2, 3);
+    expect_bounds({-4, -8, 3, 6, 12, 3});
     std::vector<float> normals = mesh_normals(grid);
     for (size_t i = 0; i < grid.vertices.size(); i++) EXPECT_NEAR(normals[i * 3 + 2], 1.0f, 1e-5);
-    mesh_rotate_x(grid, float(PI / 2));  // +z normal turns to -y
+    mesh_rotate_x(grid, float(PI / 2));  // (x, y, z) to (x, -z, y): the +z normal turns to -y
+    expect_bounds({-4, -3, -8, 6, -3, 12});
     normals = mesh_normals(grid);
+    EXPECT_NEAR(normals[0], 0.0f, 1e-5);
     EXPECT_NEAR(normals[1], -1.0f, 1e-5);
+    EXPECT_NEAR(normals[2], 0.0f, 1e-5);
     MeshData box = mesh_box(1, 1, 1);
     mesh_map_box(box, 1);
     EXPECT_EQ(box.vertices.size(), 36u);
@@ -137,10 +144,17 @@ TEST(MeshBuilder, ConversionToThe3dsWriterKeepsEverything) {
 
 TEST(MeshBuilder, MeshesTooLargeForA3dsObjectAreRefused) {
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    MeshData big = mesh_grid(1, 1, 300, 300);
-    EXPECT_EXIT(mesh_to_3ds(big, "sea", ""), ::testing::ExitedWithCode(1), "\\[sea\\] has 90601 vertices");
+    MeshData cloud;  // as many vertices as an object holds, then as many faces, then one more
+    cloud.vertices.resize(65535);
+    cloud.triangles.resize(65535);
+    EXPECT_EQ(mesh_to_3ds(cloud, "largest", "").vertex_count(), 65535);
+    cloud.vertices.resize(65536);
+    EXPECT_EXIT(mesh_to_3ds(cloud, "sea", ""), ::testing::ExitedWithCode(1), "\\[sea\\] has 65536 vertices and 65535 faces");
+    cloud.vertices.resize(3);
+    cloud.triangles.resize(65536);
+    EXPECT_EXIT(mesh_to_3ds(cloud, "sea", ""), ::testing::ExitedWithCode(1), "\\[sea\\] has 3 vertices and 65536 faces");
     MeshData bad = mesh_box(1, 1, 1);
-    bad.triangles[0].c = 24;
+    bad.triangles[0].c = 24;  // one past the last vertex
     EXPECT_EXIT(mesh_to_3ds(bad, "crate", ""), ::testing::ExitedWithCode(1), "\\[crate\\] has a face with a vertex index outside");
 }
 
@@ -211,7 +225,9 @@ TEST(Picture, WritesKeepOffTheColourKeyUnlessAsked) {
     p.at(2, 2)[0] = 255;
     picture_unkey(p);
     EXPECT_FALSE(picture_is_transparent(p, 2, 2));
-    picture_set(p, 9, 9, colour(0, 0, 0));  // outside: ignored
+    for (int xy : {4, -1, 9}) picture_set(p, xy, xy == 4 ? 0 : 1, colour(0, 0, 0));  // outside: ignored
+    for (int y = 0; y < 4; y++)
+        for (int x = 0; x < 4; x++) EXPECT_EQ(p.at(x, y)[2], 255) << x << "," << y;
 }
 
 TEST(Picture, ResizeBlurAndTextBehave) {
@@ -237,12 +253,14 @@ TEST(Picture, ResizeBlurAndTextBehave) {
 }
 
 TEST(Picture, ShapesCoverTheirArea) {
+    auto lit = [](const Picture &p) {
+        int n = 0;
+        for (size_t i = 0; i < p.rgb.size(); i += 3) n += p.rgb[i] == 255;
+        return n;
+    };
     Picture p(64, 64);
     picture_fill_rect(p, 10, 10, 20, 5, colour(1, 1, 1), 1);
-    int lit = 0;
-    for (int y = 0; y < 64; y++)
-        for (int x = 0; x < 64; x++) lit += p.at(x, y)[0] == 255;
-    EXPECT_EQ(lit, 100);
+    EXPECT_EQ(lit(p), 100);
     Picture circle(64, 64);
     picture_fill_circle(circle, 32, 32, 10, colour(1, 1, 1), 1);
     double covered = 0;
@@ -254,10 +272,7 @@ TEST(Picture, ShapesCoverTheirArea) {
     EXPECT_EQ(line.at(30, 28)[0], 0);
     Picture triangle(64, 64);
     picture_fill_polygon(triangle, {0, 0, 64, 0, 0, 64}, colour(1, 1, 1), 1);
-    int inside = 0;
-    for (int y = 0; y < 64; y++)
-        for (int x = 0; x < 64; x++) inside += triangle.at(x, y)[0] == 255;
-    EXPECT_NEAR(inside, 64 * 64 / 2, 64);
+    EXPECT_NEAR(lit(triangle), 64 * 64 / 2, 64);
     picture_fill_circle(p, -100, -100, 5, colour(1, 0, 0), 1);  // outside: nothing, no crash
 }
 

@@ -66,46 +66,40 @@ void expect_position(const Vertex &v, float x, float y, float z, float tolerance
     EXPECT_NEAR(v.position[2], z, tolerance);
 }
 
-TEST(AnimateMesh, IdentityKeysOnlySwapToYUp) {
-    PoseScene p({identity_key(0), identity_key(20)}, 1);
-    p.set(0, 1, 2, 3);
-    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.5f, 20.0f);
-    expect_position(p.vertices[0], 1, 3, -2);
-}
-
-TEST(AnimateMesh, MeshWithoutKeysIsUntouched) {
-    PoseScene p({identity_key(0)}, 1);
-    p.mesh.key_count = -1;
-    p.set(0, 1, 2, 3);
-    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 20.0f);
-    expect_position(p.vertices[0], 1, 2, 3, 0);
-}
-
-TEST(AnimateMesh, SingleKeyPosesScaleRotationAndPosition) {
-    ObjectKey k = identity_key(0);
-    k.scale[0] = 2;
-    k.angle = float(M_PI / 2);  // a quarter turn about +z
-    k.position[0] = 10, k.position[1] = 20, k.position[2] = 30;
-    for (float t : {0.0f, 1.0f, 50.0f}) {
-        PoseScene p({k}, 1);
-        p.set(0, 1, 0, 0);
-        animate_mesh(p.scene, p.mesh, p.vertices.data(), t, 20.0f);
+// Keys pose the mesh's vertices (here the second of two) into the Y-up frame, (x, y, z) to
+// (x, z, -y): identity keys only swap, one key scales, turns and moves at any time, several
+// are splined over time; a mesh without keys is left alone, as is every vertex outside it.
+TEST(AnimateMesh, KeysPoseIntoTheYUpFrame) {
+    ObjectKey single = identity_key(0), moved = identity_key(20);
+    single.scale[0] = 2;
+    single.angle = float(M_PI / 2);  // a quarter turn about +z
+    single.position[0] = 10, single.position[1] = 20, single.position[2] = 30;
+    moved.position[0] = 4, moved.position[1] = 8, moved.position[2] = 12;
+    const struct {
+        const char *what;
+        std::vector<ObjectKey> keys;
+        bool keyless;
+        float in[3], t, want[3];
+    } cases[] = {
+        {"identity keys", {identity_key(0), identity_key(20)}, false, {1, 2, 3}, 0.5f, {1, 3, -2}},
+        {"no keys", {identity_key(0)}, true, {1, 2, 3}, 0, {1, 2, 3}},
         // scaled to (2, 0, 0), turned to (0, 2, 0), moved to (10, 22, 30), then Y-up
-        expect_position(p.vertices[0], 10, 30, -22, 1e-4f);
+        {"one key at 0", {single}, false, {1, 0, 0}, 0, {10, 30, -22}},
+        {"one key at 1", {single}, false, {1, 0, 0}, 1, {10, 30, -22}},
+        {"one key at 50", {single}, false, {1, 0, 0}, 50, {10, 30, -22}},
+        {"splined: frame 5 of 20", {identity_key(0), moved}, false, {0, 0, 0}, 0.25f, {1, 3, -2}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        PoseScene p(c.keys, 2);
+        p.mesh.first_vertex = 1, p.mesh.vertex_count = 1;
+        if (c.keyless) p.mesh.key_count = -1;
+        p.set(0, 9, 9, 9);
+        p.set(1, c.in[0], c.in[1], c.in[2]);
+        animate_mesh(p.scene, p.mesh, p.vertices.data(), c.t, 20.0f);
+        expect_position(p.vertices[1], c.want[0], c.want[1], c.want[2], 1e-4f);
+        expect_position(p.vertices[0], 9, 9, 9, 0);
     }
-}
-
-TEST(AnimateMesh, KeysAreSplinedOverTime) {
-    ObjectKey a = identity_key(0), b = identity_key(20);
-    b.position[0] = 4;
-    PoseScene p({a, b}, 2);
-    p.mesh.first_vertex = 1;
-    p.mesh.vertex_count = 1;
-    p.set(0, 9, 9, 9);
-    p.set(1, 0, 0, 0);
-    animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.25f, 20.0f);
-    expect_position(p.vertices[1], 1, 0, 0);
-    expect_position(p.vertices[0], 9, 9, 9, 0);  // outside the mesh's range
 }
 
 TEST(AnimateMesh, BadKeyRangeOrRateIsFatal) {
@@ -120,7 +114,8 @@ TEST(AnimateMesh, BadKeyRangeOrRateIsFatal) {
                 ::testing::ExitedWithCode(1), "POSE: \\[Box01\\] has 1 keys from key -3");
 }
 
-TEST(RotateMesh, TinyAnglesAndZeroAxesChangeNothing) {
+// Turns by minus the angle about the pivot, normals too; tiny angles and zero axes change nothing.
+TEST(RotateMesh, TurnsByMinusTheAngleAboutThePivot) {
     PoseScene p({}, 1);
     p.set(0, 1, 2, 3);
     p.vertices[0].normal[0] = 1;
@@ -129,18 +124,19 @@ TEST(RotateMesh, TinyAnglesAndZeroAxesChangeNothing) {
     rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 0, 1.0f);
     expect_position(p.vertices[0], 1, 2, 3, 0);
     EXPECT_EQ(p.vertices[0].normal[0], 1.0f);
-}
-
-TEST(RotateMesh, TurnsByMinusTheAngleAboutThePivot) {
-    PoseScene p({}, 1);
-    p.mesh.pivot[0] = 1, p.mesh.pivot[1] = 1;
+    p.mesh.pivot[0] = 1, p.mesh.pivot[1] = 1, p.mesh.pivot[2] = 2;
     p.set(0, 2, 1, 5);
-    p.vertices[0].normal[1] = 1;
     // -90 degrees about +z under the right-hand rule: (1, 0) about the pivot becomes (0, -1)
     rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 3, float(M_PI / 2));
     expect_position(p.vertices[0], 1, 0, 5);
-    EXPECT_NEAR(p.vertices[0].normal[0], 1, 1e-6);
-    EXPECT_NEAR(p.vertices[0].normal[1], 0, 1e-6);
+    EXPECT_NEAR(p.vertices[0].normal[0], 0, 1e-6);
+    EXPECT_NEAR(p.vertices[0].normal[1], -1, 1e-6);
+    EXPECT_NEAR(p.vertices[0].normal[2], 0, 1e-6);
+    // About +x: (y, z) = (0, 2) about the pivot turns to (2, 0); (0, -1, 0) to (0, 0, 1)
+    p.set(0, 2, 1, 4);
+    rotate_mesh(p.mesh, p.vertices.data(), 1, 0, 0, float(M_PI / 2));
+    expect_position(p.vertices[0], 2, 3, 2);
+    EXPECT_NEAR(p.vertices[0].normal[2], 1, 1e-6);
 }
 
 TEST(MeshOperations, TranslateScaleAndCentre) {
@@ -180,10 +176,8 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
         }
     std::vector<CameraKey> camera_keys(40);
     for (int i = 0; i < 40; i++) {
-        camera_keys[i] = CameraKey{};
-        camera_keys[i].frame = float(i < 20 ? i * 10 : (i - 1) * 10);
-        camera_keys[i].position[0] = float(i), camera_keys[i].target[2] = float(i * i);
-        camera_keys[i].fov = 45;
+        CameraKey &k = camera_keys[i];
+        k.frame = float(i < 20 ? i * 10 : (i - 1) * 10), k.position[0] = float(i), k.target[2] = float(i * i), k.fov = 45;
     }
     std::vector<Mesh> mesh(meshes);
     std::vector<Vertex> source(meshes * count), work(meshes * count);
@@ -194,18 +188,11 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
     init_camera(camera);
     for (int m = 0; m < meshes; m++) {
         init_mesh(mesh[m]);
-        mesh[m].first_vertex = m * count;
-        mesh[m].vertex_count = count;
-        mesh[m].first_key = m * key_count;
-        mesh[m].key_count = key_count;
+        mesh[m].first_vertex = m * count, mesh[m].vertex_count = count;
+        mesh[m].first_key = m * key_count, mesh[m].key_count = key_count;
     }
-    scene.meshes = mesh.data();
-    scene.mesh_count = meshes;
-    scene.object_keys = object_keys.data();
-    scene.camera_keys = camera_keys.data();
-    scene.camera_key_count = 40;
-    scene.camera = &camera;
-    scene.frame_rate = 30;
+    scene.meshes = mesh.data(), scene.mesh_count = meshes, scene.object_keys = object_keys.data();
+    scene.camera_keys = camera_keys.data(), scene.camera_key_count = 40, scene.camera = &camera, scene.frame_rate = 30;
 
     long before = allocation_count.load();
     const int frames = 100;
@@ -222,8 +209,6 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
         center_pivot(mesh[0], work.data());
     }
     long allocations = allocation_count.load() - before;
-    printf("allocations in %d posed frames (%d meshes, camera track): %ld\n", frames, meshes,
-           allocations);
     EXPECT_EQ(allocations, 0);
     EXPECT_TRUE(std::isfinite(work[0].position[1]));
     EXPECT_TRUE(std::isfinite(camera.direction[2]));

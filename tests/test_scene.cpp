@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <array>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -29,18 +30,14 @@ struct NamedMeshes {
     }
 };
 
+// Case is ignored, the first of equal names wins, a name of 64 bytes without a NUL compares.
 TEST(FindMesh, IgnoresCaseAndTakesTheFirstOfEqualNames) {
     NamedMeshes m{"Floor", "Lamp01", "lamp01", "Sky"};
     EXPECT_EQ(find_mesh(m.scene, "floor"), 0);
     EXPECT_EQ(find_mesh(m.scene, "LAMP01"), 1);
     EXPECT_EQ(find_mesh(m.scene, "sky"), 3);
-}
-
-TEST(FindMesh, NameOfSixtyFourBytesWithoutNulStillCompares) {
-    NamedMeshes m{"x"};
-    memset(m.meshes[0].name, 'q', sizeof m.meshes[0].name);
-    std::string full(64, 'Q');
-    EXPECT_EQ(find_mesh(m.scene, full.c_str()), 0);
+    memset(m.meshes[3].name, 'q', sizeof m.meshes[3].name);
+    EXPECT_EQ(find_mesh(m.scene, std::string(64, 'Q').c_str()), 3);
 }
 
 TEST(FindMesh, MissingNameDumpsTheMeshesAndStops) {
@@ -63,71 +60,45 @@ TEST(FindMesh, MissingNameDumpsTheMeshesAndStops) {
     std::filesystem::remove_all(dir);
 }
 
-TEST(ComputeNormals, SumsAreaWeightedFaceNormals) {
+// A mesh over vertices 1..5 of the array, its faces given by `corners`.
+struct NormalMesh {
     Vertex v[6];
-    for (Vertex &x : v) init_vertex(x);
-    // vertex 0 is unrelated to this mesh, which starts at 1
-    float p[5][3] = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {5, 5, 5}, {0, 0, 2}};
-    for (int i = 0; i < 5; i++) memcpy(v[i + 1].position, p[i], sizeof p[i]);
-    v[4].normal[0] = 9;  // stale normal of the unused vertex must be cleared
-    Face faces[2];
-    init_face(faces[0]);
-    init_face(faces[1]);
-    faces[0].a = 0, faces[0].b = 1, faces[0].c = 2;
-    faces[1].a = 0, faces[1].b = 4, faces[1].c = 1;
+    Face faces[3];
     Mesh mesh;
-    init_mesh(mesh);
-    mesh.first_vertex = 1;
-    mesh.vertex_count = 5;
-    mesh.face_count = 2;
-    mesh.faces = faces;
-    compute_normals(mesh, v);
-    // face 0 lies in z = 0: e1 x e3 = (2,0,0) x (0,-2,0) = (0,0,-4)
-    EXPECT_FLOAT_EQ(v[2].normal[2], -4);
-    EXPECT_FLOAT_EQ(v[3].normal[2], -4);
-    EXPECT_FLOAT_EQ(v[1].normal[2], -4);
-    // face 1 in y = 0 adds (0, -4, 0) to its three vertices (vertex 0 is in both)
-    EXPECT_FLOAT_EQ(v[1].normal[1], -4);
-    EXPECT_FLOAT_EQ(v[2].normal[1], -4);
-    EXPECT_FLOAT_EQ(v[5].normal[1], -4);
-    EXPECT_FLOAT_EQ(v[5].normal[2], 0);
-    for (int k = 0; k < 3; k++) {
-        EXPECT_EQ(v[4].normal[k], 0) << "unused vertex";
-        EXPECT_EQ(v[0].normal[k], 0) << "outside the mesh";
+    NormalMesh(std::initializer_list<std::array<int, 3>> corners) {
+        for (Vertex &x : v) init_vertex(x);
+        init_mesh(mesh);
+        snprintf(mesh.name, sizeof mesh.name, "Broken");
+        int i = 0;
+        for (const auto &c : corners) {
+            init_face(faces[i]);
+            faces[i].a = c[0], faces[i].b = c[1], faces[i].c = c[2];
+            i++;
+        }
+        mesh.first_vertex = 1, mesh.vertex_count = 5, mesh.face_count = i, mesh.faces = faces;
     }
+};
+
+// Area-weighted face normals summed per vertex; unused vertices cleared, degenerate faces add
+// nothing, vertices outside the mesh untouched.
+TEST(ComputeNormals, SumsAreaWeightedFaceNormals) {
+    NormalMesh n{{0, 1, 2}, {0, 4, 1}, {0, 0, 4}};
+    float p[5][3] = {{0, 0, 0}, {2, 0, 0}, {0, 2, 0}, {5, 5, 5}, {0, 0, 2}};
+    for (int i = 0; i < 5; i++) memcpy(n.v[i + 1].position, p[i], sizeof p[i]);
+    n.v[4].normal[0] = 9;  // stale normal of the unused vertex must be cleared
+    n.v[0].normal[0] = 7;  // outside the mesh
+    compute_normals(n.mesh, n.v);
+    // face 0 in z = 0: e1 x e3 = (2,0,0) x (0,-2,0) = (0,0,-4); face 1 in y = 0: (0,-4,0)
+    const float want[6][3] = {{7, 0, 0}, {0, -4, -4}, {0, -4, -4}, {0, 0, -4}, {0, 0, 0}, {0, -4, 0}};
+    for (int i = 0; i < 6; i++)
+        for (int k = 0; k < 3; k++) EXPECT_FLOAT_EQ(n.v[i].normal[k], want[i][k]) << i << " " << k;
 }
 
-TEST(ComputeNormals, DegenerateFaceAddsNothing) {
-    Vertex v[3];
-    for (Vertex &x : v) init_vertex(x);
-    v[0].position[0] = 1, v[1].position[0] = 1, v[2].position[1] = 3;
-    Face face;
-    init_face(face);
-    face.a = 0, face.b = 1, face.c = 2;
-    Mesh mesh;
-    init_mesh(mesh);
-    mesh.vertex_count = 3;
-    mesh.face_count = 1;
-    mesh.faces = &face;
-    compute_normals(mesh, v);
-    for (const Vertex &x : v)
-        for (float n : x.normal) EXPECT_EQ(n, 0);
-}
-
-TEST(ComputeNormals, FaceIndexOutsideTheMeshIsFatal) {
+TEST(ComputeNormals, FaceIndexAtTheVertexCountIsFatal) {
     ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    Vertex v[3];
-    Face face;
-    init_face(face);
-    face.a = 0, face.b = 1, face.c = 3;
-    Mesh mesh;
-    init_mesh(mesh);
-    snprintf(mesh.name, sizeof mesh.name, "Broken");
-    mesh.vertex_count = 3;
-    mesh.face_count = 1;
-    mesh.faces = &face;
-    EXPECT_EXIT(compute_normals(mesh, v), ::testing::ExitedWithCode(1),
-                "MESH: \\[Broken\\] face 0 uses vertex 0/1/3 of 3");
+    NormalMesh n{{0, 1, 4}, {0, 1, 5}};  // 4 is the last vertex, 5 one past it
+    EXPECT_EXIT(compute_normals(n.mesh, n.v), ::testing::ExitedWithCode(1),
+                "MESH: \\[Broken\\] face 1 uses vertex 0/1/5 of 5");
 }
 
 TEST(ActiveLights, ListsActiveLightsInOrder) {

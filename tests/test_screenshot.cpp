@@ -32,8 +32,6 @@ std::vector<uint8_t> read_all(const char *name) {
     return bytes;
 }
 
-bool exists(const char *name) { return access(name, F_OK) == 0; }
-
 // One hidden window with a GL context for the whole program.
 class GlScreenshot : public ::testing::Test {
 protected:
@@ -70,80 +68,54 @@ protected:
 SDL_Window *GlScreenshot::window = nullptr;
 SDL_GLContext GlScreenshot::context = nullptr;
 
+// The header, then the back buffer bottom row first as BGR, packed tightly for widths that
+// are not a multiple of four.
 TEST_F(GlScreenshot, FileHoldsTheHeaderAndTheBackBufferBottomRowFirst) {
-    set_screen_size(64, 48);
-    draw_frame(64, 48, 5, 2);
-    find_next_screenshot_number();
-    save_screenshot();
-    std::vector<uint8_t> file = read_all("shot0000.tga");
-    ASSERT_EQ(file.size(), size_t(18 + 64 * 48 * 3));
-    const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 64, 0, 48, 0, 24, 0};
-    for (int i = 0; i < 18; ++i) EXPECT_EQ(file[i], header[i]) << "header byte " << i;
-    const uint8_t *orange = &file[18 + (2 * 64 + 5) * 3];
-    EXPECT_EQ(orange[0], 0);    // blue
-    EXPECT_EQ(orange[1], 128);  // green
-    EXPECT_EQ(orange[2], 255);  // red
-    const uint8_t *background = &file[18 + (47 * 64 + 63) * 3];
-    EXPECT_EQ(background[0], 64);
-    EXPECT_EQ(background[1], 0);
-    EXPECT_EQ(background[2], 0);
-}
-
-TEST_F(GlScreenshot, WidthsThatAreNotAMultipleOfFourArePackedTightly) {
-    set_screen_size(30, 20);
-    draw_frame(30, 20, 29, 19);
-    find_next_screenshot_number();
-    save_screenshot();
-    std::vector<uint8_t> file = read_all("shot0000.tga");
-    ASSERT_EQ(file.size(), size_t(18 + 30 * 20 * 3));
-    EXPECT_EQ(file[12], 30);
-    EXPECT_EQ(file[14], 20);
-    const uint8_t *last = &file[file.size() - 3];
-    EXPECT_EQ(last[2], 255);
-    EXPECT_EQ(last[1], 128);
-    const uint8_t *before = &file[file.size() - 6];
-    EXPECT_EQ(before[0], 64);
-}
-
-TEST_F(GlScreenshot, NumberingContinuesAfterTheShotsOfEarlierRuns) {
-    touch("shot0000.tga", "old0");
-    touch("shot0001.tga", "old1");
-    EXPECT_EQ(find_next_screenshot_number(), 2);
-    set_screen_size(16, 16);
-    draw_frame(16, 16, 0, 0);
-    save_screenshot();
-    EXPECT_TRUE(exists("shot0002.tga"));
-    EXPECT_EQ(read_all("shot0000.tga").size(), 4u);
-    EXPECT_EQ(read_all("shot0001.tga").size(), 4u);
-    EXPECT_EQ(next_screenshot_number, 3);
-}
-
-TEST_F(GlScreenshot, ACaptureSkipsAFileThatIsAlreadyThere) {
-    touch("shot0001.tga", "keep");
-    EXPECT_EQ(find_next_screenshot_number(), 0);
-    set_screen_size(16, 16);
-    draw_frame(16, 16, 0, 0);
-    save_screenshot();
-    EXPECT_EQ(read_all("shot0000.tga").size(), size_t(18 + 16 * 16 * 3));
-    save_screenshot();
-    std::vector<uint8_t> kept = read_all("shot0001.tga");
-    EXPECT_EQ(std::string(kept.begin(), kept.end()), "keep");
-    EXPECT_EQ(read_all("shot0002.tga").size(), size_t(18 + 16 * 16 * 3));
-    // A file that appears during the run is not replaced either.
-    touch("shot0003.tga", "late");
-    save_screenshot();
-    EXPECT_EQ(read_all("shot0003.tga").size(), 4u);
-    EXPECT_TRUE(exists("shot0004.tga"));
-}
-
-TEST(TgaHeader, SizesAreLittleEndianSixteenBit) {
+    const struct {
+        int width, height, x, y;
+    } cases[] = {{64, 48, 5, 2}, {30, 20, 29, 19}};
+    for (const auto &c : cases) {
+        set_screen_size(c.width, c.height);
+        draw_frame(c.width, c.height, c.x, c.y);
+        find_next_screenshot_number();
+        save_screenshot();
+        std::vector<uint8_t> file = read_all("shot0000.tga");
+        ASSERT_EQ(file.size(), size_t(18 + c.width * c.height * 3));
+        const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(c.width), uint8_t(c.width >> 8),
+                                    uint8_t(c.height), uint8_t(c.height >> 8), 24, 0};
+        for (int i = 0; i < 18; ++i) EXPECT_EQ(file[i], header[i]) << "header byte " << i;
+        const uint8_t *orange = &file[18 + size_t(c.y * c.width + c.x) * 3];
+        EXPECT_EQ(orange[0], 0);    // blue
+        EXPECT_EQ(orange[1], 128);  // green
+        EXPECT_EQ(orange[2], 255);  // red
+        const uint8_t *background = &file[18 + size_t((c.height - 1 - c.y) * c.width + (c.width - 1 - c.x)) * 3];
+        EXPECT_EQ(background[0], 64);
+        EXPECT_EQ(background[1], 0);
+        EXPECT_EQ(background[2], 0);
+        remove("shot0000.tga");
+    }
     uint8_t header[TGA_HEADER_SIZE];
-    tga_header(header, 800, 600);
-    EXPECT_EQ(header[12], 0x20);
-    EXPECT_EQ(header[13], 0x03);
-    EXPECT_EQ(header[14], 0x58);
-    EXPECT_EQ(header[15], 0x02);
-    EXPECT_EQ(header[16], 24);
+    tga_header(header, 800, 600);  // sizes are little-endian 16-bit
+    EXPECT_EQ(header[12] | header[13] << 8, 800);
+    EXPECT_EQ(header[14] | header[15] << 8, 600);
+}
+
+// Numbering goes on after the shots of earlier runs and skips a file that is already there,
+// even one that appears during the run.
+TEST_F(GlScreenshot, NumberingNeverReplacesAFile) {
+    touch("shot0000.tga", "old0");
+    touch("shot0002.tga", "keep");
+    EXPECT_EQ(find_next_screenshot_number(), 1);
+    set_screen_size(16, 16);
+    draw_frame(16, 16, 0, 0);
+    save_screenshot();
+    save_screenshot();
+    touch("shot0004.tga", "late");
+    save_screenshot();
+    for (const char *name : {"shot0000.tga", "shot0002.tga", "shot0004.tga"}) EXPECT_EQ(read_all(name).size(), 4u) << name;
+    for (const char *name : {"shot0001.tga", "shot0003.tga", "shot0005.tga"})
+        EXPECT_EQ(read_all(name).size(), size_t(18 + 16 * 16 * 3)) << name;
+    EXPECT_EQ(next_screenshot_number, 6);
 }
 
 }  // namespace

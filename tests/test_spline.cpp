@@ -10,28 +10,21 @@ namespace {
 const float kx[] = {0, 1, 2.5f, 4, 5.5f, 7};
 const float ky[] = {0, 3, 1, 4, 2, 5};
 
-TEST(CalcSpline, NaturalCubicThroughSixPoints) {
+// Through six points with natural ends (nearly straight next to them); one or two points,
+// and times past the end, hold or interpolate.
+TEST(CalcSpline, NaturalCubicAndShortTables) {
     EXPECT_NEAR(calc_spline(kx, ky, 6, 0.5f), 1.95049f, 2e-5);
     EXPECT_NEAR(calc_spline(kx, ky, 6, 3.0f), 1.76260f, 2e-5);
     for (int i = 0; i < 6; i++) EXPECT_NEAR(calc_spline(kx, ky, 6, kx[i]), ky[i], 1e-5) << i;
-}
-
-TEST(CalcSpline, NaturalEndsHaveNoCurvature) {
-    // With zero second derivative at the ends the spline is nearly straight next to them.
-    float a = calc_spline(kx, ky, 6, 0.0f), b = calc_spline(kx, ky, 6, 0.01f),
-          c = calc_spline(kx, ky, 6, 0.02f);
+    float a = calc_spline(kx, ky, 6, 0.0f), b = calc_spline(kx, ky, 6, 0.01f), c = calc_spline(kx, ky, 6, 0.02f);
     EXPECT_NEAR((c - b) - (b - a), 0.0f, 1e-5);
-}
-
-TEST(CalcSpline, FewPointsAndTimesPastTheEnd) {
-    const float x1[] = {2}, y1[] = {7};
+    EXPECT_EQ(calc_spline(kx, ky, 6, 50.0f), 5.0f);
+    const float x1[] = {2}, y1[] = {7}, x2[] = {1, 3}, y2[] = {10, 20};
     EXPECT_EQ(calc_spline(x1, y1, 1, 2.0f), 7.0f);
     EXPECT_EQ(calc_spline(x1, y1, 1, 100.0f), 7.0f);
-    const float x2[] = {1, 3}, y2[] = {10, 20};
     EXPECT_FLOAT_EQ(calc_spline(x2, y2, 2, 1.5f), 12.5f);
     EXPECT_FLOAT_EQ(calc_spline(x2, y2, 2, 3.0f), 20.0f);
     EXPECT_FLOAT_EQ(calc_spline(x2, y2, 2, 9.0f), 20.0f);
-    EXPECT_EQ(calc_spline(kx, ky, 6, 50.0f), 5.0f);
 }
 
 TEST(CalcSpline, BadTablesStopWithTheirMessages) {
@@ -46,12 +39,8 @@ TEST(CalcSpline, BadTablesStopWithTheirMessages) {
     static std::vector<float> many(MAX_SPLINE_POINTS + 1);
     EXPECT_EXIT(calc_spline(many.data(), many.data(), MAX_SPLINE_POINTS + 1, 1.0f),
                 ::testing::ExitedWithCode(1), "SPLINE: a spline through 16385 points");
-}
-
-TEST(CalcSpline, LargestTableIsAccepted) {
-    static std::vector<float> x(MAX_SPLINE_POINTS), y(MAX_SPLINE_POINTS);
-    for (int i = 0; i < MAX_SPLINE_POINTS; i++) x[i] = float(i), y[i] = float(2 * i);
-    EXPECT_NEAR(calc_spline(x.data(), y.data(), MAX_SPLINE_POINTS, 100.5f), 201.0f, 1e-3);
+    for (int i = 0; i < MAX_SPLINE_POINTS; i++) many[i] = float(i);  // the largest table is accepted
+    EXPECT_NEAR(calc_spline(many.data(), many.data(), MAX_SPLINE_POINTS, 100.5f), 100.5f, 1e-3);
 }
 
 // Camera keys at the given frames; key i holds position (i, 10 i, 100 i).
@@ -71,35 +60,24 @@ std::vector<CameraKey> camera_keys(std::initializer_list<float> frames) {
     return keys;
 }
 
+// The stretch of keys around a time: a cut (two keys of one frame) splits the track.
 TEST(TrackStretch, CutsSplitTheTrack) {
-    auto keys = camera_keys({0, 10, 20, 20, 30, 40});
-    int lo, hi;
-    track_stretch(keys.data(), 6, 10.0f, 0.0f, &lo, &hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 3);
-    track_stretch(keys.data(), 6, 10.0f, 1.99f, &lo, &hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 3);
-    track_stretch(keys.data(), 6, 10.0f, 2.0f, &lo, &hi);
-    EXPECT_EQ(lo, 3);
-    EXPECT_EQ(hi, 6);
-    track_stretch(keys.data(), 6, 10.0f, 99.0f, &lo, &hi);
-    EXPECT_EQ(lo, 3);
-    EXPECT_EQ(hi, 6);
-    track_stretch(keys.data(), 6, 10.0f, -1.0f, &lo, &hi);
-    EXPECT_EQ(lo, 0);
-    EXPECT_EQ(hi, 3);
-}
-
-TEST(TrackStretch, SeveralCuts) {
-    auto keys = camera_keys({0, 5, 5, 8, 8, 9});
-    int lo, hi;
-    track_stretch(keys.data(), 6, 1.0f, 6.0f, &lo, &hi);
-    EXPECT_EQ(lo, 2);
-    EXPECT_EQ(hi, 4);
-    track_stretch(keys.data(), 6, 1.0f, 8.0f, &lo, &hi);
-    EXPECT_EQ(lo, 4);
-    EXPECT_EQ(hi, 6);
+    const struct {
+        std::vector<CameraKey> keys;
+        float rate, t;
+        int lo, hi;
+    } cases[] = {
+        {camera_keys({0, 10, 20, 20, 30, 40}), 10, 0, 0, 3},   {camera_keys({0, 10, 20, 20, 30, 40}), 10, 1.99f, 0, 3},
+        {camera_keys({0, 10, 20, 20, 30, 40}), 10, 2, 3, 6},   {camera_keys({0, 10, 20, 20, 30, 40}), 10, 99, 3, 6},
+        {camera_keys({0, 10, 20, 20, 30, 40}), 10, -1, 0, 3},  {camera_keys({0, 5, 5, 8, 8, 9}), 1, 6, 2, 4},
+        {camera_keys({0, 5, 5, 8, 8, 9}), 1, 8, 4, 6},
+    };
+    for (const auto &c : cases) {
+        int lo = -1, hi = -1;
+        track_stretch(c.keys.data(), int(c.keys.size()), c.rate, c.t, &lo, &hi);
+        EXPECT_EQ(lo, c.lo) << c.t;
+        EXPECT_EQ(hi, c.hi) << c.t;
+    }
 }
 
 struct CameraScene {
