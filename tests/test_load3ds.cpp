@@ -1,7 +1,5 @@
 // test_load3ds.cpp: the .3ds loader against files made by the .3ds writer: round trips,
 // key merging and cuts, object space, the loader's quirks, capacities and malformed files.
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>

@@ -2,9 +2,6 @@
 // walking a path, malformed files, and a peer reader agreeing on the counts.
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

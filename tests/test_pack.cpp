@@ -2,14 +2,12 @@
 // extraction, and the packs it refuses to make or unpack.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <cstring>
 #include <fstream>
 #include <map>
-#include <sstream>
 
 #include "app/files.h"
 #include "support/scratch_dir.h"

@@ -2,11 +2,8 @@
 #include <GL/gl.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <string>
 #include <vector>
 
 #include "app/settings.h"
