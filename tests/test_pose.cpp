@@ -146,17 +146,13 @@ TEST(MeshOperations, TranslateScaleAndCentre) {
     p.set(2, 4, 2, 0);
     p.vertices[1].normal[0] = 1, p.vertices[1].normal[1] = 1, p.vertices[1].normal[2] = 1;
     center_pivot(p.mesh, p.vertices.data());
-    EXPECT_FLOAT_EQ(p.mesh.pivot[0], 2);
-    EXPECT_FLOAT_EQ(p.mesh.pivot[1], 2);
-    EXPECT_FLOAT_EQ(p.mesh.pivot[2], 2);
-    scale_mesh(p.mesh, p.vertices.data(), 2, 1, 0.5f);
+    EXPECT_EQ(std::vector<float>(p.mesh.pivot, p.mesh.pivot + 3), std::vector<float>({2, 2, 2}));
+    scale_mesh(p.mesh, p.vertices.data(), 2, 1, 0.5f);  // about the pivot, normals too
     expect_position(p.vertices[1], 2, 4, 4);
     expect_position(p.vertices[0], -2, 0, 1);
-    EXPECT_FLOAT_EQ(p.vertices[1].normal[0], 2);
-    EXPECT_FLOAT_EQ(p.vertices[1].normal[2], 0.5f);
+    EXPECT_EQ(std::vector<float>(p.vertices[1].normal, p.vertices[1].normal + 3), std::vector<float>({2, 1, 0.5f}));
     translate_mesh(p.mesh, p.vertices.data(), 1, -1, 10);
     expect_position(p.vertices[2], 7, 1, 11);
-
     Mesh empty;
     init_mesh(empty);
     empty.pivot[0] = 3;
