@@ -2,6 +2,7 @@
 // a time table that is reloaded, and a seek that replays the intro to the played state.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -16,15 +17,13 @@
 
 namespace {
 
-struct KeyCase {
-    int key;
-    bool shift;
-    int action;
-    float seconds;
-};
-
 TEST(ToolKeys, EachKeyGivesItsCommand) {
-    const KeyCase cases[] = {
+    const struct {
+        int key;
+        bool shift;
+        int action;
+        float seconds;
+    } cases[] = {
         {KEY_SPACE, false, TOOL_PAUSE, 0},       {KEY_LEFT, false, TOOL_SEEK, -1},
         {KEY_RIGHT, false, TOOL_SEEK, 1},        {KEY_LEFT, true, TOOL_SEEK, -10},
         {KEY_RIGHT, true, TOOL_SEEK, 10},        {KEY_PAGE_UP, false, TOOL_PREVIOUS_ENTRY, 0},
@@ -32,33 +31,29 @@ TEST(ToolKeys, EachKeyGivesItsCommand) {
         {KEY_F5, false, TOOL_RELOAD, 0},         {KEY_ESCAPE, false, TOOL_NONE, 0},
         {KEY_RETURN, false, TOOL_NONE, 0},       {'a', true, TOOL_NONE, 0},
     };
-    for (const KeyCase &c : cases) {
+    for (const auto &c : cases) {
         ToolCommand command = tool_key_command(c.key, c.shift);
-        EXPECT_EQ(command.action, c.action) << c.key;
-        EXPECT_EQ(command.seconds, c.seconds) << c.key;
+        EXPECT_TRUE(command.action == c.action && command.seconds == c.seconds) << c.key << " " << c.shift;
     }
 }
 
-struct TargetCase {
-    int action;
-    float seconds;
-    float t;
-    float expected;
-};
-
-// Entry k starts at 2 + 10 k; the show ends at 172.
+// Entry k starts at 2 + 10 k; the show ends at 172. A time on an entry's start is in that entry.
 TEST(ToolTargets, LandOnEntryStartsAndStayInsideTheShow) {
     float times[18];
     for (int k = 0; k < 18; k++) times[k] = 2.0f + 10.0f * float(k);
     const float last = 172.0f - TOOL_STEP;
-    const TargetCase cases[] = {
-        {TOOL_SEEK, 1, 25, 26},           {TOOL_SEEK, -10, 25, 15},
-        {TOOL_SEEK, -1, 2.5f, 2},         {TOOL_SEEK, 10, 168, last},
-        {TOOL_NEXT_ENTRY, 0, 25, 32},     {TOOL_PREVIOUS_ENTRY, 0, 25, 12},
-        {TOOL_PREVIOUS_ENTRY, 0, 5, 2},   {TOOL_NEXT_ENTRY, 0, 165, last},
-        {TOOL_HOME, 0, 95, 2},            {TOOL_NONE, 0, 0, 2},
+    const struct {
+        int action;
+        float seconds, t, expected;
+    } cases[] = {
+        {TOOL_SEEK, 1, 25, 26},          {TOOL_SEEK, -10, 25, 15},         {TOOL_SEEK, -1, 2.5f, 2},
+        {TOOL_SEEK, 10, 168, last},      {TOOL_NEXT_ENTRY, 0, 25, 32},     {TOOL_PREVIOUS_ENTRY, 0, 25, 12},
+        {TOOL_NEXT_ENTRY, 0, 12, 22},    {TOOL_PREVIOUS_ENTRY, 0, 12, 2},  {TOOL_PREVIOUS_ENTRY, 0, 5, 2},
+        {TOOL_PREVIOUS_ENTRY, 0, 2, 2},  {TOOL_NEXT_ENTRY, 0, 2, 12},      {TOOL_NEXT_ENTRY, 0, 161.9f, 162},
+        {TOOL_NEXT_ENTRY, 0, 162, last}, {TOOL_PREVIOUS_ENTRY, 0, 162, 152}, {TOOL_NEXT_ENTRY, 0, 165, last},
+        {TOOL_HOME, 0, 95, 2},           {TOOL_NONE, 0, 0, 2},             {TOOL_NONE, 0, 172, last},
     };
-    for (const TargetCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_FLOAT_EQ(tool_target({c.action, c.seconds}, c.t, times, 18), c.expected)
             << c.action << " " << c.seconds << " at " << c.t;
     // A table without an end: the next entry after the last one stays put.
@@ -72,29 +67,34 @@ std::string show_text(int count) {
 }
 
 TEST(ToolReload, ReadsATableAndSaysWhyOneIsRefused) {
-    float times[TOOL_MAX_TIMES];
-    int count = 0;
-    char reason[TOOL_REASON_SIZE];
-    ASSERT_TRUE(parse_time_text(show_text(18).c_str(), times, TOOL_MAX_TIMES, &count, reason, sizeof reason));
-    EXPECT_EQ(count, 18);
-    EXPECT_EQ(times[4], 12.0f);
-    EXPECT_EQ(times[17], 51.0f);
-    struct Bad {
+    const struct {
         std::string text;
         int capacity;
-        const char *says;
-    };
-    const Bad bad[] = {
+        const char *says;  // nullptr: read
+    } cases[] = {
+        {show_text(18), TOOL_MAX_TIMES, nullptr},
+        {show_text(18), 18, nullptr},  // exactly as many as it holds
+        {show_text(19), 18, "too many"},
         {show_text(17), TOOL_MAX_TIMES, "only 17"},
         {show_text(18) + "end\n", TOOL_MAX_TIMES, "line 21 is not"},
         {show_text(18) + "50\n", TOOL_MAX_TIMES, "back in time"},
         {show_text(18), 10, "too many"},
     };
-    for (const Bad &b : bad) {
-        count = -1;
-        EXPECT_FALSE(parse_time_text(b.text.c_str(), times, b.capacity, &count, reason, sizeof reason));
-        EXPECT_EQ(count, -1);
-        EXPECT_NE(strstr(reason, b.says), nullptr) << reason;
+    for (const auto &c : cases) {
+        float times[TOOL_MAX_TIMES + 1];
+        times[c.capacity] = -7;  // a write past the capacity shows here
+        int count = -1;
+        char reason[TOOL_REASON_SIZE];
+        bool read = parse_time_text(c.text.c_str(), times, c.capacity, &count, reason, sizeof reason);
+        EXPECT_EQ(times[c.capacity], -7.0f) << c.capacity;
+        if (!c.says) {
+            ASSERT_TRUE(read) << reason;
+            EXPECT_TRUE(count == 18 && times[4] == 12.0f && times[17] == 51.0f) << count;
+        } else {
+            EXPECT_FALSE(read) << c.says;
+            EXPECT_EQ(count, -1);
+            EXPECT_NE(strstr(reason, c.says), nullptr) << reason;
+        }
     }
 }
 
@@ -151,6 +151,16 @@ TEST_F(ToolTest, SpaceHoldsTheTimeAndAPausedSeekDrawsOneFrame) {
     handle_window_message({MSG_KEYDOWN, KEY_ESCAPE, 0, 0, false});
     EXPECT_TRUE(quit_flag);
     quit_flag = false;
+}
+
+TEST_F(ToolTest, SeeksLandInTheFirstAndLastEntriesAndStayInsideTheShow) {
+    // Entry k starts at 30 k; the show ends at 510.
+    const float rows[][2] = {{-3, 0}, {0, 0}, {29.9f, 0}, {30, 1}, {480, 16}, {509, 16}, {510, 16}, {900, 16}};
+    for (const auto &row : rows) {
+        tool_seek(row[0]);
+        EXPECT_EQ(schedule_index, int(row[1])) << row[0];
+        EXPECT_NEAR(clock_seconds() + start_offset, std::min(std::max(row[0], 0.0f), 510 - TOOL_STEP), 0.5f) << row[0];
+    }
 }
 
 // The wolf's vertices in the intro's scene.
