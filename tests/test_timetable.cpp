@@ -36,56 +36,43 @@ protected:
         int count = -1;
         float *table = read_time_table(packed ? "TIMING.DAT" : "timing.dat", &count);
         std::vector<float> values(table, table + count);
+        EXPECT_EQ(table[count], 0.0f) << "the entry at the count is zero";
         free_time_table(table);
         return values;
     }
 };
 
-// Eighteen times with comments and blank lines, with the given line end.
-std::string full_table(const std::string &eol) {
-    std::string text = "// Kelp timing" + eol + eol;
-    for (int i = 0; i < 18; i++) {
-        text += std::to_string(i * 10) + ".25" + eol;
-        if (i % 4 == 0) text += "// entry " + std::to_string(i) + eol + eol;
-    }
-    return text;
-}
-
 TEST_F(TimeTable, EighteenTimesWithCommentsBothLineEndsBothPlaces) {
     for (bool packed : {false, true})
         for (std::string eol : {"\n", "\r\n"}) {
-            std::vector<float> t = read(full_table(eol), packed);
+            std::string text = "// Kelp timing" + eol + eol;
+            for (int i = 0; i < 18; i++) {
+                text += std::to_string(i * 10) + ".25" + eol;
+                if (i % 4 == 0) text += "// entry " + std::to_string(i) + eol + eol;
+            }
+            std::vector<float> t = read(text, packed);
             ASSERT_EQ(t.size(), 18u) << packed;
             for (int i = 0; i < 18; i++) EXPECT_FLOAT_EQ(t[i], i * 10 + 0.25f) << i;
         }
 }
 
-TEST_F(TimeTable, TextAfterTheNumberIsIgnoredAndTextInsteadOfOneGivesZero) {
-    std::vector<float> t = read("1\n12.5 // part 4\n//12.5\nend\n  3.5\n", false);
-    ASSERT_EQ(t.size(), 4u);
-    EXPECT_EQ(t[0], 1.0f);
-    EXPECT_EQ(t[1], 12.5f);
-    EXPECT_EQ(t[2], 0.0f);
-    EXPECT_EQ(t[3], 3.5f);
-}
-
-TEST_F(TimeTable, LongLinesAreReadAsSeveral) {
-    std::string line = "1.5" + std::string(76, ' ') + "2.5";  // 82 characters
-    std::vector<float> t = read(line + "\n7\n", false);
-    ASSERT_EQ(t.size(), 3u);
-    EXPECT_EQ(t[0], 1.5f);
-    EXPECT_EQ(t[1], 2.5f);
-    EXPECT_EQ(t[2], 7.0f);
-}
-
-TEST_F(TimeTable, LastLineWithoutLineFeed) {
-    EXPECT_EQ(read("1\n2", false).size(), 2u);  // a loose file reads it
-    EXPECT_EQ(read("1\n2", true).size(), 1u);   // an archived one only up to its last line feed
-}
-
-TEST_F(TimeTable, OnlyCommentsGiveAnEmptyTable) {
-    EXPECT_EQ(read("// nothing\n\n\r\n", false).size(), 0u);
-    EXPECT_EQ(read("", true).size(), 0u);
+TEST_F(TimeTable, OddLines) {
+    const struct {
+        std::string text;
+        bool packed;
+        std::vector<float> times;
+    } cases[] = {
+        // Text after the number is ignored; text instead of one gives 0.
+        {"1\n12.5 // part 4\n//12.5\nend\n  3.5\n", false, {1, 12.5f, 0, 3.5f}},
+        // A line longer than 79 characters is read as several.
+        {"1.5" + std::string(76, ' ') + "2.5\n7\n", false, {1.5f, 2.5f, 7}},
+        // A last line without a line feed: loose it is read, archived only up to its last line feed.
+        {"1\n2", false, {1, 2}},
+        {"1\n2", true, {1}},
+        {"// nothing\n\n\r\n", false, {}},
+        {"", true, {}},
+    };
+    for (const auto &c : cases) EXPECT_EQ(read(c.text, c.packed), c.times) << c.text;
 }
 
 TEST_F(TimeTable, MissingFileIsFatal) {
