@@ -8,88 +8,46 @@
 #include "app/command_line.h"
 #include "app/settings.h"
 
-// Every case starts from the defaults of a fresh run.
-class CommandLine : public ::testing::Test {
-protected:
-    void SetUp() override {
+// Each line is lower-cased and parsed from the defaults of a fresh run.
+TEST(CommandLine, OptionsSetTheirSettings) {
+    const struct {
+        const char *text;
+        bool full_screen, statistics;
+        int width, height, depth;
+    } cases[] = {
+        {"", true, false, 640, 480, 32},
+        {"WiNdOw", false, false, 640, 480, 32},
+        {"xxstatisticsxx", true, true, 640, 480, 32},  // "stat" inside a longer word
+        {"res1024x768x16 window stat", false, true, 1024, 768, 16},
+        {"res800x600", true, false, 800, 600, 32},
+        {"res", true, false, 640, 480, 32},                // "res" at the very end
+        {"window res stat", false, true, 640, 480, 32},    // no digits after "res"
+        {"res1280", true, false, 1280, 480, 32},
+        {"prestat res320x200x8", true, true, 640, 480, 32},  // only the first "res" counts
+        {"res99999999999999999999x-99999999999999999999x-3", true, false, INT_MAX, INT_MIN, -3},
+    };
+    for (const auto &c : cases) {
         full_screen = true;
         statistics = false;
         colour_depth = 32;
         set_screen_size(640, 480);
-    }
-    void parse(std::string text) {
+        std::string text = c.text;
         lower_case(text.data());
         parse_command_line(text.c_str());
+        EXPECT_EQ(full_screen, c.full_screen) << c.text;
+        EXPECT_EQ(statistics, c.statistics) << c.text;
+        EXPECT_EQ(get_screen_width(), c.width) << c.text;
+        EXPECT_EQ(get_screen_height(), c.height) << c.text;
+        EXPECT_EQ(colour_depth, c.depth) << c.text;
     }
-};
-
-TEST_F(CommandLine, EmptyLineKeepsFullScreenDefaults) {
-    parse("");
-    EXPECT_TRUE(full_screen);
-    EXPECT_FALSE(statistics);
-    EXPECT_EQ(get_screen_width(), 640);
-    EXPECT_EQ(get_screen_height(), 480);
-    EXPECT_EQ(colour_depth, 32);
 }
 
-TEST_F(CommandLine, OptionsInAnyCaseAndInsideWords) {
-    parse("WiNdOw");
-    EXPECT_FALSE(full_screen);
-    EXPECT_FALSE(statistics);
-    SetUp();
-    parse("xxstatisticsxx");  // substring search: "stat" inside a longer word
-    EXPECT_TRUE(statistics);
-    EXPECT_TRUE(full_screen);
-}
-
-TEST_F(CommandLine, ResWindowStat) {
-    parse("res1024x768x16 window stat");
-    EXPECT_FALSE(full_screen);
-    EXPECT_TRUE(statistics);
-    EXPECT_EQ(get_screen_width(), 1024);
-    EXPECT_EQ(get_screen_height(), 768);
-    EXPECT_EQ(colour_depth, 16);
-}
-
-TEST_F(CommandLine, ResScanStopsWhereTheTextDoes) {
-    parse("res800x600");
-    EXPECT_EQ(get_screen_width(), 800);
-    EXPECT_EQ(get_screen_height(), 600);
-    EXPECT_EQ(colour_depth, 32);
-    SetUp();
-    parse("res");  // at the very end
-    EXPECT_EQ(get_screen_width(), 640);
-    EXPECT_EQ(get_screen_height(), 480);
-    SetUp();
-    parse("window res stat");  // no digits after "res"
-    EXPECT_EQ(get_screen_width(), 640);
-    EXPECT_EQ(get_screen_height(), 480);
-    EXPECT_EQ(colour_depth, 32);
-    SetUp();
-    parse("res1280");
-    EXPECT_EQ(get_screen_width(), 1280);
-    EXPECT_EQ(get_screen_height(), 480);
-}
-
-TEST_F(CommandLine, OnlyTheFirstResCounts) {
-    parse("prestat res320x200x8");  // "res" first occurs inside "prestat"
-    EXPECT_TRUE(statistics);
-    EXPECT_EQ(get_screen_width(), 640);
-    EXPECT_EQ(get_screen_height(), 480);
-}
-
-TEST_F(CommandLine, HugeAndNegativeNumbersSaturate) {
-    parse("res99999999999999999999x-99999999999999999999x-3");
-    EXPECT_EQ(get_screen_width(), INT_MAX);
-    EXPECT_EQ(get_screen_height(), INT_MIN);
-    EXPECT_EQ(colour_depth, -3);
+TEST(CommandLine, ResolutionScanNeedsTheXRightAfterTheDigits) {
     int w = 1, h = 2, b = 3;
-    EXPECT_EQ(scan_resolution(" 12 x7", w, h, b), 1);  // the 'x' must follow the digits
+    EXPECT_EQ(scan_resolution(" 12 x7", w, h, b), 1);
     EXPECT_EQ(w, 12);
     EXPECT_EQ(scan_resolution("+5x 6x 7", w, h, b), 3);  // blanks before a number are skipped
-    EXPECT_EQ(w, 5);
-    EXPECT_EQ(h, 6);
-    EXPECT_EQ(b, 7);
+    EXPECT_TRUE(w == 5 && h == 6 && b == 7) << w << " " << h << " " << b;
 }
 
 TEST(JoinArguments, JoinedBySpacesAtAnyLength) {
