@@ -21,14 +21,11 @@ TEST_F(PartTest, SpiderFlashSwirlAndWhiteOut) {
     EXPECT_EQ(scene.camera_key_count, 0);
     EXPECT_EQ(scene.meshes[1].faces[0].two_sided, 1);
 
-    part10_animate(0);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 1);
-    for (float t : {1.0f, 7.5f, 14.0f}) {
-        part10_animate(t);
-        EXPECT_FLOAT_EQ(scene.camera->fade, 0) << t;
+    const float fades[][2] = {{0, 1}, {1, 0}, {7.5f, 0}, {14, 0}, {15.5f, 1.5f}};
+    for (const auto &f : fades) {
+        part10_animate(f[0]);
+        EXPECT_FLOAT_EQ(scene.camera->fade, f[1]) << f[0];
     }
-    part10_animate(15.5f);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 1.5f);
     GLint depth_func = 0;
     glGetIntegerv(GL_DEPTH_FUNC, &depth_func);
     EXPECT_EQ(depth_func, GL_ALWAYS);

@@ -10,17 +10,12 @@ TEST_F(PartTest, EndScreenCrossFadeAndFadeOut) {
     Scene &scene = *part12_scene();
     EXPECT_EQ(scene.mesh_count, 0);
     EXPECT_GE(scene.background_texture, 0);
-    part12_animate(0);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 0);
-    part12_animate(3.5f);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 0.5f);
-    part12_animate(7);
-    EXPECT_FLOAT_EQ(scene.camera->glow_alpha, 1);
-    EXPECT_FLOAT_EQ(scene.camera->fade, 0);
-    part12_animate(13.5f);
-    EXPECT_FLOAT_EQ(scene.camera->fade, -0.5f);
-    part12_animate(15);
-    EXPECT_FLOAT_EQ(scene.camera->fade, -1);
+    const float rows[][3] = {{0, 0, 0}, {3.5f, 0.5f, 0}, {7, 1, 0}, {13.5f, 1, -0.5f}, {15, 1, -1}};  // t, glow, fade
+    for (const auto &row : rows) {
+        part12_animate(row[0]);
+        EXPECT_FLOAT_EQ(scene.camera->glow_alpha, row[1]) << row[0];
+        EXPECT_FLOAT_EQ(scene.camera->fade, row[2]) << row[0];
+    }
     part12_animate(20);
     EXPECT_LE(scene.camera->fade, -1);
 }
