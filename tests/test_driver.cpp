@@ -9,17 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
-#include "render/clock.h"
 #include "demo/compositing.h"
 #include "demo/driver.h"
 #include "demo/screenshot.h"
-#include "support/gl_context.h"
-#include "support/part_files.h"
 #include "parts/parts.h"
-#include "support/scratch_dir.h"
-#include "support/test_mp3.h"
+#include "render/clock.h"
 #include "scene/random.h"
+#include "support/part_files.h"
+#include "support/test_mp3.h"
 #include "writers/bmp_writer.h"
 
 namespace {
@@ -54,72 +51,55 @@ protected:
 
 TEST_F(DriverTest, EnterPressedSeveralTimesInOneFrameGivesOneShot) {
     find_next_screenshot_number();
-    WindowMessage enter = {MSG_KEYDOWN, KEY_RETURN, 0, 0};
-    for (int i = 0; i < 3; ++i) handle_window_message(enter);
+    for (int i = 0; i < 3; ++i) handle_window_message({MSG_KEYDOWN, KEY_RETURN, 0, 0});
     run_frame(1.0f);
-    EXPECT_EQ(frame_counter, 1u);
-    EXPECT_FALSE(screenshot_request);
-    EXPECT_TRUE(exists("shot0000.tga"));
+    EXPECT_TRUE(frame_counter == 1u && !screenshot_request && exists("shot0000.tga"));
     run_frame(1.1f);
     EXPECT_FALSE(exists("shot0001.tga"));
 }
 
 TEST_F(DriverTest, TheLastTimeOfTheTableSetsTheQuitFlagWithoutDrawing) {
     run_frame(169.0f);
-    EXPECT_EQ(schedule_index, 16);
-    EXPECT_EQ(frame_counter, 1u);
-    EXPECT_FALSE(quit_flag);
-    run_frame(170.0f);
-    EXPECT_EQ(schedule_index, 17);
-    EXPECT_TRUE(quit_flag);
-    EXPECT_EQ(frame_counter, 1u);
+    EXPECT_TRUE(schedule_index == 16 && frame_counter == 1u && !quit_flag);
+    run_frame(170.0f);  // exactly the end: the quit entry, not drawn
+    EXPECT_TRUE(schedule_index == 17 && frame_counter == 1u && quit_flag);
 }
 
 TEST_F(DriverTest, AFirstTimeAheadOfTheStartEndsTheShowAtOnce) {
     times[0] = 5.0f;
     run_frame(0.0f);
-    EXPECT_EQ(schedule_index, -1);
-    EXPECT_TRUE(quit_flag);
-    EXPECT_EQ(frame_counter, 0u);
+    EXPECT_TRUE(schedule_index == -1 && quit_flag && frame_counter == 0u);
 }
 
 TEST_F(DriverTest, EscapeWaitingInTheQueueEndsTheShowBeforeAnythingIsDrawn) {
-    WindowMessage escape = {MSG_KEYDOWN, KEY_ESCAPE, 0, 0};
-    handle_window_message(escape);
+    handle_window_message({MSG_KEYDOWN, KEY_ESCAPE, 0, 0});
     run_frame(0.0f);
-    EXPECT_TRUE(quit_flag);
-    EXPECT_EQ(frame_counter, 0u);
+    EXPECT_TRUE(quit_flag && frame_counter == 0u);
     EXPECT_EQ(schedule_index, 0);  // the advance still ran
-    WindowMessage other = {MSG_KEYDOWN, 'a', 0, 0};
     quit_flag = false;
-    handle_window_message(other);
-    EXPECT_FALSE(quit_flag);
-    EXPECT_FALSE(screenshot_request);
-    WindowMessage close = {MSG_CLOSE, 0, 0, 0};
-    handle_window_message(close);
+    handle_window_message({MSG_KEYDOWN, 'a', 0, 0});
+    EXPECT_FALSE(quit_flag || screenshot_request);
+    handle_window_message({MSG_CLOSE, 0, 0, 0});
     EXPECT_TRUE(quit_flag);
 }
 
 TEST_F(DriverTest, PassingTheWipeEnablesThenDisablesTheStencilTest) {
-    run_frame(35.0f);
-    EXPECT_EQ(schedule_index, 3);
-    EXPECT_TRUE(glIsEnabled(GL_STENCIL_TEST));
-    run_frame(45.0f);
-    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    run_frame(30.0f);  // exactly the wipe's start
+    EXPECT_TRUE(schedule_index == 3 && glIsEnabled(GL_STENCIL_TEST));
+    run_frame(40.0f);  // exactly the next entry's start
+    EXPECT_TRUE(schedule_index == 4 && !glIsEnabled(GL_STENCIL_TEST));
     // From the start straight past both: enabled, then disabled, in the same frame.
     schedule_index = -1;
     glEnable(GL_STENCIL_TEST);
     run_frame(55.0f);
-    EXPECT_EQ(schedule_index, 5);
-    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    EXPECT_TRUE(schedule_index == 5 && !glIsEnabled(GL_STENCIL_TEST));
 }
 
 TEST_F(DriverTest, AnEntryWhoseSceneIsMissingPresentsBlack) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     run_frame(75.0f);
-    EXPECT_EQ(frame_counter, 1u);
-    EXPECT_EQ(gl_read_pixel(10, 10) & 0xffffff00u, 0u);
+    EXPECT_TRUE(frame_counter == 1u && (gl_read_pixel(10, 10) & 0xffffff00u) == 0u);
 }
 
 TEST_F(DriverTest, AnOverlapDrawsItsPresentedPartOverBlackWhenThePartUnderneathIsMissing) {
@@ -129,8 +109,7 @@ TEST_F(DriverTest, AnOverlapDrawsItsPresentedPartOverBlackWhenThePartUnderneathI
     scene_table[11] = part12_scene();
     schedule_index = 15;
     draw_entry(15, 160.0f);  // L15 = 10: the picture is opaque
-    uint32_t pixel = gl_read_pixel(32, 24);
-    EXPECT_NE(pixel & 0xffffff00u, 0u);
+    EXPECT_NE(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
     // Entry 3, the wipe, still needs both of its parts.
     draw_entry(3, 35.0f);
     EXPECT_EQ(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
@@ -144,15 +123,13 @@ TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {
     GLboolean mask[4];
     glGetBooleanv(GL_COLOR_WRITEMASK, mask);
     EXPECT_TRUE(mask[0] && mask[1] && mask[2] && mask[3]);
-    uint8_t top = 9, bottom = 9;
-    glReadPixels(32, 46, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &top);
-    glReadPixels(32, 1, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &bottom);
-    EXPECT_EQ(top, 1);
-    EXPECT_EQ(bottom, 0);
     // The wave ends at x = 99 / 48 - 1, beyond the right edge: the whole width is covered.
-    uint8_t right = 9;
-    glReadPixels(63, 46, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &right);
-    EXPECT_EQ(right, 1);
+    const int points[][3] = {{32, 46, 1}, {32, 1, 0}, {63, 46, 1}, {0, 46, 1}};
+    for (const auto &p : points) {
+        uint8_t stencil = 9;
+        glReadPixels(p[0], p[1], 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &stencil);
+        EXPECT_EQ(stencil, p[2]) << p[0] << ", " << p[1];
+    }
 }
 
 TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) {
@@ -169,16 +146,13 @@ TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) 
     // sin(4t) = 1 at t = pi / 8, so L13 = 48 gives alpha 1: the picture replaces the frame.
     noise_overlay(float(M_PI / 8.0), 48.0f);
     uint32_t pixel = gl_read_pixel(20, 20);
-    EXPECT_NEAR(int(pixel >> 24), 200, 2);
-    EXPECT_NEAR(int((pixel >> 16) & 0xff), 100, 2);
-    EXPECT_NEAR(int((pixel >> 8) & 0xff), 50, 2);
+    for (int c = 0; c < 3; c++) EXPECT_NEAR(int((pixel >> (24 - 8 * c)) & 0xff), 200 >> c, 2) << c;
     GLint depth_function = 0;
     glGetIntegerv(GL_DEPTH_FUNC, &depth_function);
     EXPECT_EQ(depth_function, GL_LEQUAL);
     // du and dv took the first two numbers of the sequence.
     random_reset();
-    random_next();
-    random_next();
+    for (int i = 0; i < 2; i++) random_next();
     int third = random_next();
     random_reset();
     noise_overlay(0.0f, 45.5f);  // alpha 0: nothing changes
@@ -197,12 +171,9 @@ void write_timing(float end) {
 }
 
 int count_captures() {
-    int n = 0;
     char name[64];
-    for (;; ++n) {
-        snprintf(name, sizeof name, "capture%06d.tga", n);
-        if (!exists(name)) return n;
-    }
+    for (int n = 0;; ++n)
+        if (snprintf(name, sizeof name, "capture%06d.tga", n), !exists(name)) return n;
 }
 
 TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
@@ -211,9 +182,7 @@ TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
     run_demo("nosound capture60 images");
     // Frames at 0, 1/60, ..., 50/60 = 0.833; the next, at 0.85, is past the end.
     EXPECT_EQ(count_captures(), 51);
-    EXPECT_EQ(frame_counter, 51u);
-    EXPECT_TRUE(quit_flag);
-    EXPECT_EQ(time_table, nullptr);
+    EXPECT_TRUE(frame_counter == 51u && quit_flag && time_table == nullptr) << frame_counter;
 }
 
 TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
