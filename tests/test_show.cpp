@@ -1,6 +1,5 @@
-// test_show.cpp: the program end to end: the generator's own files for the start-up set,
-// the characters and the built parts, packed into "Data", and a short time table; "kelp"
-// plays the whole schedule headless in capture mode and ends by itself with exit code 0.
+// test_show.cpp: the program end to end: every generated file packed into "Data" and a short
+// time table; "kelp" plays the whole schedule headless and ends by itself with exit code 0.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,13 +24,16 @@ std::string read_text(const std::string &name) {
     return text.str();
 }
 
-int count_files(const char *pattern) {
-    int n = 0;
+std::string capture_name(int k) {
     char name[64];
-    for (;; n++) {
-        snprintf(name, sizeof name, pattern, n);
-        if (access(name, F_OK) != 0) return n;
-    }
+    snprintf(name, sizeof name, "capture%06d.tga", k);
+    return name;
+}
+
+int count_captures() {
+    int n = 0;
+    while (access(capture_name(n).c_str(), F_OK) == 0) n++;
+    return n;
 }
 
 // Every registered content source but the music and the time table, and a time table of
@@ -45,12 +47,9 @@ void write_show(double entry) {
     for (int k = 0; k <= 17; k++) timing += std::to_string(k * entry) + "\n";
     sink.add("timing.dat", std::vector<uint8_t>(timing.begin(), timing.end()));
     std::vector<PackEntry> entries;
-    for (ContentFile &file : sink.files) {
-        if (file.name == "noise.bmp")
-            ASSERT_TRUE(write_file(file.name, file.bytes));
-        else
-            entries.push_back(PackEntry{file.name, file.bytes});
-    }
+    for (ContentFile &file : sink.files)
+        if (file.name == "noise.bmp") ASSERT_TRUE(write_file(file.name, file.bytes));
+        else entries.push_back(PackEntry{file.name, file.bytes});
     std::string error;
     ASSERT_TRUE(pack_write("Data", entries, &error)) << error;
 }
@@ -72,7 +71,7 @@ TEST(Show, PlaysTheWholeScheduleAndEndsByItself) {
     ASSERT_TRUE(WIFEXITED(status)) << read_text("stderr.txt");
     EXPECT_EQ(WEXITSTATUS(status), 0) << read_text("stderr.txt");
     // Frames at 0, 0.01, ..., 1.69: the frame at 1.7 is the end of the table and is not drawn.
-    EXPECT_EQ(count_files("capture%06d.tga"), 170);
+    EXPECT_EQ(count_captures(), 170);
 
     std::string log = read_text("VKB_Kelp.log");
     for (const char *line : {"spider: meshes 2\n", "spider: verts  44\n", "spider: faces  22\n",
@@ -91,16 +90,12 @@ TEST(Show, TwoCapturesOfTheSameRangeAreIdentical) {
     for (int run = 0; run < 2; run++) {
         int status = run_kelp("capture5 images pos17.6 frames6");
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
-        ASSERT_EQ(count_files("capture%06d.tga"), 6);
+        ASSERT_EQ(count_captures(), 6);
         for (int k = 0; k < 6; k++) {
-            char name[64];
-            snprintf(name, sizeof name, "capture%06d.tga", k);
-            std::string bytes = read_text(name);
-            if (run == 0)
-                first.push_back(bytes);
-            else
-                EXPECT_TRUE(bytes == first[size_t(k)]) << name << " differs between the runs";
-            remove(name);
+            std::string bytes = read_text(capture_name(k));
+            if (run == 0) first.push_back(bytes);
+            else EXPECT_TRUE(bytes == first[size_t(k)]) << capture_name(k) << " differs between the runs";
+            remove(capture_name(k).c_str());
         }
     }
     // The frames really move: the wolf turns and the smoke rises between the first and last.
