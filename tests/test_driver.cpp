@@ -134,11 +134,7 @@ TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {
 
 TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) {
     Picture noise(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) {
-            uint8_t *p = noise.at(x, y);
-            p[0] = 200, p[1] = 100, p[2] = 50;
-        }
+    for (size_t i = 0; i < noise.rgb.size(); i += 3) noise.rgb[i] = 200, noise.rgb[i + 1] = 100, noise.rgb[i + 2] = 50;
     ASSERT_TRUE(write_file("noise.bmp", bmp_encode_24(noise)));
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -147,9 +143,9 @@ TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) 
     noise_overlay(float(M_PI / 8.0), 48.0f);
     uint32_t pixel = gl_read_pixel(20, 20);
     for (int c = 0; c < 3; c++) EXPECT_NEAR(int((pixel >> (24 - 8 * c)) & 0xff), 200 >> c, 2) << c;
-    GLint depth_function = 0;
-    glGetIntegerv(GL_DEPTH_FUNC, &depth_function);
-    EXPECT_EQ(depth_function, GL_LEQUAL);
+    GLint depth = 0;
+    glGetIntegerv(GL_DEPTH_FUNC, &depth);
+    EXPECT_EQ(depth, GL_LEQUAL);
     // du and dv took the first two numbers of the sequence.
     random_reset();
     for (int i = 0; i < 2; i++) random_next();
@@ -160,14 +156,13 @@ TEST_F(DriverTest, TheNoiseOverlayBlendsTheNoisePictureAndPutsTheDepthTestBack) 
     EXPECT_EQ(gl_read_pixel(20, 20), pixel);
 }
 
-// "timing.dat" with entry k at k / 20 seconds and the end at `end`.
-void write_timing(float end) {
-    FILE *file = fopen("timing.dat", "w");
-    ASSERT_NE(file, nullptr);
-    fprintf(file, "// test schedule\r\n");
-    for (int k = 0; k < 17; ++k) fprintf(file, "%g\r\n", k / 20.0);
-    fprintf(file, "%g // end\r\n", double(end));
-    fclose(file);
+// The parts' files and "timing.dat" with entry k at k / 20 seconds and the end at `end`.
+void write_show(float end) {
+    prepare_part_files();
+    std::string text = "// test schedule\r\n";
+    for (int k = 0; k < 17; ++k) text += std::to_string(k / 20.0) + "\r\n";
+    text += std::to_string(end) + " // end\r\n";
+    ASSERT_TRUE(write_file("timing.dat", std::vector<uint8_t>(text.begin(), text.end())));
 }
 
 int count_captures() {
@@ -177,8 +172,7 @@ int count_captures() {
 }
 
 TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
-    prepare_part_files();
-    write_timing(0.84f);
+    write_show(0.84f);
     run_demo("nosound capture60 images");
     // Frames at 0, 1/60, ..., 50/60 = 0.833; the next, at 0.85, is past the end.
     EXPECT_EQ(count_captures(), 51);
@@ -186,8 +180,7 @@ TEST_F(DriverTest, CaptureRunsTheFixedClockToTheEndOfTheTable) {
 }
 
 TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
-    prepare_part_files();
-    write_timing(100.0f);
+    write_show(100.0f);
     run_demo("nosound capture30 images frames7 pos0.51");
     EXPECT_EQ(count_captures(), 7);
     EXPECT_FLOAT_EQ(start_offset, 0.51f);
@@ -195,8 +188,7 @@ TEST_F(DriverTest, FramesStopsACaptureAfterItsCountAndStartsAtPos) {
 }
 
 TEST_F(DriverTest, BenchPrintsOneRowPerEntryAndTheTotals) {
-    prepare_part_files();
-    write_timing(0.84f);
+    write_show(0.84f);
     ::testing::internal::CaptureStdout();
     run_demo("nosound bench");
     std::string table = ::testing::internal::GetCapturedStdout();
@@ -225,8 +217,7 @@ TEST_F(DriverTest, CaptureWithFfmpegWritesAnH264VideoWithTheSoundtrack) {
     std::vector<short> tone(size_t(44100) * 2 * 2);
     for (size_t i = 0; i < tone.size(); ++i) tone[i] = short(8000.0 * sin(double(i / 2) * 0.0627));
     ASSERT_TRUE(write_test_mp3("Music", tone, 44100));
-    prepare_part_files();
-    write_timing(100.0f);
+    write_show(100.0f);
     run_demo("capture30 frames15 pos0.2");
     ASSERT_TRUE(exists("capture.mp4"));
     EXPECT_EQ(count_captures(), 0);

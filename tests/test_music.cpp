@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,16 +35,19 @@ std::vector<short> make_signal() {
     return pcm;
 }
 
-bool write_mp3(const std::string &path, const std::vector<short> &pcm) { return write_test_mp3(path, pcm, RATE); }
+const std::vector<short> &track_signal() {
+    static const std::vector<short> pcm = make_signal();
+    return pcm;
+}
+
+// "Music" from the test signal.
+bool write_music() { return write_test_mp3("Music", track_signal(), RATE); }
 
 std::vector<short> read_raw(const std::string &path) {
-    std::vector<short> samples;
-    FILE *file = fopen(path.c_str(), "rb");
-    if (!file) return samples;
-    short buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, sizeof(short), 4096, file)) > 0) samples.insert(samples.end(), buffer, buffer + n);
-    fclose(file);
+    std::ifstream in(path, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<short> samples(bytes.size() / sizeof(short));
+    memcpy(samples.data(), bytes.data(), samples.size() * sizeof(short));
     return samples;
 }
 
@@ -55,10 +60,7 @@ int best_lag(const std::vector<short> &signal, const short *played, int frames, 
         if (start < 0 || start + frames > TRACK_FRAMES) continue;
         double sum = 0.0;
         for (int i = 0; i < frames * 2; ++i) sum += double(played[i]) * double(signal[size_t(start) * 2 + i]);
-        if (sum > best) {
-            best = sum;
-            best_lag = lag;
-        }
+        if (sum > best) best = sum, best_lag = lag;
     }
     return best_lag;
 }
@@ -78,8 +80,7 @@ protected:
 // of this track, exactly 1.0 s; from 0 it starts at the first sample. The samples played are
 // the track's own, close to the signal that was encoded.
 TEST_F(MusicTest, PlaysTheTrackFromTheStartOffsetAsAShareOfTheRange) {
-    std::vector<short> signal = make_signal();
-    ASSERT_TRUE(write_mp3("Music", signal));
+    ASSERT_TRUE(write_music());
     for (float pos : {100.7f, 0.0f}) {
         SCOPED_TRACE(pos);
         const int expected = pos > 0 ? RATE : 0;
@@ -99,12 +100,12 @@ TEST_F(MusicTest, PlaysTheTrackFromTheStartOffsetAsAShareOfTheRange) {
         const int window = 4096;
         ASSERT_GE(played.size(), first + window * 2) << "too little audio was written";
         // The signal's first sample is 0 on both channels: from 0 the first sound may be the second.
-        int lag = best_lag(signal, &played[first], window, expected, pos > 0 ? 3000 : 40);
+        int lag = best_lag(track_signal(), &played[first], window, expected, pos > 0 ? 3000 : 40);
         printf("start error at pos %g: %d samples (%.3f ms)\n", double(pos), lag, 1000.0 * lag / RATE);
         EXPECT_LE(std::abs(lag), 2);
         double energy = 0.0, difference = 0.0;
         for (int i = 0; i < window * 2; ++i) {
-            double original = signal[size_t(expected + lag) * 2 + i];
+            double original = track_signal()[size_t(expected + lag) * 2 + i];
             energy += original * original;
             difference += (played[first + i] - original) * (played[first + i] - original);
         }
@@ -113,8 +114,7 @@ TEST_F(MusicTest, PlaysTheTrackFromTheStartOffsetAsAShareOfTheRange) {
 }
 
 TEST_F(MusicTest, NosoundMakesNoAudioCall) {
-    std::vector<short> signal = make_signal();
-    ASSERT_TRUE(write_mp3("Music", signal));
+    ASSERT_TRUE(write_music());
     music_start(false, 100.7f);
     EXPECT_EQ(music_current_player(), nullptr);
     EXPECT_EQ(player_live_count(), 0);
@@ -146,8 +146,7 @@ TEST_F(MusicTest, MissingOrUndecodableMusicIsNotFatal) {
 }
 
 TEST_F(MusicTest, SeekBeyondTheEndPlaysSilence) {
-    std::vector<short> signal = make_signal();
-    ASSERT_TRUE(write_mp3("Music", signal));
+    ASSERT_TRUE(write_music());
     MusicPlayer *player = nullptr;
     ASSERT_EQ(player_new(&player, nullptr), 0);
     ASSERT_EQ(control_message_send(player, PLAYER_MSG_OPEN, "Music"), 0);

@@ -27,15 +27,13 @@ std::vector<float> snapshot(const Scene &scene, const char *name) {
     return out;
 }
 
-// Height and width of the television picture (its four corners).
-void screen_extent(const Scene &scene, float &height, float &width, float &mid_y, float &mid_x) {
+// Height, width, middle height and middle x of the television picture (its four corners).
+std::vector<float> screen_extent(const Scene &scene) {
     const Vertex *c = scene.vertices + mesh_named(scene, "screen").first_vertex;
-    float lo_y = c[0].position[1], hi_y = lo_y, lo_x = c[0].position[0], hi_x = lo_x;
-    for (int k = 1; k < 4; k++) {
-        lo_y = std::fmin(lo_y, c[k].position[1]), hi_y = std::fmax(hi_y, c[k].position[1]);
-        lo_x = std::fmin(lo_x, c[k].position[0]), hi_x = std::fmax(hi_x, c[k].position[0]);
-    }
-    height = hi_y - lo_y, width = hi_x - lo_x, mid_y = (lo_y + hi_y) / 2, mid_x = (lo_x + hi_x) / 2;
+    float lo[2] = {1e9f, 1e9f}, hi[2] = {-1e9f, -1e9f};  // y, x
+    for (int k = 0; k < 4; k++)
+        for (int i = 0; i < 2; i++) lo[i] = std::fmin(lo[i], c[k].position[1 - i]), hi[i] = std::fmax(hi[i], c[k].position[1 - i]);
+    return {hi[0] - lo[0], hi[1] - lo[1], (lo[0] + hi[0]) / 2, (lo[1] + hi[1]) / 2};
 }
 
 }  // namespace
@@ -58,11 +56,9 @@ TEST_F(SofaTest, LoadsTheRoomAndLogsItsCounts) {
     statistics = false;
     int faces = 0;
     for (int i = 0; i < scene->mesh_count; i++) faces += scene->meshes[i].face_count;
-    // One key per placed mesh of the file (every mesh but the wolf).
-    std::vector<std::string> lines = read_log_lines();
+    std::vector<std::string> lines = read_log_lines();  // one key per placed mesh: all but the wolf
     ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[2] + lines[4], "sofa: faces  " + std::to_string(faces) + "sofa: anims  " +
-                                       std::to_string(scene->mesh_count - 1));
+    EXPECT_EQ(lines[2] + lines[4], "sofa: faces  " + std::to_string(faces) + "sofa: anims  " + std::to_string(scene->mesh_count - 1));
     EXPECT_EQ(scene->active_lights[0], 2);
     EXPECT_GT(mesh_named(*scene, "wolfguy.mdl").face_count, 0);
     // The rest copies of the lamp are never drawn.
@@ -167,8 +163,7 @@ TEST_F(SofaTest, TheTelevisionFlickersCollapsesAndGoesDark) {
 }
 
 TEST_F(SofaTest, TheCollapseShrinksOncePerFrameAndNeverTurnsThePictureOver) {
-    float height0, width0, y0, x0;
-    screen_extent(*scene, height0, width0, y0, x0);
+    const std::vector<float> start = screen_extent(*scene);
     const struct {
         float frame_seconds, t;
         float height_ratio, width_ratio;  // of the picture after one frame
@@ -185,13 +180,13 @@ TEST_F(SofaTest, TheCollapseShrinksOncePerFrameAndNeverTurnsThePictureOver) {
         scene = part11_scene();
         frame_time = k.frame_seconds;
         part11_animate(k.t);
-        float height, width, mid_y, mid_x;
-        screen_extent(*scene, height, width, mid_y, mid_x);
-        EXPECT_NEAR(height, height0 * k.height_ratio, 1e-3f) << k.frame_seconds << " " << k.t;
-        EXPECT_NEAR(width, width0 * k.width_ratio, 1e-3f) << k.frame_seconds << " " << k.t;
+        std::vector<float> now = screen_extent(*scene);
+        SCOPED_TRACE(testing::Message() << k.frame_seconds << " s frame at " << k.t);
+        EXPECT_NEAR(now[0], start[0] * k.height_ratio, 1e-3f);
+        EXPECT_NEAR(now[1], start[1] * k.width_ratio, 1e-3f);
         // It shrinks towards its middle lines.
-        EXPECT_TRUE(k.height_ratio == 1 || std::fabs(mid_y - 115) < 1e-3f) << mid_y;
-        EXPECT_TRUE(k.width_ratio == 1 || std::fabs(mid_x + 15) < 1e-3f) << mid_x;
+        EXPECT_TRUE(k.height_ratio == 1 || std::fabs(now[2] - 115) < 1e-3f) << now[2];
+        EXPECT_TRUE(k.width_ratio == 1 || std::fabs(now[3] + 15) < 1e-3f) << now[3];
     }
 }
 
@@ -203,10 +198,8 @@ TEST_F(PartTest, ALampWhoseRestCopyDiffersStopsNamingIt) {
     for (const char *name : {"moon", "screen", "lamp01", "lamp02", "lamp03", "lamp04", "lamp05", "lamp06"}) {
         Mesh3ds mesh;
         mesh.name = name;
-        mesh.add_vertex(0, 0, 0, 0, 0);
-        mesh.add_vertex(10, 0, 0, 1, 0);
-        mesh.add_vertex(10, 0, 10, 1, 1);
-        if (std::string(name) != "lamp04") mesh.add_vertex(0, 0, 10, 0, 1);
+        const float square[4][2] = {{0, 0}, {10, 0}, {10, 10}, {0, 10}};  // the rest copy "lamp04" a corner short
+        for (int k = 0; k < (std::string(name) == "lamp04" ? 3 : 4); k++) mesh.add_vertex(square[k][0], 0, square[k][1], 0, 0);
         mesh.add_face(0, 1, 2);
         scene.meshes.push_back(mesh);
         scene.add_static_node(name);
