@@ -1,7 +1,6 @@
 // test_part10.cpp: the spider interlude: its built scene, the flash, the swirl on unit
 // circles and the white-out.
 #include <gtest/gtest.h>
-
 #include <GL/gl.h>
 
 #include <cmath>

@@ -3,16 +3,34 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 
 #include "app/settings.h"
+#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
+#include "scene/model.h"
 #include "support/part_files.h"
 #include "writers/bmp_writer.h"
 #include "writers/writer_3ds.h"
 
 namespace {
 
+// The given generated content (made once per process) written into the working directory.
+void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
+    static ContentSink sink;
+    if (sink.files.empty())
+        for (auto source : sources) source(sink);
+    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
+}
+
+// The room's files and the wolf, loaded.
+void write_sofa_files() {
+    write_content({generate_characters, generate_part11});
+    free_model_table();
+    create_model_table();
+    load_model("wolfguy.mdl");
+}
 const Mesh &mesh_named(const Scene &scene, const char *name) { return scene.meshes[find_mesh(scene, name)]; }
 
 // Positions and normals of a mesh's vertices, to compare poses.
@@ -43,7 +61,7 @@ protected:
     Scene *scene = nullptr;
     void SetUp() override {
         PartTest::SetUp();
-        prepare_part_files();
+        write_sofa_files();
         frame_time = 0;
         part11_load();
         scene = part11_scene();
@@ -193,7 +211,7 @@ TEST_F(SofaTest, TheCollapseShrinksOncePerFrameAndNeverTurnsThePictureOver) {
 // A room whose lamp has a rest copy of another shape: the per-frame copy would not fit.
 TEST_F(PartTest, ALampWhoseRestCopyDiffersStopsNamingIt) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
-    prepare_part_files();
+    write_sofa_files();
     Scene3ds scene;
     for (const char *name : {"moon", "screen", "lamp01", "lamp02", "lamp03", "lamp04", "lamp05", "lamp06"}) {
         Mesh3ds mesh;
