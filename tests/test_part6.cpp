@@ -15,17 +15,12 @@
 #include "writers/bmp_writer.h"
 #include "writers/writer_3ds.h"
 
-namespace {
-
 // The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
+static void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
     static ContentSink sink;
-    if (sink.files.empty())
-        for (auto source : sources) source(sink);
+    if (sink.files.empty()) for (auto source : sources) source(sink);
     for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
 }
-
-}  // namespace
 
 class GreetingsTest : public PartTest {
 protected:
