@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "demo/graphics.h"
 #include "app/settings.h"
@@ -13,7 +14,6 @@
 static SDL_Window *test_window = nullptr;
 static SDL_GLContext test_context = nullptr;
 
-// Open the hidden window and context; see the header.
 bool gl_context_open(int width, int height) {
     if (test_window) gl_context_close();
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
@@ -23,12 +23,9 @@ bool gl_context_open(int width, int height) {
     }
     SDL_GL_ResetAttributes();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    for (auto [attribute, value] : {std::pair{SDL_GL_DOUBLEBUFFER, 1}, {SDL_GL_RED_SIZE, 8}, {SDL_GL_GREEN_SIZE, 8},
+                                    {SDL_GL_BLUE_SIZE, 8}, {SDL_GL_DEPTH_SIZE, 24}, {SDL_GL_STENCIL_SIZE, 8}})
+        SDL_GL_SetAttribute(attribute, value);
     test_window = SDL_CreateWindow("kelp test", 0, 0, width, height,
                                    SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!test_window) {
@@ -51,7 +48,6 @@ bool gl_context_open(int width, int height) {
     return true;
 }
 
-// Destroy the context and the window.
 void gl_context_close() {
     if (test_context) {
         SDL_GL_MakeCurrent(test_window, nullptr);
@@ -64,14 +60,12 @@ void gl_context_close() {
     }
 }
 
-// One pixel as 0xRRGGBBAA.
 uint32_t gl_read_pixel(int x, int y) {
     uint8_t p[4] = {0, 0, 0, 0};
     gl_read_pixels(x, y, 1, 1, p);
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
-// A block of RGBA bytes, tightly packed.
 void gl_read_pixels(int x, int y, int width, int height, uint8_t *rgba) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);

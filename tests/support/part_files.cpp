@@ -4,8 +4,7 @@
 #include "content.h"
 #include "render/render.h"
 #include "scene/model.h"
-#include "writers/bmp_writer.h"
-#include "writers/picture.h"
+#include "support/test_data.h"
 
 #include <fstream>
 
@@ -25,11 +24,7 @@ void prepare_part_files() {
     allocate_working_arrays();
 }
 
-void write_grey_picture(const char *name) {
-    Picture p(8, 8);
-    for (uint8_t &b : p.rgb) b = 128;
-    write_file(name, bmp_encode_24(p));
-}
+void write_grey_picture(const char *name) { write_file(name, bmp_encode_24(solid_picture(8, 8, 128, 128, 128))); }
 
 std::vector<std::string> read_log_lines() {
     std::ifstream in("VKB_Kelp.log");

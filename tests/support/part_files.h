@@ -1,5 +1,4 @@
-// part_files.h: the files the built demo parts load, written into the working directory
-// from the generator's own content sources, for tests that run the whole driver.
+// part_files.h: the files the built parts load, from the generator's own content sources.
 #pragma once
 #include <string>
 #include <vector>
@@ -7,9 +6,9 @@
 #include "support/gl_context.h"
 #include "support/scratch_dir.h"
 
-// Write every generated file but the music and the time table: the shared pictures, the
-// font, the characters and every part's content (generated once per process), load the characters into a fresh model table and make the renderer's
-// working arrays, so run_demo can load and draw every built part.
+// Write every generated file but the music and the time table into the working directory
+// (generated once per process), load the characters into a fresh model table and make the
+// renderer's working arrays, so run_demo can load and draw every built part.
 void prepare_part_files();
 
 // A small grey picture written as a 24-bit BMP of that name in the working directory.

@@ -13,7 +13,6 @@ struct ScratchDir {
     std::string path;
     std::string previous;
     pid_t owner;
-    // Create the directory and make it the working directory.
     ScratchDir() : owner(getpid()) {
         char name[] = "/tmp/kelp-test-XXXXXX";
         path = mkdtemp(name) ? name : "";
@@ -25,7 +24,6 @@ struct ScratchDir {
     void enter() {
         if (!path.empty() && chdir(path.c_str()) != 0) path.clear();
     }
-    // Go back to the previous working directory and remove the scratch one.
     ~ScratchDir() {
         if (getpid() != owner) return;
         if (!previous.empty() && chdir(previous.c_str()) != 0) return;
