@@ -1,11 +1,7 @@
 // test_bmp.cpp: BMP decoding without OpenGL: pixels, padding, palettes, colour key, bad input.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
-
-#include "texture/texture.h"
-#include "writers/bmp_writer.h"
+#include "support/test_data.h"
 
 namespace {
 
@@ -21,24 +17,15 @@ void decode(const std::vector<uint8_t> &bytes, Decoded &out, const char *name = 
     bmp_decode(bytes.data(), bytes.size(), name, out.record);
 }
 
-void put32(std::vector<uint8_t> &bytes, size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
-}
-
-void put16(std::vector<uint8_t> &bytes, size_t at, uint16_t value) {
-    bytes[at] = uint8_t(value);
-    bytes[at + 1] = uint8_t(value >> 8);
-}
-
-// A picture whose every texel differs from its neighbours, with widths that need row padding.
-Picture gradient(int w, int h) {
+// A picture whose every texel differs from its neighbours, or (`few`) one of at most 12
+// colours for 8-bit files.
+Picture gradient(int w, int h, bool few = false) {
     Picture p(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             uint8_t *c = p.at(x, y);
-            c[0] = uint8_t(x * 37 + y);
-            c[1] = uint8_t(y * 23 + 5);
-            c[2] = uint8_t((x ^ y) * 11);
+            if (few) c[0] = uint8_t((x % 3) * 100), c[1] = uint8_t((y % 4) * 60), c[2] = 7;
+            else c[0] = uint8_t(x * 37 + y), c[1] = uint8_t(y * 23 + 5), c[2] = uint8_t((x ^ y) * 11);
         }
     return p;
 }
@@ -57,19 +44,6 @@ void expect_same_pixels(const Picture &p, const Decoded &d) {
         }
 }
 
-// A small picture with a limited number of colours for 8-bit files.
-Picture few_colours(int w, int h) {
-    Picture p(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            uint8_t *c = p.at(x, y);
-            c[0] = uint8_t((x % 3) * 100);
-            c[1] = uint8_t((y % 4) * 60);
-            c[2] = 7;
-        }
-    return p;
-}
-
 class BmpDeath : public ::testing::Test {
   protected:
     void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
@@ -80,7 +54,7 @@ class BmpDeath : public ::testing::Test {
 // Rows of every width are padded and stored bottom-up, in 24-bit and in 8-bit palette files.
 TEST(BmpDecode, RowsArePaddedAndBottomUp) {
     for (int w : {1, 2, 3, 4, 5, 7, 9, 13}) {
-        Picture rgb = gradient(w, 6), indexed = few_colours(w, 5);
+        Picture rgb = gradient(w, 6), indexed = gradient(w, 5, true);
         Decoded d24, d8;
         decode(bmp_encode_24(rgb), d24);
         expect_same_pixels(rgb, d24);
@@ -102,13 +76,13 @@ TEST(BmpDecode, LayoutVariantsDecodeToThePicture) {
         c[0] = uint8_t(i), c[1] = uint8_t(255 - i), c[2] = uint8_t(i * 7);
     }
     variants.push_back({full, bmp_encode_8(full)});
-    put32(variants.back().second, 46, 0);
+    put_le(variants.back().second, 46, 0);
     Picture g = gradient(5, 4);
     std::vector<uint8_t> bytes = bmp_encode_24(g), flipped = bytes;  // rows reversed, marked top-down
     for (int r = 0; r < 4; ++r) memcpy(&flipped[54 + r * 16], &bytes[54 + (3 - r) * 16], 16);
-    put32(flipped, 22, uint32_t(-4));
+    put_le(flipped, 22, uint32_t(-4));
     variants.push_back({g, flipped});
-    Picture few = few_colours(3, 3);
+    Picture few = gradient(3, 3, true);
     bytes = bmp_encode_8(few);
     size_t palette = bytes[46] * 4u;  // the info header grown to 108 bytes, 10 bytes before the pixels
     std::vector<uint8_t> longer(bytes.begin(), bytes.begin() + 54);
@@ -116,8 +90,8 @@ TEST(BmpDecode, LayoutVariantsDecodeToThePicture) {
     longer.insert(longer.end(), bytes.begin() + 54, bytes.begin() + 54 + long(palette));
     longer.insert(longer.end(), 10, 0xEE);
     longer.insert(longer.end(), bytes.begin() + 54 + long(palette), bytes.end());
-    put32(longer, 14, 108);
-    put32(longer, 10, uint32_t(14 + 108 + palette + 10));
+    put_le(longer, 14, 108);
+    put_le(longer, 10, uint32_t(14 + 108 + palette + 10));
     variants.push_back({few, longer});
     Picture padded = gradient(5, 3);
     variants.push_back({padded, bmp_encode_24(padded)});
@@ -134,7 +108,7 @@ TEST(BmpDecode, LayoutVariantsDecodeToThePicture) {
 // Every bad file stops with a message naming the texture; none is read past its end.
 TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
     const std::vector<uint8_t> rgb = bmp_encode_24(gradient(4, 4));
-    const std::vector<uint8_t> indexed = bmp_encode_8(few_colours(4, 4));
+    const std::vector<uint8_t> indexed = bmp_encode_8(gradient(4, 4, true));
     struct Case {
         std::vector<uint8_t> bytes;
         std::string message;
@@ -142,9 +116,7 @@ TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
     std::vector<Case> cases;
     auto patched = [&](const std::vector<uint8_t> &base, size_t at, uint32_t value, int width, const std::string &m) {
         std::vector<uint8_t> bytes = base;
-        if (width == 2) put16(bytes, at, uint16_t(value));
-        else if (width == 4) put32(bytes, at, value);
-        else bytes[at] = uint8_t(value);
+        put_le(bytes, at, value, width);
         cases.push_back({bytes, m});
     };
     patched(rgb, 28, 16, 2, "has 16bpp, must be 8 or 24!");
@@ -160,12 +132,12 @@ TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
     } sizes[] = {{0, 4}, {4, 0}, {-4, 4}, {8193, 4}, {4, -8193}, {0x7fffffff, 0x7fffffff}, {65536, 65536}, {4, INT32_MIN}};
     for (auto size : sizes) {
         std::vector<uint8_t> bad = rgb;
-        put32(bad, 18, uint32_t(size.w));
-        put32(bad, 22, uint32_t(size.h));
+        put_le(bad, 18, uint32_t(size.w));
+        put_le(bad, 22, uint32_t(size.h));
         cases.push_back({bad, "has a size of .*each side must be 1 to 8192!"});
     }
     // Cut inside the file header, the info header, the palette, and the pixels.
-    const std::vector<uint8_t> longer = bmp_encode_8(few_colours(6, 5));
+    const std::vector<uint8_t> longer = bmp_encode_8(gradient(6, 5, true));
     for (size_t keep : {size_t(0), size_t(9), size_t(20), size_t(53), size_t(60), longer.size() - 3})
         cases.push_back({std::vector<uint8_t>(longer.begin(), longer.begin() + long(keep)),
                          "is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)"});

@@ -1,23 +1,16 @@
-// test_characters.cpp: the three generated characters load through the program's model
-// loader with the counts the scenes can hold, their loops wrap without a jump, the frames the
-// parts key on hold the poses they need (the touch, the raised hand, the lying body), and the
-// spark vertex is the right hand.
+// test_characters.cpp: the generated characters load with counts the scenes hold, their loops
+// wrap, the key frames hold the poses the parts need, and the spark vertex is the right hand.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "data/characters.h"
 #include "scene/model.h"
 #include "support/gl_context.h"
-#include "texture/texture.h"
-#include "writers/bmp_writer.h"
+#include "support/test_data.h"
 #include "writers/mdl_writer.h"
-#include "support/scratch_dir.h"
 
 namespace {
 
@@ -30,32 +23,23 @@ struct Built {
 // The three characters, built once for the whole test program.
 const Built &built(CharacterKind kind) {
     static Built cache[CHARACTER_COUNT];
-    static bool done[CHARACTER_COUNT];
-    if (!done[kind]) {
-        build_character(kind, cache[kind].model, cache[kind].skin, &cache[kind].parts);
-        done[kind] = true;
-    }
+    if (cache[kind].parts.empty()) build_character(kind, cache[kind].model, cache[kind].skin, &cache[kind].parts);
     return cache[kind];
 }
 
-std::string file_name(CharacterKind kind, const char *extension) {
-    return std::string(character_name(kind)) + extension;
-}
+std::string file_name(int kind, const char *extension) { return character_name(CharacterKind(kind)) + std::string(extension); }
 
-// Write the three models and skins into the process's scratch folder and enter it.
-void enter_data_dir() {
-    static ScratchDir dir;
-    dir.enter();
+// Write the three models and skins into the process's scratch folder.
+void write_characters() {
     for (int k = 0; k < CHARACTER_COUNT; k++) {
         const Built &b = built(CharacterKind(k));
-        ASSERT_TRUE(write_file(file_name(CharacterKind(k), ".mdl"), mdl_encode(b.model)));
-        ASSERT_TRUE(write_file(file_name(CharacterKind(k), ".bmp"), bmp_encode_24(b.skin)));
+        ASSERT_TRUE(write_file(file_name(k, ".mdl"), mdl_encode(b.model)));
+        ASSERT_TRUE(write_file(file_name(k, ".bmp"), bmp_encode_24(b.skin)));
     }
 }
 
 // Position of vertex v of frame f of a loaded model (scene axes: x left, y up, z forward).
 const float *at(const Model &m, int f, int v) { return m.frames + (size_t(f) * m.vertex_count + v) * 3; }
-
 // Root-mean-square distance between two frames of a loaded model.
 float frame_distance(const Model &m, int a, int b) {
     double sum = 0;
@@ -63,7 +47,6 @@ float frame_distance(const Model &m, int a, int b) {
         for (int c = 0; c < 3; c++) sum += std::pow(at(m, a, v)[c] - at(m, b, v)[c], 2);
     return float(std::sqrt(sum / m.vertex_count));
 }
-
 // Largest step between neighbouring frames of a range.
 float largest_step(const Model &m, int first, int last) {
     float worst = 0;
@@ -78,13 +61,11 @@ class CharactersLoaded : public GlContextTest {
     void SetUp() override {
         GlContextTest::SetUp();
         enter_data_dir();
+        write_characters();
         free_model_table();
-        for (int i = 0; i < texture_count; ++i) free(texture_table[i].pixels);
-        memset(texture_table, 0, sizeof texture_table);
-        memset(texture_names, 0, sizeof texture_names);
-        texture_count = texture_name_count = 0;
+        reset_textures();
         create_model_table();
-        for (int k = 0; k < CHARACTER_COUNT; k++) load_model(file_name(CharacterKind(k), ".mdl").c_str());
+        for (int k = 0; k < CHARACTER_COUNT; k++) load_model(file_name(k, ".mdl").c_str());
     }
     const Model &model(CharacterKind kind) { return model_table[kind]; }
 };
@@ -221,8 +202,7 @@ TEST_F(CharactersLoaded, KeyFramesHoldTheirPoses) {
 TEST(CharacterSkins, PowerOfTwoAndFatherInTheLeftFifths) {
     for (int k = 0; k < CHARACTER_COUNT; k++) {
         const Picture &p = built(CharacterKind(k)).skin;
-        EXPECT_EQ(p.width & (p.width - 1), 0);
-        EXPECT_EQ(p.height & (p.height - 1), 0);
+        EXPECT_EQ((p.width & (p.width - 1)) | (p.height & (p.height - 1)), 0) << p.width << "x" << p.height;
         for (int y = 0; y < p.height; y++)  // no texel is the transparent key colour
             for (int x = 0; x < p.width; x++) ASSERT_FALSE(p.at(x, y)[0] == 255 && p.at(x, y)[1] == 0 && p.at(x, y)[2] == 255);
     }

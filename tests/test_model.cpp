@@ -4,34 +4,20 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
-#include <vector>
 
 #include "render/render.h"
 #include "scene/model.h"
 #include "support/gl_context.h"
-#include "texture/texture.h"
-#include "writers/bmp_writer.h"
+#include "support/test_data.h"
 #include "writers/mdl_writer.h"
-#include "support/scratch_dir.h"
 
 namespace {
-
-// One scratch folder for the process, entered again by each test that needs it.
-void enter_data_dir() {
-    static ScratchDir dir;
-    dir.enter();
-}
 
 void reset_all() {
     free_model_table();
     create_model_table();
-    for (int i = 0; i < texture_count; ++i) free(texture_table[i].pixels);
-    memset(texture_table, 0, sizeof texture_table);
-    memset(texture_names, 0, sizeof texture_names);
-    texture_count = texture_name_count = 0;
+    reset_textures();
 }
 
 // A model of `vertices` vertices in a fan of triangles and `frames` frames. In frame f, vertex v
@@ -39,8 +25,7 @@ void reset_all() {
 // and each axis spans 0..255 somewhere, so the byte encoding is exact with scale 1.
 MdlModel numbered_model(int vertices, int frames) {
     MdlModel m;
-    m.skin_width = 16;
-    m.skin_height = 8;
+    m.skin_width = 16, m.skin_height = 8;
     for (int v = 0; v < vertices; ++v) m.texcoords.push_back({0, v % 16, v % 8});
     for (int v = 1; v + 1 < vertices; ++v) m.triangles.push_back({1, {0, v, v + 1}});
     for (int f = 0; f < frames; ++f) {
@@ -57,23 +42,22 @@ MdlModel numbered_model(int vertices, int frames) {
 
 // The position the loader should give vertex v of frame f: (y, z, x), centred on the first
 // and third components.
-void expected_frame(const MdlModel &m, int f, std::vector<float> &out) {
+std::vector<float> expected_frame(const MdlModel &m, int f) {
     int n = int(m.texcoords.size());
-    out.assign(size_t(n) * 3, 0);
+    std::vector<float> out(size_t(n) * 3);
     double mean0 = 0, mean2 = 0;
     for (int v = 0; v < n; ++v) {
         for (int c = 0; c < 3; ++c) out[v * 3 + c] = m.frames[f][v * 3 + (c + 1) % 3];
         mean0 += out[v * 3 + 0], mean2 += out[v * 3 + 2];
     }
     for (int v = 0; v < n; ++v) out[v * 3 + 0] -= float(mean0 / n), out[v * 3 + 2] -= float(mean2 / n);
+    return out;
 }
 
 void write_model(const char *name, const MdlModel &m) {
     ASSERT_TRUE(write_file(name, mdl_encode(m)));
     std::string skin = name;
-    skin = skin.substr(0, skin.rfind('.')) + ".bmp";
-    Picture p(4, 4);
-    ASSERT_TRUE(write_file(skin, bmp_encode_24(p)));
+    ASSERT_TRUE(write_file(skin.substr(0, skin.rfind('.')) + ".bmp", bmp_encode_24(Picture(4, 4))));
 }
 
 // A scene-like home for a posed model: one mesh with room for its vertices and faces.
@@ -91,36 +75,24 @@ struct Stage {
 };
 
 void expect_blend(const Stage &s, const MdlModel &m, int from, int to, float f) {
-    std::vector<float> a, b;
-    expected_frame(m, from, a);
-    expected_frame(m, to, b);
+    const std::vector<float> a = expected_frame(m, from), b = expected_frame(m, to);
     for (size_t k = 0; k < m.texcoords.size(); ++k)
         for (int c = 0; c < 3; ++c)
             ASSERT_NEAR(s.vertices[k].position[c], b[k * 3 + c] * f + a[k * 3 + c] * (1 - f), 1e-3)
                 << "vertex " << k << " component " << c;
 }
 
+// Each test works in the process's folder with empty model and texture tables.
 class ModelGl : public GlContextTest {
   protected:
     void SetUp() override {
         GlContextTest::SetUp();
-        enter_data_dir();
-        reset_all();
-    }
-};
-
-class ModelDeath : public ::testing::Test {
-  protected:
-    void SetUp() override {
         GTEST_FLAG_SET(death_test_style, "threadsafe");
         enter_data_dir();
         reset_all();
     }
 };
-
-void put32(std::vector<uint8_t> &bytes, size_t at, int32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(uint32_t(value) >> (8 * i));
-}
+using ModelDeath = ModelGl;
 
 }  // namespace
 
@@ -142,11 +114,8 @@ TEST_F(ModelGl, WrittenModelLoadsBack) {
         EXPECT_FLOAT_EQ(model.vertices[v].u, float(v % 16) / 16.0f);
         EXPECT_FLOAT_EQ(model.vertices[v].v, 1.0f - float(v % 8) / 8.0f);
     }
-    for (int f = 0; f < 4; ++f) {
-        std::vector<float> want;
-        expected_frame(m, f, want);
-        for (int k = 0; k < 18; ++k) EXPECT_NEAR(model.frames[f * 18 + k], want[k], 1e-4) << f << "/" << k;
-    }
+    for (int f = 0; f < 4; ++f)
+        for (int k = 0; k < 18; ++k) EXPECT_NEAR(model.frames[f * 18 + k], expected_frame(m, f)[k], 1e-4) << f << "/" << k;
     EXPECT_EQ(find_model("other.mdl"), -1);
 }
 
@@ -223,13 +192,10 @@ TEST_F(ModelGl, PathMovesAndTurnsTheModel) {
     snprintf(s.mesh.name, sizeof s.mesh.name, "PathGuy.mdl");
     pose_model("pathguy.mdl", s.mesh, s.vertices.data(), 0, 0, 0, 10.0f, 1, 0);
     // Two keys, 2 s apart at rate 10; both look along the file's +y axis.
-    ModelPathKey keys[2] = {};
-    keys[0] = {0.0f, {10.0f, 4.0f, 20.0f}, 10.0f, 120.0f, 0, 0, 10.0f, 2.0f};
-    keys[1] = {20.0f, {30.0f, 8.0f, 40.0f}, 30.0f, 140.0f, 0, 0, 10.0f, 2.0f};
-    s.mesh.model_path = keys;
-    s.mesh.model_path_count = 2;
-    std::vector<float> frame;
-    expected_frame(m, 0, frame);
+    ModelPathKey keys[2] = {{0.0f, {10.0f, 4.0f, 20.0f}, 10.0f, 120.0f, 0, 0, 10.0f, 2.0f},
+                            {20.0f, {30.0f, 8.0f, 40.0f}, 30.0f, 140.0f, 0, 0, 10.0f, 2.0f}};
+    s.mesh.model_path = keys, s.mesh.model_path_count = 2;
+    const std::vector<float> frame = expected_frame(m, 0);
     const float lift = -15.0f + 2.0f * (frame[1] + frame[4] + frame[7] + frame[10]) / 4;  // 7.5 x scale down
     // Centre of the four vertices and the step from vertex 0 to 1 (the model's forward).
     auto expect_pose = [&](float x, float y, float z, float fx, float fz) {
@@ -260,7 +226,6 @@ TEST_F(ModelGl, PathMovesAndTurnsTheModel) {
 }
 
 TEST_F(ModelDeath, MissingModelsFramesBeyondTheModelAndAFullTableAreFatal) {
-    // Without triangles no skin is loaded, so no GL context is needed.
     MdlModel m = numbered_model(4, 5);
     m.triangles.clear();
     ASSERT_TRUE(write_file("bare.mdl", mdl_encode(m)));
@@ -322,8 +287,8 @@ TEST_F(ModelDeath, MalformedFilesAreRefusedBeforeReading) {
     };
     for (const auto &c : fields) {
         std::vector<uint8_t> bad = good;
-        put32(bad, c.at, c.value);
-        if (c.at == 52) put32(bad, 56, 0x7fffffff);
+        put_le(bad, c.at, uint32_t(c.value));
+        if (c.at == 52) put_le(bad, 56, 0x7fffffff);
         expect_refused(bad, c.message);
     }
 }
