@@ -46,12 +46,12 @@ protected:
 };
 
 // Opening: no pack leaves the loose files; a loose copy wins over the pack; pack names
-// ignore case; missing names give -1.
+// ignore case; missing names give -1. Entries read in turn keep their own positions.
 TEST_F(Files, OpenFindsLooseFilesFirstThenThePack) {
     EXPECT_EQ(archive_open("Data"), 0);
     ASSERT_TRUE(write_file("a.txt", bytes_of("loose")));
     EXPECT_EQ(file_open("c.txt", "rb"), -1);
-    make_pack({{"a.txt", bytes_of("packed")}, {"timing.dat", bytes_of("1\n")}, {"Mirror.BMP", bytes_of("x")}});
+    make_pack({{"a.txt", bytes_of("packed")}, {"timing.dat", bytes_of("abcdef")}, {"Mirror.BMP", bytes_of("uvwxyz")}});
     int h = file_open("a.txt", "rb");
     ASSERT_GE(h, 0);
     char buffer[16] = {};
@@ -59,9 +59,13 @@ TEST_F(Files, OpenFindsLooseFilesFirstThenThePack) {
     EXPECT_STREQ(buffer, "loose");
     int t = file_open("TIMING.DAT", "rb"), m = file_open("mirror.bmp", "rb");
     ASSERT_GE(t, 0);
-    EXPECT_EQ(file_getc(t), '1');
-    EXPECT_GE(m, 0);
-    EXPECT_NE(m, t);
+    ASSERT_GE(m, 0);
+    std::string got;
+    for (int i = 0; i < 6; i++) got += char(file_getc(t)), got += char(file_getc(m));
+    EXPECT_EQ(got, "aubvcwdxeyfz");
+    ASSERT_EQ(file_seek(t, 2, 0), 0);
+    EXPECT_EQ(file_read(buffer, 1, 3, t), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "cde");
     EXPECT_EQ(file_open("nothing.bmp", "rb"), -1);
 }
 
@@ -81,50 +85,35 @@ TEST_F(Files, ReadGetcSeekAndTellStayInTheEntry) {
     EXPECT_NE(file_eof(h), 0);
     EXPECT_EQ(file_getc(h), -1);
     EXPECT_EQ(file_getc(h), -1);
-    EXPECT_EQ(file_seek(h, 0, 2), 0);
-    EXPECT_EQ(file_tell(h), 39);
-    EXPECT_EQ(file_seek(h, 0, 0), 0);
+    // s: seek (a, whence b) gives `want`, then tell gives `at`; r: read (size a, count b) gives
+    // `want` records, its last byte being the one before `at`; g: getc gives `want`.
+    const struct {
+        char op;
+        int a, b;
+        long want, at;
+    } steps[] = {{'s', 0, 2, 0, 39}, {'s', 0, 0, 0, 0},  {'r', 10, 4, 0, 0},  {'r', 10, 3, 3, 30},
+                 {'s', 2, 1, 0, 32}, {'s', -1, 1, 0, 31}, {'r', 1, 8, 8, 39},  {'r', 1, 1, 0, 39},
+                 // past the end: nothing of the next entry shows
+                 {'s', 45, 0, 0, 45}, {'g', 0, 0, -1, 45}, {'r', 1, 1, 0, 45}, {'s', 37, 0, 0, 37},
+                 {'r', 1, 4, 0, 37}, {'g', 0, 0, 37, 38}};
     uint8_t buffer[40];
-    EXPECT_EQ(file_read(buffer, 10, 4, h), 0u);
-    EXPECT_EQ(file_tell(h), 0);
-    EXPECT_EQ(file_read(buffer, 10, 3, h), 3u);
-    EXPECT_EQ(buffer[29], 29);
-    EXPECT_EQ(file_tell(h), 30);
-    EXPECT_EQ(file_seek(h, 2, 1), 0);
-    EXPECT_EQ(file_seek(h, -1, 1), 0);
-    EXPECT_EQ(file_tell(h), 31);
-    EXPECT_EQ(file_read(buffer, 1, 8, h), 8u);
-    EXPECT_EQ(buffer[7], 38);
-    EXPECT_NE(file_eof(h), 0);
-    EXPECT_EQ(file_read(buffer, 1, 1, h), 0u);
-    ASSERT_EQ(file_seek(h, 45, 0), 0);  // past the end: nothing of the next entry shows
-    EXPECT_EQ(file_tell(h), 45);
-    EXPECT_EQ(file_getc(h), -1);
-    EXPECT_EQ(file_read(buffer, 1, 1, h), 0u);
+    for (const auto &c : steps) {
+        long got = c.op == 's'   ? file_seek(h, c.a, c.b)
+                   : c.op == 'g' ? file_getc(h)
+                                 : long(file_read(buffer, size_t(c.a), size_t(c.b), h));
+        EXPECT_EQ(got, c.want) << c.op << c.a << "," << c.b;
+        EXPECT_EQ(file_tell(h), c.at) << c.op << c.a << "," << c.b;
+        EXPECT_TRUE(c.op != 'r' || got == 0 || buffer[c.a * got - 1] == c.at - 1) << "last byte read";
+        EXPECT_TRUE(c.at != 39 || file_eof(h)) << "at the end";
+    }
+    ASSERT_EQ(file_seek(h, 45, 0), 0);
     char line[32] = {};
     EXPECT_EQ(file_gets(line, sizeof line, h), nullptr);
     EXPECT_EQ(line[0], 0);
-    ASSERT_EQ(file_seek(h, 37, 0), 0);
-    EXPECT_EQ(file_read(buffer, 1, 4, h), 0u);
-    EXPECT_EQ(file_getc(h), 37);
     ASSERT_TRUE(write_file("loose.bin", data));
     int l = file_open("loose.bin", "rb");
     ASSERT_GE(l, 0);
     EXPECT_EQ(file_read(buffer, 10, 4, l), 3u);
-}
-
-TEST_F(Files, EntriesKeepTheirOwnPositionsWhenReadInTurn) {
-    make_pack({{"one", bytes_of("abcdef")}, {"two", bytes_of("uvwxyz")}});
-    int a = file_open("one", "rb"), b = file_open("two", "rb");
-    ASSERT_GE(a, 0);
-    ASSERT_GE(b, 0);
-    std::string got;
-    for (int i = 0; i < 6; i++) got += char(file_getc(a)), got += char(file_getc(b));
-    EXPECT_EQ(got, "aubvcwdxeyfz");
-    char buf[4] = {};
-    ASSERT_EQ(file_seek(a, 2, 0), 0);
-    EXPECT_EQ(file_read(buf, 1, 3, a), 3u);
-    EXPECT_STREQ(buf, "cde");
 }
 
 // gets reads whole lines, splits long ones, stops after a last line feed and drops a line
