@@ -1,5 +1,5 @@
-// test_load3ds.cpp: the .3ds loader against files made by the .3ds writer: round trips,
-// key merging and cuts, object space, the loader's quirks, capacities and malformed files.
+// test_load3ds.cpp: the .3ds loader against files from the .3ds writer: round trips, key
+// merging and cuts, object space, the loader's quirks, capacities and malformed files.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -81,17 +81,16 @@ Mesh3ds quad(const std::string &name, float x0) {
     return m;
 }
 
+Material3ds material(const std::string &name, float r = 1, float g = 1, float b = 1) {
+    Material3ds m;
+    m.name = name, m.diffuse[0] = r, m.diffuse[1] = g, m.diffuse[2] = b;
+    return m;
+}
+
 Scene3ds one_quad(const Mesh3ds &m) {
     Scene3ds s;
     s.meshes.push_back(m);
     return s;
-}
-
-Material3ds material(const std::string &name, float r, float g, float b) {
-    Material3ds m;
-    m.name = name;
-    m.diffuse[0] = r, m.diffuse[1] = g, m.diffuse[2] = b;
-    return m;
 }
 
 CameraNode3ds camera_node(const std::string &name, std::vector<uint32_t> frames, float base) {
@@ -125,7 +124,7 @@ protected:
 TEST_F(Load3dsGl, RoundTripsGeometryMaterialsLightsAndCamera) {
     ASSERT_TRUE(write_file("wall.bmp", bmp_encode_24(Picture(8, 8))));
     ASSERT_TRUE(write_file("bump.bmp", bmp_encode_24(Picture(8, 8))));
-    Material3ds glass = material("glass", 0.2f, 0.4f, 0.6f), wall = material("wall", 1, 1, 1), both = wall;
+    Material3ds glass = material("glass", 0.2f, 0.4f, 0.6f), wall = material("wall"), both = wall;
     glass.transparency = 40, glass.reflection = 30, glass.diffuse_as_bytes = true;
     wall.texture = "WALL.BMP";
     both.name = "both", both.texture = "wall.bmp", both.bump = "bump.bmp";
@@ -137,19 +136,8 @@ TEST_F(Load3dsGl, RoundTripsGeometryMaterialsLightsAndCamera) {
     t.set_material("wall", 0, 1);
     t.set_material("both", 1, 1);
     s.meshes = {a, quad("wall", 5), t};
-    Light3ds l0, l1;
-    l0.name = "sun";
-    l0.position[0] = 1, l0.position[1] = 2, l0.position[2] = 3;
-    l0.color[0] = 0.5f, l0.color[1] = 0.25f, l0.color[2] = 1.0f;
-    l1.name = "spot";
-    l1.has_color = false, l1.spot = true;
-    s.lights = {l0, l1};
-    Camera3ds cam;
-    cam.name = "cam";
-    cam.position[0] = 1, cam.position[1] = -10, cam.position[2] = 2;
-    cam.target[0] = 4, cam.target[1] = 0, cam.target[2] = 2;
-    cam.lens = 60;
-    s.cameras.push_back(cam);
+    s.lights = {Light3ds{"sun", {1, 2, 3}, true, {0.5f, 0.25f, 1}}, Light3ds{"spot", {0, 0, 0}, false, {1, 1, 1}, true}};
+    s.cameras = {Camera3ds{"cam", {1, -10, 2}, {4, 0, 2}, 0, 60}};
     s.end_frame = 250;
     write("scene.3ds", s);
     Loaded r;
@@ -233,22 +221,15 @@ TEST_F(Load3dsTest, ObjectKeysMergeByFrameWithRunningValues) {
     Scene3ds s = one_quad(quad("first", 0));
     s.meshes.push_back(quad("anim", 0));
     s.add_static_node("first");
-    ObjectNode3ds n;
-    n.name = "anim";
-    n.pivot[0] = 1, n.pivot[1] = 2, n.pivot[2] = 3;
-    n.position = {key3ds_position(10, 1, 2, 3), key3ds_position(0, 4, 5, 6)};
+    ObjectNode3ds n{"anim", "", -1, true, {1, 2, 3}, {key3ds_position(10, 1, 2, 3), key3ds_position(0, 4, 5, 6)}, {}, {}};
     n.position[0].spline_flags = 0x1f;  // tension .. ease from, read and dropped
     n.position[0].spline[0] = 0.5f;
     n.rotation = {key3ds_rotation(5, 0.5f, 0, 0, 1)};
     n.rotation[0].spline_flags = 0x8001;
     n.scale = {key3ds_scale(0, 3, 4, 5)};
     s.object_nodes.push_back(n);
-    ObjectNode3ds d;
-    d.name = "$$$DUMMY";
-    d.instance = "helper";
-    d.position = {key3ds_position(0, 1, 1, 1)};
-    d.rotation = {key3ds_rotation(0, 1, 0, 0, 1)};
-    s.object_nodes.push_back(d);
+    s.object_nodes.push_back({"$$$DUMMY", "helper", -1, true, {0, 0, 0}, {key3ds_position(0, 1, 1, 1)},
+                              {key3ds_rotation(0, 1, 0, 0, 1)}, {}});
     write("merge.3ds", s);
     Loaded r;
     load_into(r, "merge.3ds", roomy());
@@ -277,17 +258,11 @@ TEST_F(Load3dsTest, ObjectKeysMergeByFrameWithRunningValues) {
 // A second camera follows the first, shifted by its last frame: the join is a cut, and the
 // offset is reset by every load. QuakeCam nodes fill the model path table instead.
 TEST_F(Load3dsTest, CameraTracksMergeJoinAndFeedModelPaths) {
-    CameraNode3ds c, q;
-    c.name = "Camera01";
-    c.position = {key3ds_position(0, 1, 2, 3), key3ds_position(20, 4, 5, 6)};
-    c.target = {key3ds_position(0, 7, 8, 9), key3ds_position(10, 1, 2, 3)};
-    c.fov = {key3ds_value(0, 45)};
-    c.roll = {key3ds_value(20, 90)};
-    q.name = "quakecam";
-    q.position = {key3ds_position(10, 1, 2, 3), key3ds_position(0, 4, 5, 6)};
-    q.target = {key3ds_position(10, 7, 8, 9), key3ds_position(20, 1, 1, 1)};
-    q.fov = {key3ds_value(0, 33)};
-    q.roll = {key3ds_value(0, 10)};
+    // name, position, fov, roll, has_target, target
+    CameraNode3ds c{"Camera01", {key3ds_position(0, 1, 2, 3), key3ds_position(20, 4, 5, 6)}, {key3ds_value(0, 45)},
+                    {key3ds_value(20, 90)}, true, {key3ds_position(0, 7, 8, 9), key3ds_position(10, 1, 2, 3)}};
+    CameraNode3ds q{"quakecam", {key3ds_position(10, 1, 2, 3), key3ds_position(0, 4, 5, 6)}, {key3ds_value(0, 33)},
+                    {key3ds_value(0, 10)}, true, {key3ds_position(10, 7, 8, 9), key3ds_position(20, 1, 1, 1)}};
     Scene3ds s;
     s.camera_nodes = {c, camera_node("two", {0, 30}, 200), q};
     write("c.3ds", s);
@@ -311,9 +286,7 @@ TEST_F(Load3dsTest, CameraTracksMergeJoinAndFeedModelPaths) {
         EXPECT_NE(r.camera_keys[4].fov, 33.0f);  // the QuakeCam's FOV did not reach the camera
         ASSERT_EQ(r.summary.model_path_key_count, 3);
         const ModelPathKey *k = r.model_path.data();  // in file order, completed in frame order
-        EXPECT_FLOAT_EQ(k[0].frame, 10.0f);
-        EXPECT_FLOAT_EQ(k[1].frame, 0.0f);
-        EXPECT_FLOAT_EQ(k[2].frame, 20.0f);
+        EXPECT_EQ((std::vector<float>{k[0].frame, k[1].frame, k[2].frame}), (std::vector<float>{10, 0, 20}));
         expect3(k[1].position, 4, 6, 5, "path (x, z, y)");
         EXPECT_FLOAT_EQ(k[1].target_x, 0.0f);  // no target yet at frame 0
         EXPECT_FLOAT_EQ(k[0].target_x, 7.0f);
@@ -388,40 +361,31 @@ TEST_F(Load3dsTest, UnknownZeroLengthAndOverlongChunks) {
 // Bad input: every refusal exits with its message, naming the file where the format allows;
 // each of the caller's arrays and the loader's own tables take exactly their capacity.
 TEST_F(Load3dsTest, BadFilesAndFullArraysAreFatal) {
-    auto quad_file = [](const char *file, void (*change)(Mesh3ds &)) {
-        Mesh3ds m = quad("q", 0);
-        change(m);
-        write(file, one_quad(m));
+    auto file = [](const char *name, void (*change)(Scene3ds &)) {  // a change to one quad "q"
+        Scene3ds s = one_quad(quad("q", 0));
+        change(s);
+        write(name, s);
     };
-    quad_file("Index.3ds", [](Mesh3ds &m) { m.faces[4] = 4; });  // one past the four vertices
-    quad_file("map.3ds", [](Mesh3ds &m) { m.mappings.insert(m.mappings.end(), {0, 0}); });
-    quad_file("flat.3ds", [](Mesh3ds &m) { m.matrix[8] = 0; });
-    quad_file("mat.3ds", [](Mesh3ds &m) { m.set_material("shared", 0, 1); });
-    Mesh3ds face_group = quad("q", 0);
-    face_group.materials.push_back(FaceGroup3ds{"red", {0, 2}});
-    Scene3ds face = one_quad(face_group);
-    face.materials.push_back(material("red", 1, 0, 0));
-    write("face.3ds", face);
-    Scene3ds shared = one_quad(quad("a", 0));  // defines the material the file above names
-    shared.materials.push_back(material("shared", 1, 0, 0));
-    write("shared.3ds", shared);
-    Scene3ds start;
-    start.start_frame = 5;
-    write("start.3ds", start);
-    Scene3ds late = one_quad(quad("late", 0));
-    ObjectNode3ds &n = late.add_static_node("late");
-    n.position[0].frame = n.rotation[0].frame = n.scale[0].frame = 10;
-    write("late.3ds", late);
-    Scene3ds cased = one_quad(quad("Box", 0));
-    cased.add_static_node("box");
-    write("case.3ds", cased);
-    Scene3ds quake;
-    quake.camera_nodes.push_back(camera_node("QuakeCam", {0}, 0));
-    write("quake.3ds", quake);
+    file("Index.3ds", [](Scene3ds &s) { s.meshes[0].faces[4] = 4; });  // one past the four vertices
+    file("map.3ds", [](Scene3ds &s) { s.meshes[0].mappings.insert(s.meshes[0].mappings.end(), {0, 0}); });
+    file("flat.3ds", [](Scene3ds &s) { s.meshes[0].matrix[8] = 0; });
+    file("mat.3ds", [](Scene3ds &s) { s.meshes[0].set_material("shared", 0, 1); });
+    file("shared.3ds", [](Scene3ds &s) { s.materials.push_back(material("shared", 1, 0, 0)); });
+    file("face.3ds", [](Scene3ds &s) {
+        s.meshes[0].materials.push_back(FaceGroup3ds{"red", {0, 2}});
+        s.materials.push_back(material("red", 1, 0, 0));
+    });
+    file("start.3ds", [](Scene3ds &s) { s.start_frame = 5; });
+    file("late.3ds", [](Scene3ds &s) {
+        ObjectNode3ds &n = s.add_static_node("q");
+        n.position[0].frame = n.rotation[0].frame = n.scale[0].frame = 10;
+    });
+    file("case.3ds", [](Scene3ds &s) { s.meshes[0].name = "Box", s.add_static_node("box"); });
+    file("quake.3ds", [](Scene3ds &s) { s.camera_nodes.push_back(camera_node("QuakeCam", {0}, 0)); });
     Mesh3ds m99 = quad("q", 0);
     m99.set_material("m99", 0, 2);
     Scene3ds materials = one_quad(m99);
-    for (int i = 0; i < 101; i++) materials.materials.push_back(material("m" + std::to_string(i), 1, 1, 1));
+    for (int i = 0; i < 101; i++) materials.materials.push_back(material("m" + std::to_string(i)));
     write("101.3ds", materials);
     materials.materials.pop_back();
     write("100.3ds", materials);
