@@ -91,9 +91,7 @@ TEST(MeshBuilder, TransformsAndMappingsDoWhatTheySay) {
     mesh_rotate_x(grid, float(PI / 2));  // (x, y, z) to (x, -z, y): the +z normal turns to -y
     expect_bounds({-4, -3, -8, 6, -3, 12});
     normals = mesh_normals(grid);
-    EXPECT_NEAR(normals[0], 0.0f, 1e-5);
-    EXPECT_NEAR(normals[1], -1.0f, 1e-5);
-    EXPECT_NEAR(normals[2], 0.0f, 1e-5);
+    for (int k = 0; k < 3; k++) EXPECT_NEAR(normals[size_t(k)], k == 1 ? -1.0f : 0.0f, 1e-5) << k;
     MeshData box = mesh_box(1, 1, 1);
     mesh_map_box(box, 1);
     EXPECT_EQ(box.vertices.size(), 36u);

@@ -1,5 +1,5 @@
-// test_pose.cpp: posing meshes from object keys, the vertex operations, and a count of heap
-// allocations showing that a frame of camera and mesh posing allocates nothing.
+// test_pose.cpp: posing meshes from object keys, the vertex operations, and a frame of camera
+// and mesh posing that allocates nothing.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -60,10 +60,13 @@ struct PoseScene {
     }
 };
 
+void expect3(const float *got, float x, float y, float z, float tolerance = 1e-5f) {
+    EXPECT_NEAR(got[0], x, tolerance);
+    EXPECT_NEAR(got[1], y, tolerance);
+    EXPECT_NEAR(got[2], z, tolerance);
+}
 void expect_position(const Vertex &v, float x, float y, float z, float tolerance = 1e-5f) {
-    EXPECT_NEAR(v.position[0], x, tolerance);
-    EXPECT_NEAR(v.position[1], y, tolerance);
-    EXPECT_NEAR(v.position[2], z, tolerance);
+    expect3(v.position, x, y, z, tolerance);
 }
 
 // Keys pose the mesh's vertices (here the second of two) into the Y-up frame, (x, y, z) to
@@ -129,14 +132,12 @@ TEST(RotateMesh, TurnsByMinusTheAngleAboutThePivot) {
     // -90 degrees about +z under the right-hand rule: (1, 0) about the pivot becomes (0, -1)
     rotate_mesh(p.mesh, p.vertices.data(), 0, 0, 3, float(M_PI / 2));
     expect_position(p.vertices[0], 1, 0, 5);
-    EXPECT_NEAR(p.vertices[0].normal[0], 0, 1e-6);
-    EXPECT_NEAR(p.vertices[0].normal[1], -1, 1e-6);
-    EXPECT_NEAR(p.vertices[0].normal[2], 0, 1e-6);
+    expect3(p.vertices[0].normal, 0, -1, 0, 1e-6f);
     // About +x: (y, z) = (0, 2) about the pivot turns to (2, 0); (0, -1, 0) to (0, 0, 1)
     p.set(0, 2, 1, 4);
     rotate_mesh(p.mesh, p.vertices.data(), 1, 0, 0, float(M_PI / 2));
     expect_position(p.vertices[0], 2, 3, 2);
-    EXPECT_NEAR(p.vertices[0].normal[2], 1, 1e-6);
+    expect3(p.vertices[0].normal, 0, 0, 1, 1e-6f);
 }
 
 TEST(MeshOperations, TranslateScaleAndCentre) {
@@ -146,11 +147,11 @@ TEST(MeshOperations, TranslateScaleAndCentre) {
     p.set(2, 4, 2, 0);
     p.vertices[1].normal[0] = 1, p.vertices[1].normal[1] = 1, p.vertices[1].normal[2] = 1;
     center_pivot(p.mesh, p.vertices.data());
-    EXPECT_EQ(std::vector<float>(p.mesh.pivot, p.mesh.pivot + 3), std::vector<float>({2, 2, 2}));
+    expect3(p.mesh.pivot, 2, 2, 2, 0);
     scale_mesh(p.mesh, p.vertices.data(), 2, 1, 0.5f);  // about the pivot, normals too
     expect_position(p.vertices[1], 2, 4, 4);
     expect_position(p.vertices[0], -2, 0, 1);
-    EXPECT_EQ(std::vector<float>(p.vertices[1].normal, p.vertices[1].normal + 3), std::vector<float>({2, 1, 0.5f}));
+    expect3(p.vertices[1].normal, 2, 1, 0.5f, 0);
     translate_mesh(p.mesh, p.vertices.data(), 1, -1, 10);
     expect_position(p.vertices[2], 7, 1, 11);
     Mesh empty;
@@ -171,10 +172,9 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
             object_keys.push_back(k);
         }
     std::vector<CameraKey> camera_keys(40);
-    for (int i = 0; i < 40; i++) {
-        CameraKey &k = camera_keys[i];
-        k.frame = float(i < 20 ? i * 10 : (i - 1) * 10), k.position[0] = float(i), k.target[2] = float(i * i), k.fov = 45;
-    }
+    for (int i = 0; i < 40; i++)  // frames 0..190, then 190 again: a cut
+        camera_keys[i].frame = float(i < 20 ? i * 10 : (i - 1) * 10), camera_keys[i].position[0] = float(i),
+        camera_keys[i].target[2] = float(i * i), camera_keys[i].fov = 45;
     std::vector<Mesh> mesh(meshes);
     std::vector<Vertex> source(meshes * count), work(meshes * count);
     for (Vertex &v : source) init_vertex(v), v.position[0] = 1, v.position[2] = 2;
@@ -182,11 +182,9 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
     Camera camera;
     init_scene(scene);
     init_camera(camera);
-    for (int m = 0; m < meshes; m++) {
-        init_mesh(mesh[m]);
-        mesh[m].first_vertex = m * count, mesh[m].vertex_count = count;
-        mesh[m].first_key = m * key_count, mesh[m].key_count = key_count;
-    }
+    for (int m = 0; m < meshes; m++)
+        init_mesh(mesh[m]), mesh[m].first_vertex = m * count, mesh[m].vertex_count = count,
+                            mesh[m].first_key = m * key_count, mesh[m].key_count = key_count;
     scene.meshes = mesh.data(), scene.mesh_count = meshes, scene.object_keys = object_keys.data();
     scene.camera_keys = camera_keys.data(), scene.camera_key_count = 40, scene.camera = &camera, scene.frame_rate = 30;
 
@@ -204,8 +202,7 @@ TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
         }
         center_pivot(mesh[0], work.data());
     }
-    long allocations = allocation_count.load() - before;
-    EXPECT_EQ(allocations, 0);
+    EXPECT_EQ(allocation_count.load() - before, 0);
     EXPECT_TRUE(std::isfinite(work[0].position[1]));
     EXPECT_TRUE(std::isfinite(camera.direction[2]));
 

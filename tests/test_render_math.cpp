@@ -38,14 +38,9 @@ TEST(Projection, Fov90MatrixAndProjectedPoints) {
     EXPECT_FLOAT_EQ(y, -0.5f);
 }
 
-static Camera camera_looking(float dx, float dy, float dz) {
+static Camera camera_looking(float dy, float dz) {
     Camera c{};
-    c.direction[0] = dx;
-    c.direction[1] = dy;
-    c.direction[2] = dz;
-    c.fov = 90.0f;
-    c.zmax = 1.0f;
-    c.glow_alpha = 1.0f;
+    c.direction[1] = dy, c.direction[2] = dz, c.fov = 90.0f, c.zmax = 1.0f, c.glow_alpha = 1.0f;
     return c;
 }
 
@@ -56,7 +51,7 @@ TEST(CameraGuard, StraightUpOrDownOrTinyZmaxIsDegenerate) {
     } cases[] = {{1, 0, 1, true},          {-5, 0, 1, true}, {0, -1, 1, false},
                  {0, -1, 6.104e-05f, true}, {0, -1, 0, true}, {0, -1, std::nanf(""), true}};
     for (const auto &c : cases) {
-        Camera camera = camera_looking(0, c.dy, c.dz);
+        Camera camera = camera_looking(c.dy, c.dz);
         camera.zmax = c.zmax;
         EXPECT_EQ(camera_degenerate(camera), c.degenerate) << c.dy << " " << c.dz << " " << c.zmax;
     }
@@ -86,7 +81,7 @@ TEST(EyeTransform, CameraModeMovesPointsIntoEyeSpace) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
-        Camera camera = camera_looking(0, 0, c.dz);
+        Camera camera = camera_looking(0, c.dz);
         std::memcpy(camera.position, c.position, sizeof c.position);
         camera.roll = c.roll;
         camera.zmax = c.zmax;
@@ -121,13 +116,11 @@ TEST(EyeTransform, FlatModeDividesByZmaxAndLeavesNormals) {
 static Light point_light(float x, float y, float z) {
     Light l;
     init_light(l);
-    l.position[0] = x;
-    l.position[1] = y;
-    l.position[2] = z;
+    l.position[0] = x, l.position[1] = y, l.position[2] = z;
     return l;
 }
 
-// One point light (or none) over a vertex at the origin: light - 1 + ambient + colour x intensity.
+// One point light (or none) over a vertex at the origin: -1 + ambient + colour x intensity.
 TEST(VertexLighting, PointLightsAlongTheNormal) {
     const struct {
         const char *what;
@@ -206,10 +199,7 @@ TEST(Highlight, PositiveLightAveragedAndCappedAtOne) {
     const float a[3] = {0.5f, -1.0f, 2.0f}, b[3] = {0.5f, 0.0f, 2.0f}, c[3] = {0.5f, 0.0f, 0.0f};
     float env[4];
     highlight_colour(a, b, c, env);
-    EXPECT_FLOAT_EQ(env[0], 0.5f);
-    EXPECT_FLOAT_EQ(env[1], 0.0f);
-    EXPECT_FLOAT_EQ(env[2], 1.0f);
-    EXPECT_FLOAT_EQ(env[3], 1.0f);
+    EXPECT_EQ(std::vector<float>(env, env + 4), std::vector<float>({0.5f, 0.0f, 1.0f, 1.0f}));
 }
 
 TEST(Glows, ColourIndexFlareSizeAndProbeVisibility) {
@@ -233,20 +223,13 @@ struct SizedScene {
     Mesh mesh;
     std::vector<Vertex> vertices;
     std::vector<Light> lights;
-    SizedScene(int vertex_count, int light_count) {
+    SizedScene(int vertex_count, int light_count) : vertices(size_t(vertex_count)), lights(size_t(light_count)) {
         init_scene(scene);
         init_camera(camera);
         init_mesh(mesh);
-        vertices.resize(size_t(vertex_count));
-        lights.resize(size_t(light_count));
-        scene.camera = &camera;
-        scene.vertices = vertices.data();
-        scene.lights = lights.data();
-        scene.meshes = &mesh;
-        scene.mesh_count = 1;
-        scene.vertex_count = vertex_count;
+        scene.camera = &camera, scene.vertices = vertices.data(), scene.lights = lights.data();
+        scene.meshes = &mesh, scene.mesh_count = 1, scene.vertex_count = mesh.vertex_count = vertex_count;
         scene.light_count = light_count;
-        mesh.vertex_count = vertex_count;
         std::strcpy(mesh.name, "Box01");
     }
 };
