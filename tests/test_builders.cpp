@@ -166,13 +166,13 @@ TEST(TrackBuilder, OrbitsPathsAndSamplesKeepIncreasingFrames) {
         EXPECT_TRUE(i == 0 || k.frame > orbit.keys[i - 1].frame) << i;
     }
     EXPECT_EQ(orbit.keys.back().frame, 100);
-    // Even speed: the long leg gets three times the frames of the short one.
-    KeyTrack path = track_path({0, 0, 0, 10, 0, 0, 40, 0, 0}, 0, 80);
+    // Even speed: the long leg (along z) gets three times the frames of the short one (in x and y).
+    KeyTrack path = track_path({0, 0, 0, 6, 8, 0, 6, 8, 30}, 0, 80);
     ASSERT_EQ(path.keys.size(), 3u);
     EXPECT_EQ(path.keys[1].frame, 20);
     float out[4];
     track_value(path, 50, out);
-    EXPECT_FLOAT_EQ(out[0], 25);
+    EXPECT_EQ(std::vector<float>(out, out + 3), std::vector<float>({6, 8, 15}));
     KeyTrack sampled = track_sample(0, 25, 10, [](float f, float o[4], void *) { o[0] = f * 2; }, nullptr);
     ASSERT_EQ(sampled.keys.size(), 4u);
     EXPECT_EQ(sampled.keys[3].frame, 25);

@@ -102,6 +102,9 @@ TEST_F(TextureGl, FindIgnoresCaseAndLoadsOnce) {
     texture_count = texture_name_count = MAX_TEXTURES - 1;
     EXPECT_EQ(texture_find(longest.c_str(), false), MAX_TEXTURES - 1);
     EXPECT_EQ(texture_count, MAX_TEXTURES);
+    texture_count = texture_name_count = MAX_TEXTURES - FONT_GLYPHS;  // the font fills the table exactly
+    texture_load_font("font.raw");
+    EXPECT_EQ(texture_count, MAX_TEXTURES);
 }
 
 TEST_F(TextureGl, UploadKeepsPixelsAndColourKey) {
