@@ -1,6 +1,5 @@
-// test_builders.cpp: the procedural building blocks of the generator: meshes wind outwards
-// and enclose the volumes they should, polygons triangulate, tracks keep increasing frames,
-// noise and materials tile, pictures keep off the colour key, text really draws.
+// test_builders.cpp: the generator's building blocks: meshes wind outwards around their volume,
+// polygons triangulate, tracks keep increasing frames, materials tile, pictures avoid the key.
 #include <gtest/gtest.h>
 
 #include <cmath>

@@ -1,6 +1,5 @@
-// test_generator.cpp: the content generator: its pictures, font, time table and pack read
-// back through the program's own readers, the glows' colours, the music's length after
-// MP3 encoding, determinism, and a full kelp-data run.
+// test_generator.cpp: the generator's pictures, font, time table and pack read back by the
+// program's readers, the glows' colours, the music after MP3 encoding, determinism, kelp-data.
 #include <gtest/gtest.h>
 #include <mpg123.h>
 #include <sys/stat.h>
