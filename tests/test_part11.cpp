@@ -3,33 +3,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "scene/model.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "writers/bmp_writer.h"
 #include "writers/writer_3ds.h"
 
 namespace {
 
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
-
-// The room's files and the wolf, loaded.
-void write_sofa_files() {
-    write_content({generate_characters, generate_part11});
-    free_model_table();
-    create_model_table();
-    load_model("wolfguy.mdl");
-}
+void write_sofa_files() { write_part_content({generate_characters, generate_part11}, {"wolfguy.mdl"}); }
 const Mesh &mesh_named(const Scene &scene, const char *name) { return scene.meshes[find_mesh(scene, name)]; }
 
 // Positions and normals of a mesh's vertices, to compare poses.

@@ -4,29 +4,19 @@
 #include <GL/gl.h>
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "demo/driver.h"
 #include "parts/part2_mirror.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
-#include "scene/model.h"
 #include "scene/random.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "texture/texture.h"
-#include "writers/bmp_writer.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 float &grid_z(std::vector<Vertex> &grid, int i, int j) { return grid[MIRROR_SIDE * i + j].position[2]; }
 
@@ -101,12 +91,7 @@ class MirrorRoomTest : public PartTest {
 protected:
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_characters, generate_part2});
-        free_model_table();
-        create_model_table();
-        load_model("messiah.mdl");
-        free_working_arrays();
-        allocate_working_arrays();
+        write_part_content({generate_characters, generate_part2}, {"messiah.mdl"});
         statistics = true;
         part2_load();
         statistics = false;

@@ -4,26 +4,18 @@
 #include <GL/gl.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
 #include "scene/random.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "writers/bmp_writer.h"
 #include "writers/writer_3ds.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 // A tetrahedron named `name`, scaled and moved (file frame), `corners` of its four corners.
 Mesh3ds tetra(const char *name, float scale, float dx, int corners = 4) {
@@ -189,8 +181,7 @@ TEST_F(WobbelTest, SourcesThatDoNotMatchTheTorusStop) {
 
 // The generated world loads into the part's capacities and draws.
 TEST_F(PartTest, GeneratedWobbelWorldLoadsAndDraws) {
-    write_content({generate_part3});
-    allocate_working_arrays();
+    write_part_content({generate_part3});
     part3_load();
     Scene &scene = *part3_scene();
     ASSERT_GE(scene.mesh_count, 3);

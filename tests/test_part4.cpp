@@ -4,28 +4,19 @@
 
 #include <algorithm>
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
-#include "scene/model.h"
 #include "scene/random.h"
 #include "shared_set.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 enum { SPARK = 5, HAND_LIGHT = 44, DUST = 45, HAND_VERTEX = 510 };
 
@@ -35,13 +26,9 @@ class WarpPassTest : public PartTest {
 protected:
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_characters, generate_part4,
-                       [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(make_cutter())); }});
-        free_model_table();
-        create_model_table();
-        load_model("messiah.mdl");
-        free_working_arrays();
-        allocate_working_arrays();
+        write_part_content({generate_characters, generate_part4,
+                            [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(make_cutter())); }},
+                           {"messiah.mdl"});
         random_reset();
         statistics = true;
         part4_load();

@@ -3,25 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "scene/model.h"
 #include "scene/random.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
-#include "writers/bmp_writer.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 enum { DUST_FIRST = 1, DUST_COUNT = 400, CIRCLE_FIRST = 401, CIRCLE_COUNT = 80, GRID = 20 };
 
@@ -56,10 +46,7 @@ class OilRoomTest : public PartTest {
 protected:
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_characters, generate_part5});
-        free_model_table();
-        create_model_table();
-        load_model("messiah.mdl");
+        write_part_content({generate_characters, generate_part5}, {"messiah.mdl"});
         random_reset();
         frame_time = 1 / 30.0f;
         statistics = true;

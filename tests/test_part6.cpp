@@ -3,24 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "texture/texture.h"
 #include "writers/bmp_writer.h"
 #include "writers/writer_3ds.h"
-
-// The given generated content (made once per process) written into the working directory.
-static void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 class GreetingsTest : public PartTest {
 protected:
@@ -29,9 +21,7 @@ protected:
 
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_part6, [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(Picture(8, 8))); }});
-        free_working_arrays();
-        allocate_working_arrays();
+        write_part_content({generate_part6, [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(Picture(8, 8))); }});
         frame_time = 1.0f / 30;
         statistics = true;
         part6_load();

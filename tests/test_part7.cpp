@@ -3,25 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/part7.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
-#include "writers/bmp_writer.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 ObjectKey key(float frame, float x, float y, float z) {
     ObjectKey k{};
@@ -61,9 +52,7 @@ class TunnelTest : public PartTest {
 protected:
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_part7});
-        free_working_arrays();
-        allocate_working_arrays();
+        write_part_content({generate_part7});
         frame_time = 0;
         statistics = true;
         part7_load();

@@ -3,21 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/part8.h"
 #include "parts/parts.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
-#include "writers/bmp_writer.h"
-
-// The given generated content (made once per process) written into the working directory.
-static void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 TEST(WaterLogic, DropRadiusStaysWithinItsClampForAnyDirection) {
     // Straight at the camera, along the axes, and a direction rounded a hair past length 1.
@@ -35,7 +26,7 @@ class WaterTest : public PartTest {
 protected:
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_part8});
+        write_part_content({generate_part8});
         statistics = true;
         part8_load();
         statistics = false;

@@ -3,27 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <initializer_list>
 
 #include "app/settings.h"
-#include "content.h"
 #include "parts/part9.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
-#include "scene/model.h"
 #include "scene/random.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
-#include "writers/bmp_writer.h"
 
 namespace {
-
-// The given generated content (made once per process) written into the working directory.
-void write_content(std::initializer_list<void (*)(ContentSink &)> sources) {
-    static ContentSink sink;
-    if (sink.files.empty()) for (auto source : sources) source(sink);
-    for (const ContentFile &file : sink.files) ASSERT_TRUE(write_file(file.name, file.bytes));
-}
 
 // A key table from frames alone; key i sits at (i, 10 i, 100 i) in the file's frame.
 std::vector<ObjectKey> keys_at(const std::vector<float> &frames) {
@@ -88,12 +78,8 @@ protected:
     int F = 0;  // lights from the file
     void SetUp() override {
         PartTest::SetUp();
-        write_content({generate_characters, generate_part4 /* "warp.bmp" */, generate_part9});
-        free_model_table();
-        create_model_table();
-        for (const char *model : {"messiah.mdl", "father.mdl", "wolfguy.mdl"}) load_model(model);
-        free_working_arrays();
-        allocate_working_arrays();
+        write_part_content({generate_characters, generate_part4 /* "warp.bmp" */, generate_part9},
+                           {"messiah.mdl", "father.mdl", "wolfguy.mdl"});
         statistics = true;
         part9_load();
         statistics = false;

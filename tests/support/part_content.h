@@ -1,0 +1,11 @@
+// part_content.h: chosen parts' generated content written into the working directory, for
+// the tests of single parts.
+#pragma once
+#include <initializer_list>
+
+#include "content.h"
+
+// Write the files the generators make (made once per process for each list of generators);
+// load the named models into a fresh model table when there are any; make fresh working arrays.
+void write_part_content(std::initializer_list<ContentGenerator> generators,
+                        std::initializer_list<const char *> models = {});
