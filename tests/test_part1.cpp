@@ -2,10 +2,10 @@
 // log lines, and the values its animate operation sets over time.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/render.h"
 #include "scene/model.h"
+#include "support/part_content.h"
 #include "support/part_files.h"
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
@@ -77,9 +77,7 @@ void load_intro() {
 
 TEST_F(PartTest, IntroLightSmokeFadesAndBackdrop) {
     write_intro_files(true);
-    statistics = true;
-    load_intro();
-    statistics = false;
+    load_logged(load_intro);
 
     Scene &scene = *part1_scene();
     ASSERT_EQ(scene.mesh_count, 7);  // five loaded meshes, the wolf and the smoke

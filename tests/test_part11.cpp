@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "support/part_content.h"
@@ -53,11 +52,8 @@ protected:
 };
 
 TEST_F(SofaTest, LoadsTheRoomAndLogsItsCounts) {
-    statistics = true;
-    part11_load();
-    statistics = false;
-    int faces = 0;
-    for (int i = 0; i < scene->mesh_count; i++) faces += scene->meshes[i].face_count;
+    load_logged(part11_load);
+    const int faces = face_total(*scene);
     std::vector<std::string> lines = read_log_lines();  // one key per placed mesh: all but the wolf
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[2] + lines[4], "sofa: faces  " + std::to_string(faces) + "sofa: anims  " + std::to_string(scene->mesh_count - 1));

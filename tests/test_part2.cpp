@@ -5,7 +5,6 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
 #include "demo/driver.h"
 #include "parts/part2_mirror.h"
 #include "parts/parts.h"
@@ -92,9 +91,7 @@ protected:
     void SetUp() override {
         PartTest::SetUp();
         write_part_content({generate_characters, generate_part2}, {"messiah.mdl"});
-        statistics = true;
-        part2_load();
-        statistics = false;
+        load_logged(part2_load);
     }
     void TearDown() override {
         time_table = nullptr;
@@ -115,8 +112,7 @@ TEST_F(MirrorRoomTest, LoadsTheGeneratedRoomAndLogsItsCounts) {
     EXPECT_EQ(scene.mesh_count, find_mesh(scene, "messiah.mdl") + 1);
     EXPECT_EQ(scene.active_lights[0], 5);  // fill, two torches, lightning, hand
 
-    int faces = 0;
-    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    const int faces = face_total(scene);
     // The shards' vertices count; every placed mesh of the file has its one key (not the mirror, the model).
     std::vector<std::string> lines = read_log_lines();
     ASSERT_EQ(lines.size(), 6u);

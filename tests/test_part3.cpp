@@ -5,7 +5,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
@@ -61,9 +60,7 @@ protected:
     Scene &scene = *part3_scene();
     void SetUp() override {
         write_small_world({"Torus1", "Torus2"}, false);
-        statistics = true;
-        part3_load();
-        statistics = false;
+        load_logged(part3_load);
     }
     void TearDown() override { frame_time = 0; }
 };

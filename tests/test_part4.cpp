@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
@@ -30,9 +29,7 @@ protected:
                             [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(make_cutter())); }},
                            {"messiah.mdl"});
         random_reset();
-        statistics = true;
-        part4_load();
-        statistics = false;
+        load_logged(part4_load);
         frame_time = 0.05f;
         scene = part4_scene();
         messiah = &scene->meshes[find_mesh(*scene, "messiah.mdl")];
@@ -47,8 +44,7 @@ TEST_F(WarpPassTest, LoadsTheGeneratedCorridorAndLogsItsCounts) {
     const Mesh &warp = scene->meshes[find_mesh(*scene, "warp")];
     EXPECT_EQ(&warp + 1, messiah);
     EXPECT_EQ(int(messiah - scene->meshes), scene->mesh_count - 1);
-    int faces = 0;
-    for (int m = 0; m < scene->mesh_count; m++) faces += scene->meshes[m].face_count;
+    const int faces = face_total(*scene);
 
     // A key per file mesh; the counts take in one more mesh of 32 vertices and faces.
     const std::vector<std::string> expected = {

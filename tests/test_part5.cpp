@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "scene/random.h"
@@ -49,16 +48,13 @@ protected:
         write_part_content({generate_characters, generate_part5}, {"messiah.mdl"});
         random_reset();
         frame_time = 1 / 30.0f;
-        statistics = true;
-        part5_load();
-        statistics = false;
+        load_logged(part5_load);
     }
 };
 
 TEST_F(OilRoomTest, LoadsItsContentAndLogsTheCounts) {
     Scene &scene = *part5_scene();
-    int faces = 0;
-    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    const int faces = face_total(scene);
     EXPECT_EQ(read_log_lines().at(2), "oil: faces  " + std::to_string(faces));
     // The camera track runs through the 48 s the room is on screen.
     ASSERT_GE(scene.camera_key_count, 2);

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "render/render.h"
@@ -23,9 +22,7 @@ protected:
         PartTest::SetUp();
         write_part_content({generate_part6, [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(Picture(8, 8))); }});
         frame_time = 1.0f / 30;
-        statistics = true;
-        part6_load();
-        statistics = false;
+        load_logged(part6_load);
         scene = part6_scene();
         wall = find_mesh(*scene, "wall");
         beam = find_mesh(*scene, "beam");
@@ -36,8 +33,7 @@ protected:
 };
 
 TEST_F(GreetingsTest, LoadsTheGeneratedCellarAndLogsItsCounts) {
-    int faces = 0;
-    for (int m = 0; m < scene->mesh_count; m++) faces += mesh(m).face_count;
+    const int faces = face_total(*scene);
     std::vector<std::string> lines = read_log_lines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[2] + lines[4], "greez: faces  " + std::to_string(faces) + "greez: anims  " +

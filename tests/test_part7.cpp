@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/part7.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -54,9 +53,7 @@ protected:
         PartTest::SetUp();
         write_part_content({generate_part7});
         frame_time = 0;
-        statistics = true;
-        part7_load();
-        statistics = false;
+        load_logged(part7_load);
     }
 };
 
@@ -65,8 +62,7 @@ TEST_F(TunnelTest, LoadsItsContentAndLogsTheCounts) {
     EXPECT_EQ(scene.active_lights[0], 3);  // the two lightning lights and the swarm's light
     std::vector<std::string> lines = read_log_lines();
     ASSERT_EQ(lines.size(), 6u);
-    int faces = 0;
-    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    const int faces = face_total(scene);
     EXPECT_EQ(lines[0] + lines[1] + lines[2] + lines[3], "tunnel: meshes 4tunnel: verts  " + std::to_string(scene.vertex_count) +
                                                              "tunnel: faces  " + std::to_string(faces) + "tunnel: lights 82");
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/part8.h"
 #include "parts/parts.h"
 #include "support/part_content.h"
@@ -27,9 +26,7 @@ protected:
     void SetUp() override {
         PartTest::SetUp();
         write_part_content({generate_part8});
-        statistics = true;
-        part8_load();
-        statistics = false;
+        load_logged(part8_load);
     }
 };
 

@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "app/settings.h"
 #include "parts/part9.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -80,9 +79,7 @@ protected:
         PartTest::SetUp();
         write_part_content({generate_characters, generate_part4 /* "warp.bmp" */, generate_part9},
                            {"messiah.mdl", "father.mdl", "wolfguy.mdl"});
-        statistics = true;
-        part9_load();
-        statistics = false;
+        load_logged(part9_load);
         scene = part9_scene();
         F = scene->light_count - 160;
         random_reset();
@@ -93,8 +90,7 @@ protected:
 TEST_F(LightBallTest, LoadsTheNightWithItsLightsWarpAndFathers) {
     std::vector<std::string> lines = read_log_lines();
     ASSERT_EQ(lines.size(), 6u);
-    int faces = 0;
-    for (int m = 0; m < scene->mesh_count; m++) faces += scene->meshes[m].face_count;
+    const int faces = face_total(*scene);
     EXPECT_EQ(lines[2], "father: faces  " + std::to_string(faces));
     int anims = std::stoi(lines[4].substr(lines[4].rfind(' ') + 1));
 

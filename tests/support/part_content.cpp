@@ -5,7 +5,9 @@
 #include <map>
 #include <vector>
 
+#include "app/settings.h"
 #include "render/render.h"
+#include "scene/scene.h"
 #include "scene/model.h"
 #include "writers/bmp_writer.h"
 
@@ -21,4 +23,16 @@ void write_part_content(std::initializer_list<ContentGenerator> generators, std:
         for (const char *model : models) load_model(model);
     }
     allocate_working_arrays();
+}
+
+void load_logged(void (*load)()) {
+    statistics = true;
+    load();
+    statistics = false;
+}
+
+int face_total(const Scene &scene) {
+    int faces = 0;
+    for (int m = 0; m < scene.mesh_count; m++) faces += scene.meshes[m].face_count;
+    return faces;
 }

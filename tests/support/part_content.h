@@ -9,3 +9,9 @@
 // load the named models into a fresh model table when there are any; make fresh working arrays.
 void write_part_content(std::initializer_list<ContentGenerator> generators,
                         std::initializer_list<const char *> models = {});
+
+struct Scene;
+// Run a part's load with the statistics log on.
+void load_logged(void (*load)());
+// The faces of all the scene's meshes.
+int face_total(const Scene &scene);
