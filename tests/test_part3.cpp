@@ -91,9 +91,7 @@ TEST_F(WobbelTest, TorusIsTheBlendOfItsSourcesTurnedRigidly) {
     // every distance to the centre and between corners is kept.
     part3_animate(3 * float(M_PI) / 1.2f);
     const float centre[3] = {0, 0, 200};
-    auto distance = [](const float *a, const float *b) {
-        return std::sqrt((a[0] - b[0]) * (a[0] - b[0]) + (a[1] - b[1]) * (a[1] - b[1]) + (a[2] - b[2]) * (a[2] - b[2]));
-    };
+    auto distance = [](const float *a, const float *b) { return std::hypot(a[0] - b[0], a[1] - b[1], a[2] - b[2]); };
     for (int k = 0; k < 4; k++) {
         EXPECT_NEAR(distance(torus[k].position, centre), distance(wavy[k].position, centre), 1e-2) << k;
         int j = (k + 1) % 4;

@@ -25,9 +25,7 @@ std::vector<ObjectKey> keys_at(const std::vector<float> &frames) {
     return keys;
 }
 
-float distance(const float *p, const float *q) {
-    return std::sqrt((p[0] - q[0]) * (p[0] - q[0]) + (p[1] - q[1]) * (p[1] - q[1]) + (p[2] - q[2]) * (p[2] - q[2]));
-}
+float distance(const float *p, const float *q) { return std::hypot(p[0] - q[0], p[1] - q[1], p[2] - q[2]); }
 
 }  // namespace
 
