@@ -1,10 +1,11 @@
 // faces.cpp: the two face passes (opaque, then transparent), the facing test, and draw_face
-// in every drawing mode; the OpenGL state is back at its start-up values after every face.
+// in every drawing mode; the OpenGL state is back at its start-up values after the passes.
 #include <GL/gl.h>
 
 #include "app/messages.h"
 #include "render/render.h"
 #include "render/render_math.h"
+#include "render/state_cache.h"
 
 // Vertex colour (light + 1) * colour with the given alpha.
 static void vertex_colour(const Vertex &v, const float colour[3], float alpha) {
@@ -13,46 +14,50 @@ static void vertex_colour(const Vertex &v, const float colour[3], float alpha) {
 }
 
 // One triangle: base pass by blend mode, highlight, second texture, separate highlight.
+// The state each step needs is asked of the state cache, so faces in a row that need the
+// same state do not switch it back and forth.
 void draw_face(int a, int b, int c, int mode, int texture, int second_texture, byte second_pass,
                byte highlight, float alpha, float red, float green, float blue) {
     if (alpha == 0.0f) return;
     const Vertex *v[3] = {&working_vertices[a], &working_vertices[b], &working_vertices[c]};
     float colour[3] = {red, green, blue};
-    if (texture == -1) {
-        glDisable(GL_TEXTURE_2D);
-    } else {
-        glBindTexture(GL_TEXTURE_2D, GLuint(texture));
-        colour[0] = colour[1] = colour[2] = 1.0f;
-    }
+    state_texture(texture);
+    if (texture != -1) colour[0] = colour[1] = colour[2] = 1.0f;
     if (mode & DRAW_WIREFRAME) {
         static const int order[6] = {0, 1, 1, 2, 2, 0};
+        state_texture_env(nullptr);
+        state_blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        state_depth_mask(true);
         glBegin(GL_LINES);
         for (int i = 0; i < 6; i++) {
             vertex_colour(*v[order[i]], colour, alpha);
             glVertex3fv(v[order[i]]->position);
         }
         glEnd();
-        glEnable(GL_TEXTURE_2D);
         return;
     }
     bool env_highlight = highlight && !(mode & DRAW_SEPARATE_HIGHLIGHT);
     if (env_highlight) {
         float env[4];
         highlight_colour(v[0]->light, v[1]->light, v[2]->light, env);
-        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_BLEND);
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, env);
+        state_texture_env(env);
+    } else {
+        state_texture_env(nullptr);
     }
     int blend = mode & 7;
     float shade_alpha = 1.0f;
     if (blend == 1) {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glDepthMask(GL_FALSE);
+        state_blend(GL_SRC_ALPHA, GL_ONE);
+        state_depth_mask(false);
     } else if (blend == 2) {
-        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
-        glDepthMask(GL_FALSE);
+        state_blend(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        state_depth_mask(false);
         shade_alpha = alpha;
+    } else {
+        state_blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        state_depth_mask(true);
     }
-    glBegin(GL_TRIANGLE_FAN);
+    glBegin(GL_TRIANGLES);
     for (int i = 0; i < 3; i++) {
         if (texture != -1) glTexCoord2f(v[i]->u, v[i]->v);
         glColor4f((v[i]->light[0] + 1.0f) * colour[0] * shade_alpha,
@@ -62,20 +67,12 @@ void draw_face(int a, int b, int c, int mode, int texture, int second_texture, b
     }
     glEnd();
     face_counter++;
-    if (blend == 1 || blend == 2) {
-        glDepthMask(GL_TRUE);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    }
-    if (texture == -1) glEnable(GL_TEXTURE_2D);
-    if (env_highlight) {
-        static const float black[4] = {0.0f, 0.0f, 0.0f, 0.0f};
-        glTexEnvf(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
-        glTexEnvfv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_COLOR, black);
-    }
     if (second_pass && second_texture != -1) {
-        glBlendFunc(GL_ONE, GL_ONE);
-        glBindTexture(GL_TEXTURE_2D, GLuint(second_texture));
-        glBegin(GL_TRIANGLE_FAN);
+        state_texture_env(nullptr);
+        state_depth_mask(true);
+        state_blend(GL_ONE, GL_ONE);
+        state_texture(second_texture);
+        glBegin(GL_TRIANGLES);
         for (int i = 0; i < 3; i++) {
             glTexCoord2f(v[i]->second_u, v[i]->second_v);
             glColor4f((v[i]->light[0] + 1.0f) * colour[0] + v[i]->shade,
@@ -85,20 +82,19 @@ void draw_face(int a, int b, int c, int mode, int texture, int second_texture, b
         }
         face_counter++;
         glEnd();
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
     if (highlight && (mode & DRAW_SEPARATE_HIGHLIGHT)) {
-        glBlendFunc(GL_ONE, GL_ONE);
-        glDisable(GL_TEXTURE_2D);
-        glBegin(GL_TRIANGLE_FAN);
+        state_texture_env(nullptr);
+        state_depth_mask(true);
+        state_blend(GL_ONE, GL_ONE);
+        state_texture(-1);
+        glBegin(GL_TRIANGLES);
         for (int i = 0; i < 3; i++) {
             glColor3fv(v[i]->light);
             glVertex3fv(v[i]->position);
         }
         face_counter++;
         glEnd();
-        glEnable(GL_TEXTURE_2D);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     }
 }
 
@@ -137,6 +133,8 @@ static void draw_pass(const Scene &scene, float glow_alpha, bool opaque_pass) {
 
 // Opaque faces first, then the transparent ones, without sorting.
 void draw_face_passes(const Scene &scene, float glow_alpha) {
+    state_cache_begin();
     draw_pass(scene, glow_alpha, true);
     draw_pass(scene, glow_alpha, false);
+    state_cache_end();
 }

@@ -6,6 +6,7 @@
 #include "texture/texture.h"
 #include "render/render.h"
 #include "render/render_math.h"
+#include "render/state_cache.h"
 
 // Depth at (u, v) of the viewport; 0 outside it, the last column or row on the far edges.
 uint32_t sample_depth(float u, float v) {
@@ -65,14 +66,15 @@ static void draw_light(const Light &light, const Camera &camera, float aspect) {
         float u = ndc_x / 2.0f + 0.5f, v = ndc_y / 2.0f + 0.5f;
         float o = (side_x - ndc_x) / 2.3f;
         probe_five(u, v, o, before);
-        glBindTexture(GL_TEXTURE_2D, GLuint(light_texture_base + c - 1));
+        state_texture(light_texture_base + c - 1);
         if (light.intensity < 0.0f)
-            glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+            state_blend(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
         else
-            glBlendFunc(GL_ONE, GL_ONE);
+            state_blend(GL_ONE, GL_ONE);
+        state_depth_mask(true);
+        state_depth_func(GL_LEQUAL);
         const float white[4] = {1.0f, 1.0f, 1.0f, camera.glow_alpha};
         sprite(x, y, z, s, h, white);
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         probe_five(u, v, o, after);
     }
     float F = light.flare_strength;
@@ -83,40 +85,37 @@ static void draw_light(const Light &light, const Camera &camera, float aspect) {
     float visibility = probed ? probe_visibility(before, after) : 1.0f;
     float a = (F < 0.0f ? -F : F) * visibility;
     if (!(a > 0.0f)) return;
-    if (probed)
-        glDepthFunc(GL_ALWAYS);
-    else
-        glDepthMask(GL_FALSE);
-    glBindTexture(GL_TEXTURE_2D, GLuint(flare_texture_base + light.flare_texture));
+    // A probed flare is drawn over everything (and writes depth); one without a glow keeps the
+    // depth buffer as it is.
+    state_depth_func(probed ? GL_ALWAYS : GL_LEQUAL);
+    state_depth_mask(probed);
+    state_texture(flare_texture_base + light.flare_texture);
     const float *rgb = light.color;
     if (F < 0.0f) {
-        glBlendFunc(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
+        state_blend(GL_ZERO, GL_ONE_MINUS_SRC_COLOR);
         const float colour[4] = {rgb[0] * a, rgb[1] * a, rgb[2] * a, a * camera.glow_alpha};
         sprite(x, y, z, sx, sy, colour);
     } else {
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        state_blend(GL_SRC_ALPHA, GL_ONE);
         const float colour[4] = {rgb[0], rgb[1], rgb[2], a * camera.glow_alpha};
         sprite(x, y, z, sx, sy, colour);
     }
     if (light.flare_flag) {
         float g = projection_cotangent(camera.fov) / 14.0f;
-        glBindTexture(GL_TEXTURE_2D, GLuint(flare_texture_base + 9));
-        glBlendFunc(GL_ONE, GL_ONE);
+        state_texture(flare_texture_base + 9);
+        state_blend(GL_ONE, GL_ONE);
         const float first[4] = {rgb[0], rgb[1], rgb[2], (a / 2.0f) * camera.glow_alpha};
         sprite(-x, -y, z, 0.6f * g, 0.6f * g, first);
         const float second[4] = {rgb[0], rgb[1], rgb[2], a * camera.glow_alpha};
         sprite(-2.0f * x, -2.0f * y, z, g, g, second);
     }
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    if (probed)
-        glDepthFunc(GL_LEQUAL);
-    else
-        glDepthMask(GL_TRUE);
 }
 
 // Every working light with a positive glow size, in index order.
 void draw_light_glows(int light_count, const Camera &camera) {
     float aspect = float(render_width) / float(render_height);
+    state_cache_begin();
     for (int i = 0; i < light_count; i++)
         if (working_lights[i].glow_size > 0.0f) draw_light(working_lights[i], camera, aspect);
+    state_cache_end();
 }
