@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "demo/schedule.h"
+#include "render/clock.h"
 
 static bool active = false;
 static float *frame_seconds = nullptr;  // per recorded frame
@@ -15,26 +16,15 @@ static float *wait_seconds = nullptr;
 static signed char *frame_entries = nullptr;
 static int recorded = 0, dropped = 0;
 static Uint64 frame_start = 0;
-static double frame_wait = 0.0;
 
 static double seconds_since(Uint64 start) {
     return double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
 }
 
 void finish_gl() {
-    if (!active) {
-        glFinish();
-        return;
-    }
-    Uint64 start = SDL_GetPerformanceCounter();
+    uint64_t start = gl_wait_begin();
     glFinish();
-    frame_wait += seconds_since(start);
-}
-
-uint64_t bench_wait_begin() { return active ? SDL_GetPerformanceCounter() : 0; }
-
-void bench_wait_end(uint64_t start) {
-    if (active) frame_wait += seconds_since(start);
+    gl_wait_end(start);
 }
 
 void bench_begin() {
@@ -43,6 +33,7 @@ void bench_begin() {
     frame_entries = static_cast<signed char *>(calloc(MAX_BENCH_FRAMES, 1));
     active = frame_seconds && wait_seconds && frame_entries;
     recorded = dropped = 0;
+    gl_wait_timing(active);
 }
 
 bool bench_active() { return active; }
@@ -50,7 +41,7 @@ bool bench_active() { return active; }
 void bench_frame_begin() {
     if (!active) return;
     frame_start = SDL_GetPerformanceCounter();
-    frame_wait = 0.0;
+    gl_wait_take();
 }
 
 void bench_frame_end(int entry, bool presented) {
@@ -60,7 +51,7 @@ void bench_frame_end(int entry, bool presented) {
         return;
     }
     frame_seconds[recorded] = float(seconds_since(frame_start));
-    wait_seconds[recorded] = float(frame_wait);
+    wait_seconds[recorded] = float(gl_wait_take());
     frame_entries[recorded] = (signed char)entry;
     ++recorded;
 }
@@ -91,12 +82,22 @@ static void print_row(FILE *out, const char *label, const BenchSummary &s) {
             s.p95_ms, s.worst_ms, 100.0 * s.own_share, s.fps);
 }
 
-void bench_report(FILE *out) {
+// The same line for the CSV file.
+static void print_csv_row(FILE *csv, const char *label, const BenchSummary &s) {
+    if (csv)
+        fprintf(csv, "%s,%d,%.3f,%.3f,%.3f,%.3f,%.2f,%.2f\n", label, s.frames, s.mean_ms, s.median_ms,
+                s.p95_ms, s.worst_ms, 100.0 * s.own_share, s.fps);
+}
+
+void bench_report(FILE *out, const char *csv_name) {
     if (!active) return;
     float *times = static_cast<float *>(calloc(size_t(recorded) + 1, sizeof(float)));
     float *waits = static_cast<float *>(calloc(size_t(recorded) + 1, sizeof(float)));
+    FILE *csv = csv_name ? fopen(csv_name, "w") : nullptr;
+    if (csv_name && !csv) fprintf(out, "bench: [%s] cannot be written, the table is only printed\n", csv_name);
     if (times && waits) {
         fprintf(out, "entry   frames   mean ms median ms    p95 ms  worst ms  own %%      fps\n");
+        if (csv) fprintf(csv, "entry,frames,mean_ms,median_ms,p95_ms,worst_ms,own_percent,fps\n");
         char label[16];
         for (int entry = 0; entry < SCHEDULE_ENTRIES; ++entry) {
             int n = 0;
@@ -108,15 +109,21 @@ void bench_report(FILE *out) {
                 }
             if (n == 0) continue;
             snprintf(label, sizeof label, "%d", entry);
-            print_row(out, label, bench_summarise(times, waits, n));
+            BenchSummary summary = bench_summarise(times, waits, n);
+            print_row(out, label, summary);
+            print_csv_row(csv, label, summary);
         }
         for (int i = 0; i < recorded; ++i) {
             times[i] = frame_seconds[i];
             waits[i] = wait_seconds[i];
         }
-        print_row(out, "total", bench_summarise(times, waits, recorded));
+        BenchSummary total = bench_summarise(times, waits, recorded);
+        print_row(out, "total", total);
+        print_csv_row(csv, "total", total);
         if (dropped) fprintf(out, "(%d frames beyond the first %d were not recorded)\n", dropped, MAX_BENCH_FRAMES);
+        if (csv) fprintf(out, "bench: table also written to %s\n", csv_name);
     }
+    if (csv) fclose(csv);
     free(times);
     free(waits);
     free(frame_seconds);
@@ -125,4 +132,5 @@ void bench_report(FILE *out) {
     frame_seconds = wait_seconds = nullptr;
     frame_entries = nullptr;
     active = false;
+    gl_wait_timing(false);
 }

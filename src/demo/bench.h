@@ -9,15 +9,12 @@ enum { MAX_BENCH_FRAMES = 1 << 18 };
 struct BenchSummary {
     int frames;
     double mean_ms, median_ms, p95_ms, worst_ms;
-    double own_share;  // share of the frame time spent outside glFinish and the buffer swap
+    double own_share;  // share of the frame time not spent waiting for OpenGL to finish drawing
     double fps;
 };
 
 // glFinish; in bench mode its duration counts as waiting for OpenGL.
 void finish_gl();
-// Bracket a wait for OpenGL (the buffer swap): in bench mode it is not counted as our own work.
-uint64_t bench_wait_begin();
-void bench_wait_end(uint64_t start);
 
 // Allocate the frame records once; from now on frames are timed.
 void bench_begin();
@@ -25,8 +22,9 @@ bool bench_active();
 void bench_frame_begin();
 // Record the frame that just ended as one of `entry`'s (only frames that presented count).
 void bench_frame_end(int entry, bool presented);
-// Print the per-entry table and the totals, then free the records.
-void bench_report(FILE *out);
+// Print the per-entry table and the totals, write them as CSV to csv_name too (none when null),
+// then free the records.
+void bench_report(FILE *out, const char *csv_name);
 
 // Summary of n frames: times in seconds (sorted in place) and their OpenGL waits.
 BenchSummary bench_summarise(float *frame_seconds, const float *wait_seconds, int n);

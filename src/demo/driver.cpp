@@ -94,7 +94,7 @@ void run_demo(const char *command_line) {
     bool fixed_clock = options.capture || options.bench;
     if (options.capture) capture_begin(options);
     if (options.bench) bench_begin();
-    if (fixed_clock) clock_use_fixed_rate(options.capture ? options.capture_rate : float(DEFAULT_CAPTURE_RATE));
+    if (fixed_clock) clock_use_fixed_rate(options.capture_rate);
     bool music_on = options.music && !fixed_clock;
     music_start(music_on, start_offset);
 
@@ -122,7 +122,7 @@ void run_demo(const char *command_line) {
     tool_end();
     music_stop();
     capture_end();
-    bench_report(stdout);
+    bench_report(stdout, "bench.csv");
     release_and_restore();
     free_time_table(time_table);
     time_table = nullptr;

@@ -21,7 +21,12 @@ DemoOptions parse_demo_options(const char *command_line) {
             options.capture_rate = rate;
     }
     if (strstr(command_line, "images")) options.images = true;
-    if (strstr(command_line, "bench")) options.bench = true;
+    if (const char *bench = strstr(command_line, "bench")) {
+        options.bench = true;
+        float rate = 0.0f;
+        if (sscanf(bench + 5, "%f", &rate) == 1 && rate >= 1.0f && rate <= float(MAX_CAPTURE_RATE))
+            options.capture_rate = rate;
+    }
     if (strstr(command_line, "tool")) options.tool = true;
     if (const char *frames = strstr(command_line, "frames")) {
         int count = 0;

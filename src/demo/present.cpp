@@ -18,9 +18,9 @@ static void finish_and_swap() {
         save_screenshot();
     }
     capture_frame();
-    uint64_t wait = bench_wait_begin();
+    uint64_t wait = gl_wait_begin();
     swap_window_buffers();
-    bench_wait_end(wait);
+    gl_wait_end(wait);
 }
 
 void present_frame(Scene &scene) {
