@@ -27,7 +27,15 @@ void mirror_pass(Scene &scene, float local_time) {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glReadBuffer(GL_BACK);
-    glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, MIRROR_SIZE, MIRROR_SIZE, 0);
+    // The first copy gives the texture its mirror-sized storage; later copies reuse it.
+    GLint width = 0, height = 0, format = 0;
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_INTERNAL_FORMAT, &format);
+    if (width == MIRROR_SIZE && height == MIRROR_SIZE && (format == GL_RGB || format == GL_RGB8))
+        glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, MIRROR_SIZE, MIRROR_SIZE);
+    else
+        glCopyTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, 0, 0, MIRROR_SIZE, MIRROR_SIZE, 0);
 }
 
 void stencil_wipe_mark(double t, double l3) {
