@@ -1,14 +1,13 @@
 // bench.cpp: per-frame timing of the show and its summary table.
 #include "demo/bench.h"
 
-#include <GL/gl.h>
 #include <SDL.h>
+#include <time.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "demo/schedule.h"
-#include "render/clock.h"
 
 static bool active = false;
 static float *frame_seconds = nullptr;  // per recorded frame
@@ -16,15 +15,17 @@ static float *wait_seconds = nullptr;
 static signed char *frame_entries = nullptr;
 static int recorded = 0, dropped = 0;
 static Uint64 frame_start = 0;
+static double frame_cpu_start = 0.0;  // the thread's CPU time when the frame began
 
 static double seconds_since(Uint64 start) {
     return double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
 }
 
-void finish_gl() {
-    uint64_t start = gl_wait_begin();
-    glFinish();
-    gl_wait_end(start);
+// CPU time of the calling thread.
+static double thread_cpu_seconds() {
+    timespec now = {0, 0};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) * 1e-9;
 }
 
 void bench_begin() {
@@ -33,7 +34,6 @@ void bench_begin() {
     frame_entries = static_cast<signed char *>(calloc(MAX_BENCH_FRAMES, 1));
     active = frame_seconds && wait_seconds && frame_entries;
     recorded = dropped = 0;
-    gl_wait_timing(active);
 }
 
 bool bench_active() { return active; }
@@ -41,7 +41,7 @@ bool bench_active() { return active; }
 void bench_frame_begin() {
     if (!active) return;
     frame_start = SDL_GetPerformanceCounter();
-    gl_wait_take();
+    frame_cpu_start = thread_cpu_seconds();
 }
 
 void bench_frame_end(int entry, bool presented) {
@@ -50,8 +50,9 @@ void bench_frame_end(int entry, bool presented) {
         ++dropped;
         return;
     }
-    frame_seconds[recorded] = float(seconds_since(frame_start));
-    wait_seconds[recorded] = float(gl_wait_take());
+    double wall = seconds_since(frame_start), cpu = thread_cpu_seconds() - frame_cpu_start;
+    frame_seconds[recorded] = float(wall);
+    wait_seconds[recorded] = float(cpu < wall ? wall - cpu : 0.0);
     frame_entries[recorded] = (signed char)entry;
     ++recorded;
 }
@@ -132,5 +133,4 @@ void bench_report(FILE *out, const char *csv_name) {
     frame_seconds = wait_seconds = nullptr;
     frame_entries = nullptr;
     active = false;
-    gl_wait_timing(false);
 }

@@ -1,4 +1,5 @@
-// bench.h: bench mode: every frame timed, split into our own work and the wait for OpenGL,
+// bench.h: bench mode: every frame timed, split into the main thread's own work (its CPU time:
+// our code and the driver's work on our calls) and the time it waits for the rasterizer,
 // summarised per schedule entry at the end.
 #pragma once
 #include <cstdint>
@@ -9,12 +10,9 @@ enum { MAX_BENCH_FRAMES = 1 << 18 };
 struct BenchSummary {
     int frames;
     double mean_ms, median_ms, p95_ms, worst_ms;
-    double own_share;  // share of the frame time not spent waiting for OpenGL to finish drawing
+    double own_share;  // share of the frame time the main thread was on the CPU
     double fps;
 };
-
-// glFinish; in bench mode its duration counts as waiting for OpenGL.
-void finish_gl();
 
 // Allocate the frame records once; from now on frames are timed.
 void bench_begin();
@@ -26,5 +24,6 @@ void bench_frame_end(int entry, bool presented);
 // then free the records.
 void bench_report(FILE *out, const char *csv_name);
 
-// Summary of n frames: times in seconds (sorted in place) and their OpenGL waits.
+// Summary of n frames: times in seconds (sorted in place) and the time of each the main thread
+// spent off the CPU, waiting.
 BenchSummary bench_summarise(float *frame_seconds, const float *wait_seconds, int n);

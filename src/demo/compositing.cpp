@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "app/settings.h"
-#include "demo/bench.h"
 #include "render/overlay.h"
 #include "render/render.h"
 #include "scene/random.h"
@@ -19,7 +18,7 @@
 void mirror_pass(Scene &scene, float local_time) {
     set_render_size(MIRROR_SIZE, MIRROR_SIZE);
     render_scene(scene, local_time, true);
-    finish_gl();
+    glFinish();
     glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("mirror.bmp", false)));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
@@ -47,7 +46,7 @@ void stencil_wipe_mark(double t, double l3) {
     glVertex2f(-1.0f, 1.0f);
     for (int i = 0; i < WIPE_WAVE_POINTS; ++i) glVertex2f(float(i / 48.0 - 1.0), float(wipe_wave_y(i, t, l3)));
     glEnd();
-    finish_gl();
+    glFinish();
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
 }
 
@@ -59,7 +58,7 @@ void noise_overlay(float t, float l13) {
     glDepthFunc(GL_ALWAYS);
     draw_screen_quad(1.0f, 1.0f, 1.0f, a, du, dv, du + 1.0f, dv + 1.0f);
     glDepthFunc(GL_LEQUAL);
-    finish_gl();
+    glFinish();
 }
 
 double wipe_wave_y(int i, double t, double l3) {

@@ -2,7 +2,6 @@
 #include <GL/gl.h>
 
 #include "app/settings.h"
-#include "demo/bench.h"
 #include "demo/capture.h"
 #include "demo/driver.h"
 #include "demo/screenshot.h"
@@ -12,15 +11,13 @@
 
 // Save what was drawn while the back buffer still holds it, then show it.
 static void finish_and_swap() {
-    finish_gl();
+    glFinish();
     if (screenshot_request) {
         screenshot_request = false;
         save_screenshot();
     }
     capture_frame();
-    uint64_t wait = gl_wait_begin();
     swap_window_buffers();
-    gl_wait_end(wait);
 }
 
 void present_frame(Scene &scene) {

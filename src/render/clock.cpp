@@ -52,25 +52,3 @@ void clock_advance_frame() {
 
 // Remember the local time of the current schedule entry.
 void set_part_time(float t) { part_time = t; }
-
-static bool wait_timing = false;
-static double waited = 0.0;
-
-void gl_wait_timing(bool on) {
-    wait_timing = on;
-    waited = 0.0;
-}
-
-bool gl_wait_timing_on() { return wait_timing; }
-
-uint64_t gl_wait_begin() { return wait_timing ? SDL_GetPerformanceCounter() : 0; }
-
-void gl_wait_end(uint64_t start) {
-    if (wait_timing) waited += double(SDL_GetPerformanceCounter() - start) / double(SDL_GetPerformanceFrequency());
-}
-
-double gl_wait_take() {
-    double seconds = waited;
-    waited = 0.0;
-    return seconds;
-}

@@ -23,13 +23,3 @@ extern float part_time;
 
 // Milliseconds since the clock's first call (the statistics' average frame rate uses it).
 uint32_t clock_milliseconds();
-
-// Waits for OpenGL (glFinish, read-backs of what was drawn, the buffer swap), summed while
-// wait timing is on so that the bench can tell them from our own work.
-void gl_wait_timing(bool on);
-bool gl_wait_timing_on();
-// Bracket one wait: the value of gl_wait_begin goes to gl_wait_end.
-uint64_t gl_wait_begin();
-void gl_wait_end(uint64_t start);
-// Seconds waited since the last call.
-double gl_wait_take();

@@ -3,7 +3,6 @@
 #include <GL/gl.h>
 
 #include "app/settings.h"
-#include "render/clock.h"
 #include "texture/texture.h"
 #include "render/render.h"
 #include "render/render_math.h"
@@ -19,9 +18,7 @@ uint32_t sample_depth(float u, float v) {
     if (y >= render_height) y = render_height - 1;
     GLuint depth = 0;
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    uint64_t wait = gl_wait_begin();  // the read waits for everything drawn so far
     glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_UNSIGNED_INT, &depth);
-    gl_wait_end(wait);
     return depth;
 }
 
