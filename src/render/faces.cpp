@@ -20,15 +20,10 @@ static void face_second_pass(const Vertex *const v[3], const float colour[3], in
     state_depth_mask(true);
     state_blend(GL_ONE, GL_ONE);
     state_texture(second_texture);
-    glBegin(GL_TRIANGLES);
-    for (int i = 0; i < 3; i++) {
-        glTexCoord2f(v[i]->second_u, v[i]->second_v);
-        glColor4f((v[i]->light[0] + 1.0f) * colour[0] + v[i]->shade,
-                  (v[i]->light[1] + 1.0f) * colour[1] + v[i]->shade,
-                  (v[i]->light[2] + 1.0f) * colour[2] + v[i]->shade, 1.0f);
-        glVertex3fv(v[i]->position);
-    }
-    glEnd();
+    for (int i = 0; i < 3; i++)
+        batch_vertex(v[i]->position, (v[i]->light[0] + 1.0f) * colour[0] + v[i]->shade,
+                     (v[i]->light[1] + 1.0f) * colour[1] + v[i]->shade,
+                     (v[i]->light[2] + 1.0f) * colour[2] + v[i]->shade, 1.0f, v[i]->second_u, v[i]->second_v);
     face_counter++;
 }
 
@@ -38,12 +33,8 @@ static void face_highlight_pass(const Vertex *const v[3]) {
     state_depth_mask(true);
     state_blend(GL_ONE, GL_ONE);
     state_texture(-1);
-    glBegin(GL_TRIANGLES);
-    for (int i = 0; i < 3; i++) {
-        glColor3fv(v[i]->light);
-        glVertex3fv(v[i]->position);
-    }
-    glEnd();
+    for (int i = 0; i < 3; i++)
+        batch_vertex(v[i]->position, v[i]->light[0], v[i]->light[1], v[i]->light[2], 1.0f, 0.0f, 0.0f);
     face_counter++;
 }
 
@@ -102,6 +93,7 @@ static void draw_face_cached(int a, int b, int c, int mode, int texture, int sec
         state_texture_env(nullptr);
         state_blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         state_depth_mask(true);
+        batch_flush();
         glBegin(GL_LINES);
         for (int i = 0; i < 6; i++) {
             vertex_colour(*v[order[i]], colour, alpha);
@@ -131,15 +123,10 @@ static void draw_face_cached(int a, int b, int c, int mode, int texture, int sec
         state_blend(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         state_depth_mask(true);
     }
-    glBegin(GL_TRIANGLES);
-    for (int i = 0; i < 3; i++) {
-        if (texture != -1) glTexCoord2f(v[i]->u, v[i]->v);
-        glColor4f((v[i]->light[0] + 1.0f) * colour[0] * shade_alpha,
-                  (v[i]->light[1] + 1.0f) * colour[1] * shade_alpha,
-                  (v[i]->light[2] + 1.0f) * colour[2] * shade_alpha, alpha);
-        glVertex3fv(v[i]->position);
-    }
-    glEnd();
+    for (int i = 0; i < 3; i++)
+        batch_vertex(v[i]->position, (v[i]->light[0] + 1.0f) * colour[0] * shade_alpha,
+                     (v[i]->light[1] + 1.0f) * colour[1] * shade_alpha,
+                     (v[i]->light[2] + 1.0f) * colour[2] * shade_alpha, alpha, v[i]->u, v[i]->v);
     face_counter++;
     bool second = second_pass && second_texture != -1;
     bool separate = highlight && (mode & DRAW_SEPARATE_HIGHLIGHT);
