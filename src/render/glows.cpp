@@ -12,6 +12,7 @@
 uint32_t sample_depth(float u, float v) {
     if (!(u >= 0.0f && u <= 1.0f && v >= 0.0f && v <= 1.0f)) return 0;
     if (render_width <= 0 || render_height <= 0) return 0;
+    batch_flush();  // what was gathered is part of the picture read
     int x = int(u * float(render_width));
     int y = int(v * float(render_height));
     if (x >= render_width) x = render_width - 1;
@@ -22,22 +23,15 @@ uint32_t sample_depth(float u, float v) {
     return depth;
 }
 
-// One textured quad centred on (x, y, z) with half sizes sx, sy, one colour at every corner.
+// One textured quad centred on (x, y, z) with half sizes sx, sy, one colour at every corner,
+// added to the batch as the two triangles the driver makes of a four-corner polygon, in its
+// corner order (another order interpolates with different rounding).
 static void sprite(float x, float y, float z, float sx, float sy, const float colour[4]) {
-    glBegin(GL_POLYGON);
-    glColor4fv(colour);
-    glTexCoord2f(0.0f, 0.0f);
-    glVertex3f(x - sx, y - sy, z);
-    glColor4fv(colour);
-    glTexCoord2f(1.0f, 0.0f);
-    glVertex3f(x + sx, y - sy, z);
-    glColor4fv(colour);
-    glTexCoord2f(1.0f, 1.0f);
-    glVertex3f(x + sx, y + sy, z);
-    glColor4fv(colour);
-    glTexCoord2f(0.0f, 1.0f);
-    glVertex3f(x - sx, y + sy, z);
-    glEnd();
+    const float corners[4][3] = {{x - sx, y - sy, z}, {x + sx, y - sy, z}, {x + sx, y + sy, z}, {x - sx, y + sy, z}};
+    static const float uv[4][2] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {1.0f, 1.0f}, {0.0f, 1.0f}};
+    static const int order[6] = {1, 2, 0, 2, 3, 0};
+    for (int k : order)
+        batch_vertex(corners[k], colour[0], colour[1], colour[2], colour[3], uv[k][0], uv[k][1]);
 }
 
 // The five probe points: centre, left, right, below, above.
