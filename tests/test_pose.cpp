@@ -1,30 +1,13 @@
-// test_pose.cpp: posing meshes from object keys, the vertex operations, and a frame of camera
-// and mesh posing that allocates nothing.
+// test_pose.cpp: posing meshes from object keys and the vertex operations (that a played frame
+// allocates nothing is checked over the whole show by test_frame_allocations).
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
 #include <cstdlib>
-#include <new>
 #include <vector>
 
 #include "scene/pose.h"
 #include "scene/spline.h"
-
-// Every allocation of this program passes through these, so a frame's allocations can be counted.
-static std::atomic<long> allocation_count{0};
-
-__attribute__((noinline)) void *operator new(std::size_t size) {
-    allocation_count++;
-    if (void *p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-__attribute__((noinline)) void *operator new[](std::size_t size) { return operator new(size); }
-// All kept out of line so the compiler does not pair a built-in new with free.
-__attribute__((noinline)) void operator delete(void *p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete[](void *p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete(void *p, std::size_t) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -159,57 +142,6 @@ TEST(MeshOperations, TranslateScaleAndCentre) {
     empty.pivot[0] = 3;
     center_pivot(empty, p.vertices.data());
     EXPECT_EQ(empty.pivot[0], 3.0f);
-}
-
-TEST(FrameAllocations, PosingAFrameAllocatesNothing) {
-    // A camera track of 40 keys with a cut, and 8 meshes of 500 vertices with 30 keys each.
-    const int meshes = 8, count = 500, key_count = 30;
-    std::vector<ObjectKey> object_keys;
-    for (int m = 0; m < meshes; m++)
-        for (int i = 0; i < key_count; i++) {
-            ObjectKey k = identity_key(float(i * 10));
-            k.position[0] = float(i % 3), k.angle = 0.1f * float(i), k.scale[1] = 1 + 0.01f * i;
-            object_keys.push_back(k);
-        }
-    std::vector<CameraKey> camera_keys(40);
-    for (int i = 0; i < 40; i++)  // frames 0..190, then 190 again: a cut
-        camera_keys[i].frame = float(i < 20 ? i * 10 : (i - 1) * 10), camera_keys[i].position[0] = float(i),
-        camera_keys[i].target[2] = float(i * i), camera_keys[i].fov = 45;
-    std::vector<Mesh> mesh(meshes);
-    std::vector<Vertex> source(meshes * count), work(meshes * count);
-    for (Vertex &v : source) init_vertex(v), v.position[0] = 1, v.position[2] = 2;
-    Scene scene;
-    Camera camera;
-    init_scene(scene);
-    init_camera(camera);
-    for (int m = 0; m < meshes; m++)
-        init_mesh(mesh[m]), mesh[m].first_vertex = m * count, mesh[m].vertex_count = count,
-                            mesh[m].first_key = m * key_count, mesh[m].key_count = key_count;
-    scene.meshes = mesh.data(), scene.mesh_count = meshes, scene.object_keys = object_keys.data();
-    scene.camera_keys = camera_keys.data(), scene.camera_key_count = 40, scene.camera = &camera, scene.frame_rate = 30;
-
-    long before = allocation_count.load();
-    const int frames = 100;
-    for (int f = 0; f < frames; f++) {
-        float t = 0.1f * float(f);
-        animate_camera(camera, scene, t);
-        work = source;  // same size: copies into the existing storage
-        for (int m = 0; m < meshes; m++) {
-            animate_mesh(scene, mesh[m], work.data(), t, scene.frame_rate);
-            rotate_mesh(mesh[m], work.data(), 0, 1, 0, 0.3f);
-            scale_mesh(mesh[m], work.data(), 1.1f, 1.1f, 1.1f);
-            translate_mesh(mesh[m], work.data(), 0, 1, 0);
-        }
-        center_pivot(mesh[0], work.data());
-    }
-    EXPECT_EQ(allocation_count.load() - before, 0);
-    EXPECT_TRUE(std::isfinite(work[0].position[1]));
-    EXPECT_TRUE(std::isfinite(camera.direction[2]));
-
-    // The counter does see allocations made in between.
-    std::vector<int> *probe = new std::vector<int>(10);
-    EXPECT_GE(allocation_count.load() - before, 2);
-    delete probe;
 }
 
 }  // namespace
