@@ -79,7 +79,8 @@ static void draw_deferred_passes() {
 // One triangle: base pass by blend mode, highlight, second texture, separate highlight, each
 // asking the state cache for its state. The additive passes of a face that replaces what lies
 // behind it (blend 0, alpha 1) may be held back while deferring: an additive pass only adds to
-// the face in front, and the sum does not depend on the order, so the picture is the same.
+// the face in front, and the sum does not depend on the order, so the picture is the same
+// except where two faces lie at exactly the same depth (there both add their pass).
 static void draw_face_cached(int a, int b, int c, int mode, int texture, int second_texture,
                              byte second_pass, byte highlight, float alpha, float red, float green,
                              float blue) {
