@@ -1,5 +1,8 @@
 // test_load3ds.cpp: the .3ds loader against files from the .3ds writer: round trips, key
-// merging and cuts, object space, the loader's quirks, capacities and malformed files.
+// merging and cuts, object space, the loader's quirks, capacities and malformed files, and an
+// independent reader agreeing on what the writer wrote.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -465,4 +468,52 @@ TEST_F(Load3dsTest, BadFilesAndFullArraysAreFatal) {
             },
             ::testing::ExitedWithCode(1), c.message)
             << c.file << " " << c.message;
+}
+
+// What `assimp info` printed for `file`.
+static std::string assimp_info(const char *file) {
+    std::string command = std::string("assimp info ") + file + " 2>&1", out;
+    FILE *p = popen(command.c_str(), "r");
+    char line[512];
+    while (p && fgets(line, sizeof line, p)) out += line;
+    if (p) pclose(p);
+    return out;
+}
+
+// Another reader counts the same meshes, faces, vertices, lights and cameras in what the writer
+// wrote. It splits a mesh of two materials in two and joins equal corners within each part.
+TEST_F(Load3dsTest, AnIndependentReaderCountsWhatWeLoad) {
+    if (system("command -v assimp > /dev/null 2>&1") != 0) GTEST_SKIP() << "assimp is not installed";
+    Mesh3ds cube, two;  // 8 shared corners and 12 faces; 6 corners and 4 faces of two materials
+    cube.name = "cube", two.name = "two";
+    for (int i = 0; i < 8; i++) cube.add_vertex(float(i & 1), float(i >> 1 & 1), float(i >> 2 & 1), 0, 0);
+    const int quads[6][4] = {{0, 1, 3, 2}, {4, 6, 7, 5}, {0, 4, 5, 1}, {2, 3, 7, 6}, {0, 2, 6, 4}, {1, 5, 7, 3}};
+    for (const auto &q : quads) cube.add_face(q[0], q[1], q[2]), cube.add_face(q[0], q[2], q[3]);
+    cube.set_material("stone", 0, 12);
+    for (int i = 0; i < 6; i++) two.add_vertex(float(i), float(i * i % 5), 20);
+    for (int i = 0; i < 4; i++) two.add_face(i, i + 1, i + 2);
+    two.set_material("a", 0, 1);
+    two.set_material("b", 1, 3);
+    Scene3ds s;
+    s.materials = {material("stone"), material("a", 1, 0, 0), material("b", 0, 1, 0)};
+    s.meshes = {cube, two};
+    s.lights = {Light3ds{"lamp", {0, 0, 10}}};
+    s.cameras = {Camera3ds{"cam", {0, -20, 0}, {0, 0, 0}, 0, 60}};
+    for (const Mesh3ds &m : s.meshes) s.add_static_node(m.name);
+    s.camera_nodes = {camera_node("cam", {0, 100}, 0)};
+    write("peer.3ds", s);
+    Loaded r;
+    load_into(r, "peer.3ds", roomy());
+    const LoadSummary &n = r.summary;
+    ASSERT_EQ((std::vector<int>{n.mesh_count, n.face_count, n.vertex_count, n.light_count}), (std::vector<int>{2, 16, 14, 1}));
+    const std::string out = assimp_info("peer.3ds");
+    auto count = [&](const char *label) {  // the number after "<label>:" at the start of a line, or -1
+        size_t at = out.find(std::string("\n") + label + ":");
+        return at == std::string::npos ? -1L : strtol(out.c_str() + at + strlen(label) + 2, nullptr, 10);
+    };
+    EXPECT_EQ(count("Meshes"), n.mesh_count + 1) << out;
+    EXPECT_EQ(count("Faces"), n.face_count);
+    EXPECT_EQ(count("Vertices"), n.vertex_count + 2);  // "two" shares two corners between its parts
+    EXPECT_EQ(count("Lights"), n.light_count);
+    EXPECT_EQ(count("Cameras"), 1);
 }
