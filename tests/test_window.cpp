@@ -3,10 +3,6 @@
 
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <regex>
@@ -177,43 +173,3 @@ TEST_F(Window, LoadingTextIsPresentedThroughOpenGL) {
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
 }
-
-// The program itself: "kelp window stat" headless with the start-up data. It logs the pixel
-// format and the GL strings, then either plays (closed the way closing the window does) or
-// stops at the first show file the directory lacks: an exit, never a crash or a hang.
-TEST(Program, WindowStatRunsHeadlessAndEndsByExit) {
-    ScratchDir scratch;
-    const std::string dir = scratch.path, log = dir + "/VKB_Kelp.log", errors = dir + "/stderr.txt";
-    ASSERT_TRUE(write_startup_data(dir));
-    pid_t pid = fork();
-    if (pid == 0) {
-        if (chdir(dir.c_str()) != 0 || !freopen(errors.c_str(), "w", stderr)) _exit(99);
-        setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
-        execl(KELP_BINARY_DIR "/kelp", "kelp", "Window", "STAT", "nosound", (char *)nullptr);
-        _exit(98);
-    }
-    ASSERT_GT(pid, 0);
-    // Up to 120 s on a loaded machine: the GL strings, then SIGTERM, which SDL turns into the
-    // quit event that closing the window sends.
-    int status = 0;
-    bool ended = false, signalled = false;
-    for (int i = 0; i < 1200 && !ended; i++) {
-        ended = waitpid(pid, &status, WNOHANG) == pid;
-        if (!ended && !signalled && read_file(log).find(" ver ") != std::string::npos)
-            usleep(300000), kill(pid, SIGTERM), signalled = true;
-        if (!ended) usleep(100000);
-    }
-    if (!ended) kill(pid, SIGKILL), waitpid(pid, &status, 0);
-    std::string text = read_file(log), stderr_text = read_file(errors);
-    ASSERT_TRUE(ended) << "kelp did not end: " << stderr_text;
-    ASSERT_TRUE(WIFEXITED(status)) << "kelp crashed: " << stderr_text;
-    if (WEXITSTATUS(status) != 0) {  // a fatal error: exit code 1 and the reason on stderr
-        EXPECT_EQ(WEXITSTATUS(status), 1);
-        EXPECT_FALSE(stderr_text.empty());
-    }
-    EXPECT_TRUE(std::regex_search(text, std::regex("^(software\n)?640x480x\\d+ depth:\\d+ stencil:\\d+\n")))
-        << text;
-    EXPECT_TRUE(std::regex_search(text, std::regex("\n.+ from .+ ver .+\nGL_"))) << text;
-}
-
