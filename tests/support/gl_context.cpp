@@ -70,3 +70,20 @@ void gl_read_pixels(int x, int y, int width, int height, uint8_t *rgba) {
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
+
+int gl_get_int(unsigned what) {
+    GLint v = 0;
+    glGetIntegerv(what, &v);
+    return v;
+}
+
+void expect_start_up_state() {
+    EXPECT_EQ(gl_get_int(GL_DEPTH_FUNC), GL_LEQUAL);
+    EXPECT_EQ(gl_get_int(GL_BLEND_SRC), GL_SRC_ALPHA);
+    EXPECT_EQ(gl_get_int(GL_BLEND_DST), GL_ONE_MINUS_SRC_ALPHA);
+    EXPECT_EQ(gl_get_int(GL_DEPTH_WRITEMASK), GL_TRUE);
+    EXPECT_TRUE(glIsEnabled(GL_TEXTURE_2D));
+    GLint env = 0;
+    glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &env);
+    EXPECT_EQ(env, GL_MODULATE);
+}

@@ -15,6 +15,11 @@ void gl_context_close();
 uint32_t gl_read_pixel(int x, int y);
 // Read a width x height block of RGBA bytes, rows bottom-up.
 void gl_read_pixels(int x, int y, int width, int height, uint8_t *rgba);
+// One integer of OpenGL state.
+int gl_get_int(unsigned what);
+// Expect the start-up state every drawing step must leave behind: depth test LEQUAL with depth
+// writes, blending by source alpha, texturing on and modulated.
+void expect_start_up_state();
 
 // Fixture: each test gets a fresh 640x480 context with the start-up state.
 class GlContextTest : public ::testing::Test {
