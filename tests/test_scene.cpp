@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 #include "app/settings.h"
 #include "scene/scene.h"
@@ -112,11 +113,9 @@ TEST(ActiveLights, ListsActiveLightsInOrder) {
     ASSERT_NE(s.active_lights, nullptr);
     EXPECT_EQ(s.active_lights[0], 0);
     lights[1].active = 1;
-    lights[4].active = 2;
+    lights[4].active = 2;  // the last light
     collect_active_lights(s);
-    ASSERT_EQ(s.active_lights[0], 2);
-    EXPECT_EQ(s.active_lights[1], 1);
-    EXPECT_EQ(s.active_lights[2], 4);
+    EXPECT_EQ(std::vector<int32_t>(s.active_lights, s.active_lights + 3), (std::vector<int32_t>{2, 1, 4}));
 }
 
 }  // namespace
