@@ -1,16 +1,15 @@
 // test_scene.cpp: mesh lookup with its log dump, normals and active lights.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <array>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <vector>
 
 #include "app/settings.h"
 #include "scene/scene.h"
+#include "support/scratch_dir.h"
 
 namespace {
 
@@ -42,23 +41,19 @@ TEST(FindMesh, IgnoresCaseAndTakesTheFirstOfEqualNames) {
 }
 
 TEST(FindMesh, MissingNameDumpsTheMeshesAndStops) {
-    ::testing::FLAGS_gtest_death_test_style = "threadsafe";
-    std::string dir = std::string(KELP_BINARY_DIR) + "/scratch-find-mesh";
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    GTEST_FLAG_SET(death_test_style, "fast");  // the forked child writes its log where this reads it
+    ScratchDir dir;
     NamedMeshes m{"Floor", "Lamp01"};
     EXPECT_EXIT(
         {
-            if (chdir(dir.c_str()) != 0) exit(3);
             statistics = true;
             find_mesh(m.scene, "Chair");
         },
         ::testing::ExitedWithCode(1), "^Chair");
-    std::ifstream log(dir + "/VKB_Kelp.log");
+    std::ifstream log("VKB_Kelp.log");
     std::stringstream text;
     text << log.rdbuf();
     EXPECT_EQ(text.str(), "mesh not found, dumping...\nFloor\nLamp01\n");
-    std::filesystem::remove_all(dir);
 }
 
 // A mesh over vertices 1..5 of the array, its faces given by `corners`.
