@@ -61,21 +61,22 @@ TEST(AnimateMesh, KeysPoseIntoTheYUpFrame) {
     const struct {
         const char *what;
         std::vector<ObjectKey> keys;
-        bool keyless;
+        int key_count;  // -1: never keyed
         float in[3], t, want[3];
     } cases[] = {
-        {"identity keys", {identity_key(0), identity_key(20)}, false, {1, 2, 3}, 0.5f, {1, 3, -2}},
-        {"no keys", {identity_key(0)}, true, {1, 2, 3}, 0, {1, 2, 3}},
+        {"identity keys", {identity_key(0), identity_key(20)}, 2, {1, 2, 3}, 0.5f, {1, 3, -2}},
+        {"never keyed", {identity_key(0)}, -1, {1, 2, 3}, 0, {1, 2, 3}},
+        {"no keys to pose from", {identity_key(0)}, 0, {1, 2, 3}, 0, {1, 2, 3}},
         // scaled to (2, 0, 0), turned to (0, 2, 0), moved to (10, 22, 30), then Y-up
-        {"one key at 0", {single}, false, {1, 0, 0}, 0, {10, 30, -22}},
-        {"one key at 50", {single}, false, {1, 0, 0}, 50, {10, 30, -22}},
-        {"splined: frame 5 of 20", {identity_key(0), moved}, false, {0, 0, 0}, 0.25f, {1, 3, -2}},
+        {"one key at 0", {single}, 1, {1, 0, 0}, 0, {10, 30, -22}},
+        {"one key at 50", {single}, 1, {1, 0, 0}, 50, {10, 30, -22}},
+        {"splined: frame 5 of 20", {identity_key(0), moved}, 2, {0, 0, 0}, 0.25f, {1, 3, -2}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         PoseScene p(c.keys, 2);
         p.mesh.first_vertex = 1, p.mesh.vertex_count = 1;
-        if (c.keyless) p.mesh.key_count = -1;
+        p.mesh.key_count = c.key_count;
         p.set(0, 9, 9, 9);
         p.set(1, c.in[0], c.in[1], c.in[2]);
         animate_mesh(p.scene, p.mesh, p.vertices.data(), c.t, 20.0f);
@@ -91,9 +92,9 @@ TEST(AnimateMesh, BadKeyRangeOrRateIsFatal) {
     EXPECT_EXIT(animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 0.0f),
                 ::testing::ExitedWithCode(1),
                 "POSE: \\[Box01\\] key times need a positive frame rate \\(got 0\\)");
-    p.mesh.first_key = -3;
+    p.mesh.first_key = -1;
     EXPECT_EXIT(animate_mesh(p.scene, p.mesh, p.vertices.data(), 0.0f, 20.0f),
-                ::testing::ExitedWithCode(1), "POSE: \\[Box01\\] has 1 keys from key -3");
+                ::testing::ExitedWithCode(1), "POSE: \\[Box01\\] has 1 keys from key -1");
 }
 
 // Turns by minus the angle about the pivot, normals too; tiny angles and zero axes change nothing.

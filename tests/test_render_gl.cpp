@@ -50,7 +50,6 @@ protected:
         flare_texture_base = FLARE_BASE;
         font_base = FONT_BASE;
         for (int i = LIGHT_BASE; i < FONT_BASE + 96; i++) upload_solid(i, 255, 255, 255);  // lights, flares, font
-        upload_solid(SCENE_TEXTURE, 255, 255, 255);
         face_counter = 0;
     }
     void TearDown() override {

@@ -187,7 +187,7 @@ TEST(Highlight, PositiveLightAveragedAndCappedAtOne) {
 }
 
 TEST(Glows, ColourIndexFlareSizeAndProbeVisibility) {
-    const float colours[4][3] = {{1, 1, 1}, {0, 0, 1}, {0.49f, 0.49f, 0.49f}, {0.5f, 0, 0}};
+    const float colours[4][3] = {{0.5f, 0.5f, 0.5f}, {0, 0, 1}, {0.49f, 0.49f, 0.49f}, {0.5f, 0, 0}};
     const int index[4] = {7, 1, 0, 4};
     for (int i = 0; i < 4; i++) EXPECT_EQ(light_colour_index(colours[i]), index[i]) << i;
     // The flare size factor is held between 3 and 7.
