@@ -143,10 +143,10 @@ TEST_F(ModelGl, SequencesBlendLoopAndSwitch) {
         {"loop", 40, {{0.26f, 0, 39, 10, 0, 2.6f, 2, 3, 0.6f}, {4.15f, 0, 39, 10, 0, 1.5f, 1, 2, 0.5f},
                       {0.42f, 10, 14, 10, 0, 14.2f, 14, 10, 0.2f}}},
         // Frame 3.3 shows at 0.33 s; the switch at 1.0 s blends from frame 3 into frame 20 over
-        // 0.1 s, then the new range plays from the switch's start time.
-        {"switch", 30, {{0.33f, 0, 9, 10, 0, 3.3f, 3, 4, 0.3f}, {1.0f, 20, 29, 10, 1, 3.0f, 3, 20, 0},
-                        {1.06f, 20, 29, 10, 1, 3.6f, 3, 20, 0.6f}, {1.125f, 20, 29, 10, 1, 20.25f, 20, 21, 0.25f},
-                        {1.35f, 20, 29, 10, 1, 23.5f, 23, 24, 0.5f}}},
+        // 0.1 s, then the nine-frame range plays from the switch's start time, not from time 0.
+        {"switch", 30, {{0.33f, 0, 9, 10, 0, 3.3f, 3, 4, 0.3f}, {1.0f, 20, 28, 10, 1, 3.0f, 3, 20, 0},
+                        {1.06f, 20, 28, 10, 1, 3.6f, 3, 20, 0.6f}, {1.125f, 20, 28, 10, 1, 20.25f, 20, 21, 0.25f},
+                        {1.35f, 20, 28, 10, 1, 23.5f, 23, 24, 0.5f}}},
         // The intro turns its wolf with the range 204..203: only the switch blend runs.
         {"reversed range", 30, {{15, 23, 23, 1, 1, -1, -1, -1, 0}, {16.5f, 23, 23, 1, 1, -1, -1, -1, 0},
                                 {16.9f, 23, 23, 1, 1, -1, -1, -1, 0}, {17, 24, 23, 1, 1, 23.0f, 23, 24, 0},
