@@ -5,18 +5,6 @@
 
 namespace {
 
-struct Decoded {
-    TextureRecord record{};
-    ~Decoded() { free(record.pixels); }
-    const uint8_t *texel(int x, int row_from_bottom) const {
-        return record.pixels + (size_t(row_from_bottom) * record.width + x) * 4;
-    }
-};
-
-void decode(const std::vector<uint8_t> &bytes, Decoded &out, const char *name = "test.bmp") {
-    bmp_decode(bytes.data(), bytes.size(), name, out.record);
-}
-
 // A picture whose every texel differs from its neighbours, or (`few`) one of at most 12
 // colours for 8-bit files.
 Picture gradient(int w, int h, bool few = false) {
@@ -31,7 +19,8 @@ Picture gradient(int w, int h, bool few = false) {
 }
 
 // Every decoded texel equals the picture's, with the picture's top row last.
-void expect_same_pixels(const Picture &p, const Decoded &d) {
+void expect_same_pixels(const Picture &p, const std::vector<uint8_t> &file) {
+    DecodedBmp d(file, "test.bmp");
     ASSERT_EQ(d.record.width, p.width);
     ASSERT_EQ(d.record.height, p.height);
     for (int y = 0; y < p.height; ++y)
@@ -44,24 +33,14 @@ void expect_same_pixels(const Picture &p, const Decoded &d) {
         }
 }
 
-class BmpDeath : public ::testing::Test {
-  protected:
-    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
-};
-
 }  // namespace
 
 // Rows of every width are padded and stored bottom-up, in 24-bit and in 8-bit palette files.
 TEST(BmpDecode, RowsArePaddedAndBottomUp) {
     for (int w : {1, 2, 3, 4, 5, 7, 9, 13}) {
         Picture rgb = gradient(w, 6), indexed = gradient(w, 5, true);
-        Decoded d24, d8;
-        decode(bmp_encode_24(rgb), d24);
-        expect_same_pixels(rgb, d24);
-        std::vector<uint8_t> bytes = bmp_encode_8(indexed);
-        ASSERT_FALSE(bytes.empty());
-        decode(bytes, d8);
-        expect_same_pixels(indexed, d8);
+        expect_same_pixels(rgb, bmp_encode_24(rgb));
+        expect_same_pixels(indexed, bmp_encode_8(indexed));
     }
 }
 
@@ -98,15 +77,12 @@ TEST(BmpDecode, LayoutVariantsDecodeToThePicture) {
     variants.back().second.pop_back();  // 15 bytes of pixels, 1 byte of padding
     Picture wide = gradient(8192, 1);
     variants.push_back({wide, bmp_encode_24(wide)});
-    for (const auto &[picture, file] : variants) {
-        Decoded d;
-        decode(file, d);
-        expect_same_pixels(picture, d);
-    }
+    for (const auto &[picture, file] : variants) expect_same_pixels(picture, file);
 }
 
 // Every bad file stops with a message naming the texture; none is read past its end.
-TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
+TEST(BmpDecode, BadFilesAreRefusedNamingTheTexture) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     const std::vector<uint8_t> rgb = bmp_encode_24(gradient(4, 4));
     const std::vector<uint8_t> indexed = bmp_encode_8(gradient(4, 4, true));
     struct Case {
@@ -141,31 +117,20 @@ TEST_F(BmpDeath, BadFilesAreRefusedNamingTheTexture) {
     for (size_t keep : {size_t(0), size_t(9), size_t(20), size_t(53), size_t(60), longer.size() - 3})
         cases.push_back({std::vector<uint8_t>(longer.begin(), longer.begin() + long(keep)),
                          "is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)"});
-    for (const Case &c : cases) {
-        Decoded d;
-        EXPECT_EXIT(decode(c.bytes, d, "bad.bmp"), ::testing::ExitedWithCode(1), "^texture bad\\.bmp " + c.message)
-            << c.message;
-    }
+    for (const Case &c : cases)
+        EXPECT_EXIT(DecodedBmp(c.bytes, "bad.bmp"), ::testing::ExitedWithCode(1), "^texture bad\\.bmp " + c.message) << c.message;
 }
 
-TEST(FontDecode, GlyphRowsAreFlippedAndSetTexelsAreRed) {
-    uint8_t glyph[FONT_GLYPH_BYTES] = {};
-    glyph[0] = 255;                  // row 0 (top), column 0
-    glyph[(1 * 8 + 7) * 3] = 255;    // row 1, column 7
-    glyph[(7 * 8 + 3) * 3] = 254;    // not set: only 255 counts
+// A texel is set (opaque red) only where its first byte is 255; rows come back bottom-up.
+TEST(FontDecode, OnlyAFirstByteOf255SetsATexel) {
+    uint8_t glyph[FONT_GLYPH_BYTES] = {}, rgba[256];
+    glyph[(1 * 8 + 7) * 3] = 255;      // row 1, column 7: texel 6 * 8 + 7 from the bottom
+    glyph[(7 * 8 + 3) * 3] = 254;      // not set
     glyph[(7 * 8 + 4) * 3 + 1] = 255;  // not set: only the first byte counts
-    uint8_t rgba[256];
     memset(rgba, 0x55, sizeof rgba);
     font_decode_glyph(glyph, rgba);
-    auto texel = [&](int row_from_bottom, int c) { return rgba + (row_from_bottom * 8 + c) * 4; };
     const uint8_t red[4] = {255, 0, 0, 255}, clear[4] = {0, 0, 0, 0};
-    EXPECT_EQ(memcmp(texel(7, 0), red, 4), 0);
-    EXPECT_EQ(memcmp(texel(6, 7), red, 4), 0);
-    EXPECT_EQ(memcmp(texel(0, 3), clear, 4), 0);
-    EXPECT_EQ(memcmp(texel(0, 4), clear, 4), 0);
-    int set = 0;
-    for (int i = 0; i < 64; ++i) set += rgba[i * 4 + 3] == 255;
-    EXPECT_EQ(set, 2);
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(memcmp(rgba + i * 4, i == 6 * 8 + 7 ? red : clear, 4), 0) << i;
 }
 
 TEST(BmpWriter, EightBitRefusesMoreThan256Colours) {

@@ -1,9 +1,12 @@
 // test_data.h: small helpers the readers' tests share: plain pictures, little-endian patches,
-// a scratch folder per process and an empty texture table.
+// whole files, BMPs decoded by the texture reader, a scratch folder and an empty texture table.
 #pragma once
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
 #include <vector>
 
 #include "support/scratch_dir.h"
@@ -21,6 +24,21 @@ inline Picture solid_picture(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 inline void put_le(std::vector<uint8_t> &bytes, size_t at, uint32_t value, int width = 4) {
     for (int i = 0; i < width; ++i) bytes[at + size_t(i)] = uint8_t(value >> (8 * i));
 }
+
+// The whole file, or nothing when it cannot be read.
+inline std::vector<uint8_t> read_bytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// BMP bytes decoded by the texture reader (fatal on what it cannot read).
+struct DecodedBmp {
+    TextureRecord record{};
+    DecodedBmp(const std::vector<uint8_t> &bytes, const char *name) { bmp_decode(bytes.data(), bytes.size(), name, record); }
+    ~DecodedBmp() { free(record.pixels); }
+    DecodedBmp(const DecodedBmp &) = delete;
+    const uint8_t *texel(int x, int row_from_bottom) const { return record.pixels + (size_t(row_from_bottom) * record.width + x) * 4; }
+};
 
 // One scratch folder for the process, entered again by each test that needs it.
 inline void enter_data_dir() {
