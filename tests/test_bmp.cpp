@@ -118,7 +118,8 @@ TEST(BmpDecode, BadFilesAreRefusedNamingTheTexture) {
         cases.push_back({std::vector<uint8_t>(longer.begin(), longer.begin() + long(keep)),
                          "is truncated \\(needs [0-9]+ bytes, has " + std::to_string(keep) + "\\)"});
     for (const Case &c : cases)
-        EXPECT_EXIT(DecodedBmp(c.bytes, "bad.bmp"), ::testing::ExitedWithCode(1), "^texture bad\\.bmp " + c.message) << c.message;
+        EXPECT_EXIT(DecodedBmp(c.bytes, "bad.bmp"), ::testing::ExitedWithCode(1), "^texture bad\\.bmp " + c.message)
+            << c.message;
 }
 
 // A texel is set (opaque red) only where its first byte is 255; rows come back bottom-up.

@@ -43,20 +43,20 @@ TEST(MeshBuilder, ClosedShapesWindOutwardsAndEncloseTheirVolume) {
     const struct {
         const char *name;
         MeshData mesh;
-        double volume;
+        double volume, tolerance;  // relative
         bool around_origin;  // convex around the origin: every face looks away from it
     } shapes[] = {
-        {"box", mesh_box(2, 3, 4), 24.0, true},
-        {"sphere", mesh_sphere(1, 48, 24), 4.0 / 3.0 * PI, true},
-        {"cylinder", cylinder, 2 * PI, true},
-        {"torus", mesh_torus(2, 0.5f, 64, 32), 2 * PI * PI * 2 * 0.25, false},
+        {"box", mesh_box(2, 3, 4), 24.0, 1e-5, true},
+        {"sphere", mesh_sphere(1, 48, 24), 4.0 / 3.0 * PI, 0.03, true},
+        {"cylinder", cylinder, 2 * PI, 0.02, true},
+        {"torus", mesh_torus(2, 0.5f, 64, 32), 2 * PI * PI * 2 * 0.25, 0.03, false},
         // An L-shaped prism: area 3 (three unit squares) times depth 2, given clockwise on purpose.
-        {"prism", mesh_extrude({{0, 0}, {0, 2}, {1, 2}, {1, 1}, {2, 1}, {2, 0}}, 2), 6.0, false},
+        {"prism", mesh_extrude({{0, 0}, {0, 2}, {1, 2}, {1, 1}, {2, 1}, {2, 0}}, 2), 6.0, 1e-5, false},
         // A closed lathe: a unit cylinder drawn as bottom, side and top of its profile.
-        {"lathe", mesh_lathe({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 64), PI, false},
+        {"lathe", mesh_lathe({{0, 0}, {1, 0}, {1, 1}, {0, 1}}, 64), PI, 0.02, false},
     };
     for (const auto &shape : shapes) {
-        EXPECT_NEAR(volume(shape.mesh), shape.volume, 0.03 * shape.volume) << shape.name;
+        EXPECT_NEAR(volume(shape.mesh), shape.volume, shape.tolerance * shape.volume) << shape.name;
         EXPECT_TRUE(!shape.around_origin || inward_faces(shape.mesh) == 0) << shape.name;
     }
     // Turning a box inside out (a room seen from within) flips its volume's sign; a mirroring

@@ -45,8 +45,6 @@ float largest_step(const Model &m, int first, int last) {
     return worst;
 }
 
-bool is_torso(int part) { return part == P_TORSO || part == P_SKIRT; }
-
 class CharactersLoaded : public GlContextTest {
   protected:
     void SetUp() override {
@@ -139,7 +137,7 @@ TEST_F(CharactersLoaded, MessiahSparkVertexIsTheRightHand) {
     // any torso vertex. Pointing (frame 128): further forward (scene +z) than any torso vertex.
     float right_most = 1e9f, front_most = -1e9f;
     for (int v = 0; v < m.vertex_count; v++)
-        if (is_torso(b.parts[v])) {
+        if (b.parts[v] == P_TORSO || b.parts[v] == P_SKIRT) {
             right_most = std::min(right_most, at(m, 0, v)[0]);
             front_most = std::max(front_most, at(m, 128, v)[2]);
         }

@@ -105,7 +105,8 @@ TEST(SharedSet, LightGlowsHaveTheColourOfTheirIndexAndSoftEdges) {
             EXPECT_TRUE(index & (4 >> c) ? d.at(cx, cy)[c] >= 230 : d.at(cx, cy)[c] <= 110) << index << " " << c;
         // Falling outwards to black at the border: no ring where the glow is cut off.
         for (int x = cx; x + 1 < d.width; x++)
-            for (int c = 0; c < 3; c++) EXPECT_LE(d.at(x + 1, cy)[c], d.at(x, cy)[c]) << "light" << index << " at " << x;
+            for (int c = 0; c < 3; c++)
+                EXPECT_LE(d.at(x + 1, cy)[c], d.at(x, cy)[c]) << "light" << index << " rises outwards at " << x;
         EXPECT_EQ(border_max(d), 0) << index;
     }
 }

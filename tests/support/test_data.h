@@ -34,10 +34,14 @@ inline std::vector<uint8_t> read_bytes(const std::string &path) {
 // BMP bytes decoded by the texture reader (fatal on what it cannot read).
 struct DecodedBmp {
     TextureRecord record{};
-    DecodedBmp(const std::vector<uint8_t> &bytes, const char *name) { bmp_decode(bytes.data(), bytes.size(), name, record); }
+    DecodedBmp(const std::vector<uint8_t> &bytes, const char *name) {
+        bmp_decode(bytes.data(), bytes.size(), name, record);
+    }
     ~DecodedBmp() { free(record.pixels); }
     DecodedBmp(const DecodedBmp &) = delete;
-    const uint8_t *texel(int x, int row_from_bottom) const { return record.pixels + (size_t(row_from_bottom) * record.width + x) * 4; }
+    const uint8_t *texel(int x, int row_from_bottom) const {
+        return record.pixels + (size_t(row_from_bottom) * record.width + x) * 4;
+    }
 };
 
 // One scratch folder for the process, entered again by each test that needs it.
