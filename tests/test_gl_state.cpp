@@ -31,20 +31,3 @@ TEST_F(GlState, StartUpStateReadsBack) {
     EXPECT_EQ(env, GL_MODULATE);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }
-
-TEST_F(GlState, ContextHasDepthAndStencilAndDraws) {
-    GLint depth = 0, stencil = 0;
-    glGetIntegerv(GL_DEPTH_BITS, &depth);
-    glGetIntegerv(GL_STENCIL_BITS, &stencil);
-    EXPECT_TRUE(depth >= 16 && stencil >= 8) << depth << " " << stencil;
-    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
-    EXPECT_EQ(gl_read_pixel(10, 10) & 0xffffff00u, 0xff000000u);
-    glDisable(GL_TEXTURE_2D);
-    glDisable(GL_DEPTH_TEST);
-    glColor4f(0.0f, 1.0f, 0.0f, 1.0f);
-    glRectf(-1, -1, 0, 1);
-    glFinish();
-    EXPECT_EQ(gl_read_pixel(10, 10) & 0xffffff00u, 0x00ff0000u);   // left half green
-    EXPECT_EQ(gl_read_pixel(600, 10) & 0xffffff00u, 0xff000000u);  // right half still red
-}
