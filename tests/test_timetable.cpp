@@ -64,8 +64,8 @@ TEST_F(TimeTable, OddLines) {
     } cases[] = {
         // Text after the number is ignored; text instead of one gives 0.
         {"1\n12.5 // part 4\n//12.5\nend\n  3.5\n", false, {1, 12.5f, 0, 3.5f}},
-        // A line longer than 79 characters is read as several.
-        {"1.5" + std::string(76, ' ') + "2.5\n7\n", false, {1.5f, 2.5f, 7}},
+        // A line longer than 79 characters is read as several: the 80th character starts the next.
+        {"1.5" + std::string(75, ' ') + "25\n7\n", false, {1.5f, 5, 7}},
         // A last line without a line feed: loose it is read, archived only up to its last line feed.
         {"1\n2", false, {1, 2}},
         {"1\n2", true, {1}},
