@@ -1,8 +1,6 @@
-// test_frame_allocations.cpp: the whole show, every part built, played in this process on its
-// real time table at a coarse fixed rate, with every heap allocation of the main thread
-// counted from the second presented frame until the show ends. Our code may make none; the
-// OpenGL driver's own (it allocates inside its draws and compiles code for new state
-// combinations) are counted apart and printed.
+// test_frame_allocations.cpp: the whole show played in this process on its real time table at
+// a coarse fixed rate, counting the main thread's heap allocations from the second frame on.
+// Our code may make none; the OpenGL driver's own are counted apart and printed.
 #include <execinfo.h>
 #include <gtest/gtest.h>
 #include <link.h>

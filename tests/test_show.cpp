@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "content.h"
@@ -19,9 +19,7 @@ namespace {
 
 std::string read_text(const std::string &name) {
     std::ifstream in(name, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 std::string capture_name(int k) {
@@ -68,17 +66,13 @@ TEST(Show, PlaysTheWholeScheduleAndEndsByItself) {
     // The show's 17 entries squeezed into 1.7 s: ten frames each at the capture rate.
     write_show(0.1);
     int status = run_kelp("stat capture100 images");
-    ASSERT_TRUE(WIFEXITED(status)) << read_text("stderr.txt");
-    EXPECT_EQ(WEXITSTATUS(status), 0) << read_text("stderr.txt");
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
     // Frames at 0, 0.01, ..., 1.69: the frame at 1.7 is the end of the table and is not drawn.
     EXPECT_EQ(count_captures(), 170);
 
+    // "stat" logs the scenes loaded from the pack.
     std::string log = read_text("VKB_Kelp.log");
-    for (const char *line : {"spider: meshes 2\n", "spider: verts  44\n", "spider: faces  22\n",
-                             "spider: lights 0\n", "spider: anims  0\n", "spider: cams   0\n"})
-        EXPECT_NE(log.find(line), std::string::npos) << line << log;
-    for (const char *line : {"intro: meshes ", "intro: verts  ", "intro: faces  ", "intro: lights 1\n",
-                             "intro: anims  ", "intro: cams   4\n"})
+    for (const char *line : {"spider: meshes 2\n", "spider: faces  22\n", "intro: lights 1\n", "intro: cams   4\n"})
         EXPECT_NE(log.find(line), std::string::npos) << line << log;
 }
 
