@@ -141,7 +141,7 @@ TEST(DemoOptions, EachOptionIsFoundAnywhereAndBadValuesKeepTheDefaults) {
         {"capture1000", true, 0, 1000, true, false, false, 0},
         {"capture1001", true, 0, 60, true, false, false, 0},
         {"capture1", true, 0, 1, true, false, false, 0},
-        {"capture0 frames0 images", true, 0, 60, true, true, false, 0},
+        {"capture0 frames-3 images", true, 0, 60, true, true, false, 0},
         {"bench frames1", true, 0, 60, false, false, true, 1},
     };
     for (const auto &c : cases) {
