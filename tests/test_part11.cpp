@@ -1,5 +1,4 @@
-// test_part11.cpp: the sofa room on its generated content: what it loads and logs, the
-// wolf's windows, the lamp swinging from its rest pose, the spotlight and the television.
+// test_part11.cpp: the sofa room: load and log, the wolf's windows, the lamp, the spotlight, the television.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,7 +12,6 @@
 
 namespace {
 
-void write_sofa_files() { write_part_content({generate_characters, generate_part11}, {"wolfguy.mdl"}); }
 const Mesh &mesh_named(const Scene &scene, const char *name) { return scene.meshes[find_mesh(scene, name)]; }
 
 // Positions and normals of a mesh's vertices, to compare poses.
@@ -44,21 +42,16 @@ protected:
     Scene *scene = nullptr;
     void SetUp() override {
         PartTest::SetUp();
-        write_sofa_files();
         frame_time = 0;
-        part11_load();
+        write_part_content({generate_characters, generate_part11}, {"wolfguy.mdl"}, part11_load);
         scene = part11_scene();
     }
 };
 
 TEST_F(SofaTest, LoadsTheRoomAndLogsItsCounts) {
-    load_logged(part11_load);
-    const int faces = face_total(*scene);
-    std::vector<std::string> lines = read_log_lines();  // one key per placed mesh: all but the wolf
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[2] + lines[4], "sofa: faces  " + std::to_string(faces) + "sofa: anims  " + std::to_string(scene->mesh_count - 1));
+    EXPECT_EQ(logged_counts(), (std::vector<int>{scene->mesh_count, scene->vertex_count, face_total(*scene), scene->light_count,
+                                                 scene->mesh_count - 1 /* all but the wolf */, scene->camera_key_count}));
     EXPECT_EQ(scene->active_lights[0], 2);
-    EXPECT_GT(mesh_named(*scene, "wolfguy.mdl").face_count, 0);
     // The rest copies of the lamp are never drawn.
     for (const char *rest : {"lamp04", "lamp05", "lamp06"}) EXPECT_EQ(mesh_named(*scene, rest).faces[0].alpha, 0);
     // The shade's greys lie in 0.3 .. 0.79 once drawn.
@@ -108,13 +101,9 @@ TEST_F(SofaTest, TheLampSwingsFromItsRestPoseWithoutDrift) {
     part11_animate(13.6f);
     std::vector<float> first = snapshot(*scene, "lamp01");
     EXPECT_NE(first, rest);
-    // Each vertex keeps its distance from the suspension point.
-    const float pivot[3] = {-96, 300, -235};
-    for (size_t k = 0; k < rest.size(); k += 6) {
-        float d0 = std::hypot(rest[k] - pivot[0], rest[k + 1] - pivot[1], rest[k + 2] - pivot[2]);
-        float d1 = std::hypot(first[k] - pivot[0], first[k + 1] - pivot[1], first[k + 2] - pivot[2]);
-        EXPECT_NEAR(d0, d1, 1e-3f);
-    }
+    // Each vertex keeps its distance from the suspension point (-96, 300, -235).
+    auto reach = [](const float *p) { return std::hypot(p[0] + 96, p[1] - 300, p[2] + 235); };
+    for (size_t k = 0; k < rest.size(); k += 6) EXPECT_NEAR(reach(&rest[k]), reach(&first[k]), 1e-3f) << k;
     std::vector<float> bulb = snapshot(*scene, "lamp03");
     for (int frame = 0; frame < 2000; frame++) part11_animate(13.6f + frame * 0.0031f);
     part11_animate(13.6f);
@@ -147,13 +136,9 @@ TEST_F(SofaTest, TheTelevisionFlickersCollapsesAndGoesDark) {
     EXPECT_FLOAT_EQ(c[1].u, c[0].u + 1);
     EXPECT_FLOAT_EQ(c[2].v, c[0].v + 1);
     EXPECT_FLOAT_EQ(c[3].u, c[0].u);
-    float u = c[0].u, v = c[0].v;
-    bool moved = false;
-    for (int frame = 0; frame < 5; frame++) {
-        part11_animate(1);
-        moved = moved || c[0].u != u || c[0].v != v;
-    }
-    EXPECT_TRUE(moved) << "the static stands still";
+    const float u = c[0].u, v = c[0].v;
+    for (int frame = 0; frame < 5 && c[0].u == u && c[0].v == v; frame++) part11_animate(1);
+    EXPECT_TRUE(c[0].u != u || c[0].v != v) << "the static stands still";
     for (float t : {1.0f, 6.99f, 7.0f, 12.0f}) {
         part11_animate(t);
         EXPECT_EQ(mesh_named(*scene, "screen").face_count, t < 7 ? 2 : 0) << t;
@@ -190,8 +175,7 @@ TEST_F(SofaTest, TheCollapseShrinksOncePerFrameAndNeverTurnsThePictureOver) {
 
 // A room whose lamp has a rest copy of another shape: the per-frame copy would not fit.
 TEST_F(PartTest, ALampWhoseRestCopyDiffersStopsNamingIt) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
-    write_sofa_files();
+    write_part_content({generate_characters, generate_part11}, {"wolfguy.mdl"});
     Scene3ds scene;
     for (const char *name : {"moon", "screen", "lamp01", "lamp02", "lamp03", "lamp04", "lamp05", "lamp06"}) {
         Mesh3ds mesh;

@@ -1,5 +1,4 @@
-// test_part6.cpp: the greetings on their generated content: counts, the slides and fade, the
-// blob's bounds and shadow, the flicker on long frames, and bad files that stop the load.
+// test_part6.cpp: the greetings: the slides and fade, the blob and its shadow, the flicker, bad files.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,9 +19,9 @@ protected:
 
     void SetUp() override {
         PartTest::SetUp();
-        write_part_content({generate_part6, [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(Picture(8, 8))); }});
         frame_time = 1.0f / 30;
-        load_logged(part6_load);
+        write_part_content({generate_part6, [](ContentSink &sink) { sink.add("cutter.bmp", bmp_encode_24(Picture(8, 8))); }}, {},
+                           part6_load);
         scene = part6_scene();
         wall = find_mesh(*scene, "wall");
         beam = find_mesh(*scene, "beam");
@@ -33,16 +32,12 @@ protected:
 };
 
 TEST_F(GreetingsTest, LoadsTheGeneratedCellarAndLogsItsCounts) {
-    const int faces = face_total(*scene);
-    std::vector<std::string> lines = read_log_lines();
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[2] + lines[4], "greez: faces  " + std::to_string(faces) + "greez: anims  " +
-                                       std::to_string(scene->mesh_count));  // one key per mesh
+    EXPECT_EQ(logged_counts(), (std::vector<int>{scene->mesh_count, scene->vertex_count, face_total(*scene), scene->light_count,
+                                                 scene->mesh_count /* one key per mesh */, scene->camera_key_count}));
 
-    // Only the dim light is active; the blob's shadow can follow every blob vertex.
+    // Only the dim light is active.
     EXPECT_EQ(scene->active_lights[0], 1);
     EXPECT_EQ(scene->active_lights[1], 1);
-    EXPECT_GE(mesh(shadow).vertex_count, mesh(0).vertex_count);
     EXPECT_EQ(mesh(beam).vertex_count % 2, 0);
 
     // The blob as loaded is the ball the part takes its directions from.
@@ -86,11 +81,12 @@ TEST_F(GreetingsTest, PicturesChangeEverySixSecondsAndSlideAndTheShowFadesAfter2
     for (float t : {6.0f, 12.0f, 18.0f, 24.0f})
         EXPECT_NEAR(wall_u(t) - still, 1.5f, 1e-4) << t;
     EXPECT_NEAR(wall_u(11.9f) - still, 1.2f, 1e-3);
-    // The beam slides with the wall.
+    // The beam slides with the wall, both its ends alike.
     part6_animate(9);
-    float beam_u = vertex(beam, 3).u;
+    const int half = mesh(beam).vertex_count / 2;
+    const float beam_u = vertex(beam, 3).u;
     part6_animate(6.0f);
-    EXPECT_NEAR(vertex(beam, 3).u - beam_u, 1.5f, 1e-4);
+    for (int k : {3, half + 3}) EXPECT_NEAR(vertex(beam, k).u - beam_u, 1.5f, 1e-4) << k;
 }
 
 TEST_F(GreetingsTest, BlobStaysWithinItsBoundsAndCastsItsShadowOnTheWall) {
@@ -103,8 +99,7 @@ TEST_F(GreetingsTest, BlobStaysWithinItsBoundsAndCastsItsShadowOnTheWall) {
             float r = std::sqrt(p[0] * p[0] + p[1] * p[1] + (p[2] - 250) * (p[2] - 250));
             ASSERT_TRUE(std::isfinite(r)) << "vertex " << k << " at " << t;
             low = std::min(low, r), high = std::max(high, r);
-            const Vertex &s = vertex(shadow, k);
-            EXPECT_FLOAT_EQ(s.position[2], 5);
+            EXPECT_FLOAT_EQ(vertex(shadow, k).position[2], 5);
             EXPECT_TRUE(std::isfinite(vertex(0, k).shade) && vertex(0, k).shade >= -1 && vertex(0, k).shade <= 2);
         }
         EXPECT_TRUE(low >= 60 - 30.2f && high <= 60 + 30.2f && high - low > 1.0f) << t << ": " << low << ".." << high;
@@ -113,22 +108,17 @@ TEST_F(GreetingsTest, BlobStaysWithinItsBoundsAndCastsItsShadowOnTheWall) {
     const Vertex &corner = vertex(wall, 0);
     EXPECT_NEAR((corner.position[0] + 300) / 500, corner.u, 1e-4);
     EXPECT_NEAR(-(corner.position[1] + 200) / 400, corner.v, 1e-4);
-    // Both ends of the beam carry the same picture coordinates.
-    int half = mesh(beam).vertex_count / 2;
-    for (int k = 0; k < half; k++)
-        EXPECT_TRUE(vertex(beam, k).u == vertex(beam, k + half).u && vertex(beam, k).v == vertex(beam, k + half).v) << k;
 }
 
 TEST_F(GreetingsTest, DimLightFlickersAndLongFramesDoNotDivideByZero) {
     Light &dim = scene->lights[1];
-    int on = 0, off = 0;
+    int on = 0;
     for (int i = 0; i < 300; i++) {
         part6_animate(3);
-        (dim.intensity == 20 ? on : off)++;
+        on += dim.intensity == 20;
         ASSERT_TRUE(dim.intensity == 20 || dim.intensity == 0);
     }
-    EXPECT_GT(on, 0);
-    EXPECT_GT(off, on);
+    EXPECT_TRUE(on > 0 && on < 300) << on;
     // A frame longer than half a second: the test's divisor would be 0; every such frame flashes.
     for (float delta : {0.51f, 0.8f, 3.0f}) {
         frame_time = delta;
@@ -156,22 +146,18 @@ static void write_small_greetings(int shadow_vertices, float projector_z) {
     };
     scene.meshes = {strip("blob", 4, -200), strip("shadow", shadow_vertices, -5), strip("wall", 4, 0),
                     strip("beam", 4, -300)};
-    Light3ds projector, dim;
-    projector.position[1] = -projector_z;
-    scene.lights = {projector, dim};
+    scene.lights = {Light3ds{"", {0, -projector_z, 0}}, Light3ds{}};  // the projector and the dim light
     for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
     ASSERT_TRUE(write_file("greez.3ds", encode_3ds(scene)));
 }
 
 TEST_F(PartTest, AShortShadowOrAProjectorInFrontOfTheBlobStopsTheLoad) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");  // the GL context runs threads
-    struct Case {
+    const struct {
         int shadow_vertices;
         float projector_z;
         const char *message;
-    };
-    const Case cases[] = {{3, 750, "fewer vertices"}, {4, 300, "in front of the blob"}};
-    for (const Case &c : cases) {
+    } cases[] = {{3, 750, "fewer vertices"}, {4, 300, "in front of the blob"}};
+    for (const auto &c : cases) {
         write_small_greetings(c.shadow_vertices, c.projector_z);
         EXPECT_EXIT(part6_load(), ::testing::ExitedWithCode(1), c.message) << c.message;
     }

@@ -19,5 +19,6 @@ std::vector<std::string> read_log_lines();
 // A test with a GL context, working in its own scratch folder.
 class PartTest : public GlContextTest {
 protected:
+    PartTest() { GTEST_FLAG_SET(death_test_style, "threadsafe"); }  // for death tests: the context runs threads
     ScratchDir dir;
 };
