@@ -6,7 +6,6 @@
 #include "parts/part2_mirror.h"
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "render/render.h"
 #include "scene/random.h"
 #include "support/part_content.h"
 #include "support/part_files.h"
@@ -27,12 +26,12 @@ TEST(MirrorRoomLogic, ChanceDivisorIsTheWholeSpansPerFrameAndOneForLongFrames) {
 TEST(MirrorRoomLogic, ASpawnTakesTheHighestFreeSlotAndDoesNothingWhenNoneIsFree) {
     SparkSlot slots[SPARK_SLOTS];
     for (SparkSlot &s : slots) s = SparkSlot{true, 2.0f, 0.5f};
-    slots[4].active = slots[11].active = false;
-
+    SparkSlot &first = slots[0], &last = slots[SPARK_SLOTS - 1];
+    first.active = last.active = false;
     EXPECT_TRUE(spawn_spark(slots, 1));
-    EXPECT_TRUE(slots[11].active && slots[11].age == 0.0f && slots[11].angle >= 0 && slots[11].angle < 6.2832f);
+    EXPECT_TRUE(last.active && last.age == 0.0f && last.angle >= 0 && last.angle < 6.2832f);
     EXPECT_TRUE(spawn_spark(slots, 1));
-    EXPECT_TRUE(slots[4].active);
+    EXPECT_TRUE(first.active && first.age == 0.0f);
 
     // Every slot busy: the attempt draws its one number and changes nothing.
     random_reset();

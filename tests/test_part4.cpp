@@ -6,7 +6,6 @@
 
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "render/render.h"
 #include "scene/random.h"
 #include "shared_set.h"
 #include "support/part_content.h"

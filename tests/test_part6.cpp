@@ -5,7 +5,6 @@
 
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "render/render.h"
 #include "support/part_content.h"
 #include "support/part_files.h"
 #include "texture/texture.h"

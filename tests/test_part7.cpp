@@ -6,7 +6,6 @@
 #include "parts/part7.h"
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "render/render.h"
 #include "support/part_content.h"
 #include "support/part_files.h"
 

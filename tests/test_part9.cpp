@@ -6,7 +6,6 @@
 #include "parts/part9.h"
 #include "parts/parts.h"
 #include "render/clock.h"
-#include "render/render.h"
 #include "scene/random.h"
 #include "support/part_content.h"
 #include "support/part_files.h"
