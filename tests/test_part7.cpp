@@ -60,6 +60,18 @@ TEST_F(TunnelTest, LoadsItsContentAndLogsTheCounts) {
     ASSERT_GT(anims, 4);
     EXPECT_GE(scene.object_keys[anims - 1].frame / scene.frame_rate, 30.0f);
     EXPECT_GE(scene.camera_keys[scene.camera_key_count - 1].frame / scene.frame_rate, 30.0f);
+
+    // Every camera key sees the whole sky dome within zmax: no pixel is left uncovered.
+    const Mesh &sky = scene.meshes[find_mesh(scene, "starsky")];
+    float farthest = 0;
+    for (int c = 0; c < scene.camera_key_count; c++) {
+        const float *p = scene.camera_keys[c].position;  // x, z, y of the file
+        for (int k = 0; k < sky.vertex_count; k++) {
+            const float *v = scene.vertices[sky.first_vertex + k].position;
+            farthest = std::fmax(farthest, std::hypot(v[0] - p[0], v[1] - p[1], v[2] + p[2]));
+        }
+    }
+    EXPECT_LT(farthest, scene.camera->zmax);
 }
 
 TEST_F(TunnelTest, LightningFlashesUntil22ThenStaysDark) {

@@ -35,14 +35,24 @@ TEST_F(WaterTest, LoadsTheDropAndTheBackdropAndLogsTheCounts) {
     EXPECT_EQ(scene.active_lights[0], 0);
     EXPECT_EQ(logged_counts().at(2), face_total(scene));
 
-    // The drop is a sphere of radius 100 around (0, 0, 200); the backdrop stands at depth 300.
+    // The drop is a sphere of radius 100 around (0, 0, 200); the backdrop at depth 300 is
+    // wide and tall enough for a 16:9 screen at the widest fov when it waves back to 330.
     const Mesh &drop = scene.meshes[0];
     for (int k = 0; k < drop.vertex_count; k++) {
         const float *p = scene.vertices[k].position;
         EXPECT_NEAR(std::hypot(p[0], p[1], p[2] - 200), 100, 1e-3);
     }
     const Mesh &backdrop = scene.meshes[1];
-    for (int k = 0; k < backdrop.vertex_count; k++) EXPECT_NEAR(scene.vertices[backdrop.first_vertex + k].position[2], 300, 1e-3);
+    float half_width = 0, half_height = 0;
+    for (int k = 0; k < backdrop.vertex_count; k++) {
+        const float *p = scene.vertices[backdrop.first_vertex + k].position;
+        EXPECT_NEAR(p[2], 300, 1e-3);
+        half_width = std::fmax(half_width, std::fabs(p[0]));
+        half_height = std::fmax(half_height, std::fabs(p[1]));
+    }
+    float reach = 330 * std::tan(35 * 3.14159265f / 180);
+    EXPECT_GE(half_width, reach * 16 / 9);
+    EXPECT_GE(half_height, reach * 0.75f);
 }
 
 TEST_F(WaterTest, FadesInShapesTheDropAndWavesTheBackdrop) {
