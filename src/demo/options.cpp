@@ -4,6 +4,17 @@
 #include <cstdio>
 #include <cstring>
 
+// Whether `word` is in the line; a frame rate of 1 to MAX_CAPTURE_RATE right after it
+// ("capture30", "bench2") goes into `rate`, anything else leaves `rate` as it is.
+static bool word_with_rate(const char *command_line, const char *word, float &rate) {
+    const char *at = strstr(command_line, word);
+    if (!at) return false;
+    float value = 0.0f;
+    if (sscanf(at + strlen(word), "%f", &value) == 1 && value >= 1.0f && value <= float(MAX_CAPTURE_RATE))
+        rate = value;
+    return true;
+}
+
 DemoOptions parse_demo_options(const char *command_line) {
     DemoOptions options = {true, 0.0f, false, float(DEFAULT_CAPTURE_RATE), false, false, 0, false};
     if (!command_line) return options;
@@ -14,19 +25,9 @@ DemoOptions parse_demo_options(const char *command_line) {
         if (sscanf(pos + 3, "%f", &offset) == 1 && offset == offset && offset > -1e9f && offset < 1e9f)
             options.start_offset = offset;
     }
-    if (const char *capture = strstr(command_line, "capture")) {
-        options.capture = true;
-        float rate = 0.0f;
-        if (sscanf(capture + 7, "%f", &rate) == 1 && rate >= 1.0f && rate <= float(MAX_CAPTURE_RATE))
-            options.capture_rate = rate;
-    }
+    options.capture = word_with_rate(command_line, "capture", options.capture_rate);
     if (strstr(command_line, "images")) options.images = true;
-    if (const char *bench = strstr(command_line, "bench")) {
-        options.bench = true;
-        float rate = 0.0f;
-        if (sscanf(bench + 5, "%f", &rate) == 1 && rate >= 1.0f && rate <= float(MAX_CAPTURE_RATE))
-            options.capture_rate = rate;
-    }
+    options.bench = word_with_rate(command_line, "bench", options.capture_rate);
     if (strstr(command_line, "tool")) options.tool = true;
     if (const char *frames = strstr(command_line, "frames")) {
         int count = 0;

@@ -14,12 +14,17 @@ static void vertex_colour(const Vertex &v, const float colour[3], float alpha) {
               (v.light[2] + 1.0f) * colour[2], alpha);
 }
 
-// The second texture added over a face: (light + 1) * colour + shade, full alpha.
-static void face_second_pass(const Vertex *const v[3], const float colour[3], int second_texture) {
+// The state of the passes added over a face: added, writing depth, the plain texture environment.
+static void additive_state(int texture) {
     state_texture_env(nullptr);
     state_depth_mask(true);
     state_blend(GL_ONE, GL_ONE);
-    state_texture(second_texture);
+    state_texture(texture);
+}
+
+// The second texture added over a face: (light + 1) * colour + shade, full alpha.
+static void face_second_pass(const Vertex *const v[3], const float colour[3], int second_texture) {
+    additive_state(second_texture);
     for (int i = 0; i < 3; i++)
         batch_vertex(v[i]->position, (v[i]->light[0] + 1.0f) * colour[0] + v[i]->shade,
                      (v[i]->light[1] + 1.0f) * colour[1] + v[i]->shade,
@@ -29,10 +34,7 @@ static void face_second_pass(const Vertex *const v[3], const float colour[3], in
 
 // The separate highlight: the raw light added over a face, untextured.
 static void face_highlight_pass(const Vertex *const v[3]) {
-    state_texture_env(nullptr);
-    state_depth_mask(true);
-    state_blend(GL_ONE, GL_ONE);
-    state_texture(-1);
+    additive_state(-1);
     for (int i = 0; i < 3; i++)
         batch_vertex(v[i]->position, v[i]->light[0], v[i]->light[1], v[i]->light[2], 1.0f, 0.0f, 0.0f);
     face_counter++;
