@@ -11,8 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "content.h"
@@ -137,8 +135,7 @@ TEST(FrameAllocations, TheWholeShowAllocatesNothingPerFrame) {
     gl_context_close();
     EXPECT_NE(table.find("\n16 "), std::string::npos) << "the show did not reach its last entry\n" << table;
     // The same table as CSV beside it: a header, one row per entry, the totals of 728 frames.
-    std::ifstream csv("bench.csv");
-    std::string text((std::istreambuf_iterator<char>(csv)), std::istreambuf_iterator<char>());
+    std::string text = read_text("bench.csv");
     EXPECT_EQ(text.rfind("entry,frames,mean_ms,median_ms,p95_ms,worst_ms,own_percent,fps\n0,", 0), 0u) << text;
     EXPECT_NE(text.find("\n16,"), std::string::npos) << text;
     EXPECT_NE(text.find("\ntotal,728,"), std::string::npos) << text;

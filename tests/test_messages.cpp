@@ -7,19 +7,12 @@
 
 #include <csetjmp>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "app/messages.h"
 #include "app/settings.h"
 #include "platform/text_surface.h"
 #include "support/scratch_dir.h"
-
-static std::string read_file(const char *name) {
-    std::ifstream in(name);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // Run one "run of the program" in a fresh child: its log state starts as at process start.
 template <typename F> static int run_in_child(F body) {
@@ -44,9 +37,9 @@ TEST_F(LogFile, AbsentWithoutStatCreatedWithItAndTruncatedByTheNextRun) {
     EXPECT_EQ(run_in_child([] { statistics = false, log_line("never"), log_linef("%d", 2); }), 0);
     EXPECT_NE(access("VKB_Kelp.log", F_OK), 0);
     EXPECT_EQ(run_in_child([] { statistics = true, log_line("first run"), log_linef("%s\n%d", "two", 2); }), 0);
-    EXPECT_EQ(read_file("VKB_Kelp.log"), "first run\ntwo\n2\n");
+    EXPECT_EQ(read_text("VKB_Kelp.log"), "first run\ntwo\n2\n");
     EXPECT_EQ(run_in_child([] { statistics = true, log_line("second run"); }), 0);
-    EXPECT_EQ(read_file("VKB_Kelp.log"), "second run\n");
+    EXPECT_EQ(read_text("VKB_Kelp.log"), "second run\n");
 }
 
 TEST_F(LogFile, UnopenableLogDropsTheLine) {

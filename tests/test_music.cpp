@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -41,8 +40,7 @@ const std::vector<short> &track_signal() {
 bool write_music() { return write_test_mp3("Music", track_signal(), RATE); }
 
 std::vector<short> read_raw(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes = read_bytes(path);
     std::vector<short> samples(bytes.size() / sizeof(short));
     memcpy(samples.data(), bytes.data(), samples.size() * sizeof(short));
     return samples;

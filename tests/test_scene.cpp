@@ -3,8 +3,6 @@
 
 #include <array>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "app/settings.h"
@@ -50,10 +48,7 @@ TEST(FindMesh, MissingNameDumpsTheMeshesAndStops) {
             find_mesh(m.scene, "Chair");
         },
         ::testing::ExitedWithCode(1), "^Chair");
-    std::ifstream log("VKB_Kelp.log");
-    std::stringstream text;
-    text << log.rdbuf();
-    EXPECT_EQ(text.str(), "mesh not found, dumping...\nFloor\nLamp01\n");
+    EXPECT_EQ(read_text("VKB_Kelp.log"), "mesh not found, dumping...\nFloor\nLamp01\n");
 }
 
 // A mesh over vertices 1..5 of the array, its faces given by `corners`.

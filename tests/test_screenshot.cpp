@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "app/settings.h"
@@ -14,11 +12,6 @@
 #include "writers/bmp_writer.h"
 
 namespace {
-
-std::vector<uint8_t> read_all(const char *name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 // A fresh offscreen context for each test, working in its own directory.
 class GlScreenshot : public GlContextTest {
@@ -50,7 +43,7 @@ TEST_F(GlScreenshot, FileHoldsTheHeaderAndTheBackBufferBottomRowFirst) {
         draw_frame(c.width, c.height, c.x, c.y);
         find_next_screenshot_number();
         save_screenshot();
-        std::vector<uint8_t> file = read_all("shot0000.tga");
+        std::vector<uint8_t> file = read_bytes("shot0000.tga");
         ASSERT_EQ(file.size(), size_t(18 + c.width * c.height * 3));
         const uint8_t header[18] = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(c.width), uint8_t(c.width >> 8),
                                     uint8_t(c.height), uint8_t(c.height >> 8), 24, 0};
@@ -76,9 +69,9 @@ TEST_F(GlScreenshot, NumberingNeverReplacesAFile) {
     save_screenshot();
     ASSERT_TRUE(write_file("shot0004.tga", {'l', 'a', 't', 'e'}));
     save_screenshot();
-    for (const char *name : {"shot0000.tga", "shot0002.tga", "shot0004.tga"}) EXPECT_EQ(read_all(name).size(), 4u) << name;
+    for (const char *name : {"shot0000.tga", "shot0002.tga", "shot0004.tga"}) EXPECT_EQ(read_bytes(name).size(), 4u) << name;
     for (const char *name : {"shot0001.tga", "shot0003.tga", "shot0005.tga"})
-        EXPECT_EQ(read_all(name).size(), size_t(18 + 16 * 16 * 3)) << name;
+        EXPECT_EQ(read_bytes(name).size(), size_t(18 + 16 * 16 * 3)) << name;
     EXPECT_EQ(next_screenshot_number, 6);
 }
 

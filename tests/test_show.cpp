@@ -6,8 +6,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "content.h"
@@ -16,11 +14,6 @@
 #include "writers/pack_writer.h"
 
 namespace {
-
-std::string read_text(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string capture_name(int k) {
     char name[64];

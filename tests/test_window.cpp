@@ -4,7 +4,6 @@
 #include <GL/gl.h>
 #include <SDL2/SDL.h>
 
-#include <fstream>
 #include <regex>
 #include <string>
 
@@ -23,11 +22,6 @@
 #include "support/startup_data.h"
 #include "texture/texture.h"
 #include "support/scratch_dir.h"
-
-static std::string read_file(const std::string &name) {
-    std::ifstream in(name);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 TEST(SoftwareRenderer, MesaSoftwareRasterizersAreNamed) {
     for (const char *name : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa DRI swrast"})
@@ -98,7 +92,7 @@ TEST_F(Window, InitGraphicsLoadsTheSharedSetAndLogsGlStrings) {
     EXPECT_FLOAT_EQ(model_table[find_model("messiah.mdl")].vertices[0].u, 0.5f);
     EXPECT_FLOAT_EQ(model_table[find_model("father.mdl")].vertices[0].u, 0.4f);
     EXPECT_FLOAT_EQ(model_table[find_model("wolfguy.mdl")].vertices[0].u, 0.5f);
-    std::string log = read_file("VKB_Kelp.log");
+    std::string log = read_text("VKB_Kelp.log");
     std::string expected = std::string((const char *)glGetString(GL_RENDERER)) + " from " +
                            (const char *)glGetString(GL_VENDOR) + " ver " +
                            (const char *)glGetString(GL_VERSION) + "\n" +

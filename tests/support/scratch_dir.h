@@ -1,11 +1,14 @@
 // scratch_dir.h: a fresh directory under /tmp that a test works in (made current), removed
-// after by the process that made it (a death test's child leaves it alone).
+// after by the process that made it (a death test's child leaves it alone), and the reading
+// back of the files written there.
 #pragma once
 #include <unistd.h>
 
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -33,3 +36,13 @@ struct ScratchDir {
     ScratchDir(const ScratchDir &) = delete;
     ScratchDir &operator=(const ScratchDir &) = delete;
 };
+
+// The whole file, or nothing when it cannot be read.
+inline std::vector<uint8_t> read_bytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+inline std::string read_text(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}

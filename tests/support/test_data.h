@@ -1,11 +1,9 @@
 // test_data.h: small helpers the readers' tests share: plain pictures, little-endian patches,
-// whole files, BMPs decoded by the texture reader, a scratch folder and an empty texture table.
+// BMPs decoded by the texture reader, a scratch folder and an empty texture table.
 #pragma once
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -23,12 +21,6 @@ inline Picture solid_picture(int w, int h, uint8_t r, uint8_t g, uint8_t b) {
 // Overwrite `width` bytes at `at` with `value`, little-endian.
 inline void put_le(std::vector<uint8_t> &bytes, size_t at, uint32_t value, int width = 4) {
     for (int i = 0; i < width; ++i) bytes[at + size_t(i)] = uint8_t(value >> (8 * i));
-}
-
-// The whole file, or nothing when it cannot be read.
-inline std::vector<uint8_t> read_bytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // BMP bytes decoded by the texture reader (fatal on what it cannot read).
