@@ -304,3 +304,22 @@ void reset_model_state() {
         m.in_transition = 0;
     }
 }
+
+void save_model_state(ModelAnimation saved[MAX_MODELS]) {
+    for (int i = 0; i < MAX_MODELS; ++i) {
+        saved[i] = ModelAnimation{};
+        if (i >= model_count) continue;
+        const Model &m = model_table[i];
+        saved[i] = {m.current_frame, m.seq_first, m.seq_last, m.frame_pos, m.start_time, m.in_transition};
+    }
+}
+
+void restore_model_state(const ModelAnimation saved[MAX_MODELS]) {
+    for (int i = 0; i < model_count && i < MAX_MODELS; ++i) {
+        Model &m = model_table[i];
+        const ModelAnimation &a = saved[i];
+        m.current_frame = a.current_frame, m.seq_first = a.seq_first, m.seq_last = a.seq_last;
+        m.frame_pos = a.frame_pos, m.start_time = a.start_time;
+        m.in_transition = a.in_transition;
+    }
+}

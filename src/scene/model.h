@@ -34,3 +34,13 @@ float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int fi
 void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate);
 // Set every model's animation state back to 0.
 void reset_model_state();
+
+// One model's animation state: what pose_model changes as it plays.
+struct ModelAnimation {
+    int32_t current_frame, seq_first, seq_last;
+    float frame_pos, start_time;
+    byte in_transition;
+};
+// Copy every model's animation state out, or back in (replays of the show).
+void save_model_state(ModelAnimation saved[MAX_MODELS]);
+void restore_model_state(const ModelAnimation saved[MAX_MODELS]);

@@ -9,3 +9,7 @@ int random_next() {
 }
 
 void random_reset() { random_state = 1; }
+
+uint32_t random_save() { return random_state; }
+
+void random_restore(uint32_t state) { random_state = state; }

@@ -7,3 +7,6 @@ enum { RANDOM_MAX = 0x7fff };
 int random_next();
 // Restart the sequence at state 1 (tests and capture runs only).
 void random_reset();
+// The sequence's state, saved and put back by replays of the show.
+uint32_t random_save();
+void random_restore(uint32_t state);
