@@ -13,14 +13,19 @@
 #include "scene/random.h"
 #include "scene/spline.h"
 
+// Models walking their paths, posed as a drawn frame poses them (their animation state moves).
+static void pose_path_models(Scene &scene, float time) {
+    for (int i = 0; i < scene.mesh_count; i++)
+        if (scene.meshes[i].model_path_count != -1)
+            pose_model_on_path(scene.meshes[i], working_vertices, time, scene.frame_rate);
+}
+
 // Keyframed meshes, then models walking their paths, posed into the working vertices.
 void pose_working_arrays(Scene &scene, float time) {
     for (int i = 0; i < scene.mesh_count; i++)
         if (scene.meshes[i].key_count != -1)
             animate_mesh(scene, scene.meshes[i], working_vertices, time, scene.frame_rate);
-    for (int i = 0; i < scene.mesh_count; i++)
-        if (scene.meshes[i].model_path_count != -1)
-            pose_model_on_path(scene.meshes[i], working_vertices, time, scene.frame_rate);
+    pose_path_models(scene, time);
 }
 
 // Every working vertex (position and normal) and light into eye space.
@@ -99,10 +104,14 @@ static void shake_camera(Camera &camera, float shake) {
         camera.position[i] += float(((random_next() % 100) / 50.0 - 1.0) * shake);
 }
 
-// Draw one scene for one frame.
-void render_scene(Scene &scene, float time, byte camera_mode) {
-    check_scene_fits(scene);
-    Camera shaken;
+static bool drawing_on = true;
+
+void set_render_drawing(bool on) { drawing_on = on; }
+
+bool render_drawing() { return drawing_on; }
+
+// The camera a frame is seen through: the scene's, moved along its track, or a shaken copy.
+static Camera *frame_camera(Scene &scene, float time, Camera &shaken) {
     Camera *camera = scene.camera;
     if (scene.camera_shake != 0.0f) {
         shaken = *scene.camera;
@@ -111,10 +120,36 @@ void render_scene(Scene &scene, float time, byte camera_mode) {
     if (scene.camera_key_count != 0 && camera->keep_mask != 15)
         animate_camera(*camera, scene, time);
     if (scene.camera_shake != 0.0f) shake_camera(*camera, scene.camera_shake);
+    return camera;
+}
+
+// A full-size render measures the frame time; the statistics go over it.
+static void end_full_size_render(const Scene &scene, const Camera &camera) {
+    if (render_width == get_screen_width() && render_height == get_screen_height()) {
+        frame_time = clock_seconds() - last_clock;
+        last_clock = clock_seconds();
+        if (statistics && drawing_on) draw_statistics(scene, camera);
+    }
+    set_render_size(get_screen_width(), get_screen_height());
+}
+
+// Draw one scene for one frame (with drawing off, only what the frame changes of the show).
+void render_scene(Scene &scene, float time, byte camera_mode) {
+    check_scene_fits(scene);
+    Camera shaken;
+    Camera *camera = frame_camera(scene, time, shaken);
 
     // A window with no area draws nothing (the aspect terms would divide by zero).
     if (render_width <= 0 || render_height <= 0) {
         set_render_size(get_screen_width(), get_screen_height());
+        return;
+    }
+    if (!drawing_on) {
+        // The viewport stays set for the passes that follow (the wipe's marks).
+        glViewport(0, 0, render_width, render_height);
+        if (camera_degenerate(*camera)) return;
+        pose_path_models(scene, time);
+        end_full_size_render(scene, *camera);
         return;
     }
     float width = float(render_width), height = float(render_height);
@@ -143,11 +178,5 @@ void render_scene(Scene &scene, float time, byte camera_mode) {
     draw_light_glows(scene.light_count, *camera);
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
-
-    if (render_width == get_screen_width() && render_height == get_screen_height()) {
-        frame_time = clock_seconds() - last_clock;
-        last_clock = clock_seconds();
-        if (statistics) draw_statistics(scene, *camera);
-    }
-    set_render_size(get_screen_width(), get_screen_height());
+    end_full_size_render(scene, *camera);
 }

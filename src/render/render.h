@@ -14,6 +14,11 @@ void allocate_working_arrays();
 void free_working_arrays();
 // Draw one scene for one frame at the current render size.
 void render_scene(Scene &scene, float time, byte camera_mode);
+// With drawing off, render_scene (and the parts' own drawing) draws nothing and changes only
+// what a drawn frame changes of the show: the camera's track and shake, the models' poses
+// along their paths, the frame time. Replays of the show run this way.
+void set_render_drawing(bool on);
+bool render_drawing();
 
 // Fatal when the scene does not fit the working arrays or a mesh reaches outside them;
 // render_scene checks every frame, and whoever builds a scene may check it once.
