@@ -16,7 +16,10 @@ static const PartCapacity capacity = {24, 6000, 6000, 4, 6, 64, 0};
 static PartScene part;
 static int wolf_mesh, smoke_mesh;
 static int background_meshes[4];
-static bool smoke_started;
+// What the intro changes while it plays beyond its scene.
+static struct IntroPlay {
+    bool smoke_started;
+} play;
 
 // Load "thc.3ds", stand the wolf in it and reserve the smoke.
 void part1_load() {
@@ -54,7 +57,8 @@ void part1_load() {
     smoke_mesh = part.mesh_count;
     Mesh &smoke = part_add_mesh(part, "smoke", 4 * SMOKE_QUADS, 2 * SMOKE_QUADS);
     smoke.vertex_count = smoke.face_count = 0;
-    smoke_started = false;
+    play.smoke_started = false;
+    part_keep_state(part, &play, sizeof play);
     int smoke_texture = texture_find("smoke.bmp", true);
     for (int q = 0; q < SMOKE_QUADS; q++) {
         Face *quad = &smoke.faces[2 * q];
@@ -135,10 +139,10 @@ void part1_animate(float t) {
     }
 
     if (t > 18.0f) {
-        if (!smoke_started) {
+        if (!play.smoke_started) {
             meshes[smoke_mesh].vertex_count = 4 * SMOKE_QUADS;
             meshes[smoke_mesh].face_count = 2 * SMOKE_QUADS;
-            smoke_started = true;
+            play.smoke_started = true;
         }
         place_smoke(t);
     }

@@ -23,7 +23,10 @@ enum { LAMP_PIECES = 3, SCREEN_CORNERS = 4 };
 static PartScene part;
 static int wolf_mesh, screen_mesh;
 static int lamp_meshes[LAMP_PIECES], rest_meshes[LAMP_PIECES];
-static bool lamp_swinging;
+// What the sofa room changes while it plays beyond its scene.
+static struct SofaPlay {
+    bool lamp_swinging;
+} play;
 
 // Load "sofa.3ds", light it, hang the lamp from its suspension point and stand the wolf in it.
 void part11_load() {
@@ -98,7 +101,8 @@ void part11_load() {
     part_finish(part);
     scene.scene_fade = 1.0f;
     part.camera.zmax = 700.0f;
-    lamp_swinging = false;
+    play.lamp_swinging = false;
+    part_keep_state(part, &play, sizeof play);
 
     log_part_counts(part, scene.mesh_count, scene.vertex_count, part.face_count, scene.light_count,
                     part.loaded.object_key_count, part.loaded.camera_key_count);
@@ -133,8 +137,8 @@ static void animate_wolf(float t) {
 
 // The lamp swings from its rest pose about the suspension point once the wolf has hit it.
 static void swing_lamp(float t) {
-    if (t > 13) lamp_swinging = true;
-    if (!lamp_swinging) return;
+    if (t > 13) play.lamp_swinging = true;
+    if (!play.lamp_swinging) return;
     float angle = -sinf((t - 13) * 2.2f) / 2;
     for (int p = 0; p < LAMP_PIECES; p++) {
         const Mesh &lamp = part.meshes[lamp_meshes[p]];

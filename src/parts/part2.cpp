@@ -12,6 +12,7 @@
 #include "parts/part_common.h"
 #include "parts/parts.h"
 #include "render/clock.h"
+#include "render/render.h"
 #include "scene/model.h"
 #include "scene/pose.h"
 #include "scene/random.h"
@@ -50,12 +51,15 @@ const PartCapacity capacity = {42, 5200, 4200, LIGHT_COUNT, 17, 40, 0};
 PartScene part;
 int mirror_mesh, model_mesh;
 int mirror_texture;
-float particle_angle[2 * N], particle_radius[2 * N];
-SparkSlot sparks[SPARK_SLOTS];
-MirrorState mirror;
-bool hand_sparks_on;
-bool shard_faces_built;
-float model_frame;
+// What the room changes while it plays beyond its scene.
+struct MirrorRoomPlay {
+    float particle_angle[2 * N], particle_radius[2 * N];
+    SparkSlot sparks[SPARK_SLOTS];
+    MirrorState mirror;
+    float model_frame;
+    bool hand_sparks_on;
+    bool shard_faces_built;
+} play;
 
 // Angle in degrees that the mirror's width subtends at its centre height, seen from p.
 float mirror_angle(const float p[3], float previous) {
@@ -77,7 +81,7 @@ float rand_unit(int modulo, float divisor) { return float(random_next() % modulo
 void place_particle(int i, float y) {
     bool left = i < N;
     float cx = left ? -113.0f : 107.0f;
-    float a = particle_angle[i], r = particle_radius[i];
+    float a = play.particle_angle[i], r = play.particle_radius[i];
     Light &light = part.lights[i];
     float s = (y - 125) / 40;
     float radius = (1 - s) * 18 + s * 7;
@@ -85,8 +89,8 @@ void place_particle(int i, float y) {
     light.position[1] = y;
     light.position[2] = radius * cosf(a) * r;
     if (s > 1) {
-        particle_angle[i] = a = rand_unit(100, 50) * PI;
-        particle_radius[i] = r = rand_unit(100, 100);
+        play.particle_angle[i] = a = rand_unit(100, 50) * PI;
+        play.particle_radius[i] = r = rand_unit(100, 100);
         light.position[0] = sinf(a) * r * 18 + cx;
         light.position[1] = (left ? rand_unit(100, 30) : rand_unit(100, 50)) + 125;
         light.position[2] = cosf(a) * r * 18;
@@ -107,7 +111,7 @@ void animate_flames(float d) {
 
 void animate_sparks(float d) {
     for (int slot = 0; slot < SPARK_SLOTS; slot++) {
-        SparkSlot &spark = sparks[slot];
+        SparkSlot &spark = play.sparks[slot];
         Light &light = part.lights[LIGHT_SPARKS + slot];
         if (!spark.active) {
             light.glow_size = 0;
@@ -128,7 +132,7 @@ void animate_sparks(float d) {
         light.flare_strength = rand_unit(10, 20) + 0.5f;
     }
     int divisor = chance_divisor(1.0f, d);
-    for (int attempt = 0; attempt < 12; attempt++) spawn_spark(sparks, divisor);
+    for (int attempt = 0; attempt < 12; attempt++) spawn_spark(play.sparks, divisor);
 }
 
 // Place a light at a random offset of up to 5 units per axis around p.
@@ -137,7 +141,7 @@ void place_near(Light &light, const float p[3]) {
 }
 
 void animate_hand_sparks(float d) {
-    if (!hand_sparks_on) {
+    if (!play.hand_sparks_on) {
         for (int i = LIGHT_HAND_SPARKS; i <= LIGHT_HAND; i++) {
             part.lights[i].intensity = 0;
             part.lights[i].position[1] = -500;
@@ -165,7 +169,7 @@ void animate_hand_sparks(float d) {
 void pose_messiah(float t, int first, int last, float fps, float angle, float x, float z) {
     Mesh &mesh = part.meshes[model_mesh];
     Vertex *vertices = part.vertices;
-    model_frame = pose_model("messiah.mdl", mesh, vertices, t, first, last, fps, 0, 1);
+    play.model_frame = pose_model("messiah.mdl", mesh, vertices, t, first, last, fps, 0, 1);
     scale_mesh(mesh, vertices, 3, 3, 3);
     rotate_mesh(mesh, vertices, 0, 1, 0, angle);
     translate_mesh(mesh, vertices, x, -30, z);
@@ -181,7 +185,7 @@ void choreography(float t) {
     }
     if (t >= 24 && t < 27) {
         pose_messiah(t, 123, 134, 4, 3.9269907f, 30, 56);
-        if (t >= 25.5f) hand_sparks_on = true;
+        if (t >= 25.5f) play.hand_sparks_on = true;
     }
     if (t >= 27 && t < 29) pose_messiah(t, 16, 39, 4, 3.9269907f - ((t - 27) / 8) * PI, 30, 56);
     if (t >= 29 && t < 31) pose_messiah(t, 72, 83, 6, PI, 30, 56);
@@ -194,7 +198,7 @@ void choreography(float t) {
         Mesh &mesh = part.meshes[model_mesh];
         mesh.face_count = 0;
         mesh.vertex_count = 0;
-        hand_sparks_on = false;
+        play.hand_sparks_on = false;
     }
 }
 
@@ -243,7 +247,7 @@ void shatter(float t, float d) {
             bool flying = i == 19 && j == 10;
             float cx = (j * 6 - 57) + (j - 10) * T * 5 * 0.7f;
             float cz = (i + 5) * T * 0.7f;
-            float &g = mirror.grid[i][j];
+            float &g = play.mirror.grid[i][j];
             g += d * 5 * 0.7f;
             float cy = (i * 6 + 43) - g * g;
             if (cy < 0) cy = 0;
@@ -267,7 +271,7 @@ void shatter(float t, float d) {
 
     // The first frame of the shatter gives each cell two faces of its own. (The set-up also
     // runs when a long stall carried the show past 34.6 s with the latch still set.)
-    if (!mirror.latch || !shard_faces_built) {
+    if (!play.mirror.latch || !play.shard_faces_built) {
         for (int cell = 0; cell < MIRROR_CELLS * MIRROR_CELLS; cell++) {
             Face *f = &mesh.faces[2 * cell];
             f[0].a = 4 * cell, f[0].b = 4 * cell + 1, f[0].c = 4 * cell + 2;
@@ -278,9 +282,9 @@ void shatter(float t, float d) {
             }
         }
         for (int i = 0; i < MIRROR_CELLS; i++)
-            for (int j = 0; j < MIRROR_CELLS; j++) mirror.grid[i][j] = rand_unit(100, 5) - 10;
-        mirror.latch = true;
-        shard_faces_built = true;
+            for (int j = 0; j < MIRROR_CELLS; j++) play.mirror.grid[i][j] = rand_unit(100, 5) - 10;
+        play.mirror.latch = true;
+        play.shard_faces_built = true;
         int total = 0;
         for (int m = 0; m < part.scene.mesh_count; m++) total += part.meshes[m].vertex_count;
         part.scene.vertex_count = total;
@@ -360,8 +364,8 @@ void part2_load() {
         float a = rand_unit(100, 50) * PI;
         float f = rand_unit(100, 100);
         float r = rand_unit(100, 100);
-        particle_angle[i] = a;
-        particle_radius[i] = r;
+        play.particle_angle[i] = a;
+        play.particle_radius[i] = r;
         float radius = (1 - f) * 18 + f * 7;
         Light &light = lights[i];
         light.position[0] = radius * sinf(a) * r + (i < N ? -113.0f : 107.0f);
@@ -373,7 +377,8 @@ void part2_load() {
     }
 
     for (int slot = 0; slot < SPARK_SLOTS; slot++) {
-        sparks[slot] = SparkSlot{false, 0, 0};
+        play.sparks[slot].active = false;
+        play.sparks[slot].age = play.sparks[slot].angle = 0;
         Light &light = lights[LIGHT_SPARKS + slot];
         light.glow_size = 0.4f;
         light.flare_strength = 1.0f;
@@ -446,11 +451,12 @@ void part2_load() {
     grid.lit = 0;
     grid.ambient = 0.6f;
     for (int i = 0; i < MIRROR_SIDE; i++)
-        for (int j = 0; j < MIRROR_SIDE; j++) mirror.grid[i][j] = 0;
-    mirror.latch = false;
-    shard_faces_built = false;
-    hand_sparks_on = false;
-    model_frame = 0;
+        for (int j = 0; j < MIRROR_SIDE; j++) play.mirror.grid[i][j] = 0;
+    play.mirror.latch = false;
+    play.shard_faces_built = false;
+    play.hand_sparks_on = false;
+    play.model_frame = 0;
+    part_keep_state(part, &play, sizeof play);
 
     // The messiah.
     model_mesh = part.mesh_count;
@@ -504,8 +510,8 @@ void part2_update_mirror(float t) {
     Mesh &mesh = part.meshes[mirror_mesh];
     if (t < 37) {
         Vertex *grid = part.vertices + mesh.first_vertex;
-        mirror_trigger(mirror, t, model_frame, grid);
-        mirror_ripple_step(mirror, grid);
+        mirror_trigger(play.mirror, t, play.model_frame, grid);
+        mirror_ripple_step(play.mirror, grid);
         compute_normals(mesh, part.vertices);
         map_ripples(mesh);
     } else {
@@ -513,12 +519,18 @@ void part2_update_mirror(float t) {
     }
 }
 
-// One credit picture over the room, sized by how large the mirror looks, fading with it.
+// One credit picture over the room, sized by how large the mirror looks, fading with it
+// (with drawing off only the fade is set).
 void part2_draw_credits(float t) {
     if (!(t < 20)) return;
     int width = get_screen_width(), height = get_screen_height();
     if (width <= 0 || height <= 0) return;  // no window area to draw into
     Camera &camera = part.camera;
+    float p = fmodf(t, 4);
+    if (p <= 1) camera.fade = p - 1;
+    if (p >= 3) camera.fade = 3 - p;
+    if (!render_drawing()) return;
+
     float angle = mirror_angle(camera.position, camera.fov);
     float f = float(std::tan((180.0 - angle) / 360.0 * 3.1415926536));
     float matrix[16] = {0};
@@ -531,10 +543,6 @@ void part2_draw_credits(float t) {
     glPushMatrix();
     glLoadMatrixf(matrix);
     glMatrixMode(GL_MODELVIEW);
-
-    float p = fmodf(t, 4);
-    if (p <= 1) camera.fade = p - 1;
-    if (p >= 3) camera.fade = 3 - p;
 
     glDepthFunc(GL_ALWAYS);
     glBlendFunc(GL_ONE, GL_ONE);

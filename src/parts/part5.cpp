@@ -59,10 +59,13 @@ const Fragment fragments[5] = {
 PartScene part;
 int model_mesh, surface_mesh;
 int fragment_mesh[5];
-int visible_dust;        // 0..400 motes shown
-int respawn_count;       // 0..60: how many circling flares exist
-float circle_height;     // centre of the circling flares
-float ripple_velocity[GRID][GRID];
+// What the oil room changes while it plays beyond its scene.
+struct OilRoomPlay {
+    int visible_dust;    // 0..400 motes shown
+    int respawn_count;   // 0..60: how many circling flares exist
+    float circle_height;  // centre of the circling flares
+    float ripple_velocity[GRID][GRID];
+} play;
 
 // The flying patch of the messiah's skin, by texture coordinates.
 bool in_patch(const Vertex &v) {
@@ -169,10 +172,11 @@ void part5_load() {
             face += 2;
         }
     for (int i = 0; i < GRID; i++)
-        for (int j = 0; j < GRID; j++) ripple_velocity[i][j] = 0;
-    visible_dust = 0;
-    respawn_count = 0;
-    circle_height = 235;
+        for (int j = 0; j < GRID; j++) play.ripple_velocity[i][j] = 0;
+    play.visible_dust = 0;
+    play.respawn_count = 0;
+    play.circle_height = 235;
+    part_keep_state(part, &play, sizeof play);
 
     part.scene.light_count = LIGHT_TOTAL;
     part.scene.fog_density = 1.7f;
@@ -282,11 +286,11 @@ void fall_and_splash(float t, float d) {
         float y = meshes[fragment_mesh[f]].pivot[1];
         if (!(y > -20 && y < 0)) continue;
         int r = fr.row, c = fr.column;
-        ripple_velocity[r][c] += fr.impulse;
-        ripple_velocity[r - 1][c] -= 0.4f;
-        ripple_velocity[r + 1][c] -= 0.4f;
-        ripple_velocity[r][c - 1] -= 0.4f;
-        ripple_velocity[r][c + 1] -= 0.4f;
+        play.ripple_velocity[r][c] += fr.impulse;
+        play.ripple_velocity[r - 1][c] -= 0.4f;
+        play.ripple_velocity[r + 1][c] -= 0.4f;
+        play.ripple_velocity[r][c - 1] -= 0.4f;
+        play.ripple_velocity[r][c + 1] -= 0.4f;
     }
 }
 
@@ -297,7 +301,7 @@ void ripple_oil() {
     auto h = [grid](int i, int j) -> float & { return grid[GRID * i + j].position[1]; };
     for (int i = 1; i < GRID - 1; i++)
         for (int j = 1; j < GRID - 1; j++) {
-            float &v = ripple_velocity[i][j];
+            float &v = play.ripple_velocity[i][j];
             v = v / 1.3f;
             v = v + ((h(i, j - 1) + h(i, j + 1) + h(i - 1, j) + h(i + 1, j)) / 4 - h(i, j)) / 7;
             h(i, j) = h(i, j) + v * 2;
@@ -324,7 +328,7 @@ void move_dust(float d) {
         if (p[1] > 250 || (p[1] > 120 && !climber)) {
             p[0] = float(random_next() % 300 - 150);
             p[1] -= climber ? 250 : 120;
-            if (i % 32 == 0 && i <= visible_dust) respawn_count++;
+            if (i % 32 == 0 && i <= play.visible_dust) play.respawn_count++;
             p[2] = float(random_next() % 300 - 150);
             mote.color[0] = 1, mote.color[1] = 1, mote.color[2] = 0;
             mote.flare_strength = 0;
@@ -347,14 +351,14 @@ void move_dust(float d) {
             mote.flare_strength = 4 - p[1] / 30;
         }
     }
-    for (int i = DUST_FIRST + visible_dust; i < DUST_FIRST + DUST_COUNT; i++) lights[i].glow_size = 0;
+    for (int i = DUST_FIRST + play.visible_dust; i < DUST_FIRST + DUST_COUNT; i++) lights[i].glow_size = 0;
 }
 
 // One circling flare, number k of its group.
 void circle_flare(Light &flare, int k, float t) {
     float a = sinf(float(k)) * t * 4, b = cosf(float(k)) * t * 5.3f;
     flare.position[0] = sinf(a) * sinf(b) * 30;
-    flare.position[1] = cosf(b) * 30 + circle_height;
+    flare.position[1] = cosf(b) * 30 + play.circle_height;
     flare.position[2] = cosf(a) * sinf(b) * 30;
     flare.intensity = 0;
     flare.glow_size = 7.0f;
@@ -363,9 +367,9 @@ void circle_flare(Light &flare, int k, float t) {
 
 // Red flares, a third as many as the dark ones, all on the same orbits.
 void circle_flares(float t) {
-    if (t > 44 && t < 48) circle_height = sinf((t - 44) / 8 * PI) * 250 + 235;
-    if (respawn_count > RESPAWN_MAX) respawn_count = RESPAWN_MAX;
-    int red = respawn_count / 3;
+    if (t > 44 && t < 48) play.circle_height = sinf((t - 44) / 8 * PI) * 250 + 235;
+    if (play.respawn_count > RESPAWN_MAX) play.respawn_count = RESPAWN_MAX;
+    int red = play.respawn_count / 3;
     Light *lights = part.lights;
     for (int k = 0; k < red; k++) {
         Light &flare = lights[CIRCLE_FIRST + k];
@@ -374,7 +378,7 @@ void circle_flares(float t) {
         flare.color[0] = 1, flare.color[1] = 0, flare.color[2] = 0;
         flare.flare_texture = 2;
     }
-    for (int k = 0; k < respawn_count; k++) {
+    for (int k = 0; k < play.respawn_count; k++) {
         Light &flare = lights[CIRCLE_FIRST + red + k];
         circle_flare(flare, k, t);
         flare.flare_strength = -1.0f;
@@ -389,11 +393,11 @@ void part5_animate(float t) {
     // Counted in floats first, so a very late t cannot overflow the integer.
     if (t > 21) {
         float n = (t - 21) * 80;
-        visible_dust = n < float(DUST_COUNT) ? int(n) : DUST_COUNT;
+        play.visible_dust = n < float(DUST_COUNT) ? int(n) : DUST_COUNT;
     }
     if (t > 36) {
         float n = (t - 36) * 60;
-        visible_dust = n < float(DUST_COUNT) ? DUST_COUNT - int(n) : 0;
+        play.visible_dust = n < float(DUST_COUNT) ? DUST_COUNT - int(n) : 0;
     }
     pose_messiah(t);
     hand_sparks(t, d);

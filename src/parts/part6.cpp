@@ -20,8 +20,11 @@ static PartScene part;
 static int shadow_mesh, wall_mesh, beam_mesh;
 static float *blob_directions;  // x, y, z per vertex of the blob, on the unit ball
 static int blob_vertex_count;
-static int shown_greeting;      // index of the picture on the projector
-static float slide_offset;      // of the current frame
+// What the greetings change while they play beyond their scene.
+static struct GreetingsPlay {
+    int shown_greeting;  // index of the picture on the projector
+    float slide_offset;  // of the current frame
+} play;
 
 // Slide offset at time t: the picture slides in during the first half second of its six
 // and out during the last half second.
@@ -140,8 +143,9 @@ void part6_load() {
     part.scene.flags = DRAW_SEPARATE_HIGHLIGHT;
     part.scene.scene_fade = 1.0f;
     part.camera.zmax = 2000.0f;
-    shown_greeting = 0;
-    slide_offset = 0;
+    play.shown_greeting = 0;
+    play.slide_offset = 0;
+    part_keep_state(part, &play, sizeof play);
 
     part_finish(part);
     static const char *const pictures[5] = {"greez1.bmp", "greez2.bmp", "greez3.bmp", "greez4.bmp", "greez5.bmp"};
@@ -204,12 +208,12 @@ static void project_on_blob(const float P[3], float s) {
 // The slide offset, the picture change, the flicker, the blob, the projection, the beam,
 // the shadow and the fade for time t.
 void part6_animate(float t) {
-    slide_offset = greeting_slide_offset(t);
-    float s = slide_offset;
+    play.slide_offset = greeting_slide_offset(t);
+    float s = play.slide_offset;
 
     int g = int(t / 6);
-    if (g != shown_greeting) {
-        shown_greeting = g;
+    if (g != play.shown_greeting) {
+        play.shown_greeting = g;
         char name[16];
         bool greeting = g >= 0 && g <= 4;
         if (greeting) snprintf(name, sizeof name, "greez%d.bmp", g + 1);

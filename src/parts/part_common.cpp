@@ -9,11 +9,14 @@
 #include "scene/model.h"
 #include "parts/part_table.h"
 
-// Replace *array with `count` fresh records set to their defaults by init.
+PartScene *part_scenes[PART_COUNT];
+
+// Replace *array with `count` fresh records set to their defaults by init (zero first, so
+// the bytes between fields are zero too and a digest of the bytes stays the same).
 template <typename T>
 static void renew(T *&array, int count, void (*init)(T &)) {
     delete[] array;
-    array = count > 0 ? new T[count] : nullptr;
+    array = count > 0 ? new T[count]() : nullptr;
     if (init)
         for (int i = 0; i < count; i++) init(array[i]);
 }
@@ -24,7 +27,13 @@ static void init_zero_path_key(ModelPathKey &key) { key = ModelPathKey{}; }
 
 void part_create(PartScene &part, int number, const PartCapacity &capacity) {
     if (number < 1 || number > PART_COUNT) fatal_errorf("part_create: no demo part %d", number);
+    part.number = number;
     part.tag = part_table[number - 1].tag;
+    part_scenes[number - 1] = &part;
+    part.own = nullptr;
+    part.own_size = 0;
+    delete[] part.loaded_state;  // the copy of an earlier load
+    part.loaded_state = nullptr;
     part.capacity = capacity;
     renew(part.vertices, capacity.vertices, init_vertex);
     renew(part.faces, capacity.faces, init_face);
@@ -109,6 +118,11 @@ void part_finish(PartScene &part) {
     part.scene.mesh_count = part.mesh_count;
     part.scene.vertex_count = part.vertex_count;
     collect_active_lights(part.scene);
+}
+
+void part_keep_state(PartScene &part, void *record, size_t size) {
+    part.own = record;
+    part.own_size = size;
 }
 
 void set_quad_faces(Face *quad, int first) {

@@ -3,6 +3,10 @@
 // the loader's checks on, appends the part's own meshes and models with room checked, wires
 // the scene's counts and writes the six log lines under the part's tag.
 #pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "parts/part_table.h"
 #include "scene/scene.h"
 
 // The sizes of one part's arrays.
@@ -12,8 +16,11 @@ struct PartCapacity {
 };
 
 // A part's scene while it is built and played: its arrays, the running counts of what is
-// filled so far, and what its .3ds file held.
+// filled so far, what its .3ds file held, and everything it changes while it plays (the
+// arrays, the scene and camera records and its own record), with a copy of all that as its
+// load left it.
 struct PartScene {
+    int number;       // demo part 1 to 12
     const char *tag;  // short name in log lines and error messages ("intro", "3dstest", ...)
     PartCapacity capacity;
     Scene scene;
@@ -27,7 +34,13 @@ struct PartScene {
     ModelPathKey *model_path;  // null when the capacity has no model path keys
     int mesh_count, face_count, vertex_count;  // running counts
     LoadSummary loaded;                        // the file's counts (zero without a file)
+    void *own;                                 // the part's own changing variables (or null)
+    size_t own_size;
+    uint8_t *loaded_state;                     // everything it changes, as its load left it
 };
+
+// Each demo part's scene (index k - 1 for part k), registered by part_create; null before.
+extern PartScene *part_scenes[PART_COUNT];
 
 // Allocate every array for the capacities, set each record to its defaults and point the
 // scene at the arrays and the camera; the tag is demo part `number`'s in the part table.
@@ -49,6 +62,9 @@ Mesh &part_add_model(PartScene &part, const char *model);
 Light &part_add_light(PartScene &part);
 // Store the running mesh and vertex counts into the scene and collect its active lights.
 void part_finish(PartScene &part);
+// The part's own variables that change while it plays, kept together in one record: its
+// reset and the show's replays save and put back that record with the scene's arrays.
+void part_keep_state(PartScene &part, void *record, size_t size);
 
 // Give the two faces of a quad the corners (first, first+2, first+1) and (first, first+3, first+2).
 void set_quad_faces(Face *quad, int first);
