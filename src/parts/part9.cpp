@@ -221,7 +221,9 @@ void animate_sparks(float t, const float pb[3]) {
 void pull_into_red_ball(float t, const float pb[3]) {
     part.scene.scene_fade = 0;
     int count = part.scene.vertex_count;
+    // A frame longer than 2/3 s pulls every vertex into the ball, never through it.
     float keep = 1 - 1.5f * frame_delta();
+    if (keep < 0) keep = 0;
     for (int i = 0; i < count; i++) {
         if (!((t - 57) - 10.0f * i / count > 0)) break;  // the later ones wait longer
         float *p = part.vertices[count - 1 - i].position;
