@@ -11,6 +11,7 @@
 
 #include "demo/compositing.h"
 #include "demo/driver.h"
+#include "demo/player.h"
 #include "demo/screenshot.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -52,28 +53,28 @@ protected:
 TEST_F(DriverTest, EnterPressedSeveralTimesInOneFrameGivesOneShot) {
     find_next_screenshot_number();
     for (int i = 0; i < 3; ++i) handle_window_message({MSG_KEYDOWN, KEY_RETURN, 0, 0});
-    run_frame(1.0f);
+    play_frame(1.0f, true);
     EXPECT_TRUE(frame_counter == 1u && !screenshot_request && exists("shot0000.tga"));
-    run_frame(1.1f);
+    play_frame(1.1f, true);
     EXPECT_FALSE(exists("shot0001.tga"));
 }
 
 TEST_F(DriverTest, TheLastTimeOfTheTableSetsTheQuitFlagWithoutDrawing) {
-    run_frame(169.0f);
+    play_frame(169.0f, true);
     EXPECT_TRUE(schedule_index == 16 && frame_counter == 1u && !quit_flag);
-    run_frame(170.0f);  // exactly the end: the quit entry, not drawn
+    play_frame(170.0f, true);  // exactly the end: the quit entry, not drawn
     EXPECT_TRUE(schedule_index == 17 && frame_counter == 1u && quit_flag);
 }
 
 TEST_F(DriverTest, AFirstTimeAheadOfTheStartEndsTheShowAtOnce) {
     times[0] = 5.0f;
-    run_frame(0.0f);
+    play_frame(0.0f, true);
     EXPECT_TRUE(schedule_index == -1 && quit_flag && frame_counter == 0u);
 }
 
 TEST_F(DriverTest, EscapeWaitingInTheQueueEndsTheShowBeforeAnythingIsDrawn) {
     handle_window_message({MSG_KEYDOWN, KEY_ESCAPE, 0, 0});
-    run_frame(0.0f);
+    play_frame(0.0f, true);
     EXPECT_TRUE(quit_flag && frame_counter == 0u);
     EXPECT_EQ(schedule_index, 0);  // the advance still ran
     quit_flag = false;
@@ -84,18 +85,18 @@ TEST_F(DriverTest, EscapeWaitingInTheQueueEndsTheShowBeforeAnythingIsDrawn) {
 }
 
 TEST_F(DriverTest, PassingTheWipeEnablesThenDisablesTheStencilTest) {
-    run_frame(30.0f);  // exactly the wipe's start
+    play_frame(30.0f, true);  // exactly the wipe's start
     EXPECT_TRUE(schedule_index == 3 && glIsEnabled(GL_STENCIL_TEST));
     // From the start straight past both: enabled, then disabled, in the same frame.
     schedule_index = -1;
-    run_frame(55.0f);
+    play_frame(55.0f, true);
     EXPECT_TRUE(schedule_index == 5 && !glIsEnabled(GL_STENCIL_TEST));
 }
 
 TEST_F(DriverTest, AnEntryWhoseSceneIsMissingPresentsBlack) {
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    run_frame(75.0f);
+    play_frame(75.0f, true);
     EXPECT_TRUE(frame_counter == 1u && (gl_read_pixel(10, 10) & 0xffffff00u) == 0u);
 }
 
@@ -105,10 +106,10 @@ TEST_F(DriverTest, AnOverlapDrawsItsPresentedPartOverBlackWhenThePartUnderneathI
     part12_load();
     scene_table[11] = part12_scene();
     schedule_index = 15;
-    draw_entry(15, 160.0f);  // L15 = 10: the picture is opaque
+    play_entry(15, 160.0f, true);  // L15 = 10: the picture is opaque
     EXPECT_NE(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
     // Entry 3, the wipe, still needs both of its parts.
-    draw_entry(3, 35.0f);
+    play_entry(3, 35.0f, true);
     EXPECT_EQ(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
 }
 

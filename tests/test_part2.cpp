@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include "demo/driver.h"
+#include "demo/player.h"
 #include "parts/part2_mirror.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -185,11 +186,11 @@ TEST_F(MirrorRoomTest, TheShardsKeepTheLastReflection) {
 
     // Entry 1 starts at 1 s: the mirror shatters at 37 s of its own time.
     const Mesh &mirror = scene.meshes[find_mesh(scene, "mirrorface")];
-    draw_entry(1, 1.0f + 36.9f);
+    play_entry(1, 1.0f + 36.9f, true);
     EXPECT_EQ(mirror.vertex_count, 441);
     std::vector<uint8_t> last = mirror_image();
     for (float t : {37.0f, 37.2f, 38.5f}) {
-        draw_entry(1, 1.0f + t);
+        play_entry(1, 1.0f + t, true);
         EXPECT_EQ(mirror_image(), last) << t;
         EXPECT_EQ(mirror.vertex_count, 1600) << t;
     }

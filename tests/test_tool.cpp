@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "demo/driver.h"
+#include "demo/player.h"
+#include "platform/system_clock.h"
 #include "demo/tool.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -129,18 +131,19 @@ TEST_F(ToolTest, AMalformedReloadKeepsTheOldTableAndAGoodOneTakesOver) {
     EXPECT_TRUE(time_count == 18 && time_table[17] == 51.0f) << time_count;
 }
 
-TEST_F(ToolTest, SpaceHoldsTheTimeAndAPausedSeekDrawsOneFrame) {
-    float t = 5.0f;
-    ASSERT_TRUE(tool_frame_time(&t));
+TEST_F(ToolTest, APauseStopsTheClockAndAPausedSeekPlaysOneFrame) {
+    EXPECT_TRUE(tool_wants_frame());  // the frame the start landed on
+    tool_frame_played(0.0f);
     handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
-    float next = 9.0f;
-    EXPECT_TRUE(tool_frame_time(&next) && next == 5.0f);  // the paused frame, at the time of the last one
-    EXPECT_FALSE(tool_frame_time(&next));
+    float held = clock_seconds();
+    EXPECT_FALSE(tool_wants_frame());  // the kept picture shown again, nothing played
+    sleep_milliseconds(30);
+    EXPECT_EQ(clock_seconds(), held);
     handle_window_message({MSG_KEYDOWN, KEY_RIGHT, 0, 0, true});
-    EXPECT_TRUE(tool_frame_time(&next) && std::fabs(next - 15.0f) < 1e-5f) << next;
-    EXPECT_FALSE(tool_frame_time(&next));
-    handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
-    EXPECT_NEAR(clock_seconds() + start_offset, 15.0f, 0.5f);
+    EXPECT_TRUE(tool_wants_frame());
+    EXPECT_FLOAT_EQ(clock_seconds() + start_offset, 10.0f);
+    tool_frame_played(10.0f);
+    EXPECT_FALSE(tool_wants_frame());
     handle_window_message({MSG_KEYDOWN, KEY_ESCAPE, 0, 0, false});  // Escape keeps its meaning
     EXPECT_TRUE(quit_flag);
     quit_flag = false;
@@ -151,8 +154,12 @@ TEST_F(ToolTest, SeeksLandInTheFirstAndLastEntriesAndStayInsideTheShow) {
     const float rows[][2] = {{-3, 0}, {0, 0}, {29.9f, 0}, {30, 1}, {480, 16}, {509, 16}, {510, 16}, {900, 16}};
     for (const auto &row : rows) {
         tool_seek(row[0]);
+        // The next frame is the one of the run at the tool's rate nearest the target.
+        float t = clock_seconds() + start_offset;
+        float frame = std::round(std::min(std::max(row[0], 0.0f), 510 - TOOL_STEP) * TOOL_RATE);
+        EXPECT_EQ(t, float(double(frame) / TOOL_RATE)) << row[0];
+        play_frame(t, false);
         EXPECT_EQ(schedule_index, int(row[1])) << row[0];
-        EXPECT_NEAR(clock_seconds() + start_offset, std::min(std::max(row[0], 0.0f), 510 - TOOL_STEP), 0.5f) << row[0];
     }
 }
 

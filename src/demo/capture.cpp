@@ -31,7 +31,7 @@ void capture_ffmpeg_command(char *command, int size, int width, int height, floa
              width, height, double(rate), audio);
 }
 
-void capture_begin(const DemoOptions &options) {
+void capture_begin(const DemoOptions &options, float first_frame_time) {
     capture_width = get_screen_width();
     capture_height = get_screen_height();
     if (capture_width <= 0 || capture_height <= 0 || capture_width > 16384 || capture_height > 16384)
@@ -44,7 +44,7 @@ void capture_begin(const DemoOptions &options) {
         bool music = access("Music", R_OK) == 0;
         char command[1024];
         capture_ffmpeg_command(command, sizeof command, capture_width, capture_height, options.capture_rate,
-                               music, options.start_offset);
+                               music, first_frame_time);
         // A dead encoder shows up as a failed write, not as a signal that ends the show.
         signal(SIGPIPE, SIG_IGN);
         video = popen(command, "w");

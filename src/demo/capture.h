@@ -6,9 +6,9 @@
 #define CAPTURE_VIDEO_NAME "capture.mp4"
 #define CAPTURE_IMAGE_PATTERN "capture%06d.tga"
 
-// Prepare the frame buffer and the output (ffmpeg with the soundtrack from the start offset
-// when it is installed and "images" is not given).
-void capture_begin(const DemoOptions &options);
+// Prepare the frame buffer and the output (ffmpeg with the soundtrack from the show time of
+// the first frame when it is installed and "images" is not given).
+void capture_begin(const DemoOptions &options, float first_frame_time);
 bool capture_active();
 // Read the frame just drawn (before the swap) and write it out.
 void capture_frame();

@@ -18,6 +18,7 @@
 void mirror_pass(Scene &scene, float local_time) {
     set_render_size(MIRROR_SIZE, MIRROR_SIZE);
     render_scene(scene, local_time, true);
+    if (!render_drawing()) return;
     glFinish();
     glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("mirror.bmp", false)));
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
@@ -53,6 +54,7 @@ void stencil_wipe_mark(double t, double l3) {
 void noise_overlay(float t, float l13) {
     float du = float(random_next() % 100) / 100.0f;
     float dv = float(random_next() % 100) / 100.0f;
+    if (!render_drawing()) return;
     float a = noise_alpha(t, l13);
     glBindTexture(GL_TEXTURE_2D, GLuint(texture_find("noise.bmp", true)));
     glDepthFunc(GL_ALWAYS);

@@ -16,10 +16,12 @@
 #include "render/clock.h"
 #include "demo/music.h"
 #include "demo/options.h"
+#include "demo/player.h"
 #include "demo/schedule.h"
 #include "demo/screenshot.h"
 #include "demo/timetable.h"
 #include "demo/tool.h"
+#include "parts/part_state.h"
 #include "platform/system_clock.h"
 #include "scene/model.h"
 #include "texture/texture.h"
@@ -44,27 +46,19 @@ void pump_window_messages() {
     while (peek_window_message(message)) handle_window_message(message);
 }
 
-// Entry changes: the models start their animations afresh, and the wipe's stencil is set up
-// when entry 3 begins and switched off when entry 4 begins.
-void apply_schedule_advance(const ScheduleAdvance &advance) {
-    for (int i = 0; i < advance.changes; ++i) reset_model_state();
-    for (int i = 0; i < advance.stencil_step_count; ++i) {
-        if (advance.stencil_steps[i] == STENCIL_ENABLE) {
-            glClearStencil(0);
-            glClear(GL_STENCIL_BUFFER_BIT);
-            glEnable(GL_STENCIL_TEST);
-        } else {
-            glDisable(GL_STENCIL_TEST);
-        }
-    }
-    schedule_index = advance.index;
+void set_time_table(float *times, int count) {
+    if (times != time_table) free_time_table(time_table);
+    time_table = times;
+    time_count = count;
 }
 
-void run_frame(float t) {
-    apply_schedule_advance(schedule_advance(time_table, time_count, schedule_index, t));
-    set_part_time(schedule_part_time(time_table, time_count, schedule_index, t));
-    if (quit_flag) return;
-    draw_entry(schedule_index, t);
+// Set by start_at_frame: the frame played next is the last on the fixed clock.
+static bool leave_fixed_clock = false;
+
+void start_at_frame(uint32_t frame, float rate, bool then_real_time) {
+    replay_to_frame(frame, rate, true);
+    start_offset = 0.0f;
+    leave_fixed_clock = then_real_time;
 }
 
 // Load the parts in order and keep their scenes; parts not built yet are passed over.
@@ -75,7 +69,7 @@ static void load_parts() {
         screen_print(line, false);
         scene_table[k - 1] = nullptr;
         if (!part_built(k)) continue;
-        part_table[k - 1].load();
+        part_load(k);
         scene_table[k - 1] = part_table[k - 1].scene();
     }
     // The noise picture of entry 13 is read now, while the data archive is still open.
@@ -87,34 +81,46 @@ void run_demo(const char *command_line) {
     time_table = read_time_table("timing.dat", &time_count);
     load_parts();
     file_close_all();
+    schedule_index = -1;
+    keep_show_start();
     start_offset = options.start_offset;
     find_next_screenshot_number();
 
     // Capture and bench runs see the same times on every run: one fixed step per frame.
     bool fixed_clock = options.capture || options.bench;
-    if (options.capture) capture_begin(options);
+    bool tool = options.tool && !fixed_clock;  // the tool needs the real clock
+    // An exact start replays the show up to it: at the capture or bench rate, else at the
+    // tool's step; its first frame lies on that run's grid of frames.
+    float rate = fixed_clock ? options.capture_rate : TOOL_RATE;
+    if (options.exact && !tool) start_offset = float(double(frame_at(start_offset, rate)) / double(rate));
+    if (options.capture) capture_begin(options, start_offset);
     if (options.bench) bench_begin();
     if (fixed_clock) clock_use_fixed_rate(options.capture_rate);
+    if (options.exact && !tool) start_at_frame(frame_at(start_offset, rate), rate, !fixed_clock);
     bool music_on = options.music && !fixed_clock;
     music_start(music_on, start_offset);
 
-    schedule_index = -1;
-    // The tool mode needs the real clock; a start offset is reached by a replaying seek.
-    if (options.tool && !fixed_clock) tool_begin(start_offset, music_on);
+    if (tool) tool_begin(start_offset, music_on);
     int presented = 0;
     while (!quit_flag) {
         bench_frame_begin();
         pump_window_messages();
-        float t = clock_seconds() + start_offset;
-        if (tool_active() && !tool_frame_time(&t)) {
+        if (tool_active() && !tool_wants_frame()) {
             sleep_milliseconds(10);  // paused: the picture stays
             continue;
         }
+        float t = clock_seconds() + start_offset;
         uint32_t before = frame_counter;
-        run_frame(t);
+        play_frame(t, true);
         bool drawn = frame_counter != before;
         bench_frame_end(schedule_index, drawn);
-        if (fixed_clock) clock_advance_frame();
+        if (fixed_clock) {
+            clock_advance_frame();
+        } else if (leave_fixed_clock) {
+            start_offset -= clock_use_real_time();
+            leave_fixed_clock = false;
+        }
+        if (tool_active()) tool_frame_played(t);
         if (drawn) ++presented;
         if (options.frames > 0 && presented >= options.frames) quit_flag = true;
     }

@@ -22,13 +22,12 @@ void run_demo(const char *command_line);
 void handle_window_message(const WindowMessage &message);
 // Fetch and handle every pending window message.
 void pump_window_messages();
-// Apply the entry changes of one advance: model resets, the wipe's stencil steps, the index.
-struct ScheduleAdvance;
-void apply_schedule_advance(const ScheduleAdvance &advance);
-// One pass of the main loop at demo time t: advance, part time, quit check, draw.
-void run_frame(float t);
-// Draw schedule entry `index` at demo time t (quit flag for any other index).
-void draw_entry(int index, float t);
+// Take over a new time table (allocated with malloc; the old one is freed).
+void set_time_table(float *times, int count);
+// Replay the show to frame `frame` of a run from its start at `rate` and make that frame the
+// next one played, on the fixed clock; with `then_real_time` the millisecond clock takes over
+// after it (the show time runs on from that frame's).
+void start_at_frame(uint32_t frame, float rate, bool then_real_time);
 // Finish a frame: frame counter, the camera's fade, glFinish, screenshot and capture, swap.
 void present_frame(Scene &scene);
 // Finish a frame for an entry whose parts are not built yet: black.

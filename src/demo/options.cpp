@@ -1,4 +1,4 @@
-// options.cpp: reads "nosound", "pos", "capture", "images", "frames", "bench" and "tool".
+// options.cpp: reads "nosound", "pos", "capture", "images", "frames", "bench", "tool" and "exact".
 #include "demo/options.h"
 
 #include <cstdio>
@@ -16,7 +16,7 @@ static bool word_with_rate(const char *command_line, const char *word, float &ra
 }
 
 DemoOptions parse_demo_options(const char *command_line) {
-    DemoOptions options = {true, 0.0f, false, float(DEFAULT_CAPTURE_RATE), false, false, 0, false};
+    DemoOptions options = {true, 0.0f, false, float(DEFAULT_CAPTURE_RATE), false, false, 0, false, false};
     if (!command_line) return options;
     if (strstr(command_line, "nosound")) options.music = false;
     if (const char *pos = strstr(command_line, "pos")) {
@@ -29,6 +29,7 @@ DemoOptions parse_demo_options(const char *command_line) {
     if (strstr(command_line, "images")) options.images = true;
     options.bench = word_with_rate(command_line, "bench", options.capture_rate);
     if (strstr(command_line, "tool")) options.tool = true;
+    if (strstr(command_line, "exact")) options.exact = true;
     if (const char *frames = strstr(command_line, "frames")) {
         int count = 0;
         if (sscanf(frames + 6, "%d", &count) == 1 && count > 0) options.frames = count;

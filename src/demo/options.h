@@ -12,6 +12,7 @@ struct DemoOptions {
     bool bench;          // "bench": fixed-rate clock, time every frame, print the table
     int frames;          // "frames" count: stop after that many presented frames (0: no limit)
     bool tool;           // "tool": pause, seek, jump between entries and reload the times by keys
+    bool exact;          // "exact": "pos" lands on the state of the show played from its start
 };
 
 // Read the options from the lower-cased command line (each found by substring).

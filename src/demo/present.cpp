@@ -23,7 +23,7 @@ static void finish_and_swap() {
 void present_frame(Scene &scene) {
     ++frame_counter;
     draw_fade(scene.camera->fade);
-    tool_draw_status();
+    tool_over_frame();
     finish_and_swap();
 }
 
@@ -31,6 +31,6 @@ void present_black_frame() {
     ++frame_counter;
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    tool_draw_status();
+    tool_over_frame();
     finish_and_swap();
 }

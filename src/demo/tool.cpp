@@ -1,5 +1,5 @@
-// tool.cpp: the tool mode: keys to commands, seeks that replay the parts' animation at a fixed
-// step, the live reload of the time table and the status line.
+// tool.cpp: the tool mode: keys to commands, exact seeks by the show's replays, a pause that
+// stops the clock and keeps the picture, the live reload of the time table and the status line.
 #include "demo/tool.h"
 
 #include <GL/gl.h>
@@ -9,14 +9,16 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "demo/compositing.h"
 #include "demo/driver.h"
 #include "demo/music.h"
+#include "demo/player.h"
 #include "demo/schedule.h"
+#include "demo/screenshot.h"
 #include "demo/timetable.h"
+#include "platform/system_clock.h"
 #include "render/clock.h"
 #include "render/overlay.h"
-#include "scene/model.h"
+#include "app/settings.h"
 #include "texture/texture.h"
 
 ToolCommand tool_key_command(int key, bool shift) {
@@ -107,8 +109,11 @@ bool parse_time_text(const char *text, float *times, int capacity, int *count, c
 static bool active = false;
 static bool music_running = false;  // the player was started (not "nosound")
 static bool paused = false;
-static bool redraw = false;         // paused, but one frame to draw (a seek, the pause itself)
+static bool landing = false;        // a seek's frame is due, paused or not
+static bool repaint = false;        // paused: show the kept picture with the status line
 static float show_time = 0.0f;      // the time of the last frame
+static uint8_t *kept_picture = nullptr;  // the last frame, rows bottom-up
+static int kept_width = 0, kept_height = 0;
 static char notice[TOOL_REASON_SIZE + 64];
 static uint32_t notice_tick = 0;
 
@@ -116,7 +121,7 @@ enum { MESSAGE_MILLISECONDS = 5000 };
 
 static void say(const char *text) {
     snprintf(notice, sizeof notice, "%s", text);
-    notice_tick = clock_milliseconds();
+    notice_tick = time_get_time();
     fprintf(stderr, "kelp tool: %s\n", text);
 }
 
@@ -126,74 +131,50 @@ void tool_begin(float start, bool music_on) {
     active = true;
     music_running = music_on;
     paused = false;
-    redraw = false;
+    repaint = false;
     notice[0] = 0;
     show_time = start;
     // Also lands inside the show when it starts before the table's first time.
     tool_seek(start);
 }
 
-void tool_end() { active = false; }
-
-static bool scene_ready(int part) { return part_built(part) && scene_table[part - 1]; }
-
-// The animate operations of entry `index` at show time s, and the wipe's stencil marks
-// (the region only grows, so it is built up as the show builds it).
-static void animate_entry(int index, float s) {
-    static bool modes[PART_COUNT];
-    EntryStep steps[2];
-    int count = entry_steps(index, s, time_table, modes, steps);
-    if (count == 2 && schedule_table[index].pass == PASS_WIPE && scene_ready(steps[0].part) && scene_ready(steps[1].part))
-        stencil_wipe_mark(double(s), double(steps[1].local_time));
-    for (int i = 0; i < count; i++)
-        if (scene_ready(steps[i].part)) part_table[steps[i].part - 1].animate(steps[i].local_time);
+void tool_end() {
+    if (paused) clock_resume();
+    active = paused = landing = repaint = false;
+    free(kept_picture);
+    kept_picture = nullptr;
+    kept_width = kept_height = 0;
 }
 
-// The earliest entry from which a part of entry `index` counts its clock.
-static int replay_start_entry(int index) {
-    const ScheduleRow &row = schedule_table[index];
-    int start = index;
-    for (int i = 0; i < row.layer_count; i++)
-        if (row.layers[i].clock_entry < start) start = row.layers[i].clock_entry;
-    return start;
+// The frame of the tool's run nearest t, kept from the table's first time to before its end.
+static uint32_t tool_frame_at(float t) {
+    uint32_t frame = frame_at(t, TOOL_RATE);
+    while (float(double(frame) / double(TOOL_RATE)) < time_table[0]) frame++;
+    if (time_count >= TOOL_SHOW_TIMES)
+        while (frame > 0 && float(double(frame) / double(TOOL_RATE)) >= time_table[SCHEDULE_ENTRIES]) frame--;
+    return frame;
 }
 
 void tool_seek(float target) {
     if (!time_table || time_count < 1) return;
     ToolCommand stay = {TOOL_NONE, 0.0f};
     target = tool_target(stay, target, time_table, time_count);
-    int entry = tool_entry_at(time_table, time_count, target);
-    if (entry >= SCHEDULE_ENTRIES) return;
-    double from;
-    if (entry == schedule_index && target >= show_time) {
-        // Forward inside the entry: carry on from the frame that was drawn last.
-        from = double(show_time) + double(TOOL_STEP);
-    } else {
-        int start = replay_start_entry(entry);
-        reset_model_state();
-        glDisable(GL_STENCIL_TEST);
-        schedule_index = start - 1;
-        from = double(time_table[start]);
-    }
-    float saved = frame_time;
-    frame_time = TOOL_STEP;
-    for (int i = 0;; i++) {
-        float s = float(from + double(i) * double(TOOL_STEP));
-        if (s >= target) break;
-        apply_schedule_advance(schedule_advance(time_table, time_count, schedule_index, s));
-        animate_entry(schedule_index, s);
-    }
-    apply_schedule_advance(schedule_advance(time_table, time_count, schedule_index, target));
-    frame_time = saved;
-    // The next frame measures its time from now, not across the replay.
-    last_clock = clock_seconds();
-    start_offset = target - clock_seconds();
-    show_time = target;
-    redraw = true;
-    if (music_running) music_seek(target, !paused);
+    if (tool_entry_at(time_table, time_count, target) >= SCHEDULE_ENTRIES) return;
+    start_at_frame(tool_frame_at(target), TOOL_RATE, true);
+    show_time = clock_seconds();
+    landing = true;
+    if (music_running) music_seek(show_time, !paused);
 }
 
-// Copy a good table over the driver's; the entry at the current time follows the new times.
+// The first entry whose start differs between two tables (count when none does).
+static int first_changed_entry(const float *a, int a_count, const float *b, int b_count) {
+    int k = 0;
+    while (k < a_count && k < b_count && a[k] == b[k]) k++;
+    return k;
+}
+
+// Copy a good table over the driver's; the show lands again at the current time, replayed by
+// the new times.
 bool tool_reload(const char *name) {
     char text[8192];
     FILE *file = fopen(name, "rb");
@@ -225,23 +206,24 @@ bool tool_reload(const char *name) {
         return false;
     }
     memcpy(table, times, sizeof(float) * size_t(count));
-    free_time_table(time_table);
-    time_table = table;
-    time_count = count;
+    forget_saved_starts(first_changed_entry(time_table, time_count, table, count));
+    set_time_table(table, count);
     snprintf(line, sizeof line, "%s reloaded: %d times", name, count);
     say(line);
     tool_seek(show_time);
     return true;
 }
 
+// The clock and the music stop together and start again together.
 static void toggle_pause() {
     if (paused) {
         paused = false;
-        start_offset = show_time - clock_seconds();
+        clock_resume();
         if (music_running) music_resume(show_time);
     } else {
         paused = true;
-        redraw = true;
+        repaint = true;
+        clock_pause();
         if (music_running) music_pause();
     }
 }
@@ -258,19 +240,57 @@ bool tool_handle_message(const WindowMessage &message) {
     return true;
 }
 
-bool tool_frame_time(float *t) {
-    if (paused) {
-        if (!redraw) return false;
-        *t = show_time;
-    } else {
-        show_time = *t;
+// Draw the kept picture again with the status line over it and show it.
+static void repaint_kept_picture() {
+    if (kept_picture && kept_width == get_screen_width() && kept_height == get_screen_height()) {
+        GLboolean stencil = glIsEnabled(GL_STENCIL_TEST);
+        glDisable(GL_STENCIL_TEST);
+        glDisable(GL_TEXTURE_2D);
+        glDisable(GL_BLEND);
+        glDepthFunc(GL_ALWAYS);
+        glViewport(0, 0, kept_width, kept_height);
+        glRasterPos2f(-1.0f, -1.0f);
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+        glDrawPixels(kept_width, kept_height, GL_RGB, GL_UNSIGNED_BYTE, kept_picture);
+        glDepthFunc(GL_LEQUAL);
+        glEnable(GL_BLEND);
+        glEnable(GL_TEXTURE_2D);
+        if (stencil) glEnable(GL_STENCIL_TEST);
     }
-    redraw = false;
-    return true;
+    tool_over_frame();
+    glFinish();
+    swap_window_buffers();
 }
 
-void tool_draw_status() {
+bool tool_wants_frame() {
+    if (!paused || landing) return true;
+    if (repaint) repaint_kept_picture();
+    repaint = false;
+    return false;
+}
+
+void tool_frame_played(float t) {
+    show_time = t;
+    landing = false;
+}
+
+// Keep the finished frame's picture, for a pause to show it again.
+static void keep_picture() {
+    int width = get_screen_width(), height = get_screen_height();
+    if (width <= 0 || height <= 0) return;
+    if (width != kept_width || height != kept_height) {
+        free(kept_picture);
+        kept_picture = static_cast<uint8_t *>(malloc(size_t(width) * size_t(height) * 3));
+        kept_width = kept_picture ? width : 0;
+        kept_height = kept_picture ? height : 0;
+        if (!kept_picture) return;
+    }
+    read_frame_rgb(kept_picture, width, height);
+}
+
+void tool_over_frame() {
     if (!active) return;
+    if (!repaint) keep_picture();
     char line[160];
     int entry = schedule_index;
     int part = 0;
@@ -284,7 +304,7 @@ void tool_draw_status() {
     }
     snprintf(line, sizeof line, "entry %d  part %d  show %.2fs  local %.2fs  %.1f fps%s", entry, part,
              double(show_time), double(local), 1.0 / double(frame_delta()), paused ? "  paused" : "");
-    bool show_notice = notice[0] && clock_milliseconds() - notice_tick < MESSAGE_MILLISECONDS;
+    bool show_notice = notice[0] && time_get_time() - notice_tick < MESSAGE_MILLISECONDS;
     GLboolean stencil = glIsEnabled(GL_STENCIL_TEST);
     glDisable(GL_STENCIL_TEST);
     // A dark band under the text keeps it readable over bright scenes.

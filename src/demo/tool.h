@@ -1,11 +1,13 @@
-// tool.h: the tool mode for people who time a show on the engine: pause, seek with a replay
-// of the parts' animation, jumps between schedule entries, a live reload of "timing.dat" and
-// a status line.
+// tool.h: the tool mode for people who time a show on the engine: pause, exact seeks that
+// replay the show, jumps between schedule entries, a live reload of "timing.dat" and a
+// status line.
 #pragma once
 #include "platform/window.h"
 
-// The replay's fixed step between two animate calls, in seconds.
-#define TOOL_STEP (1.0f / 30.0f)
+// Seeks land on the show as played from its start at this many frames a second.
+#define TOOL_RATE 30.0f
+// That run's step between two frames, in seconds.
+#define TOOL_STEP (1.0f / TOOL_RATE)
 
 enum { TOOL_MAX_TIMES = 64, TOOL_SHOW_TIMES = 18, TOOL_REASON_SIZE = 96 };
 
@@ -43,12 +45,15 @@ void tool_begin(float start, bool music_on);
 void tool_end();
 // Act on a key of the tool; false for keys it does not take.
 bool tool_handle_message(const WindowMessage &message);
-// The show time of the next frame; false while paused with nothing new to draw.
-bool tool_frame_time(float *t);
-// Land on show time `target` as the played show would be there: replay the animate
-// operations of the entry's parts at the fixed step, without drawing.
+// Whether the main loop plays a frame now: always while running; while paused only the
+// frame a seek landed on (a pause itself shows the last picture again, unchanged).
+bool tool_wants_frame();
+// The main loop played the frame at show time t.
+void tool_frame_played(float t);
+// Land on show time `target` (on the grid of a run at TOOL_RATE) as the show played from its
+// start would be there; the next frame played shows it.
 void tool_seek(float target);
 // Read "timing.dat" from the working directory again; the old table stays when it fails.
 bool tool_reload(const char *name);
-// The status line (and the last message) over the finished frame.
-void tool_draw_status();
+// Over a finished frame: keep its picture (for a pause) and draw the status line.
+void tool_over_frame();
