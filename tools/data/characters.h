@@ -5,20 +5,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "kit_geometry.h"
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
-
-struct Vec3 {
-    float x, y, z;
-};
-
-inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-inline Vec3 cross(Vec3 a, Vec3 b) {
-    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
-}
 
 // Joints of the shared skeleton; +y is the character's left.
 enum Joint {

@@ -7,8 +7,6 @@
 
 namespace {
 
-const float PI = 3.14159265f;
-
 // Look and proportions of one character.
 struct Style {
     float h, w;        // skeleton height and width scales

@@ -8,8 +8,6 @@
 
 namespace {
 
-const float PI = 3.14159265f;
-
 int shoulder(int side) { return side > 0 ? J_L_SHOULDER : J_R_SHOULDER; }
 int elbow(int side) { return side > 0 ? J_L_ELBOW : J_R_ELBOW; }
 int hip(int side) { return side > 0 ? J_L_HIP : J_R_HIP; }
