@@ -3,14 +3,12 @@
 // backdrop panels "thc01".."thc04", light 0 in front of the wolf and a slow camera push;
 // plus "smoke.bmp", the puff the intro's smoke is drawn with.
 #include <cmath>
+#include <cstdio>
 
-#include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 // Where the wolf stands (file frame, z up) and the ground under its feet.
 const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -55;  // the intro stands the wolf's feet at -55
 const int END_FRAME = 280;  // 28 s at 10 frames a second
@@ -18,83 +16,59 @@ const int END_FRAME = 280;  // 28 s at 10 frames a second
 // Misty night sky for the backdrop panels: tiles both ways, since the intro slides and
 // scales its mapping with the camera.
 Picture make_mist() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float cloud = fractal_noise(u * 4, v * 4, 6, 0.55f, 4, 101) * 0.5f + 0.5f;
-            float wisps = fractal_noise(u * 8 + cloud, v * 2, 4, 0.5f, 8, 102) * 0.5f + 0.5f;
-            Colour deep = colour(0.03f, 0.05f, 0.13f), haze = colour(0.22f, 0.28f, 0.45f);
-            Colour c = colour_mix(deep, haze, std::pow(cloud, 1.6f));
-            c = colour_add(c, colour_scale(colour(0.25f, 0.22f, 0.35f), std::pow(wisps, 4.0f) * 0.6f));
-            float star = hash_unit(x, y, 103);
-            if (star > 0.9975f) c = colour_add(c, colour_scale(colour(0.9f, 0.9f, 1.0f), (star - 0.9975f) * 400 * (1 - cloud)));
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        float cloud = fractal_noise(u * 4, v * 4, 6, 0.55f, 4, 101) * 0.5f + 0.5f;
+        float wisps = fractal_noise(u * 8 + cloud, v * 2, 4, 0.5f, 8, 102) * 0.5f + 0.5f;
+        Colour deep = colour(0.03f, 0.05f, 0.13f), haze = colour(0.22f, 0.28f, 0.45f);
+        Colour c = colour_mix(deep, haze, std::pow(cloud, 1.6f));
+        c = colour_add(c, colour_scale(colour(0.25f, 0.22f, 0.35f), std::pow(wisps, 4.0f) * 0.6f));
+        float star = hash_unit(x, y, 103);
+        if (star > 0.9975f) c = colour_add(c, colour_scale(colour(0.9f, 0.9f, 1.0f), (star - 0.9975f) * 400 * (1 - cloud)));
+        return c;
+    });
 }
 
 // Damp earth with moss and scattered needles.
 Picture make_ground() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float soil = fractal_noise(u * 6, v * 6, 6, 0.55f, 6, 201) * 0.5f + 0.5f;
-            float moss = smooth_step(0.45f, 0.7f, fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 202) * 0.5f + 0.5f);
-            float grit = hash_unit(x, y, 203);
-            Colour earth = colour_mix(colour(0.16f, 0.12f, 0.09f), colour(0.30f, 0.24f, 0.17f), soil);
-            Colour green = colour_mix(colour(0.10f, 0.20f, 0.08f), colour(0.22f, 0.34f, 0.12f), soil);
-            Colour c = colour_mix(earth, green, moss);
-            c = colour_scale(c, 0.85f + grit * 0.3f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        float soil = fractal_noise(u * 6, v * 6, 6, 0.55f, 6, 201) * 0.5f + 0.5f;
+        float moss = smooth_step(0.45f, 0.7f, fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 202) * 0.5f + 0.5f);
+        float grit = hash_unit(x, y, 203);
+        Colour earth = colour_mix(colour(0.16f, 0.12f, 0.09f), colour(0.30f, 0.24f, 0.17f), soil);
+        Colour green = colour_mix(colour(0.10f, 0.20f, 0.08f), colour(0.22f, 0.34f, 0.12f), soil);
+        return colour_scale(colour_mix(earth, green, moss), 0.85f + grit * 0.3f);
+    });
 }
 
 // Grey-green standing stone with lichen.
 Picture make_stone() {
     Picture p = picture_stone(256, colour(0.55f, 0.55f, 0.52f), 301);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float lichen = smooth_step(0.55f, 0.8f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 302) * 0.5f + 0.5f);
-            picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.45f, 0.52f, 0.25f), lichen * 0.7f));
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+        float lichen = smooth_step(0.55f, 0.8f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 302) * 0.5f + 0.5f);
+        return colour_mix(c, colour(0.45f, 0.52f, 0.25f), lichen * 0.7f);
+    });
     return p;
 }
 
 // Dead bark: dark grey-brown with vertical furrows.
 Picture make_bark() {
-    const int size = 128;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float furrow = fractal_noise(u * 16, v * 2, 4, 0.5f, 16, 401) * 0.5f + 0.5f;
-            float ridge = std::pow(std::fabs(std::sin((u * 12 + furrow * 0.6f) * PI)), 0.5f);
-            Colour c = colour_mix(colour(0.08f, 0.07f, 0.06f), colour(0.38f, 0.34f, 0.30f), ridge * 0.8f + furrow * 0.2f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(128, 128, [](int, int, float u, float v) {
+        float furrow = fractal_noise(u * 16, v * 2, 4, 0.5f, 16, 401) * 0.5f + 0.5f;
+        float ridge = std::pow(std::fabs(std::sin((u * 12 + furrow * 0.6f) * PI)), 0.5f);
+        return colour_mix(colour(0.08f, 0.07f, 0.06f), colour(0.38f, 0.34f, 0.30f), ridge * 0.8f + furrow * 0.2f);
+    });
 }
 
 // A soft puff of smoke on black, brighter in a few lumps, fading out before the border.
 Picture make_smoke() {
     const int size = 128;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
-            float body = radial_falloff(dx, dy, size * 0.48f);
-            float u = float(x) / size, v = float(y) / size;
-            float lumps = fractal_noise(u * 4, v * 4, 5, 0.55f, 4, 501) * 0.5f + 0.5f;
-            float k = body * (0.35f + 0.9f * lumps * lumps);
-            picture_set(p, x, y, colour(k * 0.85f, k * 0.88f, k * 0.95f));
-        }
-    return p;
+    return picture_painted(size, size, [](int x, int y, float u, float v) {
+        float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+        float body = radial_falloff(dx, dy, size * 0.48f);
+        float lumps = fractal_noise(u * 4, v * 4, 5, 0.55f, 4, 501) * 0.5f + 0.5f;
+        float k = body * (0.35f + 0.9f * lumps * lumps);
+        return colour(k * 0.85f, k * 0.88f, k * 0.95f);
+    });
 }
 
 // A standing stone: a tapered, leaning slab roughened by noise.
@@ -140,7 +114,7 @@ MeshData make_dead_tree(float height, uint32_t seed) {
 
 // A backdrop panel: a grid between two corners at the bottom, `height` tall, with five
 // columns of vertices along its length so the intro can darken its near end smoothly.
-MeshData make_panel(float x0, float y0, float x1, float y1, float height) {
+MeshData make_backdrop_panel(float x0, float y0, float x1, float y1, float height) {
     MeshData panel = mesh_grid(1, 1, 4, 2);
     for (MeshVertex &v : panel.vertices) {
         float s = v.x + 0.5f, up = v.y + 0.5f;  // grid spans -0.5..0.5
@@ -155,32 +129,19 @@ MeshData make_panel(float x0, float y0, float x1, float y1, float height) {
     return panel;
 }
 
-}  // namespace
-
-// Write "thc.3ds" and its pictures, and "smoke.bmp".
-void generate_part1(ContentSink &sink) {
-    sink.add("thc_mist.bmp", bmp_encode_24(make_mist()));
-    sink.add("thc_ground.bmp", bmp_encode_24(make_ground()));
-    sink.add("thc_stone.bmp", bmp_encode_24(make_stone()));
-    sink.add("thc_bark.bmp", bmp_encode_24(make_bark()));
-    sink.add("smoke.bmp", bmp_encode_24(make_smoke()));
-
-    Scene3ds scene;
-    scene.add_material("mist", "thc_mist.bmp");
-    scene.add_material("ground", "thc_ground.bmp");
-    scene.add_material("stone", "thc_stone.bmp");
-    scene.add_material("bark", "thc_bark.bmp");
-
-    // The backdrop: four panels side by side in a wide U behind the wolf, facing the
-    // camera; the outer ends come round past the camera, where the intro darkens them.
+// The backdrop: four panels side by side in a wide U behind the wolf, facing the camera;
+// the outer ends come round past the camera, where the intro darkens them.
+void add_backdrop(Scene3ds &scene) {
     // Corners are given as (x, depth) with depth = -y of the file.
     const float corners[5][2] = {{-150, -20}, {-80, 95}, {0, 118}, {80, 95}, {150, -20}};
     static const char *const names[4] = {"thc01", "thc02", "thc03", "thc04"};
     for (int i = 0; i < 4; i++)
-        scene.meshes.push_back(mesh_to_3ds(
-            make_panel(corners[i][0], -corners[i][1], corners[i + 1][0], -corners[i + 1][1], 235), names[i], "mist"));
+        add_mesh(scene, make_backdrop_panel(corners[i][0], -corners[i][1], corners[i + 1][0], -corners[i + 1][1], 235),
+                 names[i], "mist");
+}
 
-    // Ground: a gently rolling clearing, flat where the wolf stands.
+// Ground: a gently rolling clearing, flat where the wolf stands.
+MeshData make_clearing() {
     MeshData ground = mesh_grid(320, 320, 32, 32);
     for (MeshVertex &v : ground.vertices) {
         float d = std::sqrt(v.x * v.x + v.y * v.y);
@@ -190,11 +151,13 @@ void generate_part1(ContentSink &sink) {
         v.u = v.x / 48;
         v.v = v.y / 48;
     }
-    scene.meshes.push_back(mesh_to_3ds(ground, "ground", "ground"));
+    return ground;
+}
 
-    // A ring of standing stones around the wolf, open towards the camera.
+// A ring of standing stones around the wolf, open towards the camera.
+void add_stone_ring(Scene3ds &scene) {
     for (int i = 0; i < 7; i++) {
-        float angle = (-25 + i * 38) * PI / 180;  // the far side of the wolf, seen from the camera
+        float angle = degrees(-25 + i * 38);  // the far side of the wolf, seen from the camera
         float radius = 40 + 8 * hash_unit(i, 3, 7);
         float height = 42 + 28 * hash_unit(i, 4, 7);
         MeshData stone = make_standing_stone(height, 22 + 8 * hash_unit(i, 5, 7), hash_unit(i, 6, 7) - 0.5f, 40 + i);
@@ -202,53 +165,50 @@ void generate_part1(ContentSink &sink) {
         mesh_translate(stone, WOLF_X + std::cos(angle) * radius, WOLF_Y - std::sin(angle) * radius, GROUND_Z - 2);
         char name[16];
         snprintf(name, sizeof name, "stone%02d", i + 1);
-        scene.meshes.push_back(mesh_to_3ds(stone, name, "stone"));
+        add_mesh(scene, stone, name, "stone");
     }
+}
 
-    // Two dead trees inside the backdrop, flanking the ring.
+// Two dead trees inside the backdrop, flanking the ring; the second turned to show other branches.
+void add_dead_trees(Scene3ds &scene) {
+    const float second_turn = 1.3f;  // radians
     MeshData tree1 = make_dead_tree(150, 21);
     mesh_translate(tree1, WOLF_X + 58, WOLF_Y + 12, GROUND_Z - 2);
-    scene.meshes.push_back(mesh_to_3ds(tree1, "tree01", "bark"));
+    add_mesh(scene, tree1, "tree01", "bark");
     MeshData tree2 = make_dead_tree(125, 22);
-    mesh_rotate_z(tree2, 1.3f);
+    mesh_rotate_z(tree2, second_turn);
     mesh_translate(tree2, WOLF_X - 55, WOLF_Y + 6, GROUND_Z - 2);
-    scene.meshes.push_back(mesh_to_3ds(tree2, "tree02", "bark"));
+    add_mesh(scene, tree2, "tree02", "bark");
+}
 
+// The camera starts wide, a little to the wolf's left, and slowly closes in, looking at the
+// wolf. The view stays nearly level: the renderer's pitch doubles the angle of the direction.
+std::vector<Shot> camera_shots() {
+    const float seconds[4] = {0, 10, 20, 28};
+    const Vec3 eyes[4] = {{-45, 60, GROUND_Z + 74}, {-37, 48, GROUND_Z + 76}, {-28, 36, GROUND_Z + 78}, {-20, 25, GROUND_Z + 80}};
+    std::vector<Shot> shots;
+    for (int k = 0; k < 4; k++)
+        shots.push_back({seconds[k], to_show(eyes[k]), to_show({WOLF_X, WOLF_Y, GROUND_Z + 73 + k * 2})});
+    return shots;
+}
+
+}  // namespace
+
+// Write "thc.3ds" and its pictures, and "smoke.bmp".
+void generate_part1(ContentSink &sink) {
+    Scene3ds scene;
+    add_scene_pictures(sink, scene, {{"thc_mist.bmp", make_mist, "mist"}, {"thc_ground.bmp", make_ground, "ground"},
+                                     {"thc_stone.bmp", make_stone, "stone"}, {"thc_bark.bmp", make_bark, "bark"},
+                                     {"smoke.bmp", make_smoke}});
+    add_backdrop(scene);
+    add_mesh(scene, make_clearing(), "ground", "ground");
+    add_stone_ring(scene);
+    add_dead_trees(scene);
     // Light 0: in front of the wolf and above it, between him and the camera.
-    Light3ds light;
-    light.name = "light01";
-    light.position[0] = WOLF_X - 35;
-    light.position[1] = WOLF_Y + 40;
-    light.position[2] = GROUND_Z + 125;
-    scene.lights.push_back(light);
-
-    // The camera starts wide, a little to the wolf's left, and slowly closes in. The view
-    // stays nearly level: the renderer's pitch doubles the angle of the direction.
-    Camera3ds camera;
-    camera.name = "camera01";
-    camera.lens = 80;
-    const float cam[4][3] = {{-45, 60, GROUND_Z + 74}, {-37, 48, GROUND_Z + 76}, {-28, 36, GROUND_Z + 78}, {-20, 25, GROUND_Z + 80}};
-    for (int k = 0; k < 3; k++) {
-        camera.position[k] = cam[0][k];
-    }
-    camera.target[0] = WOLF_X;
-    camera.target[1] = WOLF_Y;
-    camera.target[2] = GROUND_Z + 73;
-    scene.cameras.push_back(camera);
-
-    scene.start_frame = 0;
+    scene.lights.push_back(point_light("light01", {WOLF_X - 35, WOLF_Y + 40, GROUND_Z + 125}));
+    add_shot_camera(scene, "camera01", camera_shots(), AIM_AT_LOOK, 80, 80);
     scene.end_frame = END_FRAME;
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
-    CameraNode3ds node;
-    node.name = camera.name;
-    const int frames[4] = {0, 100, 200, END_FRAME};
-    for (int k = 0; k < 4; k++) {
-        node.position.push_back(key3ds_position(frames[k], cam[k][0], cam[k][1], cam[k][2]));
-        node.target.push_back(key3ds_position(frames[k], WOLF_X, WOLF_Y, GROUND_Z + 73 + k * 2));
-    }
-    node.fov.push_back(key3ds_value(0, 80));
-    node.roll.push_back(key3ds_value(0, 0));
-    scene.camera_nodes.push_back(node);
+    add_static_nodes(scene);
     sink.add("thc.3ds", encode_3ds(scene));
 }
 

@@ -71,6 +71,23 @@ float radial_falloff(float dx, float dy, float radius);
 // Glow profile: bright core and a long soft tail reaching 0 exactly at `radius`.
 float glow_falloff(float dx, float dy, float radius, float sharpness);
 
+// A width x height picture with pixel (x, y) painted shade(x, y, u, v), where u = x / width
+// and v = y / height (pixel corners, so a picture that tiles repeats exactly).
+template <typename Shade>
+Picture picture_painted(int width, int height, Shade shade) {
+    Picture p(width, height);
+    for (int y = 0; y < height; y++)
+        for (int x = 0; x < width; x++) picture_set(p, x, y, shade(x, y, float(x) / width, float(y) / height));
+    return p;
+}
+// Paint over every pixel of a picture: shade(x, y, u, v, its colour now), u and v as above.
+template <typename Shade>
+void picture_repaint(Picture &p, Shade shade) {
+    for (int y = 0; y < p.height; y++)
+        for (int x = 0; x < p.width; x++)
+            picture_set(p, x, y, shade(x, y, float(x) / p.width, float(y) / p.height, picture_get(p, x, y)));
+}
+
 // Fill with a linear gradient from `a` to `b`, top to bottom or left to right.
 void picture_gradient(Picture &picture, Colour a, Colour b, bool vertical);
 // Fill with a radial gradient: `inner` at the centre, `outer` at `radius` pixels and beyond.
