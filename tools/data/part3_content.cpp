@@ -6,43 +6,18 @@
 // flutes), last in the file and with the torus's vertex count and order.
 #include <cmath>
 
-#include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
-
-const float PI = 3.14159265f;
-const float TWO_PI = 2 * PI;
 
 // Grid of the torus and its two shapes: rings along the tube, vertices round each ring.
 const int TUBE_SEGMENTS = 90, TUBE_SIDES = 20;
 const float SHELL_RADIUS = 250;  // the viewer sits 200 from the centre: inside the shell
 const float CAGE_RADIUS = 118;
-
-struct Vec3 {
-    float x, y, z;
-};
-Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-Vec3 normalize(Vec3 a) {
-    float l = std::sqrt(dot(a, a));
-    return l > 0 ? a * (1 / l) : a;
-}
-
-// Signed volume of a closed mesh: positive when its faces wind outwards.
-float signed_volume(const MeshData &mesh) {
-    double volume = 0;
-    for (const MeshTriangle &t : mesh.triangles) {
-        const MeshVertex &a = mesh.vertices[t.a], &b = mesh.vertices[t.b], &c = mesh.vertices[t.c];
-        Vec3 pa = {a.x, a.y, a.z}, pb = {b.x, b.y, b.z}, pc = {c.x, c.y, c.z};
-        volume += dot(pa, cross(pb, pc)) / 6.0;
-    }
-    return float(volume);
-}
+// The outer ring's tilt across the torus and its turn about the axis, in radians.
+const float RING2_TILT = 1.1f, RING2_TURN = 0.5f;
+// The turn between one shard's direction and the next round the spiral (about 137.5 degrees).
+const float GOLDEN_ANGLE = 2.39996f;
 
 // A closed tube round a closed centre line, TUBE_SEGMENTS rings of TUBE_SIDES vertices
 // without seam copies (so normals stay smooth all round). Vertex i * TUBE_SIDES + j is
@@ -50,21 +25,16 @@ float signed_volume(const MeshData &mesh) {
 // Side 0 lies on the outside of the ring (away from the z axis), side TUBE_SIDES / 4 on top.
 MeshData make_tube(Vec3 (*centre)(float s), float (*radius)(float s, float b)) {
     MeshData tube;
-    const Vec3 up = {0, 0, 1};
     for (int i = 0; i < TUBE_SEGMENTS; i++) {
         float s = TWO_PI * i / TUBE_SEGMENTS;
         Vec3 c = centre(s);
         Vec3 tangent = normalize(centre(s + 0.001f) - centre(s - 0.001f));
-        Vec3 n_up = normalize(up - tangent * dot(up, tangent));
+        Vec3 n_up = normalize(UNIT_Z - tangent * dot(UNIT_Z, tangent));
         Vec3 n_out = cross(tangent, n_up);
         for (int j = 0; j < TUBE_SIDES; j++) {
             float b = TWO_PI * j / TUBE_SIDES;
             Vec3 p = c + (n_out * std::cos(b) + n_up * std::sin(b)) * radius(s, b);
-            MeshVertex v;
-            v.x = p.x, v.y = p.y, v.z = p.z;
-            v.u = float(i) / TUBE_SEGMENTS;
-            v.v = float(j) / TUBE_SIDES;
-            tube.vertices.push_back(v);
+            mesh_add_vertex(tube, p, float(i) / TUBE_SEGMENTS, float(j) / TUBE_SIDES);
         }
     }
     for (int i = 0; i < TUBE_SEGMENTS; i++)
@@ -74,7 +44,7 @@ MeshData make_tube(Vec3 (*centre)(float s), float (*radius)(float s, float b)) {
             tube.triangles.push_back({a, b, c});
             tube.triangles.push_back({a, c, d});
         }
-    if (signed_volume(tube) < 0) mesh_flip(tube);
+    mesh_wind_outwards(tube);
     return tube;
 }
 
@@ -97,7 +67,7 @@ MeshData make_bar(Vec3 a, Vec3 b, float width) {
     d = d * (1 / length);
     Vec3 mid = (a + b) * 0.5f;
     Vec3 e1 = cross(d, mid);
-    if (dot(e1, e1) < 1e-6f) e1 = cross(d, Vec3{0, 0, 1});
+    if (dot(e1, e1) < 1e-6f) e1 = cross(d, UNIT_Z);
     e1 = normalize(e1);
     Vec3 e2 = cross(d, e1);
     MeshData bar = mesh_box(length, width, width);
@@ -156,7 +126,7 @@ MeshData make_pearls() {
 // corners, so the facets catch the light one by one.
 MeshData make_shard(Vec3 centre, Vec3 axis, float half_length, float width, float twist) {
     axis = normalize(axis);
-    Vec3 e1 = normalize(cross(axis, std::fabs(axis.z) < 0.9f ? Vec3{0, 0, 1} : Vec3{1, 0, 0}));
+    Vec3 e1 = normalize(cross(axis, std::fabs(axis.z) < 0.9f ? UNIT_Z : UNIT_X));
     Vec3 e2 = cross(axis, e1);
     Vec3 top = centre + axis * half_length, bottom = centre - axis * (half_length * 0.6f);
     Vec3 ring[6];
@@ -165,12 +135,7 @@ MeshData make_shard(Vec3 centre, Vec3 axis, float half_length, float width, floa
         ring[k] = centre + (e1 * std::cos(a) + e2 * std::sin(a)) * width;
     }
     MeshData shard;
-    auto corner = [&](Vec3 p, float u, float v) {
-        MeshVertex mv;
-        mv.x = p.x, mv.y = p.y, mv.z = p.z, mv.u = u, mv.v = v;
-        shard.vertices.push_back(mv);
-        return int(shard.vertices.size()) - 1;
-    };
+    auto corner = [&](Vec3 p, float u, float v) { return mesh_add_vertex(shard, p, u, v); };
     for (int k = 0; k < 6; k++) {
         Vec3 a = ring[k], b = ring[(k + 1) % 6];
         int t0 = corner(top, 0.5f, 1), t1 = corner(a, 0, 0.3f), t2 = corner(b, 1, 0.3f);
@@ -178,7 +143,7 @@ MeshData make_shard(Vec3 centre, Vec3 axis, float half_length, float width, floa
         int b0 = corner(bottom, 0.5f, 0), b1 = corner(b, 1, 0.3f), b2 = corner(a, 0, 0.3f);
         shard.triangles.push_back({b1, b2, b0});
     }
-    if (signed_volume(shard) < 0) mesh_flip(shard);  // closed: the sign tells the winding
+    mesh_wind_outwards(shard);
     return shard;
 }
 
@@ -189,7 +154,7 @@ MeshData make_shards() {
         // Even spread of directions (a spiral over the sphere), radius varied.
         float z = 1 - (i + 0.5f) / 6.0f;
         float r = std::sqrt(1 - z * z);
-        float a = i * 2.39996f;
+        float a = i * GOLDEN_ANGLE;
         Vec3 dir = {r * std::cos(a), r * std::sin(a), z};
         float distance = 80 + 45 * hash_unit(i, 1, 3301);
         Vec3 axis = {hash_unit(i, 2, 3301) - 0.5f, hash_unit(i, 3, 3301) - 0.5f, hash_unit(i, 4, 3301) - 0.5f};
@@ -208,145 +173,117 @@ MeshData make_shards() {
 // v = 0; down-facing ones (v from 0.5 to 1) a sandy sea floor with a bright rim at v = 1.
 Picture make_chrome() {
     const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = (x + 0.5f) / size, v = 1 - (y + 0.5f) / size;  // rows are stored bottom-up
-            float streak = fractal_noise(u * 4, v * 16, 4, 0.5f, 4, 3101) * 0.5f + 0.5f;
-            Colour c;
-            if (v < 0.5f) {
-                float t = v / 0.5f;  // 0 at the horizon, 1 straight up
-                c = colour_mix(colour(0.62f, 0.86f, 0.92f), colour(0.12f, 0.26f, 0.50f), std::pow(t, 0.7f));
-                float shafts = std::pow(0.5f + 0.5f * std::sin(u * TWO_PI * 3 + streak * 2), 6.0f);
-                c = colour_add(c, colour_scale(colour(0.6f, 0.8f, 0.85f), shafts * (1 - t) * 0.5f));
-                c = colour_add(c, colour_scale(colour(1.0f, 0.75f, 0.45f), std::exp(-t * 12) * 0.8f));
-                c = colour_scale(c, 0.85f + 0.3f * streak);
-            } else {
-                float t = (1 - v) / 0.5f;  // 0 at the horizon, 1 straight down
-                float ripple = 0.5f + 0.5f * std::sin((u * 8 + streak * 1.5f) * TWO_PI + t * 20);
-                c = colour_mix(colour(0.55f, 0.46f, 0.32f), colour(0.10f, 0.14f, 0.20f), std::pow(t, 0.6f));
-                c = colour_scale(c, 0.8f + 0.4f * ripple * (1 - t));
-                c = colour_add(c, colour_scale(colour(1.0f, 0.85f, 0.6f), std::exp(-t * 25) * 0.6f));
-            }
-            picture_set(p, x, y, c);
+    return picture_painted(size, size, [](int x, int y, float, float) {
+        float u = (x + 0.5f) / size, v = 1 - (y + 0.5f) / size;  // rows are stored bottom-up
+        float streak = fractal_noise(u * 4, v * 16, 4, 0.5f, 4, 3101) * 0.5f + 0.5f;
+        Colour c;
+        if (v < 0.5f) {
+            float t = v / 0.5f;  // 0 at the horizon, 1 straight up
+            c = colour_mix(colour(0.62f, 0.86f, 0.92f), colour(0.12f, 0.26f, 0.50f), std::pow(t, 0.7f));
+            float shafts = std::pow(0.5f + 0.5f * std::sin(u * TWO_PI * 3 + streak * 2), 6.0f);
+            c = colour_add(c, colour_scale(colour(0.6f, 0.8f, 0.85f), shafts * (1 - t) * 0.5f));
+            c = colour_add(c, colour_scale(colour(1.0f, 0.75f, 0.45f), std::exp(-t * 12) * 0.8f));
+            c = colour_scale(c, 0.85f + 0.3f * streak);
+        } else {
+            float t = (1 - v) / 0.5f;  // 0 at the horizon, 1 straight down
+            float ripple = 0.5f + 0.5f * std::sin((u * 8 + streak * 1.5f) * TWO_PI + t * 20);
+            c = colour_mix(colour(0.55f, 0.46f, 0.32f), colour(0.10f, 0.14f, 0.20f), std::pow(t, 0.6f));
+            c = colour_scale(c, 0.8f + 0.4f * ripple * (1 - t));
+            c = colour_add(c, colour_scale(colour(1.0f, 0.85f, 0.6f), std::exp(-t * 25) * 0.6f));
         }
-    return p;
+        return c;
+    });
 }
 
 // Deep water for the shell: dark blue-green masses, a web of caustic light and warm
 // glowing specks; tiles round (u) so the shell has no seam, darker towards the poles.
 Picture make_deep() {
     const int size = 512;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
-            float mass = fractal_noise(u * 3, v * 3, 5, 0.55f, 3, 3201) * 0.5f + 0.5f;
-            float web = 1 - std::fabs(perlin_noise(u * 10, v * 10, 10, 3202));
-            float web2 = 1 - std::fabs(perlin_noise(u * 20 + 3.3f, v * 20, 20, 3203));
-            float caustic = std::pow(web, 10.0f) * 0.7f + std::pow(web2, 14.0f) * 0.4f;
-            float pole = std::sin(v * PI);
-            Colour c = colour_mix(colour(0.02f, 0.06f, 0.14f), colour(0.08f, 0.30f, 0.36f), std::pow(mass, 1.4f));
-            c = colour_add(c, colour_scale(colour(0.45f, 0.85f, 0.85f), caustic * (0.4f + mass)));
-            float speck = hash_unit(x, y, 3204);
-            if (speck > 0.9985f) c = colour_add(c, colour(1.0f, 0.6f, 0.3f));
-            picture_set(p, x, y, colour_scale(c, 0.55f + 0.45f * pole));
-        }
-    return p;
+    return picture_painted(size, size, [](int x, int y, float, float) {
+        float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
+        float mass = fractal_noise(u * 3, v * 3, 5, 0.55f, 3, 3201) * 0.5f + 0.5f;
+        float web = 1 - std::fabs(perlin_noise(u * 10, v * 10, 10, 3202));
+        float web2 = 1 - std::fabs(perlin_noise(u * 20 + 3.3f, v * 20, 20, 3203));
+        float caustic = std::pow(web, 10.0f) * 0.7f + std::pow(web2, 14.0f) * 0.4f;
+        float pole = std::sin(v * PI);
+        Colour c = colour_mix(colour(0.02f, 0.06f, 0.14f), colour(0.08f, 0.30f, 0.36f), std::pow(mass, 1.4f));
+        c = colour_add(c, colour_scale(colour(0.45f, 0.85f, 0.85f), caustic * (0.4f + mass)));
+        float speck = hash_unit(x, y, 3204);
+        if (speck > 0.9985f) c = colour_add(c, colour(1.0f, 0.6f, 0.3f));
+        return colour_scale(c, 0.55f + 0.45f * pole);
+    });
 }
 
 // Warm brass with a grain along u and darker tarnish in patches.
 Picture make_brass() {
     Picture p = picture_metal(256, colour(0.78f, 0.56f, 0.30f), 3401);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float tarnish = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 3402) * 0.5f + 0.5f);
-            float band = smooth_step(0.8f, 0.95f, std::fabs(std::sin(u * TWO_PI * 4)));
-            Colour c = colour_mix(picture_get(p, x, y), colour(0.22f, 0.30f, 0.22f), tarnish * 0.6f);
-            picture_set(p, x, y, colour_scale(c, 1 - band * 0.35f));
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour now) {
+        float tarnish = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 3402) * 0.5f + 0.5f);
+        float band = smooth_step(0.8f, 0.95f, std::fabs(std::sin(u * TWO_PI * 4)));
+        Colour c = colour_mix(now, colour(0.22f, 0.30f, 0.22f), tarnish * 0.6f);
+        return colour_scale(c, 1 - band * 0.35f);
+    });
     return p;
 }
 
 // Teal glass with pale veins.
 Picture make_glass() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float vein = std::pow(1 - std::fabs(perlin_noise(u * 5, v * 5, 5, 3501)), 12.0f);
-            float depth = fractal_noise(u * 4, v * 4, 4, 0.5f, 4, 3502) * 0.5f + 0.5f;
-            Colour c = colour_mix(colour(0.10f, 0.45f, 0.50f), colour(0.35f, 0.85f, 0.85f), depth);
-            picture_set(p, x, y, colour_add(c, colour_scale(colour(0.8f, 0.95f, 0.9f), vein)));
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float vein = std::pow(1 - std::fabs(perlin_noise(u * 5, v * 5, 5, 3501)), 12.0f);
+        float depth = fractal_noise(u * 4, v * 4, 4, 0.5f, 4, 3502) * 0.5f + 0.5f;
+        Colour c = colour_mix(colour(0.10f, 0.45f, 0.50f), colour(0.35f, 0.85f, 0.85f), depth);
+        return colour_add(c, colour_scale(colour(0.8f, 0.95f, 0.9f), vein));
+    });
 }
 
 // Pearl: pale with a soft play of pink, gold and green.
 Picture make_pearl() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float n = fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 3601) * 0.5f + 0.5f;
-            Colour sheen = colour_hsv(n * 1.4f + v * 0.3f, 0.25f, 0.95f);
-            picture_set(p, x, y, colour_mix(colour(0.85f, 0.84f, 0.80f), sheen, 0.6f));
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float n = fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 3601) * 0.5f + 0.5f;
+        Colour sheen = colour_hsv(n * 1.4f + v * 0.3f, 0.25f, 0.95f);
+        return colour_mix(colour(0.85f, 0.84f, 0.80f), sheen, 0.6f);
+    });
 }
 
 }  // namespace
 
 // Write "wobbel.3ds" and its pictures.
 void generate_part3(ContentSink &sink) {
-    sink.add("wob_chrome.bmp", bmp_encode_24(make_chrome()));
-    sink.add("wob_deep.bmp", bmp_encode_24(make_deep()));
-    sink.add("wob_brass.bmp", bmp_encode_24(make_brass()));
-    sink.add("wob_glass.bmp", bmp_encode_24(make_glass()));
-    sink.add("wob_pearl.bmp", bmp_encode_24(make_pearl()));
-
     Scene3ds scene;
-    scene.add_material("chrome", "wob_chrome.bmp");
-    scene.add_material("deep", "wob_deep.bmp");
-    scene.add_material("brass", "wob_brass.bmp");
-    scene.add_material("glass", "wob_glass.bmp").transparency = 30;
-    scene.add_material("pearl", "wob_pearl.bmp");
+    add_scene_pictures(sink, scene, {{"wob_chrome.bmp", make_chrome, "chrome"}, {"wob_deep.bmp", make_deep, "deep"},
+                                     {"wob_brass.bmp", make_brass, "brass"}, {"wob_glass.bmp", make_glass, "glass", 30},
+                                     {"wob_pearl.bmp", make_pearl, "pearl"}});
 
     // The shell, seen from inside.
     MeshData shell = mesh_sphere(SHELL_RADIUS, 32, 16);
     for (MeshVertex &v : shell.vertices) v.u *= 2;  // the picture twice round, wide enough
     mesh_flip(shell);
-    scene.meshes.push_back(mesh_to_3ds(shell, "Shell", "deep"));
+    add_mesh(scene, shell, "Shell", "deep");
 
     // Two rings round the torus: one level, one tilted across it.
     MeshData ring1 = mesh_torus(92, 2.4f, 96, 6);
     for (MeshVertex &v : ring1.vertices) v.u *= 12;
-    scene.meshes.push_back(mesh_to_3ds(ring1, "Ring1", "brass"));
+    add_mesh(scene, ring1, "Ring1", "brass");
     MeshData ring2 = mesh_torus(104, 2.0f, 96, 6);
     for (MeshVertex &v : ring2.vertices) v.u *= 14;
-    mesh_rotate_x(ring2, 1.1f);
-    mesh_rotate_z(ring2, 0.5f);
-    scene.meshes.push_back(mesh_to_3ds(ring2, "Ring2", "brass"));
+    mesh_rotate_x(ring2, RING2_TILT);
+    mesh_rotate_z(ring2, RING2_TURN);
+    add_mesh(scene, ring2, "Ring2", "brass");
 
-    scene.meshes.push_back(mesh_to_3ds(make_cage(), "Cage", "brass"));
-    scene.meshes.push_back(mesh_to_3ds(make_pearls(), "Pearls", "pearl"));
+    add_mesh(scene, make_cage(), "Cage", "brass");
+    add_mesh(scene, make_pearls(), "Pearls", "pearl");
     MeshData shards = make_shards();
     mesh_map_box(shards, 1.0f / 30);
-    scene.meshes.push_back(mesh_to_3ds(shards, "Shards", "glass"));
+    add_mesh(scene, shards, "Shards", "glass");
 
     // The torus and, last, the two shapes it morphs between (same grid, same order).
     MeshData round = make_tube(round_centre, round_radius);
-    MeshData wavy = make_tube(wavy_centre, wavy_radius);
-    scene.meshes.push_back(mesh_to_3ds(round, "Torus", "chrome"));
-    scene.meshes.push_back(mesh_to_3ds(round, "Torus1", "chrome"));
-    scene.meshes.push_back(mesh_to_3ds(wavy, "Torus2", "chrome"));
+    add_mesh(scene, round, "Torus", "chrome");
+    add_mesh(scene, round, "Torus1", "chrome");
+    add_mesh(scene, make_tube(wavy_centre, wavy_radius), "Torus2", "chrome");
 
-    scene.start_frame = 0;
     scene.end_frame = 300;  // 30 s at 10 frames a second
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    add_static_nodes(scene);
     scene.light_nodes = false;
     sink.add("wobbel.3ds", encode_3ds(scene));
 }
