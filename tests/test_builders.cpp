@@ -224,6 +224,16 @@ TEST(Picture, WritesKeepOffTheColourKeyUnlessAsked) {
         for (int x = 0; x < 4; x++) EXPECT_EQ(p.at(x, y)[2], 255) << x << "," << y;
 }
 
+TEST(Picture, PaintedPixelsSeeTheirCornerCoordinatesAndRepaintSeesTheirColour) {
+    Picture p = picture_painted(4, 2, [](int x, int y, float u, float v) { return colour(u, v, x == 3 && y == 1); });
+    picture_repaint(p, [](int, int, float, float, Colour now) { return colour_scale(now, 0.5f); });
+    const uint8_t *q = p.at(3, 1);  // u = 3/4, v = 1/2, halved
+    EXPECT_NEAR(q[0], 0.375 * 255, 1);
+    EXPECT_NEAR(q[1], 0.25 * 255, 1);
+    EXPECT_NEAR(q[2], 0.5 * 255, 1);
+    EXPECT_EQ(p.at(0, 0)[2], 0);
+}
+
 TEST(Picture, ResizeBlurAndTextBehave) {
     Picture flat(64, 32);
     picture_fill(flat, colour(0.4f, 0.2f, 0.8f));
