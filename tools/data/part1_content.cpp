@@ -92,6 +92,9 @@ MeshData make_standing_stone(float height, float width, float lean, uint32_t see
 
 // A dead tree: a tapered trunk and a few crooked branches, each a thin lathed cone.
 MeshData make_dead_tree(float height, uint32_t seed) {
+    // In radians: each branch leans out from the trunk by the tilt and up to the tilt's
+    // spread more, and turns round it by the turn from the last and up to the spread more.
+    const float branch_tilt = 0.7f, tilt_spread = 0.35f, branch_turn = 2.4f, turn_spread = 1.2f;
     MeshData tree;
     std::vector<Point2> trunk_profile = {{10.0f, 0}, {7.0f, height * 0.12f}, {5.5f, height * 0.5f}, {3.0f, height * 0.8f}, {0.6f, height}};
     MeshData trunk = mesh_lathe(trunk_profile, 9);
@@ -103,9 +106,8 @@ MeshData make_dead_tree(float height, uint32_t seed) {
         std::vector<Point2> profile = {{3.4f - 0.4f * b, 0}, {1.8f, length * 0.6f}, {0.3f, length}};
         MeshData branch = mesh_lathe(profile, 6);
         mesh_map_cylindrical(branch, 1, 1.0f / 30);
-        float tilt = 0.7f + 0.35f * hash_unit(b, 1, seed);
-        mesh_rotate_x(branch, tilt);
-        mesh_rotate_z(branch, b * 2.4f + hash_unit(b, 2, seed) * 1.2f);
+        mesh_rotate_x(branch, branch_tilt + tilt_spread * hash_unit(b, 1, seed));
+        mesh_rotate_z(branch, b * branch_turn + hash_unit(b, 2, seed) * turn_spread);
         mesh_translate(branch, 0, 0, base);
         mesh_append(tree, branch);
     }
@@ -171,7 +173,7 @@ void add_stone_ring(Scene3ds &scene) {
 
 // Two dead trees inside the backdrop, flanking the ring; the second turned to show other branches.
 void add_dead_trees(Scene3ds &scene) {
-    const float second_turn = 1.3f;  // radians
+    const float second_turn = 1.3f;  // radians, about 75 degrees
     MeshData tree1 = make_dead_tree(150, 21);
     mesh_translate(tree1, WOLF_X + 58, WOLF_Y + 12, GROUND_Z - 2);
     add_mesh(scene, tree1, "tree01", "bark");
