@@ -38,6 +38,8 @@ Light3ds point_light(const std::string &name, Vec3 position, Colour colour) {
     return light;
 }
 
+Key3ds key3ds_point(uint32_t frame, Vec3 file) { return key3ds_position(frame, file.x, file.y, file.z); }
+
 float stored_pitch(float rise, float run) {
     float pitch = std::atan2(rise, run);
     return std::asin(std::tan(pitch / 2));
@@ -69,9 +71,8 @@ CameraNode3ds shot_node(const std::string &name, const std::vector<Shot> &shots,
     node.name = name;
     for (const Shot &shot : shots) {
         uint32_t frame = frame_at(shot.time) - first_frame;
-        Vec3 eye = to_file(shot.eye), target = to_file(shot_target(shot, aim));
-        node.position.push_back(key3ds_position(frame, eye.x, eye.y, eye.z));
-        node.target.push_back(key3ds_position(frame, target.x, target.y, target.z));
+        node.position.push_back(key3ds_point(frame, to_file(shot.eye)));
+        node.target.push_back(key3ds_point(frame, to_file(shot_target(shot, aim))));
         if (fov == FOV_PER_SHOT) {
             node.fov.push_back(key3ds_value(frame, shot.fov));
             node.roll.push_back(key3ds_value(frame, 0));

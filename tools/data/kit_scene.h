@@ -41,8 +41,12 @@ void add_static_nodes(Scene3ds &scene);
 // A point light at a position of the file's frame.
 Light3ds point_light(const std::string &name, Vec3 position, Colour colour = {1, 1, 1});
 
+// A position key at a point of the file's frame.
+Key3ds key3ds_point(uint32_t frame, Vec3 file);
+
 // A camera key: the time in seconds, where the eye is and the point it looks at, in the
 // show's frame (y up), and the field of view in degrees when the shots carry their own.
+// A scene laid out in the file's frame gives its points through to_show.
 struct Shot {
     float time;
     Vec3 eye, look;
