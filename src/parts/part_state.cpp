@@ -104,13 +104,14 @@ struct Digest {
     void bytes(const void *data, size_t size) {
         const uint8_t *b = static_cast<const uint8_t *>(data);
         word(size);
+        if (!b) return;
         for (; size >= 8; size -= 8, b += 8) {
             uint64_t w;
             memcpy(&w, b, 8);
             word(w);
         }
         uint64_t last = 0;
-        memcpy(&last, b, size);
+        if (size) memcpy(&last, b, size);
         word(last);
     }
     void f(float x) {
