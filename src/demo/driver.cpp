@@ -61,6 +61,15 @@ void start_at_frame(uint32_t frame, float rate, bool then_real_time) {
     leave_fixed_clock = then_real_time;
 }
 
+void advance_clock(bool fixed_clock) {
+    if (fixed_clock) {
+        clock_advance_frame();
+    } else if (leave_fixed_clock) {
+        start_offset -= clock_use_real_time();
+        leave_fixed_clock = false;
+    }
+}
+
 // Load the parts in order and keep their scenes; parts not built yet are passed over.
 static void load_parts() {
     char line[32];
@@ -114,12 +123,7 @@ void run_demo(const char *command_line) {
         play_frame(t, true);
         bool drawn = frame_counter != before;
         bench_frame_end(schedule_index, drawn);
-        if (fixed_clock) {
-            clock_advance_frame();
-        } else if (leave_fixed_clock) {
-            start_offset -= clock_use_real_time();
-            leave_fixed_clock = false;
-        }
+        advance_clock(fixed_clock);
         if (tool_active()) tool_frame_played(t);
         if (drawn) ++presented;
         if (options.frames > 0 && presented >= options.frames) quit_flag = true;

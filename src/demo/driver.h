@@ -28,6 +28,9 @@ void set_time_table(float *times, int count);
 // next one played, on the fixed clock; with `then_real_time` the millisecond clock takes over
 // after it (the show time runs on from that frame's).
 void start_at_frame(uint32_t frame, float rate, bool then_real_time);
+// After a frame: a fixed clock one frame on; after the frame start_at_frame made with
+// `then_real_time`, the millisecond clock takes over.
+void advance_clock(bool fixed_clock);
 // Finish a frame: frame counter, the camera's fade, glFinish, screenshot and capture, swap.
 void present_frame(Scene &scene);
 // Finish a frame for an entry whose parts are not built yet: black.
