@@ -17,6 +17,7 @@
 #include "render/clock.h"
 #include "scene/random.h"
 #include "support/part_files.h"
+#include "support/show_digest.h"
 #include "support/test_mp3.h"
 #include "writers/bmp_writer.h"
 
@@ -111,6 +112,48 @@ TEST_F(DriverTest, AnOverlapDrawsItsPresentedPartOverBlackWhenThePartUnderneathI
     // Entry 3, the wipe, still needs both of its parts.
     play_entry(3, 35.0f, true);
     EXPECT_EQ(gl_read_pixel(32, 24) & 0xffffff00u, 0u);
+}
+
+// The wipe 2.5 s into entry 3 (the wave lies around the middle of the screen by now): the
+// top, long passed by the wave, shows part 4 as it draws alone in that frame, and the bottom,
+// never reached, shows part 3.
+TEST_F(PartTest, TheWipeShowsPart4WhereTheWaveHasPassedAndPart3WhereItHasNot) {
+    load_whole_show();
+    float t = time_table[3] + 2.5f;
+    uint32_t frame = frame_at(t, float(SHOW_DIGEST_RATE));
+    t = float(double(frame) / SHOW_DIGEST_RATE);
+    replay_to_frame(frame, float(SHOW_DIGEST_RATE), true);
+    ShowState before = {};
+    save_show_state(before);
+    const int top_y = 440, bottom_y = 20, xs[] = {100, 320, 540};
+    auto pixels = [&](int y) {
+        std::vector<uint32_t> row;
+        for (int x : xs) row.push_back(gl_read_pixel(x, y) >> 8);
+        return row;
+    };
+    // Within 4 in every channel: part 4 draws its own random numbers after part 3's in the wipe.
+    auto alike = [](const std::vector<uint32_t> &a, const std::vector<uint32_t> &b) {
+        for (size_t i = 0; i < a.size(); i++)
+            for (int shift : {0, 8, 16})
+                if (std::abs(int((a[i] >> shift) & 0xff) - int((b[i] >> shift) & 0xff)) > 4) return false;
+        return true;
+    };
+    play_frame(t, true);
+    std::vector<uint32_t> wipe_top = pixels(top_y), wipe_bottom = pixels(bottom_y);
+    // Each part alone, from the same state: part 3 in entry 2's way, part 4 in entry 4's, with
+    // the frame time part 3's render gives it in the wipe.
+    restore_show_state(before);
+    glDisable(GL_STENCIL_TEST);
+    play_entry(2, t, true);
+    std::vector<uint32_t> part3_top = pixels(top_y), part3_bottom = pixels(bottom_y);
+    restore_show_state(before);
+    glDisable(GL_STENCIL_TEST);
+    frame_time = 1.0f / SHOW_DIGEST_RATE;
+    play_entry(4, t, true);
+    std::vector<uint32_t> part4_top = pixels(top_y), part4_bottom = pixels(bottom_y);
+    free_show_state(before);
+    EXPECT_TRUE(alike(wipe_top, part4_top) && !alike(wipe_top, part3_top));
+    EXPECT_TRUE(alike(wipe_bottom, part3_bottom) && !alike(wipe_bottom, part4_bottom));
 }
 
 TEST_F(DriverTest, TheWipeMarksTheAreaAboveTheWave) {

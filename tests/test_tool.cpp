@@ -16,6 +16,7 @@
 #include "render/clock.h"
 #include "scene/model.h"
 #include "support/part_files.h"
+#include "support/show_digest.h"
 #include "writers/bmp_writer.h"
 
 namespace {
@@ -79,6 +80,7 @@ TEST(ToolReload, ReadsATableAndSaysWhyOneIsRefused) {
         {show_text(17), TOOL_MAX_TIMES, "only 17"},
         {show_text(18) + "end\n", TOOL_MAX_TIMES, "line 21 is not"},
         {show_text(18) + "50\n", TOOL_MAX_TIMES, "back in time"},
+        {"1\n0\n" + show_text(18), TOOL_MAX_TIMES, "line 2 goes back"},
     };
     for (const auto &c : cases) {
         float times[TOOL_MAX_TIMES + 1];
@@ -163,36 +165,97 @@ TEST_F(ToolTest, SeeksLandInTheFirstAndLastEntriesAndStayInsideTheShow) {
     }
 }
 
-// The wolf's vertex positions in the intro's scene.
-std::vector<float> wolf_positions() {
-    const Mesh &wolf = part1_scene()->meshes[find_mesh(*part1_scene(), "wolfguy.mdl")];
-    const Vertex *v = part1_scene()->vertices + wolf.first_vertex;
-    std::vector<float> out;
-    for (int i = 0; i < wolf.vertex_count; i++) out.insert(out.end(), v[i].position, v[i].position + 3);
-    return out;
+// The whole show loaded with its own times: seeks land where the show played hidden from
+// its start at the tool's rate is.
+class ToolShowTest : public PartTest {
+protected:
+    void SetUp() override {
+        PartTest::SetUp();
+        load_whole_show();
+    }
+    void TearDown() override {
+        tool_end();
+        quit_flag = false;
+        PartTest::TearDown();
+    }
+};
+static_assert(SHOW_DIGEST_RATE == int(TOOL_RATE), "the digests' run is the tool's");
+
+// The digests of the show's own state and of every part, and the schedule entry.
+std::vector<uint64_t> show_digests() {
+    std::vector<uint64_t> digests{uint64_t(schedule_index)};
+    for (int k = 0; k <= PART_COUNT; k++) digests.push_back(show_part_digest(k));
+    return digests;
 }
 
-TEST_F(ToolTest, ASeekReplaysTheIntroToThePlayedPose) {
-    prepare_part_files();
-    part1_load();
-    scene_table[0] = part1_scene();
-    const float target = 17.5f;
-    // Played from the entry's start at the replay's step, then the frame at the target.
-    reset_model_state();
-    frame_time = TOOL_STEP;
-    for (int i = 0; float(double(i) * double(TOOL_STEP)) < target; i++) part1_animate(float(double(i) * double(TOOL_STEP)));
-    part1_animate(target);
-    std::vector<float> played = wolf_positions();
-    // Started fresh at the target, the wolf has not turned the way the played one has.
-    reset_model_state();
-    part1_animate(target);
-    EXPECT_NE(wolf_positions(), played);
-    // From later in the show, back to the target by a seek.
-    tool_seek(25.0f);
-    tool_seek(target);
-    EXPECT_EQ(schedule_index, 0);
-    part1_animate(target);
-    EXPECT_EQ(wolf_positions(), played);
+// One pass of the main loop in real time, drawn.
+void play_loop_frame() {
+    ASSERT_TRUE(tool_wants_frame());
+    float t = clock_seconds() + start_offset;
+    play_frame(t, true);
+    advance_clock(false);
+    tool_frame_played(t);
+}
+
+TEST_F(ToolShowTest, SeeksBackOverPartsAndForwardInsideAnEntryLandOnThePlayedState) {
+    // Greetings past their fade, the night at +20 s in entry 13 and later in it, the sofa room
+    // after the collapse.
+    const float moments[] = {199.0f, 300.0f, 310.0f, 345.0f};
+    std::vector<uint64_t> played[4];
+    reset_show();
+    for (int i = 0; i < 4; i++) {
+        play_hidden_frames(i ? frame_at(moments[i - 1], TOOL_RATE) : 0, frame_at(moments[i], TOOL_RATE));
+        played[i] = show_digests();
+    }
+    tool_begin(0.0f, false);
+    // Back over parts 11, 9 and 6, each put back on the way; then twice forward in entry 13.
+    for (int i : {3, 1, 0, 1, 2}) {
+        tool_seek(moments[i]);
+        EXPECT_EQ(show_digests(), played[i]) << moments[i];
+    }
+}
+
+TEST_F(ToolShowTest, APausedShowStaysAndTheFramesAfterItHaveOrdinaryDeltas) {
+    tool_begin(100.0f, false);
+    for (int i = 0; i < 3; i++) play_loop_frame();
+    handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
+    std::vector<uint64_t> held = show_digests();
+    float clock = clock_seconds();
+    for (int i = 0; i < 8; i++) {
+        EXPECT_FALSE(tool_wants_frame());  // the kept picture again, nothing played
+        sleep_milliseconds(200);
+    }
+    EXPECT_EQ(show_digests(), held);
+    EXPECT_EQ(clock_seconds(), clock);
+    handle_window_message({MSG_KEYDOWN, KEY_SPACE, 0, 0, false});
+    for (int i = 0; i < 2; i++) {
+        play_loop_frame();
+        EXPECT_TRUE(frame_time > 0.0f && frame_time < 1.0f) << frame_time << " in frame " << i << " after 1.6 s paused";
+    }
+}
+
+TEST_F(ToolShowTest, AReloadThatMovesTheCurrentEntrysStartReplaysIt) {
+    // Part 4 counts from entry 3's start: half a second earlier, it is half a second further
+    // on at 100 s (entry 4, whose own start stays).
+    std::vector<float> times(time_table, time_table + time_count), moved = times;
+    moved[3] -= 0.5f;
+    float *table = static_cast<float *>(calloc(moved.size() + 1, sizeof(float)));
+    std::copy(moved.begin(), moved.end(), table);
+    set_time_table(table, int(moved.size()));
+    reset_show();
+    play_hidden_frames(0, frame_at(100.0f, TOOL_RATE));
+    std::vector<uint64_t> wanted = show_digests();
+
+    table = static_cast<float *>(calloc(times.size() + 1, sizeof(float)));
+    std::copy(times.begin(), times.end(), table);
+    set_time_table(table, int(times.size()));
+    tool_begin(100.0f, false);
+    EXPECT_NE(show_digests(), wanted);
+    std::string text;
+    for (float t : moved) text += std::to_string(t) + "\n";
+    ASSERT_TRUE(write_file("timing.dat", std::vector<uint8_t>(text.begin(), text.end())));
+    ASSERT_TRUE(tool_reload("timing.dat"));
+    EXPECT_EQ(show_digests(), wanted);
 }
 
 }  // namespace

@@ -200,6 +200,7 @@ void free_show_state(ShowState &state) {
 static ShowState show_start = {1, {}, {0.0f, 0.0f}, -1, {}, {}};
 
 void keep_show_start() {
+    forget_saved_starts(0);  // they belong to the show loaded before
     for (bool &played : part_played) played = false;
     save_show_state(show_start);
 }

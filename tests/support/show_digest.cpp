@@ -38,8 +38,7 @@ static uint64_t show_state_digest() {
     return fold(h, times);
 }
 
-// Every part loaded as the driver loads them, with the show's own time table.
-static void load_show() {
+void load_whole_show() {
     prepare_part_files();
     float *times = static_cast<float *>(calloc(SHOW_TIME_COUNT + 1, sizeof(float)));
     for (int k = 0; k < SHOW_TIME_COUNT; k++) times[k] = show_times[k].seconds;
@@ -54,8 +53,18 @@ static void load_show() {
     keep_show_start();
 }
 
+uint64_t show_part_digest(int part) { return part == 0 ? show_state_digest() : part_digest(part); }
+
+void play_hidden_frames(uint32_t from, uint32_t to) {
+    clock_use_fixed_rate(float(SHOW_DIGEST_RATE));
+    for (uint32_t frame = from; frame < to; frame++) {
+        clock_set_frame(frame);
+        play_frame(clock_seconds(), false);
+    }
+}
+
 std::string show_digest_table() {
-    load_show();
+    load_whole_show();
     reset_show();
     clock_use_fixed_rate(float(SHOW_DIGEST_RATE));
     std::map<std::pair<int, int>, uint64_t> rows;  // (second, part) -> digest
