@@ -21,9 +21,10 @@ std::string capture_name(int k) {
     return name;
 }
 
-int count_captures() {
+// The frames captured in `folder` (the working directory when empty), numbered from 0.
+int count_captures(const std::string &folder = "") {
     int n = 0;
-    while (access(capture_name(n).c_str(), F_OK) == 0) n++;
+    while (access((folder + capture_name(n)).c_str(), F_OK) == 0) n++;
     return n;
 }
 
@@ -49,6 +50,13 @@ void write_show(double entry) {
 int run_kelp(const std::string &options) {
     std::string command = std::string("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy ") + KELP_BINARY_DIR +
                           "/kelp window nosound " + options + " 2> stderr.txt";
+    return system(command.c_str());
+}
+
+// Run tools/capture-split.sh of the source tree on the program in the working directory.
+int run_split(const std::string &arguments) {
+    std::string command = std::string("SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy KELP=") + KELP_BINARY_DIR +
+                          "/kelp sh " + KELP_SOURCE_DIR + "/tools/capture-split.sh " + arguments + " 2> stderr.txt";
     return system(command.c_str());
 }
 
@@ -87,4 +95,41 @@ TEST(Show, TwoCapturesOfTheSameRangeAreIdentical) {
     }
     // The frames really move: the wolf turns and the smoke rises between the first and last.
     EXPECT_FALSE(first[0] == first[5]);
+}
+
+TEST(Show, SplitCapturesJoinIntoTheSingleRunsFrames) {
+    ScratchDir dir;
+    // 17 entries of 5 s: the show ends at 85 s.
+    write_show(5.0);
+    struct Split {
+        const char *options;
+        int jobs;
+        int frames;  // the single run's
+        bool moving;  // every frame differs from the one before, so a range one frame off shows
+    };
+    const Split splits[] = {
+        // Ranges of 3, 4 and 4 frames across entries 11 and 12, from round(57.3 x 2) = 115.
+        {"capture2 res192x144x32 images pos57.3 frames11", 3, 11, true},
+        // From round(82.3 x 4) = 329 to the end of the time table in the pack (85 s). The end
+        // picture holds still there; a range one frame off changes the count.
+        {"capture4 res192x144x32 images pos82.3", 2, 11, false},
+    };
+    for (const Split &split : splits) {
+        SCOPED_TRACE(split.options);
+        int status = run_kelp(std::string(split.options) + " exact");
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
+        ASSERT_EQ(count_captures(), split.frames);
+        status = run_split(std::to_string(split.jobs) + " split window nosound " + split.options);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
+        EXPECT_EQ(count_captures("split/"), split.frames);
+        for (int k = 0; k < split.frames; k++) {
+            std::string single = read_text(capture_name(k));
+            EXPECT_TRUE(read_text("split/" + capture_name(k)) == single) << capture_name(k) << " differs";
+            if (split.moving && k > 0) {
+                EXPECT_FALSE(single == read_text(capture_name(k - 1))) << capture_name(k);
+            }
+        }
+        for (int k = 0; k < split.frames; k++) remove(capture_name(k).c_str());
+        std::filesystem::remove_all("split");
+    }
 }
