@@ -117,3 +117,20 @@ MeshData mesh_rod(Vec3 a, Vec3 b, float radius) {
     mesh_translate(mesh, a.x, a.y, a.z);
     return mesh;
 }
+
+MeshData mesh_box_between(Vec3 lo, Vec3 hi) {
+    MeshData box = mesh_box(hi.x - lo.x, hi.y - lo.y, hi.z - lo.z);
+    mesh_translate(box, (lo.x + hi.x) / 2, (lo.y + hi.y) / 2, (lo.z + hi.z) / 2);
+    return box;
+}
+
+MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments) {
+    MeshData disc;
+    mesh_add_vertex(disc, centre, 0.5f, 0.5f);
+    for (int k = 0; k < segments; k++) {
+        float a = 2 * PI * k / segments, c = std::cos(a), s = std::sin(a);
+        mesh_add_vertex(disc, centre + across * (radius * c) + up * (radius * s), 0.5f + 0.5f * c, 0.5f + 0.5f * s);
+    }
+    for (int k = 0; k < segments; k++) disc.triangles.push_back({0, 1 + k, 1 + (k + 1) % segments});
+    return disc;
+}

@@ -73,3 +73,10 @@ enum {
 MeshData mesh_open_box(Vec3 lo, Vec3 hi, int omit, float repeats);
 // A six-sided rod from a to b with both ends capped.
 MeshData mesh_rod(Vec3 a, Vec3 b, float radius);
+
+// A closed box from corner lo to corner hi (the mesh builder's box, moved into place).
+MeshData mesh_box_between(Vec3 lo, Vec3 hi);
+// A flat disc: a centre vertex and `segments` rim vertices, rim vertex k at centre +
+// across * r cos a + up * r sin a for a = 2 PI k / segments, mapped to the picture's inscribed
+// circle (0.5 + 0.5 cos a, 0.5 + 0.5 sin a), facing across x up.
+MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments);

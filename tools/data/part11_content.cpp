@@ -10,15 +10,13 @@
 // lamp hangs from (-96, 235, 300).
 #include <algorithm>
 #include <cmath>
-#include <functional>
+#include <string>
 
 #include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 const float FLOOR_Z = -20, CEILING_Z = 300;
 const float ROOM_X0 = -220, ROOM_X1 = 210;  // left and right walls
 const float ROOM_Y0 = -200, ROOM_Y1 = 330;  // front wall (behind the camera) and back wall
@@ -27,7 +25,6 @@ const float WINDOW_X0 = 70, WINDOW_X1 = 200, WINDOW_Z0 = 100, WINDOW_Z1 = 250;
 // The lamp's suspension point and the bulb's centre below it.
 const float LAMP_X = -96, LAMP_Y = 235, BULB_Z = 172, BULB_RADIUS = 7;
 const int END_FRAME = 200;  // 20 s of playing time at 10 frames a second
-const int FRAMES_PER_SECOND = 10;
 
 // ---------------------------------------------------------------- pictures
 
@@ -35,200 +32,146 @@ float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
 
 // Oak floor boards: long planks across the picture, each with its own tone and grain.
 Picture make_floor() {
-    const int size = 256, planks = 4;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            int plank = int(v * planks);
-            float shift = hash_unit(plank, 0, 611) * 0.5f;
-            int board = int((u + shift) * 2) % 2;  // two boards per row, staggered joints
-            float tone = 0.8f + 0.35f * hash_unit(plank, board, 612);
-            float grain = fractal_noise(u * 3 + shift * 8, v * 40, 4, 0.5f, 0, 613) * 0.5f + 0.5f;
-            float rings = 0.5f + 0.5f * std::sin((v * planks * 9 + grain * 3) * PI);
-            Colour c = colour_mix(colour(0.20f, 0.11f, 0.06f), colour(0.46f, 0.28f, 0.15f), grain * 0.6f + rings * 0.3f);
-            c = colour_scale(c, tone);
-            float edge_v = std::fabs(v * planks - plank - 0.5f) * 2;  // 1 at the plank's long edges
-            float edge_u = std::fabs(std::fmod(u + shift, 0.5f) * 4 - 1);
-            if (edge_v > 0.96f || edge_u > 0.985f) c = colour_scale(c, 0.35f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    const int planks = 4;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        int plank = int(v * planks);
+        float shift = hash_unit(plank, 0, 611) * 0.5f;
+        int board = int((u + shift) * 2) % 2;  // two boards per row, staggered joints
+        float tone = 0.8f + 0.35f * hash_unit(plank, board, 612);
+        float grain = fractal_noise(u * 3 + shift * 8, v * 40, 4, 0.5f, 0, 613) * 0.5f + 0.5f;
+        float rings = 0.5f + 0.5f * std::sin((v * planks * 9 + grain * 3) * PI);
+        Colour c = colour_mix(colour(0.20f, 0.11f, 0.06f), colour(0.46f, 0.28f, 0.15f), grain * 0.6f + rings * 0.3f);
+        c = colour_scale(c, tone);
+        float edge_v = std::fabs(v * planks - plank - 0.5f) * 2;  // 1 at the plank's long edges
+        float edge_u = std::fabs(std::fmod(u + shift, 0.5f) * 4 - 1);
+        return edge_v > 0.96f || edge_u > 0.985f ? colour_scale(c, 0.35f) : c;
+    });
 }
 
 // Wallpaper: muted teal with soft vertical stripes and a small repeated leaf motif.
 Picture make_wallpaper() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float stripe = 0.5f + 0.5f * std::cos(u * 8 * PI);
-            float cu = std::fmod(u * 4, 1.0f) - 0.5f, cv = std::fmod(v * 4, 1.0f) - 0.5f;
-            float leaf = radial_falloff(cu * 1.6f, (cv + cu * 0.6f) * 3.2f, 0.45f);
-            float grime = fractal_noise(u * 4, v * 4, 5, 0.5f, 4, 621) * 0.5f + 0.5f;
-            Colour c = colour_mix(colour(0.16f, 0.30f, 0.31f), colour(0.22f, 0.38f, 0.37f), stripe * 0.6f);
-            c = colour_mix(c, colour(0.55f, 0.50f, 0.34f), leaf * 0.55f);
-            c = colour_scale(c, 0.85f + grime * 0.25f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float stripe = 0.5f + 0.5f * std::cos(u * 8 * PI);
+        float cu = std::fmod(u * 4, 1.0f) - 0.5f, cv = std::fmod(v * 4, 1.0f) - 0.5f;
+        float leaf = radial_falloff(cu * 1.6f, (cv + cu * 0.6f) * 3.2f, 0.45f);
+        float grime = fractal_noise(u * 4, v * 4, 5, 0.5f, 4, 621) * 0.5f + 0.5f;
+        Colour c = colour_mix(colour(0.16f, 0.30f, 0.31f), colour(0.22f, 0.38f, 0.37f), stripe * 0.6f);
+        c = colour_mix(c, colour(0.55f, 0.50f, 0.34f), leaf * 0.55f);
+        return colour_scale(c, 0.85f + grime * 0.25f);
+    });
 }
 
 // Plaster ceiling: pale grey-blue with faint cloudy patches.
-Picture make_plaster() {
-    Picture p = picture_clouds(256, colour(0.46f, 0.47f, 0.50f), colour(0.62f, 0.62f, 0.64f), 6, 631);
-    return p;
-}
+Picture make_plaster() { return picture_clouds(256, colour(0.46f, 0.47f, 0.50f), colour(0.62f, 0.62f, 0.64f), 6, 631); }
 
 // Velvet upholstery: deep blue-teal, a fine weave and soft worn patches.
 Picture make_fabric() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float weave = 0.5f + 0.25f * std::sin(x * PI / 2) + 0.25f * std::sin(y * PI / 2);
-            float wear = fractal_noise(u * 3, v * 3, 5, 0.55f, 3, 641) * 0.5f + 0.5f;
-            Colour c = colour_mix(colour(0.08f, 0.16f, 0.30f), colour(0.18f, 0.34f, 0.48f), wear);
-            c = colour_scale(c, 0.9f + weave * 0.15f);
-            float seam = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
-            if (seam < 0.03f) c = colour_scale(c, 0.6f + seam * 10);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        float weave = 0.5f + 0.25f * std::sin(x * PI / 2) + 0.25f * std::sin(y * PI / 2);
+        float wear = fractal_noise(u * 3, v * 3, 5, 0.55f, 3, 641) * 0.5f + 0.5f;
+        Colour c = colour_mix(colour(0.08f, 0.16f, 0.30f), colour(0.18f, 0.34f, 0.48f), wear);
+        c = colour_scale(c, 0.9f + weave * 0.15f);
+        float seam = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
+        return seam < 0.03f ? colour_scale(c, 0.6f + seam * 10) : c;
+    });
 }
 
 // A warm rug: deep red field, an ochre border and a diamond medallion (the room's warm accent).
 Picture make_rug() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size - 0.5f, v = float(y) / size - 0.5f;
-            float border = std::max(std::fabs(u), std::fabs(v));
-            float diamond = std::fabs(u) + std::fabs(v);
-            float fibre = hash_unit(x, y, 651) * 0.2f + fractal_noise(u * 8, v * 8, 3, 0.5f, 0, 652) * 0.1f;
-            Colour c = colour(0.42f, 0.08f, 0.06f);
-            if (diamond < 0.3f) c = colour(0.62f, 0.36f, 0.10f);
-            if (diamond < 0.2f) c = colour(0.20f, 0.10f, 0.16f);
-            if (diamond < 0.08f) c = colour(0.70f, 0.45f, 0.15f);
-            if (border > 0.40f) c = colour(0.62f, 0.36f, 0.10f);
-            if (border > 0.43f && border < 0.45f) c = colour(0.20f, 0.10f, 0.16f);
-            if (border > 0.47f) c = colour(0.30f, 0.06f, 0.05f);
-            picture_set(p, x, y, colour_scale(c, 0.85f + fibre));
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        u -= 0.5f, v -= 0.5f;
+        float border = std::max(std::fabs(u), std::fabs(v));
+        float diamond = std::fabs(u) + std::fabs(v);
+        float fibre = hash_unit(x, y, 651) * 0.2f + fractal_noise(u * 8, v * 8, 3, 0.5f, 0, 652) * 0.1f;
+        Colour c = colour(0.42f, 0.08f, 0.06f);
+        if (diamond < 0.3f) c = colour(0.62f, 0.36f, 0.10f);
+        if (diamond < 0.2f) c = colour(0.20f, 0.10f, 0.16f);
+        if (diamond < 0.08f) c = colour(0.70f, 0.45f, 0.15f);
+        if (border > 0.40f) c = colour(0.62f, 0.36f, 0.10f);
+        if (border > 0.43f && border < 0.45f) c = colour(0.20f, 0.10f, 0.16f);
+        if (border > 0.47f) c = colour(0.30f, 0.06f, 0.05f);
+        return colour_scale(c, 0.85f + fibre);
+    });
 }
 
 // Dark walnut for the cabinet, shelf, table and frames.
 Picture make_walnut() { return picture_wood(256, colour(0.36f, 0.22f, 0.13f), colour(0.14f, 0.08f, 0.05f), 661); }
 
-// The television's case: dark brown plastic with a faint speckle.
+// The television's case: dark brown plastic with a faint speckle and a lighter bevel round each side.
 Picture make_case() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float n = fractal_noise(u * 6, v * 6, 4, 0.5f, 6, 671) * 0.5f + 0.5f;
-            Colour c = colour_mix(colour(0.10f, 0.08f, 0.07f), colour(0.18f, 0.15f, 0.13f), n);
-            float edge = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
-            if (edge < 0.04f) c = colour_scale(c, 1.4f);  // a lighter bevel round each side
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float n = fractal_noise(u * 6, v * 6, 4, 0.5f, 6, 671) * 0.5f + 0.5f;
+        Colour c = colour_mix(colour(0.10f, 0.08f, 0.07f), colour(0.18f, 0.15f, 0.13f), n);
+        float edge = std::min(std::min(u, 1 - u), std::min(v, 1 - v));
+        return edge < 0.04f ? colour_scale(c, 1.4f) : c;
+    });
 }
 
 // The switched-off picture tube: dark glass with a soft reflection across one corner.
 Picture make_glass() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size - 0.5f, v = float(y) / size - 0.5f;
-            float bulge = radial_falloff(u, v, 0.75f);
-            float sheen = std::pow(clamp01(1 - std::fabs(u + v - 0.35f) * 4), 2.0f) * 0.25f;
-            Colour c = colour_mix(colour(0.03f, 0.04f, 0.05f), colour(0.10f, 0.13f, 0.15f), bulge);
-            c = colour_add(c, colour(sheen, sheen * 1.05f, sheen * 1.15f));
-            float rim = std::max(std::fabs(u), std::fabs(v));
-            if (rim > 0.46f) c = colour(0.05f, 0.04f, 0.035f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        u -= 0.5f, v -= 0.5f;
+        float bulge = radial_falloff(u, v, 0.75f);
+        float sheen = std::pow(clamp01(1 - std::fabs(u + v - 0.35f) * 4), 2.0f) * 0.25f;
+        Colour c = colour_mix(colour(0.03f, 0.04f, 0.05f), colour(0.10f, 0.13f, 0.15f), bulge);
+        c = colour_add(c, colour(sheen, sheen * 1.05f, sheen * 1.15f));
+        return std::max(std::fabs(u), std::fabs(v)) > 0.46f ? colour(0.05f, 0.04f, 0.035f) : c;
+    });
 }
 
 // Television static: grains of grey with a blue cast, a few brighter streaks and a rolling
 // band, tiling both ways (the picture slides by random steps every frame).
 Picture make_static() {
     const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++) {
+    return picture_painted(size, size, [](int x, int y, float, float) {
         float streak = hash_unit(0, y, 681) > 0.93f ? 0.25f : 0.0f;
         float band = 0.15f * (0.5f + 0.5f * std::cos(2 * PI * y / size * 2));
         float line = (y % 2) ? 0.85f : 1.0f;  // scan lines
-        for (int x = 0; x < size; x++) {
-            float grain = hash_unit(x, y, 682);
-            float clump = value_noise(x / 2.0f, y / 2.0f, size / 2, 683);
-            float k = clamp01((grain * 0.7f + clump * 0.4f - 0.15f + streak + band) * line);
-            picture_set(p, x, y, colour(k * 0.86f, k * 0.92f, k));
-        }
-    }
-    return p;
+        float grain = hash_unit(x, y, 682);
+        float clump = value_noise(x / 2.0f, y / 2.0f, size / 2, 683);
+        float k = clamp01((grain * 0.7f + clump * 0.4f - 0.15f + streak + band) * line);
+        return colour(k * 0.86f, k * 0.92f, k);
+    });
 }
 
 // The night outside: deep blue sky with stars, thin clouds lit from the moon's side and a
 // dark line of hills and trees along the bottom.
 Picture make_sky() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = 1 - float(y) / size;  // v: 0 at the bottom row
-            float cloud = smooth_step(0.1f, 0.7f, fractal_noise(u * 3, v * 6, 5, 0.55f, 3, 691) * 0.5f + 0.5f);
-            Colour c = colour_mix(colour(0.05f, 0.10f, 0.22f), colour(0.02f, 0.04f, 0.11f), v);
-            c = colour_add(c, colour_scale(colour(0.16f, 0.22f, 0.32f), cloud * (0.4f + 0.6f * (1 - std::fabs(u - 0.55f)))));
-            float star = hash_unit(x, y, 692);
-            if (star > 0.996f && cloud < 0.3f) c = colour_add(c, colour(0.7f, 0.7f, 0.8f));
-            float hills = 0.22f + 0.05f * std::sin(u * 9) + 0.04f * fractal_noise(u * 12, 0, 3, 0.5f, 0, 693);
-            if (v < hills) c = colour(0.015f, 0.03f, 0.04f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        v = 1 - v;  // 0 at the bottom row
+        float cloud = smooth_step(0.1f, 0.7f, fractal_noise(u * 3, v * 6, 5, 0.55f, 3, 691) * 0.5f + 0.5f);
+        Colour c = colour_mix(colour(0.05f, 0.10f, 0.22f), colour(0.02f, 0.04f, 0.11f), v);
+        c = colour_add(c, colour_scale(colour(0.16f, 0.22f, 0.32f), cloud * (0.4f + 0.6f * (1 - std::fabs(u - 0.55f)))));
+        float star = hash_unit(x, y, 692);
+        if (star > 0.996f && cloud < 0.3f) c = colour_add(c, colour(0.7f, 0.7f, 0.8f));
+        float hills = 0.22f + 0.05f * std::sin(u * 9) + 0.04f * fractal_noise(u * 12, 0, 3, 0.5f, 0, 693);
+        return v < hills ? colour(0.015f, 0.03f, 0.04f) : c;
+    });
 }
 
 // The moon: a pale disc with darker seas and a few craters, soft at the rim.
 Picture make_moon() {
     const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float dx = (x + 0.5f) / size - 0.5f, dy = (y + 0.5f) / size - 0.5f;
-            float d = std::sqrt(dx * dx + dy * dy) * 2;
-            float seas = smooth_step(0.1f, 0.5f, fractal_noise(dx * 3, dy * 3, 4, 0.5f, 0, 701) * 0.5f + 0.5f);
-            float crater = cell_noise(dx * 10, dy * 10, 0, 702);
-            Colour c = colour_mix(colour(0.95f, 0.94f, 0.86f), colour(0.62f, 0.64f, 0.66f), seas * 0.7f);
-            if (crater < 0.15f) c = colour_scale(c, 0.85f + crater);
-            c = colour_scale(c, 1 - 0.35f * d * d);
-            if (d > 1) c = colour(0.05f, 0.09f, 0.18f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(size, size, [](int x, int y, float, float) {
+        float dx = (x + 0.5f) / size - 0.5f, dy = (y + 0.5f) / size - 0.5f;
+        float d = std::sqrt(dx * dx + dy * dy) * 2;
+        float seas = smooth_step(0.1f, 0.5f, fractal_noise(dx * 3, dy * 3, 4, 0.5f, 0, 701) * 0.5f + 0.5f);
+        float crater = cell_noise(dx * 10, dy * 10, 0, 702);
+        Colour c = colour_mix(colour(0.95f, 0.94f, 0.86f), colour(0.62f, 0.64f, 0.66f), seas * 0.7f);
+        if (crater < 0.15f) c = colour_scale(c, 0.85f + crater);
+        c = colour_scale(c, 1 - 0.35f * d * d);
+        return d > 1 ? colour(0.05f, 0.09f, 0.18f) : c;
+    });
 }
 
 // The lampshade: warm cream linen with vertical ribs.
 Picture make_shade_picture() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float rib = 0.5f + 0.5f * std::cos(u * 16 * 2 * PI);
-            float linen = hash_unit(x, y, 711) * 0.1f + (0.5f + 0.5f * std::sin(y * PI / 1.5f)) * 0.05f;
-            Colour c = colour_mix(colour(1.0f, 0.78f, 0.45f), colour(0.86f, 0.55f, 0.28f), rib * 0.5f + v * 0.2f);
-            picture_set(p, x, y, colour_scale(c, 0.9f + linen));
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        float rib = 0.5f + 0.5f * std::cos(u * 16 * 2 * PI);
+        float linen = hash_unit(x, y, 711) * 0.1f + (0.5f + 0.5f * std::sin(y * PI / 1.5f)) * 0.05f;
+        Colour c = colour_mix(colour(1.0f, 0.78f, 0.45f), colour(0.86f, 0.55f, 0.28f), rib * 0.5f + v * 0.2f);
+        return colour_scale(c, 0.9f + linen);
+    });
 }
 
 // Brass for the lamp's cord and fitting.
@@ -272,69 +215,50 @@ Picture make_books() {
 // A framed painting: kelp swaying under a teal sea, lit from above.
 Picture make_painting() {
     const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;  // v: 0 at the top row
-            Colour c = colour_mix(colour(0.20f, 0.52f, 0.55f), colour(0.03f, 0.12f, 0.18f), v);
-            float ray = std::pow(clamp01(0.5f + 0.5f * std::sin((u - v * 0.3f) * 18)), 6.0f) * (1 - v) * 0.2f;
-            c = colour_add(c, colour(ray, ray, ray * 0.8f));
-            for (int k = 0; k < 6; k++) {
-                float base = 0.1f + k * 0.16f;
-                float sway = std::sin(v * 7 + k * 1.7f) * 0.04f * (1 - v);
-                float width = 0.018f + 0.01f * std::sin(v * 20 + k);
-                if (std::fabs(u - base - sway) < width && v > 0.15f + 0.2f * hash_unit(k, 0, 741))
-                    c = colour_mix(colour(0.10f, 0.30f, 0.10f), colour(0.38f, 0.45f, 0.12f), 1 - v);
-            }
-            if (v > 0.92f) c = colour(0.35f, 0.30f, 0.20f);  // sand
-            float canvas = hash_unit(x, y, 742) * 0.06f;
-            picture_set(p, x, y, colour_scale(c, 0.95f + canvas));
+    return picture_painted(size, size, [](int x, int y, float u, float v) {  // v: 0 at the top row
+        int edge = std::min(std::min(x, size - 1 - x), std::min(y, size - 1 - y));
+        if (edge < 14) return colour_scale(colour(0.55f, 0.40f, 0.18f), 0.6f + edge / 30.0f);  // the frame
+        Colour c = colour_mix(colour(0.20f, 0.52f, 0.55f), colour(0.03f, 0.12f, 0.18f), v);
+        float ray = std::pow(clamp01(0.5f + 0.5f * std::sin((u - v * 0.3f) * 18)), 6.0f) * (1 - v) * 0.2f;
+        c = colour_add(c, colour(ray, ray, ray * 0.8f));
+        for (int k = 0; k < 6; k++) {
+            float base = 0.1f + k * 0.16f;
+            float sway = std::sin(v * 7 + k * 1.7f) * 0.04f * (1 - v);
+            float width = 0.018f + 0.01f * std::sin(v * 20 + k);
+            if (std::fabs(u - base - sway) < width && v > 0.15f + 0.2f * hash_unit(k, 0, 741))
+                c = colour_mix(colour(0.10f, 0.30f, 0.10f), colour(0.38f, 0.45f, 0.12f), 1 - v);
         }
-    // The frame.
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            int edge = std::min(std::min(x, size - 1 - x), std::min(y, size - 1 - y));
-            if (edge < 14) picture_set(p, x, y, colour_scale(colour(0.55f, 0.40f, 0.18f), 0.6f + edge / 30.0f));
-        }
-    return p;
+        if (v > 0.92f) c = colour(0.35f, 0.30f, 0.20f);  // sand
+        float canvas = hash_unit(x, y, 742) * 0.06f;
+        return colour_scale(c, 0.95f + canvas);
+    });
 }
 
 // ---------------------------------------------------------------- meshes
 
-// A flat panel from corner o along edge vectors e1 (n1 cells) and e2 (n2 cells), facing
-// along e1 x e2, mapped in world units (one picture every `tile` units). Cells for which
-// `skip` says so are left open.
-MeshData make_panel(const float o[3], const float e1[3], const float e2[3], int n1, int n2, float tile,
-                    const std::function<bool(int, int)> &skip = nullptr) {
-    MeshData mesh;
-    float l1 = std::sqrt(e1[0] * e1[0] + e1[1] * e1[1] + e1[2] * e1[2]);
-    float l2 = std::sqrt(e2[0] * e2[0] + e2[1] * e2[1] + e2[2] * e2[2]);
-    for (int j = 0; j <= n2; j++)
-        for (int i = 0; i <= n1; i++) {
-            float s = float(i) / n1, t = float(j) / n2;
-            MeshVertex v;
-            v.x = o[0] + e1[0] * s + e2[0] * t;
-            v.y = o[1] + e1[1] * s + e2[1] * t;
-            v.z = o[2] + e1[2] * s + e2[2] * t;
-            v.u = s * l1 / tile;
-            v.v = t * l2 / tile;
-            mesh.vertices.push_back(v);
-        }
-    for (int j = 0; j < n2; j++)
-        for (int i = 0; i < n1; i++) {
-            if (skip && skip(i, j)) continue;
-            int a = j * (n1 + 1) + i;
-            mesh.triangles.push_back({a, a + 1, a + n1 + 2});
-            mesh.triangles.push_back({a, a + n1 + 2, a + n1 + 1});
-        }
-    return mesh;
+// A flat panel (the kit's full grid) mapped in world units, one picture every `tile` units.
+MeshData tiled_panel(Vec3 o, Vec3 e1, Vec3 e2, int n1, int n2, float tile) {
+    MeshData panel = mesh_panel_grid(o, e1, e2, n1, n2);
+    float l1 = length(e1), l2 = length(e2);
+    for (MeshVertex &v : panel.vertices) v.u = v.u * l1 / tile, v.v = v.v * l2 / tile;
+    return panel;
 }
 
-// A box between two corners.
-MeshData make_box(float x0, float y0, float z0, float x1, float y1, float z1) {
-    MeshData box = mesh_box(x1 - x0, y1 - y0, z1 - z0);
-    mesh_translate(box, (x0 + x1) / 2, (y0 + y1) / 2, (z0 + z1) / 2);
-    return box;
+// A panel showing one picture over its whole face, u and v measured from the origin along
+// the axis each edge (e1, e2) runs on.
+MeshData picture_panel(Vec3 o, Vec3 e1, Vec3 e2, int n1, int n2) {
+    MeshData panel = mesh_panel_grid(o, e1, e2, n1, n2);
+    auto along = [](Vec3 p, Vec3 axis) { return axis.x != 0 ? p.x : axis.y != 0 ? p.y : p.z; };
+    for (MeshVertex &v : panel.vertices) {
+        v.u = (along(vertex_position(v), e1) - along(o, e1)) / along(e1, e1);
+        v.v = (along(vertex_position(v), e2) - along(o, e2)) / along(e2, e2);
+    }
+    return panel;
+}
+
+// Append the points dividing a..b into n equal steps, from step `first` on.
+void add_steps(std::vector<float> &points, float a, float b, int n, int first) {
+    for (int i = first; i <= n; i++) points.push_back(a + (b - a) * i / n);
 }
 
 // The back wall: one grid whose lines run along the window's edges (no cracks where pieces
@@ -342,25 +266,19 @@ MeshData make_box(float x0, float y0, float z0, float x1, float y1, float z1) {
 MeshData make_back_wall() {
     // Columns: 10 cells up to the window, 4 across it, 1 beyond; rows: 4 below, 5 across, 2 above.
     std::vector<float> xs, zs;
-    for (int i = 0; i <= 10; i++) xs.push_back(ROOM_X0 + (WINDOW_X0 - ROOM_X0) * i / 10);
-    for (int i = 1; i <= 4; i++) xs.push_back(WINDOW_X0 + (WINDOW_X1 - WINDOW_X0) * i / 4);
-    xs.push_back(ROOM_X1);
-    for (int j = 0; j <= 4; j++) zs.push_back(FLOOR_Z + (WINDOW_Z0 - FLOOR_Z) * j / 4);
-    for (int j = 1; j <= 5; j++) zs.push_back(WINDOW_Z0 + (WINDOW_Z1 - WINDOW_Z0) * j / 5);
-    for (int j = 1; j <= 2; j++) zs.push_back(WINDOW_Z1 + (CEILING_Z - WINDOW_Z1) * j / 2);
+    add_steps(xs, ROOM_X0, WINDOW_X0, 10, 0);
+    add_steps(xs, WINDOW_X0, WINDOW_X1, 4, 1);
+    add_steps(xs, WINDOW_X1, ROOM_X1, 1, 1);
+    add_steps(zs, FLOOR_Z, WINDOW_Z0, 4, 0);
+    add_steps(zs, WINDOW_Z0, WINDOW_Z1, 5, 1);
+    add_steps(zs, WINDOW_Z1, CEILING_Z, 2, 1);
     MeshData wall;
+    for (float z : zs)
+        for (float x : xs) mesh_add_vertex(wall, {x, ROOM_Y1, z}, x / 120, z / 120);
     int nx = int(xs.size()), nz = int(zs.size());
-    for (int j = 0; j < nz; j++)
-        for (int i = 0; i < nx; i++) {
-            MeshVertex v;
-            v.x = xs[i], v.y = ROOM_Y1, v.z = zs[j];
-            v.u = v.x / 120, v.v = v.z / 120;
-            wall.vertices.push_back(v);
-        }
     for (int j = 0; j + 1 < nz; j++)
         for (int i = 0; i + 1 < nx; i++) {
-            bool window = xs[i] >= WINDOW_X0 && xs[i + 1] <= WINDOW_X1 && zs[j] >= WINDOW_Z0 && zs[j + 1] <= WINDOW_Z1;
-            if (window) continue;
+            if (xs[i] >= WINDOW_X0 && xs[i + 1] <= WINDOW_X1 && zs[j] >= WINDOW_Z0 && zs[j + 1] <= WINDOW_Z1) continue;
             // Seen from the room (from -y) the quad a, b, c, d runs counter-clockwise.
             int a = j * nx + i, b = a + 1, c = a + nx + 1, d = a + nx;
             wall.triangles.push_back({a, b, c});
@@ -369,75 +287,54 @@ MeshData make_back_wall() {
     return wall;
 }
 
-// The sofa: a two-seater of a base, two seat cushions, a back and two arms, built facing +y
-// about the origin, then turned to face the television from the right of the room.
-MeshData make_sofa() {
-    MeshData sofa;
-    mesh_append(sofa, make_box(-85, -40, FLOOR_Z + 4, 85, 38, 15));
-    mesh_append(sofa, make_box(-67, -22, 15, -1, 40, 31));
-    mesh_append(sofa, make_box(1, -22, 15, 67, 40, 31));
-    mesh_append(sofa, make_box(-85, -42, 15, 85, -20, 78));
-    mesh_append(sofa, make_box(-87, -42, 15, -67, 42, 46));
-    mesh_append(sofa, make_box(67, -42, 15, 87, 42, 46));
-    // Short legs under the base.
+// A box between two corners.
+struct Box {
+    Vec3 lo, hi;
+};
+
+// The boxes as one mesh.
+MeshData make_boxes(const std::vector<Box> &boxes) {
+    MeshData mesh;
+    for (const Box &box : boxes) mesh_append(mesh, mesh_box_between(box.lo, box.hi));
+    return mesh;
+}
+
+// Four legs 4 units square from the floor up to `top`, their corners at x0 or x1 and y0 or y1.
+void add_legs(std::vector<Box> &boxes, float x0, float x1, float y0, float y1, float top) {
     for (int k = 0; k < 4; k++) {
-        float x = k % 2 ? 75 : -79, y = k / 2 ? 30 : -34;
-        mesh_append(sofa, make_box(x, y, FLOOR_Z, x + 4, y + 4, FLOOR_Z + 4));
+        float x = k % 2 ? x1 : x0, y = k / 2 ? y1 : y0;
+        boxes.push_back({{x, y, FLOOR_Z}, {x + 4, y + 4, top}});
     }
-    mesh_rotate_z(sofa, 40 * PI / 180);
+}
+
+// The sofa: a two-seater of a base, two seat cushions, a back, two arms and short legs,
+// built facing +y about the origin, then turned to face the television from the right.
+MeshData make_sofa() {
+    std::vector<Box> boxes = {{{-85, -40, FLOOR_Z + 4}, {85, 38, 15}}, {{-67, -22, 15}, {-1, 40, 31}},
+                              {{1, -22, 15}, {67, 40, 31}},           {{-85, -42, 15}, {85, -20, 78}},
+                              {{-87, -42, 15}, {-67, 42, 46}},        {{67, -42, 15}, {87, 42, 46}}};
+    add_legs(boxes, -79, 75, -34, 30, FLOOR_Z + 4);
+    MeshData sofa = make_boxes(boxes);
+    mesh_rotate_z(sofa, degrees(40));
     mesh_translate(sofa, 112, 132, 0);
     return sofa;
 }
 
 // A side table at the sofa's end, under the window: a top on four legs.
 MeshData make_table() {
-    MeshData table;
-    mesh_append(table, make_box(158, 214, 38, 204, 258, 42));
-    for (int k = 0; k < 4; k++) {
-        float x = k % 2 ? 196 : 162, y = k / 2 ? 250 : 218;
-        mesh_append(table, make_box(x, y, FLOOR_Z, x + 4, y + 4, 38));
-    }
-    return table;
+    std::vector<Box> boxes = {{{158, 214, 38}, {204, 258, 42}}};
+    add_legs(boxes, 162, 196, 218, 250, 38);
+    return make_boxes(boxes);
 }
 
 // The window frame: sill, head, jambs and a cross of glazing bars, set into the wall.
 MeshData make_window_frame() {
-    MeshData frame;
-    const float y0 = ROOM_Y1 - 10, y1 = ROOM_Y1 + 8;
-    mesh_append(frame, make_box(WINDOW_X0 - 10, ROOM_Y1 - 16, WINDOW_Z0 - 8, WINDOW_X1 + 10, y1, WINDOW_Z0));
-    mesh_append(frame, make_box(WINDOW_X0 - 8, y0, WINDOW_Z1, WINDOW_X1 + 8, y1, WINDOW_Z1 + 8));
-    mesh_append(frame, make_box(WINDOW_X0 - 8, y0, WINDOW_Z0, WINDOW_X0, y1, WINDOW_Z1));
-    mesh_append(frame, make_box(WINDOW_X1, y0, WINDOW_Z0, WINDOW_X1 + 8, y1, WINDOW_Z1));
-    float mx = (WINDOW_X0 + WINDOW_X1) / 2, mz = (WINDOW_Z0 + WINDOW_Z1) / 2 + 15;
-    mesh_append(frame, make_box(mx - 3, ROOM_Y1 - 4, WINDOW_Z0, mx + 3, ROOM_Y1 + 4, WINDOW_Z1));
-    mesh_append(frame, make_box(WINDOW_X0, ROOM_Y1 - 4, mz - 3, mx - 3, ROOM_Y1 + 4, mz + 3));
-    mesh_append(frame, make_box(mx + 3, ROOM_Y1 - 4, mz - 3, WINDOW_X1, ROOM_Y1 + 4, mz + 3));
-    return frame;
-}
-
-// The view out: a wide sky panel behind the window and the moon's disc in front of it.
-// Returns the sky and the disc as one mesh; the disc's faces come after `sky_faces`.
-MeshData make_outside(int &sky_faces) {
-    const float sky_o[3] = {-80, ROOM_Y1 + 70, -80}, sky_e1[3] = {440, 0, 0}, sky_e2[3] = {0, 0, 540};
-    MeshData outside = make_panel(sky_o, sky_e1, sky_e2, 2, 2, 1);
-    for (MeshVertex &v : outside.vertices) {  // one picture over the whole panel
-        v.u = (v.x + 80) / 440;
-        v.v = (v.z + 80) / 540;
-    }
-    // make_panel faces along e1 x e2 = -y: towards the room.
-    sky_faces = int(outside.triangles.size());
-    const int rim = 24;
-    const float cx = 150, cy = ROOM_Y1 + 60, cz = 212, radius = 18;
-    int centre = int(outside.vertices.size());
-    outside.vertices.push_back({cx, cy, cz, 0.5f, 0.5f});
-    for (int k = 0; k < rim; k++) {
-        float a = 2 * PI * k / rim;
-        outside.vertices.push_back({cx + radius * std::cos(a), cy, cz + radius * std::sin(a),
-                                    0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)});
-    }
-    for (int k = 0; k < rim; k++)  // counter-clockwise seen from -y
-        outside.triangles.push_back({centre, centre + 1 + k, centre + 1 + (k + 1) % rim});
-    return outside;
+    const float x0 = WINDOW_X0, x1 = WINDOW_X1, z0 = WINDOW_Z0, z1 = WINDOW_Z1, y0 = ROOM_Y1 - 10, y1 = ROOM_Y1 + 8;
+    const float mx = (x0 + x1) / 2, mz = (z0 + z1) / 2 + 15, bar0 = ROOM_Y1 - 4, bar1 = ROOM_Y1 + 4;
+    return make_boxes({{{x0 - 10, ROOM_Y1 - 16, z0 - 8}, {x1 + 10, y1, z0}}, {{x0 - 8, y0, z1}, {x1 + 8, y1, z1 + 8}},
+                       {{x0 - 8, y0, z0}, {x0, y1, z1}}, {{x1, y0, z0}, {x1 + 8, y1, z1}},
+                       {{mx - 3, bar0, z0}, {mx + 3, bar1, z1}}, {{x0, bar0, mz - 3}, {mx - 3, bar1, mz + 3}},
+                       {{mx + 3, bar0, mz - 3}, {x1, bar1, mz + 3}}});
 }
 
 // The lamp's cord and its brass fitting, hanging from the suspension point.
@@ -465,139 +362,56 @@ MeshData make_bulb() {
     return bulb;
 }
 
-// A bookcase against the left wall: a wooden carcass and the spines inset in its front.
-MeshData make_bookcase(MeshData &spines) {
-    const float x0 = ROOM_X0, x1 = ROOM_X0 + 34, y0 = 20, y1 = 190, z1 = 200;
-    MeshData carcass = make_box(x0, y0, FLOOR_Z, x1, y1, z1);
-    const float o[3] = {x1 + 1, y0 + 8, FLOOR_Z + 12}, e1[3] = {0, y1 - y0 - 16, 0}, e2[3] = {0, 0, z1 - FLOOR_Z - 20};
-    spines = make_panel(o, e1, e2, 2, 3, 1);
-    for (MeshVertex &v : spines.vertices) {
-        v.u = (v.y - y0 - 8) / (y1 - y0 - 16);
-        v.v = (v.z - FLOOR_Z - 12) / (z1 - FLOOR_Z - 20);
-    }
-    return carcass;
-}
-
-// Add a built mesh with one material and a static keyframer node.
-void add_mesh(Scene3ds &scene, const MeshData &mesh, const char *name, const char *material) {
-    scene.meshes.push_back(mesh_to_3ds(mesh, name, material));
-}
-
-// The camera's keys: seconds, position and the point looked at, in the file frame.
-struct CameraStop {
-    float seconds;
-    float position[3], look_at[3];
-};
-
-// From behind the sofa over the wolf's shoulder at the television, round to the right of the
-// room for the walk, the bump and the fall, then slowly back and up while the lamp swings and
-// the end screen fades in.
-const CameraStop camera_stops[] = {
-    {0, {185, -165, 222}, {-30, 280, 120}},
-    {4, {180, -140, 218}, {-30, 280, 118}},
-    {7.5f, {175, -100, 212}, {-45, 260, 118}},
-    {10.5f, {175, -40, 205}, {-60, 230, 125}},
-    {13, {175, 40, 200}, {-80, 215, 140}},
-    {15.5f, {175, 20, 205}, {-60, 190, 70}},
-    {19, {180, -40, 215}, {-70, 210, 100}},
-    {23, {185, -110, 225}, {-60, 230, 110}},
+// The camera's stops in the file frame: the time, the eye and the point looked at. From
+// behind the sofa over the wolf's shoulder at the television, round to the right of the
+// room for the walk, the bump and the fall, then slowly back and up while the lamp swings
+// and the end screen fades in.
+const Shot CAMERA_STOPS[] = {
+    {0, {185, -165, 222}, {-30, 280, 120}},     {4, {180, -140, 218}, {-30, 280, 118}},
+    {7.5f, {175, -100, 212}, {-45, 260, 118}},  {10.5f, {175, -40, 205}, {-60, 230, 125}},
+    {13, {175, 40, 200}, {-80, 215, 140}},      {15.5f, {175, 20, 205}, {-60, 190, 70}},
+    {19, {180, -40, 215}, {-70, 210, 100}},     {23, {185, -110, 225}, {-60, 230, 110}},
     {27, {185, -160, 232}, {-50, 240, 110}},
 };
 
-// The target to store for looking at `look_at`: the renderer turns the camera up or down by
-// twice the arctangent of the direction's height over its length, so the height is lessened
-// until that doubled angle is the true one.
-void camera_target(const CameraStop &stop, float target[3]) {
-    float dx = stop.look_at[0] - stop.position[0], dy = stop.look_at[1] - stop.position[1];
-    float dz = stop.look_at[2] - stop.position[2];
-    float across = std::sqrt(dx * dx + dy * dy);
-    float pitch = std::atan2(dz, across);
-    float stored = std::asin(std::tan(pitch / 2));  // sin(stored) = tan(pitch / 2)
-    target[0] = stop.look_at[0];
-    target[1] = stop.look_at[1];
-    target[2] = stop.position[2] + across * std::tan(stored);
-}
-
-}  // namespace
-
-// Write "sofa.3ds" and its pictures.
-void generate_part11(ContentSink &sink) {
-    sink.add("sofa_floor.bmp", bmp_encode_24(make_floor()));
-    sink.add("sofa_wall.bmp", bmp_encode_24(make_wallpaper()));
-    sink.add("sofa_plaster.bmp", bmp_encode_24(make_plaster()));
-    sink.add("sofa_fabric.bmp", bmp_encode_24(make_fabric()));
-    sink.add("sofa_rug.bmp", bmp_encode_24(make_rug()));
-    sink.add("sofa_walnut.bmp", bmp_encode_24(make_walnut()));
-    sink.add("sofa_case.bmp", bmp_encode_24(make_case()));
-    sink.add("sofa_glass.bmp", bmp_encode_24(make_glass()));
-    sink.add("tvstatic.bmp", bmp_encode_24(make_static()));
-    sink.add("sofa_sky.bmp", bmp_encode_24(make_sky()));
-    sink.add("sofa_moon.bmp", bmp_encode_24(make_moon()));
-    sink.add("sofa_shade.bmp", bmp_encode_24(make_shade_picture()));
-    sink.add("sofa_brass.bmp", bmp_encode_24(make_brass()));
-    sink.add("sofa_bulb.bmp", bmp_encode_24(make_bulb_picture()));
-    sink.add("sofa_books.bmp", bmp_encode_24(make_books()));
-    sink.add("sofa_painting.bmp", bmp_encode_24(make_painting()));
-
-    Scene3ds scene;
-    scene.add_material("floor", "sofa_floor.bmp");
-    scene.add_material("wall", "sofa_wall.bmp");
-    scene.add_material("plaster", "sofa_plaster.bmp");
-    scene.add_material("fabric", "sofa_fabric.bmp");
-    scene.add_material("rug", "sofa_rug.bmp");
-    scene.add_material("walnut", "sofa_walnut.bmp");
-    scene.add_material("case", "sofa_case.bmp");
-    scene.add_material("glass", "sofa_glass.bmp");
-    scene.add_material("static", "tvstatic.bmp");
-    scene.add_material("sky", "sofa_sky.bmp");
-    scene.add_material("moon", "sofa_moon.bmp");
-    scene.add_material("shade", "sofa_shade.bmp");
-    scene.add_material("brass", "sofa_brass.bmp");
-    scene.add_material("books", "sofa_books.bmp");
-    scene.add_material("painting", "sofa_painting.bmp");
-    // The bulb is lit like any surface; an over-bright colour keeps it glowing in the dark.
+// Every picture of the room with its material; the bulb's material comes last, over-bright:
+// it is lit like any surface, and the bright colour keeps it glowing in the dark.
+void add_room_pictures(ContentSink &sink, Scene3ds &scene) {
+    add_scene_pictures(sink, scene, {{"sofa_floor.bmp", make_floor, "floor"}, {"sofa_wall.bmp", make_wallpaper, "wall"},
+                                     {"sofa_plaster.bmp", make_plaster, "plaster"},
+                                     {"sofa_fabric.bmp", make_fabric, "fabric"}, {"sofa_rug.bmp", make_rug, "rug"},
+                                     {"sofa_walnut.bmp", make_walnut, "walnut"}, {"sofa_case.bmp", make_case, "case"},
+                                     {"sofa_glass.bmp", make_glass, "glass"}, {"tvstatic.bmp", make_static, "static"},
+                                     {"sofa_sky.bmp", make_sky, "sky"}, {"sofa_moon.bmp", make_moon, "moon"},
+                                     {"sofa_shade.bmp", make_shade_picture, "shade"},
+                                     {"sofa_brass.bmp", make_brass, "brass"}, {"sofa_bulb.bmp", make_bulb_picture},
+                                     {"sofa_books.bmp", make_books, "books"},
+                                     {"sofa_painting.bmp", make_painting, "painting"}});
     Material3ds &bulb = scene.add_material("bulb", "sofa_bulb.bmp");
     bulb.diffuse[0] = 6, bulb.diffuse[1] = 5.4f, bulb.diffuse[2] = 4.2f;
+}
 
-    // The room: floor and ceiling fine enough for the spotlight's pool to show, walls facing in.
-    const float floor_o[3] = {ROOM_X0, ROOM_Y0, FLOOR_Z}, floor_e1[3] = {ROOM_X1 - ROOM_X0, 0, 0},
-                floor_e2[3] = {0, ROOM_Y1 - ROOM_Y0, 0};
-    add_mesh(scene, make_panel(floor_o, floor_e1, floor_e2, 24, 24, 160), "floor", "floor");
-    const float ceil_o[3] = {ROOM_X0, ROOM_Y0, CEILING_Z}, ceil_e1[3] = {0, ROOM_Y1 - ROOM_Y0, 0},
-                ceil_e2[3] = {ROOM_X1 - ROOM_X0, 0, 0};
-    add_mesh(scene, make_panel(ceil_o, ceil_e1, ceil_e2, 10, 10, 160), "ceiling", "plaster");
+// The room: floor and ceiling fine enough for the spotlight's pool to show, walls facing in,
+// and the rug under the wolf's walk, a hair above the floor.
+void add_room(Scene3ds &scene) {
+    const float width = ROOM_X1 - ROOM_X0, depth = ROOM_Y1 - ROOM_Y0, height = CEILING_Z - FLOOR_Z;
+    add_mesh(scene, tiled_panel({ROOM_X0, ROOM_Y0, FLOOR_Z}, {width, 0, 0}, {0, depth, 0}, 24, 24, 160), "floor",
+             "floor");
+    add_mesh(scene, tiled_panel({ROOM_X0, ROOM_Y0, CEILING_Z}, {0, depth, 0}, {width, 0, 0}, 10, 10, 160), "ceiling",
+             "plaster");
     add_mesh(scene, make_back_wall(), "wall01", "wall");
-    const float left_o[3] = {ROOM_X0, ROOM_Y0, FLOOR_Z}, left_e1[3] = {0, ROOM_Y1 - ROOM_Y0, 0},
-                left_e2[3] = {0, 0, CEILING_Z - FLOOR_Z};
-    add_mesh(scene, make_panel(left_o, left_e1, left_e2, 16, 8, 120), "wall02", "wall");
-    const float right_o[3] = {ROOM_X1, ROOM_Y1, FLOOR_Z}, right_e1[3] = {0, ROOM_Y0 - ROOM_Y1, 0},
-                right_e2[3] = {0, 0, CEILING_Z - FLOOR_Z};
-    add_mesh(scene, make_panel(right_o, right_e1, right_e2, 12, 8, 120), "wall03", "wall");
-    const float front_o[3] = {ROOM_X1, ROOM_Y0, FLOOR_Z}, front_e1[3] = {ROOM_X0 - ROOM_X1, 0, 0},
-                front_e2[3] = {0, 0, CEILING_Z - FLOOR_Z};
-    add_mesh(scene, make_panel(front_o, front_e1, front_e2, 8, 6, 120), "wall04", "wall");
+    add_mesh(scene, tiled_panel({ROOM_X0, ROOM_Y0, FLOOR_Z}, {0, depth, 0}, {0, 0, height}, 16, 8, 120), "wall02", "wall");
+    add_mesh(scene, tiled_panel({ROOM_X1, ROOM_Y1, FLOOR_Z}, {0, -depth, 0}, {0, 0, height}, 12, 8, 120), "wall03", "wall");
+    add_mesh(scene, tiled_panel({ROOM_X1, ROOM_Y0, FLOOR_Z}, {-width, 0, 0}, {0, 0, height}, 8, 6, 120), "wall04", "wall");
+    add_mesh(scene, picture_panel({-170, 30, FLOOR_Z + 0.6f}, {240, 0, 0}, {0, 220, 0}, 12, 11), "rug", "rug");
+}
 
-    // The rug under the wolf's walk, a hair above the floor.
-    const float rug_o[3] = {-170, 30, FLOOR_Z + 0.6f}, rug_e1[3] = {240, 0, 0}, rug_e2[3] = {0, 220, 0};
-    MeshData rug = make_panel(rug_o, rug_e1, rug_e2, 12, 11, 1);
-    for (MeshVertex &v : rug.vertices) {
-        v.u = (v.x + 170) / 240;
-        v.v = (v.y - 30) / 220;
-    }
-    add_mesh(scene, rug, "rug", "rug");
-
-    // The television on its cabinet against the back wall: the case, the dark tube in front
-    // of it and the picture in front of that (the screen is centred on x -15, z 115).
-    add_mesh(scene, make_box(-115, 275, FLOOR_Z, 85, ROOM_Y1, 55), "cabinet", "walnut");
-    add_mesh(scene, make_box(-85, 270, 55, 55, ROOM_Y1, 175), "tv", "case");
-    const float glass_o[3] = {-76, 268.5f, 70}, glass_e1[3] = {122, 0, 0}, glass_e2[3] = {0, 0, 100};
-    MeshData glass = make_panel(glass_o, glass_e1, glass_e2, 1, 1, 1);
-    for (MeshVertex &v : glass.vertices) {
-        v.u = (v.x + 76) / 122;
-        v.v = (v.z - 70) / 100;
-    }
-    // make_panel faces along e1 x e2 = -y, towards the room.
-    add_mesh(scene, glass, "tvglass", "glass");
+// The television on its cabinet against the back wall: the case, the dark tube in front of
+// it (facing the room) and the picture in front of that (centred on x -15, z 115).
+void add_television(Scene3ds &scene) {
+    add_mesh(scene, mesh_box_between({-115, 275, FLOOR_Z}, {85, ROOM_Y1, 55}), "cabinet", "walnut");
+    add_mesh(scene, mesh_box_between({-85, 270, 55}, {55, ROOM_Y1, 175}), "tv", "case");
+    add_mesh(scene, picture_panel({-76, 268.5f, 70}, {122, 0, 0}, {0, 0, 100}, 1, 1), "tvglass", "glass");
     // The picture: exactly four corners, round the quad from the lower left.
     Mesh3ds screen;
     screen.name = "screen";
@@ -609,80 +423,77 @@ void generate_part11(ContentSink &sink) {
     screen.add_face(0, 2, 3);
     screen.set_material("static", 0, 2);
     scene.meshes.push_back(screen);
+}
 
-    // The window, the night sky and the moon beyond it.
+// The window and the view out: one mesh "moon" of the sky panel facing the room and the
+// moon's disc in front of it, in two materials.
+void add_window(Scene3ds &scene) {
     add_mesh(scene, make_window_frame(), "window", "walnut");
-    int sky_faces = 0;
-    Mesh3ds outside = mesh_to_3ds(make_outside(sky_faces), "moon", "");
-    outside.set_material("sky", 0, sky_faces);
-    outside.set_material("moon", sky_faces, outside.face_count() - sky_faces);
-    scene.meshes.push_back(outside);
+    MeshData outside = picture_panel({-80, ROOM_Y1 + 70, -80}, {440, 0, 0}, {0, 0, 540}, 2, 2);
+    int sky_faces = int(outside.triangles.size());
+    mesh_append(outside, mesh_disc({150, ROOM_Y1 + 60, 212}, UNIT_X, UNIT_Z, 18, 24));
+    Mesh3ds moon = mesh_to_3ds(outside, "moon", "");
+    moon.set_material("sky", 0, sky_faces);
+    moon.set_material("moon", sky_faces, moon.face_count() - sky_faces);
+    scene.meshes.push_back(moon);
+}
 
-    // Furniture.
+// The furniture: the sofa, the side table, a bookcase against the left wall with the spines
+// inset in its front, a painting left of the television and the rose the lamp hangs from.
+void add_furniture(Scene3ds &scene) {
     add_mesh(scene, make_sofa(), "sofa", "fabric");
     add_mesh(scene, make_table(), "table", "walnut");
-    MeshData spines;
-    add_mesh(scene, make_bookcase(spines), "bookcase", "walnut");
-    add_mesh(scene, spines, "books", "books");
-    // A painting on the back wall, left of the television.
-    const float art_o[3] = {-212, ROOM_Y1 - 1.5f, 140}, art_e1[3] = {72, 0, 0}, art_e2[3] = {0, 0, 72};
-    MeshData painting = make_panel(art_o, art_e1, art_e2, 2, 2, 1);
-    for (MeshVertex &v : painting.vertices) {
-        v.u = (v.x + 212) / 72;
-        v.v = (v.z - 140) / 72;
-    }
-    add_mesh(scene, painting, "painting", "painting");
-    // The ceiling rose the lamp hangs from.
+    const float x1 = ROOM_X0 + 34, y0 = 20, y1 = 190, z1 = 200;
+    add_mesh(scene, mesh_box_between({ROOM_X0, y0, FLOOR_Z}, {x1, y1, z1}), "bookcase", "walnut");
+    add_mesh(scene, picture_panel({x1 + 1, y0 + 8, FLOOR_Z + 12}, {0, y1 - y0 - 16, 0}, {0, 0, z1 - FLOOR_Z - 20}, 2, 3),
+             "books", "books");
+    add_mesh(scene, picture_panel({-212, ROOM_Y1 - 1.5f, 140}, {72, 0, 0}, {0, 0, 72}, 2, 2), "painting", "painting");
     MeshData rose = mesh_cylinder(9, 6, 12, 1, true);
     mesh_translate(rose, LAMP_X, LAMP_Y, CEILING_Z - 6);
     add_mesh(scene, rose, "rose", "brass");
+}
 
-    // The lamp and its rest copies, vertex for vertex.
+// The lamp ("lamp01".."lamp03") and its rest copies ("lamp04".."lamp06"), vertex for vertex.
+void add_lamps(Scene3ds &scene) {
     const MeshData pieces[3] = {make_cord(), make_shade(), make_bulb()};
-    const char *const piece_materials[3] = {"brass", "shade", "bulb"};
+    const char *const materials[3] = {"brass", "shade", "bulb"};
     for (int copy = 0; copy < 2; copy++)
-        for (int p = 0; p < 3; p++) {
-            char name[16];
-            snprintf(name, sizeof name, "lamp%02d", copy * 3 + p + 1);
-            add_mesh(scene, pieces[p], name, piece_materials[p]);
-        }
+        for (int p = 0; p < 3; p++) add_mesh(scene, pieces[p], "lamp0" + std::to_string(copy * 3 + p + 1), materials[p]);
+}
 
-    // Light 0: the lamp's spotlight at the bulb, shining down; light 1: moonlight by the window.
-    Light3ds spot;
-    spot.name = "spot01";
-    spot.position[0] = LAMP_X, spot.position[1] = LAMP_Y, spot.position[2] = BULB_Z - BULB_RADIUS;
-    spot.color[0] = 1.0f, spot.color[1] = 0.8f, spot.color[2] = 0.52f;
+// Light 0: the lamp's spotlight at the bulb's lowest point, shining down; light 1:
+// moonlight by the window.
+void add_lights(Scene3ds &scene) {
+    Light3ds spot = point_light("spot01", {LAMP_X, LAMP_Y, BULB_Z - BULB_RADIUS}, colour(1.0f, 0.8f, 0.52f));
     spot.spot = true;
     spot.target[0] = LAMP_X, spot.target[1] = LAMP_Y, spot.target[2] = FLOOR_Z;
     spot.hotspot = 35, spot.falloff = 50;
     scene.lights.push_back(spot);
-    Light3ds moonlight;
-    moonlight.name = "moonlight";
-    moonlight.position[0] = 95, moonlight.position[1] = 240, moonlight.position[2] = 210;
-    moonlight.color[0] = 0.45f, moonlight.color[1] = 0.58f, moonlight.color[2] = 0.9f;
-    scene.lights.push_back(moonlight);
+    scene.lights.push_back(point_light("moonlight", {95, 240, 210}, colour(0.45f, 0.58f, 0.9f)));
+}
 
-    Camera3ds camera;
-    camera.name = "camera01";
-    camera_target(camera_stops[0], camera.target);
-    for (int k = 0; k < 3; k++) camera.position[k] = camera_stops[0].position[k];
-    scene.cameras.push_back(camera);
+// The camera through its stops, aimed so that the renderer's view passes the points looked at.
+void add_camera(Scene3ds &scene) {
+    std::vector<Shot> shots;
+    for (const Shot &stop : CAMERA_STOPS) shots.push_back({stop.time, to_show(stop.eye), to_show(stop.look)});
+    add_shot_camera(scene, "camera01", shots, AIM_PITCH_CORRECTED, 50, 76);
+}
 
-    scene.start_frame = 0;
+}  // namespace
+
+// Write "sofa.3ds" and its pictures.
+void generate_part11(ContentSink &sink) {
+    Scene3ds scene;
+    add_room_pictures(sink, scene);
+    add_room(scene);
+    add_television(scene);
+    add_window(scene);
+    add_furniture(scene);
+    add_lamps(scene);
+    add_lights(scene);
+    add_camera(scene);
     scene.end_frame = END_FRAME;
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
-    CameraNode3ds node;
-    node.name = camera.name;
-    for (const CameraStop &stop : camera_stops) {
-        uint32_t frame = uint32_t(std::lround(stop.seconds * FRAMES_PER_SECOND));
-        node.position.push_back(key3ds_position(frame, stop.position[0], stop.position[1], stop.position[2]));
-        float target[3];
-        camera_target(stop, target);
-        node.target.push_back(key3ds_position(frame, target[0], target[1], target[2]));
-    }
-    node.fov.push_back(key3ds_value(0, 76));
-    node.roll.push_back(key3ds_value(0, 0));
-    scene.camera_nodes.push_back(node);
+    add_static_nodes(scene);
     sink.add("sofa.3ds", encode_3ds(scene));
 }
 
