@@ -80,3 +80,4 @@ MeshData mesh_box_between(Vec3 lo, Vec3 hi);
 // across * r cos a + up * r sin a for a = 2 PI k / segments, mapped to the picture's inscribed
 // circle (0.5 + 0.5 cos a, 0.5 + 0.5 sin a), facing across x up.
 MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments);
+inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }

@@ -7,32 +7,24 @@
 // The warp's streaks are the warp pass's "warp.bmp".
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 // Frames: 10 a second over the 100 s the part loads with; the show plays it for 68 s.
-const int FPS = 10, END_FRAME = 1000, SHOW_FRAMES = 680, CUT_FRAME = 200;
+const int END_FRAME = 1000, SHOW_FRAMES = 680, CUT_FRAME = 200;
 // Where things stand, in the part's own frame (y up): the ground, the altar under the warp.
 const float GROUND_Y = 20, ALTAR_X = -120, ALTAR_Z = 78;
 // The middle of the scene (between the three fathers and the warp) and the sky around it.
 const float MIDDLE_X = -120, MIDDLE_Z = 100, SKY_RADIUS = 2000, HILLS_RADIUS = 1400;
-
-struct P3 {
-    float x, y, z;
-};
-
-// A point of the part's frame (y up) in the file's frame (z up): (x, y, z) -> (x, -z, y).
-P3 to_file(P3 p) { return {p.x, -p.z, p.y}; }
+// The middle on the file's ground plane.
+const Vec3 MIDDLE_FILE = to_file({MIDDLE_X, 0, MIDDLE_Z});
 
 // Move a mesh built around the file origin to a point of the part's frame.
-void place(MeshData &mesh, P3 p) {
-    P3 f = to_file(p);
+void place(MeshData &mesh, Vec3 p) {
+    Vec3 f = to_file(p);
     mesh_translate(mesh, f.x, f.y, f.z);
 }
 
@@ -43,126 +35,97 @@ void place(MeshData &mesh, P3 p) {
 // horizon, and the dark underside below.
 Picture make_sky() {
     const int size = 512;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = (x + 0.5f) / size, v = 1 - (y + 0.5f) / size;
-            float elevation = (v - 0.5f) * 180;  // degrees
-            Colour c;
-            if (elevation < 0) {
-                c = colour_mix(colour(0.05f, 0.09f, 0.13f), colour(0.01f, 0.02f, 0.04f), smooth_step(0, 20, -elevation));
-            } else {
-                float up = elevation / 90;
-                Colour horizon = colour(0.10f, 0.19f, 0.26f), middle = colour(0.03f, 0.06f, 0.15f),
-                       zenith = colour(0.01f, 0.02f, 0.07f);
-                c = up < 0.3f ? colour_mix(horizon, middle, smooth_step(0, 0.3f, up))
-                              : colour_mix(middle, zenith, smooth_step(0.3f, 1, up));
-                // Long thin clouds low in the sky, lit faintly from below.
-                float cloud = fractal_noise(u * 8, v * 24, 5, 0.55f, 8, 901) * 0.5f + 0.5f;
-                float band = smooth_step(2, 8, elevation) * (1 - smooth_step(18, 32, elevation));
-                float k = smooth_step(0.5f, 0.8f, cloud) * band;
-                c = colour_mix(c, colour(0.16f, 0.20f, 0.28f), k * 0.6f);
-                // Stars: more of them overhead, hidden by cloud.
-                float star = hash_unit(x, y, 902);
-                float threshold = 0.996f - 0.003f * up;
-                if (star > threshold) {
-                    float b = (star - threshold) / (1 - threshold) * (1 - k) * smooth_step(3, 15, elevation);
-                    float tint = hash_unit(x, y, 903);
-                    c = colour_add(c, colour_scale(colour(0.8f + 0.2f * tint, 0.85f, 1.0f - 0.2f * tint), 0.35f + 0.65f * b));
-                }
-            }
-            picture_set(p, x, y, c);
+    return picture_painted(size, size, [](int x, int y, float, float) {
+        float u = (x + 0.5f) / size, v = 1 - (y + 0.5f) / size;
+        float elevation = (v - 0.5f) * 180;  // degrees
+        if (elevation < 0)
+            return colour_mix(colour(0.05f, 0.09f, 0.13f), colour(0.01f, 0.02f, 0.04f), smooth_step(0, 20, -elevation));
+        float up = elevation / 90;
+        Colour horizon = colour(0.10f, 0.19f, 0.26f), middle = colour(0.03f, 0.06f, 0.15f),
+               zenith = colour(0.01f, 0.02f, 0.07f);
+        Colour c = up < 0.3f ? colour_mix(horizon, middle, smooth_step(0, 0.3f, up))
+                             : colour_mix(middle, zenith, smooth_step(0.3f, 1, up));
+        // Long thin clouds low in the sky, lit faintly from below.
+        float cloud = fractal_noise(u * 8, v * 24, 5, 0.55f, 8, 901) * 0.5f + 0.5f;
+        float band = smooth_step(2, 8, elevation) * (1 - smooth_step(18, 32, elevation));
+        float k = smooth_step(0.5f, 0.8f, cloud) * band;
+        c = colour_mix(c, colour(0.16f, 0.20f, 0.28f), k * 0.6f);
+        // Stars: more of them overhead, hidden by cloud.
+        float star = hash_unit(x, y, 902);
+        float threshold = 0.996f - 0.003f * up;
+        if (star > threshold) {
+            float b = (star - threshold) / (1 - threshold) * (1 - k) * smooth_step(3, 15, elevation);
+            float tint = hash_unit(x, y, 903);
+            c = colour_add(c, colour_scale(colour(0.8f + 0.2f * tint, 0.85f, 1.0f - 0.2f * tint), 0.35f + 0.65f * b));
         }
-    return p;
+        return c;
+    });
 }
 
 // The moon: a pale disc with darker seas and small craters, dark outside the disc (the mesh
 // is a disc of the same size).
 Picture make_moon() {
     const int size = 256;
-    Picture p(size, size);
-    const float c = size / 2.0f;
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float dx = (x + 0.5f - c) / c, dy = (y + 0.5f - c) / c;
-            float r = std::sqrt(dx * dx + dy * dy);
-            float u = float(x) / size, v = float(y) / size;
-            float seas = smooth_step(0.1f, 0.45f, fractal_noise(u * 3, v * 3, 5, 0.5f, 0, 911) * 0.5f + 0.5f);
-            float craters = cell_noise(u * 14, v * 14, 0, 912);
-            float pit = 1 - smooth_step(0.0f, 0.25f, craters);
-            Colour surface = colour_mix(colour(0.92f, 0.92f, 0.86f), colour(0.55f, 0.58f, 0.60f), seas);
-            surface = colour_scale(surface, 1 - 0.25f * pit);
-            // Darker towards the limb, as a ball lit from the front.
-            surface = colour_scale(surface, 1 - 0.35f * r * r);
-            float inside = std::clamp((0.97f - r) * c, 0.0f, 1.0f);
-            picture_set(p, x, y, colour_mix(colour(0.02f, 0.04f, 0.09f), surface, inside));
-        }
-    return p;
+    return picture_painted(size, size, [](int x, int y, float u, float v) {
+        const float c = size / 2.0f;
+        float dx = (x + 0.5f - c) / c, dy = (y + 0.5f - c) / c;
+        float r = std::sqrt(dx * dx + dy * dy);
+        float seas = smooth_step(0.1f, 0.45f, fractal_noise(u * 3, v * 3, 5, 0.5f, 0, 911) * 0.5f + 0.5f);
+        float craters = cell_noise(u * 14, v * 14, 0, 912);
+        float pit = 1 - smooth_step(0.0f, 0.25f, craters);
+        Colour surface = colour_mix(colour(0.92f, 0.92f, 0.86f), colour(0.55f, 0.58f, 0.60f), seas);
+        surface = colour_scale(surface, 1 - 0.25f * pit);
+        // Darker towards the limb, as a ball lit from the front.
+        surface = colour_scale(surface, 1 - 0.35f * r * r);
+        float inside = std::clamp((0.97f - r) * c, 0.0f, 1.0f);
+        return colour_mix(colour(0.02f, 0.04f, 0.09f), surface, inside);
+    });
 }
 
 // The distant hills: a dark band (row 0 its top) with a faint teal rim where the sky glow
 // catches the crest, and the texture of woods on the slopes.
 Picture make_hills() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float woods = fractal_noise(u * 16, v * 6, 5, 0.55f, 16, 921) * 0.5f + 0.5f;
-            Colour c = colour_mix(colour(0.015f, 0.025f, 0.04f), colour(0.04f, 0.07f, 0.09f), woods);
-            float rim = 1 - smooth_step(0.0f, 0.06f, v);
-            c = colour_mix(c, colour(0.09f, 0.16f, 0.20f), rim * 0.8f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float woods = fractal_noise(u * 16, v * 6, 5, 0.55f, 16, 921) * 0.5f + 0.5f;
+        Colour c = colour_mix(colour(0.015f, 0.025f, 0.04f), colour(0.04f, 0.07f, 0.09f), woods);
+        float rim = 1 - smooth_step(0.0f, 0.06f, v);
+        return colour_mix(c, colour(0.09f, 0.16f, 0.20f), rim * 0.8f);
+    });
 }
 
 // Fir needles at night: dark blue-green tiers with lighter tips, bark at the bottom.
 Picture make_fir() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float needles = fractal_noise(u * 24, v * 12, 4, 0.5f, 24, 931) * 0.5f + 0.5f;
-            float tiers = std::pow(std::fabs(std::sin((v * 6 + needles * 0.3f) * PI)), 3.0f);
-            Colour c = colour_mix(colour(0.02f, 0.04f, 0.04f), colour(0.07f, 0.12f, 0.11f), needles * 0.6f + tiers * 0.4f);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float needles = fractal_noise(u * 24, v * 12, 4, 0.5f, 24, 931) * 0.5f + 0.5f;
+        float tiers = std::pow(std::fabs(std::sin((v * 6 + needles * 0.3f) * PI)), 3.0f);
+        return colour_mix(colour(0.02f, 0.04f, 0.04f), colour(0.07f, 0.12f, 0.11f), needles * 0.6f + tiers * 0.4f);
+    });
 }
 
 // The meadow: dark grass with patches of bare earth, flat stones and clover, tiling.
 Picture make_meadow() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float blades = fractal_noise(u * 32, v * 32, 3, 0.6f, 32, 941) * 0.5f + 0.5f;
-            float patches = fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 942) * 0.5f + 0.5f;
-            Colour grass = colour_mix(colour(0.16f, 0.26f, 0.20f), colour(0.30f, 0.42f, 0.30f), blades);
-            Colour earth = colour_mix(colour(0.22f, 0.19f, 0.16f), colour(0.32f, 0.28f, 0.23f), blades);
-            Colour c = colour_mix(grass, earth, smooth_step(0.62f, 0.75f, patches));
-            // Flat stones half sunk in the grass.
-            float stone = cell_noise(u * 6, v * 6, 6, 943);
-            float flat = 1 - smooth_step(0.12f, 0.16f, stone);
-            if (hash_unit(int(u * 6), int(v * 6), 944) > 0.6f)
-                c = colour_mix(c, colour_scale(colour(0.40f, 0.42f, 0.44f), 0.8f + 0.3f * blades), flat);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float blades = fractal_noise(u * 32, v * 32, 3, 0.6f, 32, 941) * 0.5f + 0.5f;
+        float patches = fractal_noise(u * 3, v * 3, 5, 0.5f, 3, 942) * 0.5f + 0.5f;
+        Colour grass = colour_mix(colour(0.16f, 0.26f, 0.20f), colour(0.30f, 0.42f, 0.30f), blades);
+        Colour earth = colour_mix(colour(0.22f, 0.19f, 0.16f), colour(0.32f, 0.28f, 0.23f), blades);
+        Colour c = colour_mix(grass, earth, smooth_step(0.62f, 0.75f, patches));
+        // Flat stones half sunk in the grass.
+        float stone = cell_noise(u * 6, v * 6, 6, 943);
+        float flat = 1 - smooth_step(0.12f, 0.16f, stone);
+        if (hash_unit(int(u * 6), int(v * 6), 944) > 0.6f)
+            c = colour_mix(c, colour_scale(colour(0.40f, 0.42f, 0.44f), 0.8f + 0.3f * blades), flat);
+        return c;
+    });
 }
 
 // Blue-grey standing stone with pale lichen.
 Picture make_stone() {
     Picture p = picture_stone(256, colour(0.46f, 0.50f, 0.56f), 951);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float lichen = smooth_step(0.6f, 0.85f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 952) * 0.5f + 0.5f);
-            picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.62f, 0.68f, 0.55f), lichen * 0.6f));
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+        float lichen = smooth_step(0.6f, 0.85f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 952) * 0.5f + 0.5f);
+        return colour_mix(c, colour(0.62f, 0.68f, 0.55f), lichen * 0.6f);
+    });
     return p;
 }
 
@@ -171,8 +134,7 @@ Picture make_stone() {
 // Height of the meadow at a point of the file's ground plane: flat out to 450 from the
 // middle, then rising towards the hills.
 float ground_height(float x, float y) {
-    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
-    float r = std::hypot(x - middle.x, y - middle.y);
+    float r = std::hypot(x - MIDDLE_FILE.x, y - MIDDLE_FILE.y);
     float rise = smooth_step(450, 1400, r);
     return GROUND_Y + rise * (90 + 40 * fractal_noise(x * 0.004f, y * 0.004f, 3, 0.5f, 0, 971));
 }
@@ -181,22 +143,15 @@ float ground_height(float x, float y) {
 // 450 and rising towards the hills so that it meets them above the horizon.
 MeshData make_ground() {
     static const float radii[] = {30, 65, 105, 150, 200, 260, 330, 410, 500, 620, 780, 980, 1250, 1550};
-    const int rings = int(sizeof radii / sizeof radii[0]), segments = 48;
+    const int rings = int(std::size(radii)), segments = 48;
     MeshData ground;
-    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
-    MeshVertex centre;
-    centre.x = middle.x, centre.y = middle.y, centre.z = GROUND_Y;
-    ground.vertices.push_back(centre);
-    for (int r = 0; r < rings; r++)
+    const Vec3 m = MIDDLE_FILE;
+    mesh_add_vertex(ground, {m.x, m.y, GROUND_Y}, m.x / 70, m.y / 70);
+    for (float radius : radii)
         for (int s = 0; s < segments; s++) {
-            float a = 2 * PI * s / segments;
-            MeshVertex v;
-            v.x = middle.x + radii[r] * std::cos(a);
-            v.y = middle.y + radii[r] * std::sin(a);
-            v.z = ground_height(v.x, v.y);
-            ground.vertices.push_back(v);
+            float a = 2 * PI * s / segments, x = m.x + radius * std::cos(a), y = m.y + radius * std::sin(a);
+            mesh_add_vertex(ground, {x, y, ground_height(x, y)}, x / 70, y / 70);
         }
-    for (MeshVertex &v : ground.vertices) v.u = v.x / 70, v.v = v.y / 70;
     auto at = [&](int r, int s) { return 1 + r * segments + (s % segments); };
     for (int s = 0; s < segments; s++) ground.triangles.push_back({0, at(0, s), at(0, s + 1)});
     for (int r = 0; r + 1 < rings; r++)
@@ -217,20 +172,9 @@ MeshData make_sky_dome() {
 
 // The moon: a disc low in the north-west sky, facing the middle.
 MeshData make_moon_disc() {
-    const int segments = 24;
-    const float radius = 90, distance = 1800, azimuth = 2.5f, elevation = 0.30f;
-    MeshData moon;
-    MeshVertex centre;
-    centre.u = centre.v = 0.5f;
-    moon.vertices.push_back(centre);
-    for (int s = 0; s < segments; s++) {
-        float a = 2 * PI * s / segments;
-        MeshVertex v;
-        v.y = radius * std::cos(a), v.z = radius * std::sin(a);  // a disc facing -x (the file frame)
-        v.u = 0.5f + 0.5f * std::cos(a), v.v = 0.5f + 0.5f * std::sin(a);
-        moon.vertices.push_back(v);
-    }
-    for (int s = 0; s < segments; s++) moon.triangles.push_back({0, 1 + (s + 1) % segments, 1 + s});
+    const float distance = 1800, azimuth = 2.5f, elevation = 0.30f;
+    MeshData moon = mesh_disc({0, 0, 0}, UNIT_Y, UNIT_Z, 90, 24);
+    mesh_flip(moon);  // facing -x (the file frame)
     // Out along +x, then up and round to its place; it still faces the middle.
     mesh_translate(moon, distance, 0, 0);
     mesh_rotate_y(moon, -elevation);
@@ -243,18 +187,12 @@ MeshData make_moon_disc() {
 MeshData make_hills_band() {
     const int segments = 72;
     MeshData hills;
-    P3 middle = to_file({MIDDLE_X, 0, MIDDLE_Z});
     for (int s = 0; s <= segments; s++) {
         float a = 2 * PI * s / segments;
         float crest = 150 + 110 * (fractal_noise(s * 0.09f, 0.5f, 4, 0.5f, int(segments * 0.09f + 0.5f), 981) * 0.5f + 0.5f);
-        for (int k = 0; k < 2; k++) {
-            MeshVertex v;
-            v.x = middle.x + HILLS_RADIUS * std::cos(a);
-            v.y = middle.y + HILLS_RADIUS * std::sin(a);
-            v.z = k == 0 ? -40 : GROUND_Y + crest;
-            v.u = float(s) / segments * 6, v.v = k == 0 ? 1.0f : 0.0f;
-            hills.vertices.push_back(v);
-        }
+        Vec3 foot = {MIDDLE_FILE.x + HILLS_RADIUS * std::cos(a), MIDDLE_FILE.y + HILLS_RADIUS * std::sin(a), -40};
+        mesh_add_vertex(hills, foot, float(s) / segments * 6, 1.0f);
+        mesh_add_vertex(hills, {foot.x, foot.y, GROUND_Y + crest}, float(s) / segments * 6, 0.0f);
     }
     for (int s = 0; s < segments; s++) {
         int b = 2 * s;
@@ -287,8 +225,8 @@ MeshData make_fir_belt(int count, float near, float far, float low, float high, 
         float d = near + (far - near) * hash_unit(i, 2, seed);
         MeshData fir = make_fir(low + (high - low) * hash_unit(i, 3, seed), tiers, segments);
         mesh_rotate_z(fir, a);
-        P3 at = {MIDDLE_X + d * std::cos(a), 0, MIDDLE_Z + d * std::sin(a)};
-        P3 f = to_file(at);
+        Vec3 at = {MIDDLE_X + d * std::cos(a), 0, MIDDLE_Z + d * std::sin(a)};
+        Vec3 f = to_file(at);
         at.y = ground_height(f.x, f.y) - 6;  // lowest where the slope runs under the trunk
         place(fir, at);
         mesh_append(belt, fir);
@@ -360,37 +298,39 @@ MeshData make_rocks() {
 // A point of a path at a second of the show, in the part's frame.
 struct PathPoint {
     float t;
-    P3 p;
+    Vec3 p;
 };
 
 // Position keys every `step` frames through the points (a smooth Hermite curve whose tangents
 // follow the neighbours), first key at frame 0, last at the last point, in the file frame.
 std::vector<Key3ds> path_keys(const std::vector<PathPoint> &points, int step) {
     std::vector<Key3ds> keys;
-    int last = int(points.back().t * FPS + 0.5f);
+    int last = int(frame_at(points.back().t));
     auto tangent = [&](size_t i) {
         size_t a = i > 0 ? i - 1 : i, b = i + 1 < points.size() ? i + 1 : i;
-        float dt = points[b].t - points[a].t;
-        const P3 &pa = points[a].p, &pb = points[b].p;
-        return P3{(pb.x - pa.x) / dt, (pb.y - pa.y) / dt, (pb.z - pa.z) / dt};
+        return (points[b].p - points[a].p) / (points[b].t - points[a].t);
     };
     for (int frame = 0;; frame = std::min(frame + step, last)) {
-        float t = float(frame) / FPS;
+        float t = float(frame) / FRAMES_PER_SECOND;
         size_t i = 0;
         while (i + 2 < points.size() && points[i + 1].t <= t) i++;
         float h = points[i + 1].t - points[i].t, s = std::clamp((t - points[i].t) / h, 0.0f, 1.0f);
         float h00 = 2 * s * s * s - 3 * s * s + 1, h10 = s * s * s - 2 * s * s + s, h01 = -2 * s * s * s + 3 * s * s,
               h11 = s * s * s - s * s;
-        P3 m0 = tangent(i), m1 = tangent(i + 1);
-        const P3 &p0 = points[i].p, &p1 = points[i + 1].p;
-        P3 p = {h00 * p0.x + h10 * h * m0.x + h01 * p1.x + h11 * h * m1.x,
-                h00 * p0.y + h10 * h * m0.y + h01 * p1.y + h11 * h * m1.y,
-                h00 * p0.z + h10 * h * m0.z + h01 * p1.z + h11 * h * m1.z};
-        P3 f = to_file(p);
-        keys.push_back(key3ds_position(uint32_t(frame), f.x, f.y, f.z));
+        Vec3 p = points[i].p * h00 + tangent(i) * (h10 * h) + points[i + 1].p * h01 + tangent(i + 1) * (h11 * h);
+        keys.push_back(key3ds_point(uint32_t(frame), to_file(p)));
         if (frame == last) break;
     }
     return keys;
+}
+
+// A dummy node (nothing is drawn for it) keyed along a path.
+ObjectNode3ds path_node(const char *instance, const std::vector<PathPoint> &points) {
+    ObjectNode3ds node;
+    node.name = "$$$DUMMY";
+    node.instance = instance;
+    node.position = path_keys(points, 5);
+    return node;
 }
 
 // The ball of light: from beside the first father it wanders past the second and the third,
@@ -410,32 +350,7 @@ const std::vector<PathPoint> red_path = {
     {62, {-20, 145, 125}}, {68, {-30, 145, 120}},
 };
 
-// A camera key: position and the point to look at, in the part's frame. The renderer pitches
-// the view by twice the angle of the direction above the horizontal, so the key's target is
-// set at the height that makes the view's centre pass through the point looked at.
-struct Shot {
-    float t;
-    P3 eye, look;
-};
-
-void add_shots(Scene3ds &scene, const char *name, const std::vector<Shot> &shots, int first_frame, float fov) {
-    CameraNode3ds node;
-    node.name = name;
-    for (const Shot &s : shots) {
-        float dx = s.look.x - s.eye.x, dy = s.look.y - s.eye.y, dz = s.look.z - s.eye.z;
-        float flat = std::sqrt(dx * dx + dz * dz);
-        float pitch = std::atan2(dy, flat);
-        float aimed = flat * std::tan(std::asin(std::tan(pitch / 2)));
-        P3 eye = to_file(s.eye), target = to_file({s.look.x, s.eye.y + aimed, s.look.z});
-        uint32_t frame = uint32_t(s.t * FPS + 0.5f) - first_frame;
-        node.position.push_back(key3ds_position(frame, eye.x, eye.y, eye.z));
-        node.target.push_back(key3ds_position(frame, target.x, target.y, target.z));
-    }
-    node.fov.push_back(key3ds_value(0, fov));
-    node.roll.push_back(key3ds_value(0, 0));
-    scene.camera_nodes.push_back(node);
-}
-
+// The camera's shots; the renderer's pitch is corrected on the way.
 // Before the spider: a slow arc round the meadow from the south-east, following the ball.
 const std::vector<Shot> first_shots = {
     {0, {150, 105, 360}, {-90, 72, 130}},   {4, {100, 102, 390}, {-110, 74, 110}},
@@ -459,67 +374,34 @@ const std::vector<Shot> second_shots = {
 
 // Write "lightball.3ds" and its pictures ("warp.bmp" comes with the warp pass).
 void generate_part9(ContentSink &sink) {
-    sink.add("night_sky.bmp", bmp_encode_24(make_sky()));
-    sink.add("night_moon.bmp", bmp_encode_24(make_moon()));
-    sink.add("night_hills.bmp", bmp_encode_24(make_hills()));
-    sink.add("night_fir.bmp", bmp_encode_24(make_fir()));
-    sink.add("night_meadow.bmp", bmp_encode_24(make_meadow()));
-    sink.add("night_stone.bmp", bmp_encode_24(make_stone()));
-
     Scene3ds scene;
-    scene.add_material("sky", "night_sky.bmp");
-    scene.add_material("moon", "night_moon.bmp");
-    scene.add_material("hills", "night_hills.bmp");
-    scene.add_material("fir", "night_fir.bmp");
-    scene.add_material("meadow", "night_meadow.bmp");
-    scene.add_material("stone", "night_stone.bmp");
-
+    add_scene_pictures(sink, scene, {{"night_sky.bmp", make_sky, "sky"}, {"night_moon.bmp", make_moon, "moon"},
+                                     {"night_hills.bmp", make_hills, "hills"}, {"night_fir.bmp", make_fir, "fir"},
+                                     {"night_meadow.bmp", make_meadow, "meadow"}, {"night_stone.bmp", make_stone, "stone"}});
     // The night first: the part pulls the scene into the red ball from its last vertex back,
     // so the sky goes last.
-    scene.meshes.push_back(mesh_to_3ds(make_sky_dome(), "night1", "sky"));
-    scene.meshes.push_back(mesh_to_3ds(make_moon_disc(), "night2", "moon"));
-    scene.meshes.push_back(mesh_to_3ds(make_hills_band(), "night3", "hills"));
-    scene.meshes.push_back(mesh_to_3ds(make_fir_belt(30, 820, 1150, 140, 230, 3, 5, 1011), "night4", "fir"));
-    scene.meshes.push_back(mesh_to_3ds(make_fir_belt(11, 480, 650, 110, 160, 4, 7, 1012), "night5", "fir"));
-    scene.meshes.push_back(mesh_to_3ds(make_ground(), "meadow", "meadow"));
-    scene.meshes.push_back(mesh_to_3ds(make_altar(), "altar", "stone"));
-    scene.meshes.push_back(mesh_to_3ds(make_stone_ring(), "stones", "stone"));
-    scene.meshes.push_back(mesh_to_3ds(make_rocks(), "rocks", "stone"));
-
+    add_mesh(scene, make_sky_dome(), "night1", "sky");
+    add_mesh(scene, make_moon_disc(), "night2", "moon");
+    add_mesh(scene, make_hills_band(), "night3", "hills");
+    add_mesh(scene, make_fir_belt(30, 820, 1150, 140, 230, 3, 5, 1011), "night4", "fir");
+    add_mesh(scene, make_fir_belt(11, 480, 650, 110, 160, 4, 7, 1012), "night5", "fir");
+    add_mesh(scene, make_ground(), "meadow", "meadow");
+    add_mesh(scene, make_altar(), "altar", "stone");
+    add_mesh(scene, make_stone_ring(), "stones", "stone");
+    add_mesh(scene, make_rocks(), "rocks", "stone");
     // Light 0: a cold light hanging over the altar; the fathers face it.
-    Light3ds light;
-    light.name = "altarlight";
-    P3 lp = to_file({ALTAR_X, 75, ALTAR_Z});
-    light.position[0] = lp.x, light.position[1] = lp.y, light.position[2] = lp.z;
-    light.color[0] = 0.6f, light.color[1] = 0.8f, light.color[2] = 1.0f;
-    scene.lights.push_back(light);
+    scene.lights.push_back(point_light("altarlight", to_file({ALTAR_X, 75, ALTAR_Z}), colour(0.6f, 0.8f, 1.0f)));
+    // The camera record stands at the first shot, looking straight at its point.
+    scene.cameras.push_back(shot_camera("night01", first_shots[0], AIM_AT_LOOK, 65));
 
-    Camera3ds camera;
-    camera.name = "night01";
-    P3 eye = to_file(first_shots[0].eye), look = to_file(first_shots[0].look);
-    camera.position[0] = eye.x, camera.position[1] = eye.y, camera.position[2] = eye.z;
-    camera.target[0] = look.x, camera.target[1] = look.y, camera.target[2] = look.z;
-    camera.lens = 65;
-    scene.cameras.push_back(camera);
-
-    scene.start_frame = 0;
     scene.end_frame = END_FRAME;
     // The two paths come first: the part finds them at the head of the key table.
-    ObjectNode3ds ball;
-    ball.name = "$$$DUMMY";
-    ball.instance = "ballpath";
-    ball.position = path_keys(ball_path, 5);
-    scene.object_nodes.push_back(ball);
-    ObjectNode3ds red;
-    red.name = "$$$DUMMY";
-    red.instance = "redpath";
-    red.position = path_keys(red_path, 5);
-    scene.object_nodes.push_back(red);
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
-
+    scene.object_nodes.push_back(path_node("ballpath", ball_path));
+    scene.object_nodes.push_back(path_node("redpath", red_path));
+    add_static_nodes(scene);
     // Two camera nodes: the second one's keys follow the first's, a cut at 20 s.
-    add_shots(scene, "night01", first_shots, 0, 65);
-    add_shots(scene, "night02", second_shots, CUT_FRAME, 65);
+    scene.camera_nodes.push_back(shot_node("night01", first_shots, AIM_PITCH_CORRECTED, 65));
+    scene.camera_nodes.push_back(shot_node("night02", second_shots, AIM_PITCH_CORRECTED, 65, CUT_FRAME));
     static_assert(SHOW_FRAMES <= END_FRAME, "the show's 68 s fit the file's frames");
     sink.add("lightball.3ds", encode_3ds(scene));
 }
