@@ -90,3 +90,11 @@ void add_shot_camera(Scene3ds &scene, const std::string &name, const std::vector
     scene.cameras.push_back(shot_camera(name, shots.front(), aim, lens));
     scene.camera_nodes.push_back(shot_node(name, shots, aim, fov));
 }
+
+ObjectNode3ds dummy_node(const std::string &instance, const std::vector<Key3ds> &positions) {
+    ObjectNode3ds node;
+    node.name = "$$$DUMMY";
+    node.instance = instance;
+    node.position = positions;
+    return node;
+}

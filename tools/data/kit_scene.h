@@ -75,3 +75,6 @@ CameraNode3ds shot_node(const std::string &name, const std::vector<Shot> &shots,
 // Add the camera `name` standing at the first shot and its node keyed through all of them.
 void add_shot_camera(Scene3ds &scene, const std::string &name, const std::vector<Shot> &shots, ShotAim aim,
                      float lens, float fov);
+
+// A dummy node (nothing is drawn for it) keyed along a path, found by its instance name.
+ObjectNode3ds dummy_node(const std::string &instance, const std::vector<Key3ds> &positions);

@@ -324,15 +324,6 @@ std::vector<Key3ds> path_keys(const std::vector<PathPoint> &points, int step) {
     return keys;
 }
 
-// A dummy node (nothing is drawn for it) keyed along a path.
-ObjectNode3ds path_node(const char *instance, const std::vector<PathPoint> &points) {
-    ObjectNode3ds node;
-    node.name = "$$$DUMMY";
-    node.instance = instance;
-    node.position = path_keys(points, 5);
-    return node;
-}
-
 // The ball of light: from beside the first father it wanders past the second and the third,
 // comes to the warp as it opens, rises and sinks in it while it gathers its lights, then
 // drifts out towards the red ball, where it gives its sparks away.
@@ -350,8 +341,8 @@ const std::vector<PathPoint> red_path = {
     {62, {-20, 145, 125}}, {68, {-30, 145, 120}},
 };
 
-// The camera's shots; the renderer's pitch is corrected on the way.
-// Before the spider: a slow arc round the meadow from the south-east, following the ball.
+// The camera before the spider (its pitch corrected on the way): a slow arc round the
+// meadow from the south-east, following the ball.
 const std::vector<Shot> first_shots = {
     {0, {150, 105, 360}, {-90, 72, 130}},   {4, {100, 102, 390}, {-110, 74, 110}},
     {8, {40, 100, 400}, {-140, 74, 80}},    {12, {-20, 98, 400}, {-110, 76, 50}},
@@ -393,11 +384,10 @@ void generate_part9(ContentSink &sink) {
     scene.lights.push_back(point_light("altarlight", to_file({ALTAR_X, 75, ALTAR_Z}), colour(0.6f, 0.8f, 1.0f)));
     // The camera record stands at the first shot, looking straight at its point.
     scene.cameras.push_back(shot_camera("night01", first_shots[0], AIM_AT_LOOK, 65));
-
     scene.end_frame = END_FRAME;
     // The two paths come first: the part finds them at the head of the key table.
-    scene.object_nodes.push_back(path_node("ballpath", ball_path));
-    scene.object_nodes.push_back(path_node("redpath", red_path));
+    scene.object_nodes.push_back(dummy_node("ballpath", path_keys(ball_path, 5)));
+    scene.object_nodes.push_back(dummy_node("redpath", path_keys(red_path, 5)));
     add_static_nodes(scene);
     // Two camera nodes: the second one's keys follow the first's, a cut at 20 s.
     scene.camera_nodes.push_back(shot_node("night01", first_shots, AIM_PITCH_CORRECTED, 65));
