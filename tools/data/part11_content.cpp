@@ -377,16 +377,17 @@ const Shot CAMERA_STOPS[] = {
 // Every picture of the room with its material; the bulb's material comes last, over-bright:
 // it is lit like any surface, and the bright colour keeps it glowing in the dark.
 void add_room_pictures(ContentSink &sink, Scene3ds &scene) {
-    add_scene_pictures(sink, scene, {{"sofa_floor.bmp", make_floor, "floor"}, {"sofa_wall.bmp", make_wallpaper, "wall"},
-                                     {"sofa_plaster.bmp", make_plaster, "plaster"},
-                                     {"sofa_fabric.bmp", make_fabric, "fabric"}, {"sofa_rug.bmp", make_rug, "rug"},
-                                     {"sofa_walnut.bmp", make_walnut, "walnut"}, {"sofa_case.bmp", make_case, "case"},
-                                     {"sofa_glass.bmp", make_glass, "glass"}, {"tvstatic.bmp", make_static, "static"},
-                                     {"sofa_sky.bmp", make_sky, "sky"}, {"sofa_moon.bmp", make_moon, "moon"},
-                                     {"sofa_shade.bmp", make_shade_picture, "shade"},
-                                     {"sofa_brass.bmp", make_brass, "brass"}, {"sofa_bulb.bmp", make_bulb_picture},
-                                     {"sofa_books.bmp", make_books, "books"},
-                                     {"sofa_painting.bmp", make_painting, "painting"}});
+    const std::vector<ScenePicture> pictures = {
+        {"sofa_floor.bmp", make_floor, "floor"},         {"sofa_wall.bmp", make_wallpaper, "wall"},
+        {"sofa_plaster.bmp", make_plaster, "plaster"},   {"sofa_fabric.bmp", make_fabric, "fabric"},
+        {"sofa_rug.bmp", make_rug, "rug"},               {"sofa_walnut.bmp", make_walnut, "walnut"},
+        {"sofa_case.bmp", make_case, "case"},            {"sofa_glass.bmp", make_glass, "glass"},
+        {"tvstatic.bmp", make_static, "static"},         {"sofa_sky.bmp", make_sky, "sky"},
+        {"sofa_moon.bmp", make_moon, "moon"},            {"sofa_shade.bmp", make_shade_picture, "shade"},
+        {"sofa_brass.bmp", make_brass, "brass"},         {"sofa_bulb.bmp", make_bulb_picture},
+        {"sofa_books.bmp", make_books, "books"},         {"sofa_painting.bmp", make_painting, "painting"},
+    };
+    add_scene_pictures(sink, scene, pictures);
     Material3ds &bulb = scene.add_material("bulb", "sofa_bulb.bmp");
     bulb.diffuse[0] = 6, bulb.diffuse[1] = 5.4f, bulb.diffuse[2] = 4.2f;
 }

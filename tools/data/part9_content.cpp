@@ -248,8 +248,7 @@ MeshData make_standing_stone(float height, float width, uint32_t seed) {
     return stone;
 }
 
-// The altar: a low round stone under the warp; and the ring of stones around it, open
-// towards the three fathers.
+// The altar: a low round stone under the warp.
 MeshData make_altar() {
     MeshData altar = mesh_cylinder(24, 9, 14, 1, true);
     mesh_map_box(altar, 1.0f / 40);
@@ -257,6 +256,7 @@ MeshData make_altar() {
     return altar;
 }
 
+// The ring of stones around the altar, open towards the three fathers.
 MeshData make_stone_ring() {
     MeshData ring;
     for (int i = 0; i < 6; i++) {
@@ -270,12 +270,13 @@ MeshData make_stone_ring() {
     return ring;
 }
 
-// Boulders in the grass, away from where the fathers stand and the balls fly low.
+// The lumps of a boulder's surface.
 float rock_bumps(float x, float y, float z, void *context) {
     uint32_t seed = *static_cast<uint32_t *>(context);
     return fractal_noise(x * 0.08f + z * 0.05f, y * 0.08f - z * 0.03f, 3, 0.5f, 0, seed);
 }
 
+// Boulders in the grass, away from where the fathers stand and the balls fly low.
 MeshData make_rocks() {
     static const float spots[][3] = {{-330, -60, 14}, {90, 120, 10}, {-240, 300, 12}, {60, -140, 16}, {-40, 380, 9}};
     MeshData rocks;
