@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "content.h"
 #include "support/scratch_dir.h"
@@ -28,15 +29,16 @@ int count_captures(const std::string &folder = "") {
     return n;
 }
 
-// Every registered content source but the music and the time table, and a time table of
-// 17 entries of `entry` seconds each, packed into "Data" in the working directory
-// ("noise.bmp" loose).
-void write_show(double entry) {
+// Every registered content source but the music and the time table, and the time table
+// given (17 entries of `entry` seconds each when none is), packed into "Data" in the working
+// directory ("noise.bmp" loose).
+void write_show(double entry, std::vector<double> times = {}) {
     ContentSink sink;
     for (const ContentSource &source : content_sources())
         if (source.order > CONTENT_ORDER_TIMING && source.order < CONTENT_ORDER_MUSIC) source.generator(sink);
+    for (int k = 0; times.size() < 18; k++) times.push_back(k * entry);
     std::string timing = "// a short show\n";
-    for (int k = 0; k <= 17; k++) timing += std::to_string(k * entry) + "\n";
+    for (double t : times) timing += std::to_string(t) + "\n";
     sink.add("timing.dat", std::vector<uint8_t>(timing.begin(), timing.end()));
     std::vector<PackEntry> entries;
     for (ContentFile &file : sink.files)
@@ -95,6 +97,28 @@ TEST(Show, TwoCapturesOfTheSameRangeAreIdentical) {
     }
     // The frames really move: the wolf turns and the smoke rises between the first and last.
     EXPECT_FALSE(first[0] == first[5]);
+}
+
+// A start with "exact" gives the frames of the run from the show's start at those times.
+TEST(Show, ExactStartsGiveTheFramesOfTheRunFromTheStart) {
+    ScratchDir dir;
+    // The greetings last 30 s, the sofa room 15 s; the sofa room and end screen overlap for
+    // 3 s only, so the end screen's backdrop still fades in over older pictures in entry 16.
+    write_show(0, {0, 2, 4, 6, 10, 12, 14, 44, 46, 48, 50, 52, 54, 56, 60, 75, 78, 84});
+    int status = run_kelp("capture2 images res192x144x32 frames160");
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
+    ASSERT_EQ(count_captures(), 160);
+    std::filesystem::create_directory("full");
+    for (int k = 0; k < 160; k++) std::filesystem::rename(capture_name(k), "full/" + capture_name(k));
+    // The wipe, the greetings past their fade, a two-part entry, the night in entry 13 (part 9
+    // at +20 s), the sofa room after the television's collapse, the end screen's fade.
+    for (double start : {8.5, 43.5, 47.0, 58.0, 68.0, 79.0}) {
+        status = run_kelp("capture2 images res192x144x32 exact frames2 pos" + std::to_string(start));
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << read_text("stderr.txt");
+        for (int k = 0; k < 2; k++)
+            EXPECT_TRUE(read_text(capture_name(k)) == read_text("full/" + capture_name(int(start * 2) + k)))
+                << "frame " << k << " from " << start << " s";
+    }
 }
 
 TEST(Show, SplitCapturesJoinIntoTheSingleRunsFrames) {

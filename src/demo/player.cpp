@@ -93,12 +93,15 @@ static void play_layers(const EntryStep *steps, int count) {
 
 // A drawn frame a replay needs only for its pixels: finished without being shown.
 static bool finish_unshown = false;
+// The last frame played drew its first scene over the picture before it.
+static bool frame_kept_pixels = false;
 
 static void present(Scene &scene) {
     if (!render_drawing()) return;
     if (finish_unshown) {
         draw_fade(scene.camera->fade);
         glFinish();
+        swap_window_buffers();
         return;
     }
     present_frame(scene);
@@ -119,6 +122,7 @@ void play_entry(int index, float t, bool draw) {
     EntryStep steps[2];
     int count = entry_steps(index, t, time_table, part_camera_modes(), steps);
     const EntryStep &presented = steps[count - 1];
+    frame_kept_pixels = false;
     switch (row.pass) {
     case PASS_MIRROR: play_mirror_entry(presented); break;
     case PASS_WIPE: play_wipe_entry(t, steps); break;
@@ -129,6 +133,7 @@ void play_entry(int index, float t, bool draw) {
         if (t - time_table[index] > NOISE_START) noise_overlay(t, t - time_table[index]);
         break;
     }
+    if (scene_ready(steps[0].part)) frame_kept_pixels = background_keeps_pixels(scene_of(steps[0].part));
     present(scene_of(presented.part));
     set_render_drawing(true);
 }
@@ -264,8 +269,16 @@ static bool copies_mirror(float t) {
 // Time of frame f of a run at `rate`, as the fixed clock gives it.
 static float frame_time_at(uint32_t frame, float rate) { return float(double(frame) / double(rate)); }
 
-void replay_to_frame(uint32_t frame, float rate, bool draw) {
-    const SavedStart *from = latest_start(frame, rate);
+enum : uint32_t { NO_FRAME = 0xffffffffu };
+
+// One replay from the latest saved start at or before `limit` (or the show's start) to the
+// state before `frame`, drawing (with `draw`) the frames from `draw_from` on and the last
+// mirror copy. Returns the first frame of the closing run of frames that drew over the
+// picture before them (NO_FRAME when the last one did not), and in *begun the frame it
+// started from.
+static uint32_t replay_pass(uint32_t frame, float rate, bool draw, uint32_t draw_from, uint32_t limit,
+                            uint32_t *begun) {
+    const SavedStart *from = latest_start(limit, rate);
     uint32_t i = 0;
     if (from) {
         restore_show_state(from->state);
@@ -273,17 +286,36 @@ void replay_to_frame(uint32_t frame, float rate, bool draw) {
     } else {
         reset_show();
     }
+    *begun = i;
     clock_use_fixed_rate(rate);
+    uint32_t chain = NO_FRAME;
     for (; i < frame && !quit_flag; i++) {
         float t = frame_time_at(i, rate);
         clock_set_frame(i);
         save_entry_starts(i, rate, t);
-        bool drawn = draw && i + REPLAY_DRAWN_FRAMES >= frame;
         copy_mirror_unseen = draw && copies_mirror(t) && !copies_mirror(frame_time_at(i + 1, rate));
         finish_unshown = true;
-        play_frame(t, drawn);
+        play_frame(t, draw && i >= draw_from);
         finish_unshown = false;
         copy_mirror_unseen = false;
+        if (!frame_kept_pixels) chain = NO_FRAME;
+        else if (chain == NO_FRAME) chain = i;
     }
     clock_set_frame(frame);
+    return chain;
+}
+
+void replay_to_frame(uint32_t frame, float rate, bool draw) {
+    uint32_t first_drawn = frame > REPLAY_DRAWN_FRAMES ? frame - REPLAY_DRAWN_FRAMES : 0;
+    uint32_t chain_reach = REPLAY_DRAWN_FRAMES;
+    uint32_t begun = 0;
+    uint32_t chain = replay_pass(frame, rate, draw, first_drawn, frame, &begun);
+    // Frames that drew over older pictures reach back further than those drawn: replay again
+    // drawing from the frame before their run, from a start early enough to hold it.
+    while (draw && chain != NO_FRAME && chain < first_drawn + chain_reach && first_drawn > 0) {
+        bool whole_run = chain > begun;  // else the run may reach back past where the pass began
+        first_drawn = chain > chain_reach ? chain - chain_reach : 0;
+        chain = replay_pass(frame, rate, draw, first_drawn, whole_run ? first_drawn : begun - 1, &begun);
+        if (whole_run) break;
+    }
 }

@@ -65,6 +65,11 @@ static float screen_aspect(float width, float height) {
     return width / height;
 }
 
+bool background_keeps_pixels(const Scene &scene) {
+    if (scene.background_texture != -1) return scene.camera->glow_alpha < 1.0f;
+    return scene.scene_fade != 0.0f && scene.scene_fade != 1.0f;
+}
+
 // Backdrop quad, cleared colour, or the previous picture kept.
 static void draw_background(const Scene &scene, const Camera &camera, float width, float height) {
     if (scene.background_texture != -1) {

@@ -19,6 +19,10 @@ void render_scene(Scene &scene, float time, byte camera_mode);
 // along their paths, the frame time. Replays of the show run this way.
 void set_render_drawing(bool on);
 bool render_drawing();
+// Whether the scene's background lets the picture before it show through: a backdrop drawn
+// translucent, or a partial fade over the last frame. (A scene with scene_fade 1 keeps the
+// picture only where nothing of it is drawn; its content covers the screen.)
+bool background_keeps_pixels(const Scene &scene);
 
 // Fatal when the scene does not fit the working arrays or a mesh reaches outside them;
 // render_scene checks every frame, and whoever builds a scene may check it once.
