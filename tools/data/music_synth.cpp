@@ -3,6 +3,7 @@
 // piano, risers and impacts; and the reverb on the send bus.
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 
 #include "music.h"
 
@@ -78,59 +79,12 @@ static float envelope(double t, double length, double attack, double release) {
     return r >= 1 ? 0 : a * float(1 - r) * float(1 - r);
 }
 
-// Release time of each instrument after its held length.
-static double release_of(int instrument) {
-    switch (instrument) {
-        case MUSIC_PAD: return 1.2;
-        case MUSIC_LEAD: return 0.25;
-        case MUSIC_KEYS: return 0.6;
-        case MUSIC_BASS: return 0.05;
-        case MUSIC_PLUCK: return 0.1;
-        case MUSIC_STATIC: return 0.2;
-        default: return 0.0;
-    }
-}
+// What sounds at one sample of a note: a left and right value.
+struct Sound {
+    float left, right;
+};
 
-double music_note_span(const MusicNote &note) {
-    switch (note.instrument) {
-        case MUSIC_KICK: return 0.6;
-        case MUSIC_SNARE: return 0.4;
-        case MUSIC_CLAP: return 0.4;
-        case MUSIC_HAT: return 0.12;
-        case MUSIC_OPEN_HAT: return 0.45;
-        case MUSIC_CRASH: return 3.5;
-        case MUSIC_TOM: return 0.5;
-        case MUSIC_IMPACT: return 3.0;
-        case MUSIC_PLUCK: return std::max(note.length, 0.05) + 0.6;
-        default: return note.length + release_of(note.instrument);
-    }
-}
-
-// Per-instrument mix level and reverb send.
-static void levels(int instrument, float &level, float &send) {
-    static const float table[MUSIC_INSTRUMENT_COUNT][2] = {
-        {0.55f, 0.02f},  // kick
-        {0.90f, 0.20f},  // snare
-        {0.80f, 0.25f},  // clap
-        {0.22f, 0.03f},  // hat
-        {0.18f, 0.08f},  // open hat
-        {0.26f, 0.25f},  // crash
-        {0.60f, 0.20f},  // tom
-        {0.55f, 0.00f},  // bass
-        {0.060f, 0.35f}, // pad (per voice)
-        {0.22f, 0.30f},  // pluck
-        {0.34f, 0.30f},  // lead
-        {0.22f, 0.25f},  // keys
-        {0.30f, 0.35f},  // riser
-        {0.80f, 0.50f},  // impact
-        {0.12f, 0.05f},  // static
-    };
-    level = table[instrument][0];
-    send = table[instrument][1];
-}
-
-// Render one mono-or-stereo sample pair of a note at sample n (from the note's start).
-// State lives in the caller's Voice.
+// The running state of one note: its noise, filters, oscillators and decays.
 struct Voice {
     const MusicNote *note;
     NoiseSource noise;
@@ -142,19 +96,40 @@ struct Voice {
     float rate[4] = {1, 1, 1, 1};
     float hz;
     float pan_left, pan_right;  // equal-power pan gains of a mono voice
-    explicit Voice(const MusicNote &n, uint32_t seed)
-        : note(&n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))) {
+    double release;             // seconds the note sounds after its held length
+    Voice(const MusicNote &n, uint32_t seed, double release)
+        : note(&n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))), release(release) {
         float angle = (std::clamp(n.pan, -1.0f, 1.0f) + 1) * 0.785398f;
         pan_left = std::cos(angle) * 1.41421356f;
         pan_right = std::sin(angle) * 1.41421356f;
     }
-    // Set decay k to fall by e every `seconds`.
-    void set_decay(int k, double per_second) { rate[k] = float(std::exp(-per_second / MUSIC_RATE)); }
+    // Set decays 0, 1, ... to fall by e at the given rates per second.
+    void set_decays(std::initializer_list<double> per_second) {
+        int k = 0;
+        for (double r : per_second) rate[k++] = float(std::exp(-r / MUSIC_RATE));
+    }
     // Current value of decay k, then advance it one sample.
     float step(int k) {
         float v = decay[k];
         decay[k] *= rate[k];
         return v;
+    }
+    // Set the left and right filters.
+    void set_filters(float left, float right, float resonance) {
+        filter.set(left, resonance);
+        filter_right.set(right, resonance);
+    }
+    // Run the left and right filters on the two noises plus a shared signal.
+    void run_noise(float shared) {
+        filter.run(noise.next() + shared);
+        filter_right.run(noise_right.next() + shared);
+    }
+    // The note's attack-hold-release envelope at t.
+    float held(double t, double attack) const { return envelope(t, note->length, attack, release); }
+    // A mono value placed by the note's pan (silence stays exactly zero).
+    Sound mono(float out) const {
+        if (out == 0) return {0, 0};
+        return {out * pan_left, out * pan_right};
     }
 };
 
@@ -172,233 +147,235 @@ static double advance(double &phase, double hz) {
     return increment;
 }
 
-// The sample (left, right) of a voice at note-relative sample n.
-static void voice_sample(Voice &v, size_t n, float &left, float &right) {
+static float sine(double phase) { return float(std::sin(TAU * phase)); }
+
+// Rises from 0 to 1 over the first `seconds`.
+static float ramp(double t, double seconds) { return t < seconds ? float(t / seconds) : 1.0f; }
+
+// Six square partials at `ratios` of a base frequency: the metal of the cymbals.
+static float metal(Voice &v, double base, const float ratios[6]) {
+    float sum = 0;
+    for (int i = 0; i < 6; i++) {
+        double inc = advance(v.phase[i], base * ratios[i]);
+        sum += square(v.phase[i], inc);
+    }
+    return sum;
+}
+
+// Kick: a sine falling in pitch, with a click.
+static Sound kick(Voice &v, size_t n, double) {
+    if (n == 0) v.set_decays({28, 200, 5.5 + 3 * v.note->param, 500});
+    double f = 44 + 120 * v.step(0) + 30 * v.step(1);
+    advance(v.phase[0], f);
+    float body = sine(v.phase[0]) * v.step(2);
+    float click = v.noise.next() * v.step(3) * 0.25f;
+    return v.mono(std::tanh((body + click) * 1.6f));
+}
+
+// Snare: two tones and a burst of high-passed noise.
+static Sound snare(Voice &v, size_t n, double t) {
+    if (n == 0) {
+        v.filter.set(1800, 0.2f);
+        v.set_decays({22, 30, 16 - 6 * v.note->param});
+    }
+    advance(v.phase[0], 185);
+    advance(v.phase[1], 330);
+    float tone = sine(v.phase[0]) * v.step(0) * 0.55f + sine(v.phase[1]) * v.step(1) * 0.25f;
+    v.filter.run(v.noise.next());
+    // A millisecond of attack keeps the noise burst from spiking after MP3 coding.
+    return v.mono((tone + v.filter.high * v.step(2) * 0.9f) * ramp(t, 0.001));
+}
+
+// Clap: three bursts of band-passed noise, the last one longer.
+static Sound clap(Voice &v, size_t n, double t) {
+    if (n == 0) v.filter.set(1300, 0.45f);
+    v.filter.run(v.noise.next());
+    double e = 0;
+    for (int burst = 0; burst < 3; burst++) {
+        double tb = t - burst * 0.011;
+        if (tb >= 0) e = std::max(e, std::exp(-tb * (burst == 2 ? 16 : 120)));
+    }
+    return v.mono(v.filter.band * float(e) * 2.2f);
+}
+
+// Closed and open hi-hat: metal and noise, high-passed twice.
+static Sound hat(Voice &v, size_t n, double) {
     const MusicNote &note = *v.note;
-    double t = double(n) / MUSIC_RATE;
-    float out = 0;
-    left = right = 0;
-    switch (note.instrument) {
-        case MUSIC_KICK: {
-            if (n == 0) {
-                v.set_decay(0, 28);
-                v.set_decay(1, 200);
-                v.set_decay(2, 5.5 + 3 * note.param);
-                v.set_decay(3, 500);
-            }
-            double f = 44 + 120 * v.step(0) + 30 * v.step(1);
-            advance(v.phase[0], f);
-            float body = float(std::sin(TAU * v.phase[0])) * v.step(2);
-            float click = v.noise.next() * v.step(3) * 0.25f;
-            out = std::tanh((body + click) * 1.6f);
-            break;
-        }
-        case MUSIC_SNARE: {
-            if (n == 0) {
-                v.filter.set(1800, 0.2f);
-                v.set_decay(0, 22);
-                v.set_decay(1, 30);
-                v.set_decay(2, 16 - 6 * note.param);
-            }
-            advance(v.phase[0], 185);
-            advance(v.phase[1], 330);
-            float tone = float(std::sin(TAU * v.phase[0])) * v.step(0) * 0.55f + float(std::sin(TAU * v.phase[1])) * v.step(1) * 0.25f;
-            v.filter.run(v.noise.next());
-            // A millisecond of attack keeps the noise burst from spiking after MP3 coding.
-            float attack = t < 0.001 ? float(t / 0.001) : 1.0f;
-            out = (tone + v.filter.high * v.step(2) * 0.9f) * attack;
-            break;
-        }
-        case MUSIC_CLAP: {
-            if (n == 0) v.filter.set(1300, 0.45f);
-            v.filter.run(v.noise.next());
-            double e = 0;
-            for (int burst = 0; burst < 3; burst++) {
-                double tb = t - burst * 0.011;
-                if (tb >= 0) e = std::max(e, std::exp(-tb * (burst == 2 ? 16 : 120)));
-            }
-            out = v.filter.band * float(e) * 2.2f;
-            break;
-        }
-        case MUSIC_HAT:
-        case MUSIC_OPEN_HAT: {
-            if (n == 0) {
-                v.filter.set(7500 + 2500 * note.param, 0.3f);
-                v.filter2.set(7500 + 2500 * note.param, 0.3f);
-            }
-            // Metallic partials of six square waves under the noise.
-            static const float ratios[6] = {1.0f, 1.4471f, 1.6170f, 1.9265f, 2.5028f, 2.6637f};
-            float metal = 0;
-            for (int i = 0; i < 6; i++) {
-                double inc = advance(v.phase[i], 410.0 * ratios[i]);
-                metal += square(v.phase[i], inc);
-            }
-            v.filter.run(metal * 0.15f + v.noise.next());
-            v.filter2.run(v.filter.high);
-            if (n == 0) v.set_decay(0, note.instrument == MUSIC_HAT ? 55 : 8);
-            out = v.filter2.high * v.step(0);
-            break;
-        }
-        case MUSIC_CRASH: {
-            if (n == 0) {
-                v.filter.set(5000, 0.1f);
-                v.filter_right.set(5000, 0.1f);
-            }
-            static const float ratios[6] = {1.0f, 1.342f, 1.718f, 2.136f, 2.451f, 3.031f};
-            float metal = 0;
-            for (int i = 0; i < 6; i++) {
-                double inc = advance(v.phase[i], 560.0 * ratios[i]);
-                metal += square(v.phase[i], inc);
-            }
-            float e = float(std::exp(-t * 1.3)) * (t < 0.002 ? float(t / 0.002) : 1.0f);
-            v.filter.run(v.noise.next() + metal * 0.08f);
-            v.filter_right.run(v.noise_right.next() + metal * 0.08f);
-            left = v.filter.high * e;
-            right = v.filter_right.high * e;
-            break;
-        }
-        case MUSIC_TOM: {
-            double f = v.hz * (1 + 0.5 * std::exp(-t * 20));
-            advance(v.phase[0], f);
-            out = float(std::sin(TAU * v.phase[0]) * std::exp(-t * 7)) + v.noise.next() * float(std::exp(-t * 60)) * 0.2f;
-            break;
-        }
-        case MUSIC_BASS: {
-            double inc = advance(v.phase[0], v.hz);
-            advance(v.phase[1], v.hz * 0.5);
-            float raw = saw(v.phase[0], inc) * 0.55f + float(std::sin(TAU * v.phase[0])) * 0.6f;
-            if (n % 16 == 0) {
-                float env = float(std::exp(-t * 9));
-                v.filter.set(v.hz * (1.5f + note.param * 6) + 2200 * env * note.param, 0.35f);
-            }
-            v.filter.run(raw);
-            out = std::tanh(v.filter.low * 1.3f) * envelope(t, note.length, 0.004, release_of(MUSIC_BASS));
-            break;
-        }
-        case MUSIC_PAD: {
-            if (n == 0) {
-                static const float detune[3] = {-0.11f, 0.0f, 0.12f};
-                for (int i = 0; i < 3; i++) {
-                    double hz = v.hz * std::pow(2.0, detune[i] / 12.0);
-                    v.increment[i] = hz * 1.0007 / MUSIC_RATE;
-                    v.increment[i + 3] = hz * 0.9993 / MUSIC_RATE;
-                }
-            }
-            float l = 0, r = 0;
-            for (int i = 0; i < 3; i++) {
-                advance_by(v.phase[i], v.increment[i]);
-                advance_by(v.phase[i + 3], v.increment[i + 3]);
-                l += saw(v.phase[i], v.increment[i]);
-                r += saw(v.phase[i + 3], v.increment[i + 3]);
-            }
-            if (n % 32 == 0) {
-                float sweep = 0.5f + 0.5f * float(std::sin(t * 0.7 + note.pitch));
-                float cutoff = 500 + note.param * 2600 + sweep * 500 * note.param;
-                v.filter.set(cutoff, 0.15f);
-                v.filter_right.set(cutoff, 0.15f);
-            }
-            v.filter.run(l);
-            v.filter_right.run(r);
-            float e = envelope(t, note.length, 0.5, release_of(MUSIC_PAD));
-            left = v.filter.low * e;
-            right = v.filter_right.low * e;
-            break;
-        }
-        case MUSIC_PLUCK: {
-            if (n == 0) {
-                v.increment[0] = v.hz / MUSIC_RATE;
-                v.increment[1] = v.hz * 1.005 / MUSIC_RATE;
-                v.set_decay(0, 6);
-                v.set_decay(1, 14);
-            }
-            advance_by(v.phase[0], v.increment[0]);
-            advance_by(v.phase[1], v.increment[1]);
-            float raw = saw(v.phase[0], v.increment[0]) * 0.6f + square(v.phase[1], v.increment[1]) * 0.4f;
-            float sweep = v.step(1);
-            if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * note.param) * sweep, 0.3f);
-            v.filter.run(raw);
-            float e = v.step(0) * (t < 0.002 ? float(t / 0.002) : 1.0f);
-            if (t > note.length) e *= float(std::exp(-(t - note.length) * 25));
-            out = v.filter.low * e;
-            break;
-        }
-        case MUSIC_LEAD: {
-            if (n % 16 == 0) {
-                double vibrato = t > 0.25 ? 0.12 * std::sin(TAU * 5.5 * t) * std::min(1.0, (t - 0.25) * 3) : 0;
-                double hz = v.hz * std::pow(2.0, vibrato / 12.0);
-                v.increment[0] = hz * 1.003 / MUSIC_RATE;
-                v.increment[1] = hz * 0.997 / MUSIC_RATE;
-                v.increment[2] = hz * 0.5 / MUSIC_RATE;
-                v.filter.set(900 + 2600 * note.param + 2500 * float(std::exp(-t * 6)), 0.25f);
-            }
-            for (int i = 0; i < 3; i++) advance_by(v.phase[i], v.increment[i]);
-            float raw = saw(v.phase[0], v.increment[0]) * 0.45f + saw(v.phase[1], v.increment[1]) * 0.45f +
-                        square(v.phase[2], v.increment[2]) * 0.25f;
-            v.filter.run(raw);
-            out = v.filter.low * envelope(t, note.length, 0.012, release_of(MUSIC_LEAD));
-            break;
-        }
-        case MUSIC_KEYS: {
-            // Two-operator FM: a warm body and a bell-like tine that dies quickly.
-            if (n == 0) {
-                v.increment[0] = v.hz / MUSIC_RATE;
-                v.increment[2] = v.hz * 14 / MUSIC_RATE;
-                v.set_decay(0, 2.5);
-                v.set_decay(1, 9);
-                v.set_decay(2, 1.1);
-            }
-            advance_by(v.phase[0], v.increment[0]);
-            advance_by(v.phase[2], v.increment[2]);
-            double index = 1.6 * v.step(0) + 0.25;
-            double tine = std::sin(TAU * v.phase[2]) * v.step(1) * 0.6;
-            double body = std::sin(TAU * v.phase[0] + index * std::sin(TAU * v.phase[0]) + tine);
-            out = float(body) * v.step(2) * envelope(t, note.length, 0.003, release_of(MUSIC_KEYS));
-            break;
-        }
-        case MUSIC_RISER: {
-            double f = note.length > 0 ? std::clamp(t / note.length, 0.0, 1.0) : 1.0;
-            if (n % 32 == 0) {
-                v.filter.set(float(250 * std::pow(36.0, f)), 0.6f);
-                v.filter_right.set(float(260 * std::pow(36.0, f)), 0.6f);
-            }
-            double inc = advance(v.phase[0], v.hz * std::pow(2.0, f * 2));
-            float tone = saw(v.phase[0], inc) * 0.25f;
-            v.filter.run(v.noise.next() + tone);
-            v.filter_right.run(v.noise_right.next() + tone);
-            float e = float(f * f) * envelope(t, note.length, 0.0, 0.03);
-            left = v.filter.band * e;
-            right = v.filter_right.band * e;
-            break;
-        }
-        case MUSIC_IMPACT: {
-            double f = 30 + 60 * std::exp(-t * 6);
-            advance(v.phase[0], f);
-            if (n == 0) v.filter.set(900, 0.1f);
-            v.filter.run(v.noise.next());
-            out = float(std::sin(TAU * v.phase[0]) * std::exp(-t * 1.6)) + v.filter.low * float(std::exp(-t * 5)) * 1.4f;
-            out = std::tanh(out * 1.4f);
-            break;
-        }
-        case MUSIC_STATIC: {
-            if (n == 0) {
-                v.filter.set(2500, 0.0f);
-                v.filter_right.set(2600, 0.0f);
-            }
-            v.filter.run(v.noise.next());
-            v.filter_right.run(v.noise_right.next());
-            float e = envelope(t, note.length, 0.05, release_of(MUSIC_STATIC));
-            // A slow crackle of the signal strength.
-            float crackle = 0.7f + 0.3f * float(std::sin(t * 37) * std::sin(t * 5.3));
-            left = v.filter.high * e * crackle;
-            right = v.filter_right.high * e * crackle;
-            break;
-        }
-        default: break;
+    if (n == 0) {
+        v.filter.set(7500 + 2500 * note.param, 0.3f);
+        v.filter2.set(7500 + 2500 * note.param, 0.3f);
+        v.set_decays({note.instrument == MUSIC_HAT ? 55.0 : 8.0});
     }
-    if (out != 0) {
-        left = out * v.pan_left;
-        right = out * v.pan_right;
+    static const float ratios[6] = {1.0f, 1.4471f, 1.6170f, 1.9265f, 2.5028f, 2.6637f};
+    v.filter.run(metal(v, 410.0, ratios) * 0.15f + v.noise.next());
+    v.filter2.run(v.filter.high);
+    return v.mono(v.filter2.high * v.step(0));
+}
+
+// Crash: a long stereo wash of noise over metal.
+static Sound crash(Voice &v, size_t n, double t) {
+    if (n == 0) v.set_filters(5000, 5000, 0.1f);
+    static const float ratios[6] = {1.0f, 1.342f, 1.718f, 2.136f, 2.451f, 3.031f};
+    float shimmer = metal(v, 560.0, ratios);
+    float e = float(std::exp(-t * 1.3)) * ramp(t, 0.002);
+    v.run_noise(shimmer * 0.08f);
+    return {v.filter.high * e, v.filter_right.high * e};
+}
+
+// Tom: a sine falling to the note's pitch, with a touch of noise.
+static Sound tom(Voice &v, size_t, double t) {
+    double f = v.hz * (1 + 0.5 * std::exp(-t * 20));
+    advance(v.phase[0], f);
+    return v.mono(float(std::sin(TAU * v.phase[0]) * std::exp(-t * 7)) + v.noise.next() * float(std::exp(-t * 60)) * 0.2f);
+}
+
+// Bass: saw and sine through a low-pass that opens at the attack.
+static Sound bass(Voice &v, size_t n, double t) {
+    const MusicNote &note = *v.note;
+    double inc = advance(v.phase[0], v.hz);
+    advance(v.phase[1], v.hz * 0.5);
+    float raw = saw(v.phase[0], inc) * 0.55f + sine(v.phase[0]) * 0.6f;
+    if (n % 16 == 0) {
+        float env = float(std::exp(-t * 9));
+        v.filter.set(v.hz * (1.5f + note.param * 6) + 2200 * env * note.param, 0.35f);
     }
+    v.filter.run(raw);
+    return v.mono(std::tanh(v.filter.low * 1.3f) * v.held(t, 0.004));
+}
+
+// Pad: three detuned saws a side through slowly sweeping low-passes.
+static Sound pad(Voice &v, size_t n, double t) {
+    const MusicNote &note = *v.note;
+    if (n == 0) {
+        static const float detune[3] = {-0.11f, 0.0f, 0.12f};
+        for (int i = 0; i < 3; i++) {
+            double hz = v.hz * std::pow(2.0, detune[i] / 12.0);
+            v.increment[i] = hz * 1.0007 / MUSIC_RATE;
+            v.increment[i + 3] = hz * 0.9993 / MUSIC_RATE;
+        }
+    }
+    float l = 0, r = 0;
+    for (int i = 0; i < 3; i++) {
+        advance_by(v.phase[i], v.increment[i]);
+        advance_by(v.phase[i + 3], v.increment[i + 3]);
+        l += saw(v.phase[i], v.increment[i]);
+        r += saw(v.phase[i + 3], v.increment[i + 3]);
+    }
+    if (n % 32 == 0) {
+        float sweep = 0.5f + 0.5f * float(std::sin(t * 0.7 + note.pitch));
+        float cutoff = 500 + note.param * 2600 + sweep * 500 * note.param;
+        v.set_filters(cutoff, cutoff, 0.15f);
+    }
+    v.filter.run(l);
+    v.filter_right.run(r);
+    float e = v.held(t, 0.5);
+    return {v.filter.low * e, v.filter_right.low * e};
+}
+
+// Pluck: saw and square with a falling filter sweep, damped after the held length.
+static Sound pluck(Voice &v, size_t n, double t) {
+    const MusicNote &note = *v.note;
+    if (n == 0) {
+        v.increment[0] = v.hz / MUSIC_RATE;
+        v.increment[1] = v.hz * 1.005 / MUSIC_RATE;
+        v.set_decays({6, 14});
+    }
+    advance_by(v.phase[0], v.increment[0]);
+    advance_by(v.phase[1], v.increment[1]);
+    float raw = saw(v.phase[0], v.increment[0]) * 0.6f + square(v.phase[1], v.increment[1]) * 0.4f;
+    float sweep = v.step(1);
+    if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * note.param) * sweep, 0.3f);
+    v.filter.run(raw);
+    float e = v.step(0) * ramp(t, 0.002);
+    if (t > note.length) e *= float(std::exp(-(t - note.length) * 25));
+    return v.mono(v.filter.low * e);
+}
+
+// Lead: two detuned saws and a sub square, vibrato after a quarter second.
+static Sound lead(Voice &v, size_t n, double t) {
+    if (n % 16 == 0) {
+        double vibrato = t > 0.25 ? 0.12 * std::sin(TAU * 5.5 * t) * std::min(1.0, (t - 0.25) * 3) : 0;
+        double hz = v.hz * std::pow(2.0, vibrato / 12.0);
+        v.increment[0] = hz * 1.003 / MUSIC_RATE;
+        v.increment[1] = hz * 0.997 / MUSIC_RATE;
+        v.increment[2] = hz * 0.5 / MUSIC_RATE;
+        v.filter.set(900 + 2600 * v.note->param + 2500 * float(std::exp(-t * 6)), 0.25f);
+    }
+    for (int i = 0; i < 3; i++) advance_by(v.phase[i], v.increment[i]);
+    float raw = saw(v.phase[0], v.increment[0]) * 0.45f + saw(v.phase[1], v.increment[1]) * 0.45f +
+                square(v.phase[2], v.increment[2]) * 0.25f;
+    v.filter.run(raw);
+    return v.mono(v.filter.low * v.held(t, 0.012));
+}
+
+// Electric piano, two-operator FM: a warm body and a bell-like tine that dies quickly.
+static Sound keys(Voice &v, size_t n, double t) {
+    if (n == 0) {
+        v.increment[0] = v.hz / MUSIC_RATE;
+        v.increment[2] = v.hz * 14 / MUSIC_RATE;
+        v.set_decays({2.5, 9, 1.1});
+    }
+    advance_by(v.phase[0], v.increment[0]);
+    advance_by(v.phase[2], v.increment[2]);
+    double index = 1.6 * v.step(0) + 0.25;
+    double tine = std::sin(TAU * v.phase[2]) * v.step(1) * 0.6;
+    double body = std::sin(TAU * v.phase[0] + index * std::sin(TAU * v.phase[0]) + tine);
+    return v.mono(float(body) * v.step(2) * v.held(t, 0.003));
+}
+
+// Riser: band-passed noise and a saw, both sweeping up over the held length.
+static Sound riser(Voice &v, size_t n, double t) {
+    const MusicNote &note = *v.note;
+    double f = note.length > 0 ? std::clamp(t / note.length, 0.0, 1.0) : 1.0;
+    if (n % 32 == 0) v.set_filters(float(250 * std::pow(36.0, f)), float(260 * std::pow(36.0, f)), 0.6f);
+    double inc = advance(v.phase[0], v.hz * std::pow(2.0, f * 2));
+    v.run_noise(saw(v.phase[0], inc) * 0.25f);
+    float e = float(f * f) * envelope(t, note.length, 0.0, 0.03);
+    return {v.filter.band * e, v.filter_right.band * e};
+}
+
+// Impact: a deep falling sine and low noise, saturated.
+static Sound impact(Voice &v, size_t n, double t) {
+    double f = 30 + 60 * std::exp(-t * 6);
+    advance(v.phase[0], f);
+    if (n == 0) v.filter.set(900, 0.1f);
+    v.filter.run(v.noise.next());
+    float out = float(std::sin(TAU * v.phase[0]) * std::exp(-t * 1.6)) + v.filter.low * float(std::exp(-t * 5)) * 1.4f;
+    return v.mono(std::tanh(out * 1.4f));
+}
+
+// Television static: high-passed stereo noise with a slow crackle of the signal strength.
+static Sound static_noise(Voice &v, size_t n, double t) {
+    if (n == 0) v.set_filters(2500, 2600, 0.0f);
+    v.run_noise(0.0f);
+    float e = v.held(t, 0.05);
+    float crackle = 0.7f + 0.3f * float(std::sin(t * 37) * std::sin(t * 5.3));
+    return {v.filter.high * e * crackle, v.filter_right.high * e * crackle};
+}
+
+// An instrument: its mix, how long a note sounds, and its sample.
+struct Instrument {
+    float level, send;  // mix level and reverb send
+    double span;        // seconds every note sounds (drums), or 0: its held length and the release
+    double release;
+    Sound (*sample)(Voice &v, size_t n, double t);
+};
+
+static const Instrument INSTRUMENTS[MUSIC_INSTRUMENT_COUNT] = {
+    {0.55f, 0.02f, 0.6, 0, kick},    {0.90f, 0.20f, 0.4, 0, snare},       {0.80f, 0.25f, 0.4, 0, clap},
+    {0.22f, 0.03f, 0.12, 0, hat},    {0.18f, 0.08f, 0.45, 0, hat},        {0.26f, 0.25f, 3.5, 0, crash},
+    {0.60f, 0.20f, 0.5, 0, tom},     {0.55f, 0.00f, 0, 0.05, bass},
+    {0.060f, 0.35f, 0, 1.2, pad},    // level per voice
+    {0.22f, 0.30f, 0, 0.6, pluck},   // rings 0.6 s past at least 0.05 s held
+    {0.34f, 0.30f, 0, 0.25, lead},   {0.22f, 0.25f, 0, 0.6, keys},        {0.30f, 0.35f, 0, 0, riser},
+    {0.80f, 0.50f, 3.0, 0, impact},  {0.12f, 0.05f, 0, 0.2, static_noise},
+};
+
+double music_note_span(const MusicNote &note) {
+    const Instrument &instrument = INSTRUMENTS[note.instrument];
+    if (instrument.span > 0) return instrument.span;
+    if (note.instrument == MUSIC_PLUCK) return std::max(note.length, 0.05) + instrument.release;
+    return note.length + instrument.release;
 }
 
 void music_render_note(const MusicNote &note, uint32_t seed, double from, size_t frames, float *bus, float *send) {
@@ -408,21 +385,19 @@ void music_render_note(const MusicNote &note, uint32_t seed, double from, size_t
     long long window = std::llround(from * MUSIC_RATE);
     long long window_end = window + (long long)frames;
     if (first + count <= window || first >= window_end) return;
-    Voice voice(note, seed);
-    float level, share;
-    levels(note.instrument, level, share);
-    float gain = level * note.velocity;
+    const Instrument &instrument = INSTRUMENTS[note.instrument];
+    Voice voice(note, seed, instrument.release);
+    float gain = instrument.level * note.velocity;
     // Voices run from their own start so a note sounds the same in any window.
     for (long long n = 0; n < count; n++) {
         long long at = first + n;
         if (at >= window_end) break;
-        float l, r;
-        voice_sample(voice, size_t(n), l, r);
+        Sound sound = instrument.sample(voice, size_t(n), double(n) / MUSIC_RATE);
         if (at < window) continue;
         size_t i = size_t(at - window);
-        bus[i * 2] += l * gain;
-        bus[i * 2 + 1] += r * gain;
-        send[i] += (l + r) * 0.5f * gain * share;
+        bus[i * 2] += sound.left * gain;
+        bus[i * 2 + 1] += sound.right * gain;
+        send[i] += (sound.left + sound.right) * 0.5f * gain * instrument.send;
     }
 }
 
