@@ -5,6 +5,7 @@
 // the fades to black). The times come from show_times, so retiming the show
 // retimes the music.
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
 
@@ -13,34 +14,24 @@
 
 static const double BEAT = 0.5;  // seconds per beat at 120 BPM
 
-// Chord qualities as intervals above the root.
+// Chord qualities, and their intervals above the root (-1: none).
 enum Quality { MINOR, MAJOR, MINOR7, MAJOR7, DOMINANT7, SUS4 };
+static const int INTERVALS[6][4] = {{0, 3, 7, -1}, {0, 4, 7, -1}, {0, 3, 7, 10}, {0, 4, 7, 11}, {0, 4, 7, 10}, {0, 5, 7, -1}};
 
 struct Chord {
-    int root;  // MIDI pitch class offset from the key root, 0..11
+    int root;  // semitones above the key's root, 0..11
     int quality;
 };
 
-struct Progression {
-    Chord chords[4];
-};
-
-static const Progression PROG_DARK = {{{0, MINOR}, {0, MINOR}, {8, MAJOR}, {7, MAJOR}}};
-static const Progression PROG_EPIC = {{{0, MINOR}, {8, MAJOR}, {3, MAJOR}, {10, MAJOR}}};
-static const Progression PROG_DRIVE = {{{0, MINOR}, {10, MAJOR}, {8, MAJOR}, {10, MAJOR}}};
-static const Progression PROG_LIFT = {{{8, MAJOR}, {10, MAJOR}, {0, MINOR}, {0, SUS4}}};
-static const Progression PROG_MINOR4 = {{{0, MINOR}, {5, MINOR}, {8, MAJOR}, {7, MAJOR}}};
-static const Progression PROG_JAZZ = {{{0, MINOR7}, {5, MINOR7}, {10, DOMINANT7}, {3, MAJOR7}}};
-static const Progression PROG_FLOAT = {{{0, MINOR7}, {8, MAJOR7}, {3, MAJOR7}, {10, MAJOR}}};
-
-// Intervals of a chord quality (up to four).
-static int chord_intervals(int quality, int out[4]) {
-    static const int table[6][4] = {{0, 3, 7, -1}, {0, 4, 7, -1}, {0, 3, 7, 10}, {0, 4, 7, 11}, {0, 4, 7, 10}, {0, 5, 7, -1}};
-    int n = 0;
-    for (int i = 0; i < 4; i++)
-        if (table[quality][i] >= 0) out[n++] = table[quality][i];
-    return n;
-}
+// Progressions of four chords.
+static const Chord DARK[4] = {{0, MINOR}, {0, MINOR}, {8, MAJOR}, {7, MAJOR}};
+static const Chord EPIC[4] = {{0, MINOR}, {8, MAJOR}, {3, MAJOR}, {10, MAJOR}};
+static const Chord DRIVE[4] = {{0, MINOR}, {10, MAJOR}, {8, MAJOR}, {10, MAJOR}};
+static const Chord LIFT[4] = {{8, MAJOR}, {10, MAJOR}, {0, MINOR}, {0, SUS4}};
+static const Chord MINOR4[4] = {{0, MINOR}, {5, MINOR}, {8, MAJOR}, {7, MAJOR}};
+static const Chord JAZZ[4] = {{0, MINOR7}, {5, MINOR7}, {10, DOMINANT7}, {3, MAJOR7}};
+static const Chord FLOAT[4] = {{0, MINOR7}, {8, MAJOR7}, {3, MAJOR7}, {10, MAJOR}};
+static const Chord FINAL[4] = {{0, MAJOR}, {0, MAJOR}, {0, MAJOR}, {0, MAJOR}};
 
 // Deterministic random numbers of the arrangement (independent of the show's generator).
 struct ScoreRandom {
@@ -53,68 +44,62 @@ struct ScoreRandom {
     int below(int n) { return int(unit() * n) % n; }
 };
 
-// One section of the music: a scene of the show in its key.
+// One section of the music: a scene of the show in its key, on a progression.
 struct Section {
     double start, end;
     int key;  // MIDI note of the key's root (tonic) in the bass octave
+    const Chord *chords;
+    int beats_per_chord;
     int beats() const { return int(std::lround((end - start) / BEAT)); }
     double at(double beat) const { return start + beat * BEAT; }
     double local(double seconds) const { return start + seconds; }
+    // The chord sounding at a beat.
+    Chord chord(double beat) const {
+        int index = int(std::floor(beat / beats_per_chord)) % 4;
+        return chords[index < 0 ? index + 4 : index];
+    }
+    // The same section on another progression.
+    Section on(const Chord *other, int other_beats_per_chord) const {
+        return {start, end, key, other, other_beats_per_chord};
+    }
 };
 
+// The notes of the score, in the order they are written.
 struct Arranger {
     std::vector<MusicNote> notes;
     void add(double start, double length, int instrument, float pitch, float velocity, float pan = 0, float param = 0.5f) {
-        MusicNote n;
-        n.start = start;
-        n.length = length;
-        n.instrument = instrument;
-        n.pitch = pitch;
-        n.velocity = velocity;
-        n.pan = pan;
-        n.param = param;
-        notes.push_back(n);
+        notes.push_back({start, length, instrument, pitch, velocity, pan, param});
     }
-    // A note with two fading echoes (dotted eighth), bouncing between the sides.
-    void add_echoed(double start, double length, int instrument, float pitch, float velocity, float pan, float param) {
-        add(start, length, instrument, pitch, velocity, pan, param);
+    // Two fading echoes of a note (dotted eighths), bouncing between the sides.
+    void echo(double start, double length, int instrument, float pitch, float velocity, float param) {
         add(start + 0.375, length, instrument, pitch, velocity * 0.32f, -0.7f, param * 0.8f);
         add(start + 0.75, length, instrument, pitch, velocity * 0.12f, 0.7f, param * 0.6f);
     }
 };
 
-// The chord sounding at a beat of a section.
-static Chord chord_at(const Progression &p, int beats_per_chord, double beat) {
-    int index = int(std::floor(beat / beats_per_chord)) % 4;
-    if (index < 0) index += 4;
-    return p.chords[index];
-}
+// The lowest pitch of a pitch class at or above `low`.
+static int above(int pitch_class, int low) { return low + (((pitch_class - low) % 12) + 12) % 12; }
 
-// Pitches of a chord voiced inside [low, high).
+// Pitches of a chord voiced inside [low, high), rising.
 static std::vector<int> voice_chord(const Section &s, Chord c, int low, int high) {
-    int intervals[4];
-    int n = chord_intervals(c.quality, intervals);
     std::vector<int> pitches;
-    for (int i = 0; i < n; i++) {
-        int pc = s.key + c.root + intervals[i];
-        int p = low + (((pc - low) % 12) + 12) % 12;
-        if (p < high) pitches.push_back(p);
+    for (int interval : INTERVALS[c.quality]) {
+        int p = above(s.key + c.root + interval, low);
+        if (interval >= 0 && p < high) pitches.push_back(p);
     }
     std::sort(pitches.begin(), pitches.end());
     return pitches;
 }
 
-// Bass note (root) of a chord near the given octave.
-static int bass_root(const Section &s, Chord c, int low) { return low + (((s.key + c.root - low) % 12) + 12) % 12; }
+// Bass note (root) of a chord at or above `low`.
+static int bass_root(const Section &s, Chord c, int low) { return above(s.key + c.root, low); }
 
 // True when the pitch is in the section's minor scale (with the raised seventh over a major fifth chord).
 static bool in_scale(const Section &s, Chord c, int pitch) {
     static const bool minor[12] = {1, 0, 1, 1, 0, 1, 0, 1, 1, 0, 1, 0};
     int degree = (((pitch - s.key) % 12) + 12) % 12;
-    if (c.root == 7 && (c.quality == MAJOR || c.quality == DOMINANT7)) {
-        if (degree == 10) return false;
-        if (degree == 11) return true;
-    }
+    if (c.root == 7 && (c.quality == MAJOR || c.quality == DOMINANT7) && (degree == 10 || degree == 11))
+        return degree == 11;
     return minor[degree];
 }
 
@@ -131,9 +116,8 @@ static int scale_step(const Section &s, Chord c, int pitch, int steps) {
 
 // Chord tone nearest to a pitch.
 static int nearest_chord_tone(const Section &s, Chord c, int pitch) {
-    std::vector<int> tones = voice_chord(s, c, pitch - 6, pitch + 6);
     int best = pitch, distance = 99;
-    for (int t : tones)
+    for (int t : voice_chord(s, c, pitch - 6, pitch + 6))
         if (std::abs(t - pitch) < distance) {
             distance = std::abs(t - pitch);
             best = t;
@@ -141,37 +125,38 @@ static int nearest_chord_tone(const Section &s, Chord c, int pitch) {
     return best;
 }
 
+// The first sixteenth step at or after a beat.
+static int step_at(double beat) { return int(std::ceil(beat * 4)); }
+
 // One drum bar pattern: 16 steps per voice, 'x' strong, 'o' soft, '.' rest.
 struct DrumPattern {
-    const char *kick, *snare, *clap, *hat, *open_hat;
+    const char *steps[5];  // kick, snare, clap, hat, open hat
 };
 
-static const DrumPattern FOUR_FLOOR = {"x...x...x...x...", "................", "....x.......x...", "x.o.x.o.x.o.x.o.", "..x...x...x...x."};
-static const DrumPattern FOUR_FLOOR_16 = {"x...x...x...x...", "....o.......o...", "....x.......x...", "xoxoxoxoxoxoxoxo", "..x...x...x...x."};
-static const DrumPattern HALF_TIME = {"x.....x...x.....", "........x.......", "................", "x.o.x.o.x.o.x.o.", ".............x.."};
-static const DrumPattern BREAKBEAT = {"x.....x..x......", "....x.......x..o", "................", "x.x.x.xox.x.x.xo", "..............x."};
-static const DrumPattern FUNK = {"x..x..x...x..x..", "....x.......x...", "....x.......x...", "xoxoxoxoxoxoxoxo", "......x.......x."};
-static const DrumPattern HEARTBEAT = {"x..o............", "................", "................", "................", "................"};
-static const DrumPattern SOFT_KIT = {"x.........x.....", "....o.......o...", "................", "x.o.x.oox.o.x.o.", "................"};
-static const DrumPattern BRUSH = {"x.......o.......", "....o.......o...", "................", "xoooxoooxoooxooo", "................"};
+static const DrumPattern FOUR_FLOOR = {{"x...x...x...x...", "................", "....x.......x...", "x.o.x.o.x.o.x.o.", "..x...x...x...x."}};
+static const DrumPattern FOUR_FLOOR_16 = {{"x...x...x...x...", "....o.......o...", "....x.......x...", "xoxoxoxoxoxoxoxo", "..x...x...x...x."}};
+static const DrumPattern HALF_TIME = {{"x.....x...x.....", "........x.......", "................", "x.o.x.o.x.o.x.o.", ".............x.."}};
+static const DrumPattern BREAKBEAT = {{"x.....x..x......", "....x.......x..o", "................", "x.x.x.xox.x.x.xo", "..............x."}};
+static const DrumPattern FUNK = {{"x..x..x...x..x..", "....x.......x...", "....x.......x...", "xoxoxoxoxoxoxoxo", "......x.......x."}};
+static const DrumPattern HEARTBEAT = {{"x..o............", "................", "................", "................", "................"}};
+static const DrumPattern SOFT_KIT = {{"x.........x.....", "....o.......o...", "................", "x.o.x.oox.o.x.o.", "................"}};
+static const DrumPattern BRUSH = {{"x.......o.......", "....o.......o...", "................", "xoooxoooxoooxooo", "................"}};
 
 // Lay a drum pattern over beats [b0, b1) of a section. A full groove (one with a
 // backbeat) ends every eighth bar with a short snare fill, and hats vary a little in level.
 static void drums(Arranger &a, const Section &s, double b0, double b1, const DrumPattern &p, float velocity) {
-    const char *voices[5] = {p.kick, p.snare, p.clap, p.hat, p.open_hat};
-    const int instruments[5] = {MUSIC_KICK, MUSIC_SNARE, MUSIC_CLAP, MUSIC_HAT, MUSIC_OPEN_HAT};
-    const float pans[5] = {0, 0.05f, -0.1f, 0.3f, -0.25f};
-    bool backbeat = std::strchr(p.snare, 'x') || std::strchr(p.clap, 'x');
-    for (int step = int(std::ceil(b0 * 4)); step < int(std::ceil(b1 * 4)); step++) {
+    static const int instruments[5] = {MUSIC_KICK, MUSIC_SNARE, MUSIC_CLAP, MUSIC_HAT, MUSIC_OPEN_HAT};
+    static const float pans[5] = {0, 0.05f, -0.1f, 0.3f, -0.25f};
+    bool backbeat = std::strchr(p.steps[1], 'x') || std::strchr(p.steps[2], 'x');
+    for (int step = step_at(b0); step < step_at(b1); step++) {
         int i = step % 16;
-        bool fill_beat = backbeat && step % 128 >= 124 && step + 4 <= int(std::ceil(b1 * 4));
+        bool fill_beat = backbeat && step % 128 >= 124 && step + 4 <= step_at(b1);
         for (int v = 0; v < 5; v++) {
-            char c = voices[v][i];
-            if (fill_beat && (instruments[v] == MUSIC_SNARE || instruments[v] == MUSIC_CLAP)) continue;
-            if (c == '.') continue;
+            char c = p.steps[v][i];
+            if (c == '.' || (fill_beat && (v == 1 || v == 2))) continue;
             float vel = (c == 'x' ? 1.0f : 0.55f) * velocity;
             // Hats lean a little late on the off sixteenths for a looser feel, and vary in level.
-            bool hat = instruments[v] == MUSIC_HAT || instruments[v] == MUSIC_OPEN_HAT;
+            bool hat = v >= 3;
             double swing = (hat && (i & 1)) ? 0.012 : 0.0;
             if (hat) vel *= 0.8f + 0.2f * float(((step * 2654435761u) >> 16) % 1000) / 1000.0f;
             a.add(s.at(step * 0.25) + swing, 0.1, instruments[v], 60, vel, pans[v], 0.5f);
@@ -182,137 +167,121 @@ static void drums(Arranger &a, const Section &s, double b0, double b1, const Dru
 
 // Snare (or tom) fill over beats [b0, b1): eighths then sixteenths, rising in level.
 static void fill(Arranger &a, const Section &s, double b0, double b1, bool toms) {
-    int first = int(std::ceil(b0 * 4)), last = int(std::ceil(b1 * 4));
+    int first = step_at(b0), last = step_at(b1);
     for (int step = first; step < last; step++) {
         double f = double(step - first) / std::max(1, last - first);
-        bool sixteenth = f > 0.5;
-        if (!sixteenth && (step & 1)) continue;
+        if (f <= 0.5 && (step & 1)) continue;
         float vel = 0.45f + 0.55f * float(f);
-        if (toms) {
-            float pitch = 50 - float(f) * 14;
-            a.add(s.at(step * 0.25), 0.1, MUSIC_TOM, pitch, vel, float(0.6 - 1.2 * f), 0.5f);
-        } else {
-            a.add(s.at(step * 0.25), 0.1, MUSIC_SNARE, 60, vel, 0, float(f));
-        }
+        if (toms) a.add(s.at(step * 0.25), 0.1, MUSIC_TOM, 50 - float(f) * 14, vel, float(0.6 - 1.2 * f), 0.5f);
+        else a.add(s.at(step * 0.25), 0.1, MUSIC_SNARE, 60, vel, 0, float(f));
     }
 }
+
+static void crash(Arranger &a, double t, float velocity, float pan = 0) { a.add(t, 0.1, MUSIC_CRASH, 60, velocity, pan); }
 
 // A big moment: impact, crash and a kick at time t.
 static void hit(Arranger &a, double t, float velocity) {
     a.add(t, 0.1, MUSIC_IMPACT, 30, velocity);
-    a.add(t, 0.1, MUSIC_CRASH, 60, velocity, -0.2f);
+    crash(a, t, velocity, -0.2f);
     a.add(t, 0.1, MUSIC_KICK, 60, velocity);
 }
 
 // Noise riser from t0 up to t1.
 static void riser(Arranger &a, double t0, double t1, float velocity) { a.add(t0, t1 - t0, MUSIC_RISER, 48, velocity); }
 
-// Bass styles.
-enum BassStyle { BASS_DRONE, BASS_OFFBEAT, BASS_DRIVE, BASS_FUNK, BASS_WALK, BASS_PULSE };
+// Bass styles: a held root per chord, walking quarters, or a pattern of sixteenths.
+enum BassStyle { BASS_DRONE, BASS_WALK, BASS_OFFBEAT, BASS_PULSE, BASS_DRIVE, BASS_FUNK };
+
+// A bass pattern over the bar: 'X' root, 'O' octave, lower case at the soft level.
+struct BassPattern {
+    const char *steps;
+    double length;  // beats each note is held
+    float soft;
+};
+
+static const BassPattern BASS_PATTERNS[4] = {
+    {"..X...X...X...X.", 0.4, 1},      // offbeat
+    {"X.x.X.x.X.x.X.x.", 0.4, 0.8f},   // pulse
+    {"XxoxXxoxXxoxXxox", 0.2, 0.75f},  // drive
+    {"X..X..X.X.O..X.O", 0.22, 1},     // funk
+};
+
+// A walking bass at beat b: root, fifth and octave, then a step into the next beat's root.
+static int walk(const Section &s, double b, int root) {
+    static const int steps[3] = {0, 7, 12};
+    int beat_in_chord = int(std::fmod(b, s.beats_per_chord)) % 4;
+    if (beat_in_chord < 3) return root + steps[beat_in_chord];
+    int approach = std::fmod(b + 1, s.beats_per_chord) == 0 ? 1 : -2;
+    return std::clamp(bass_root(s, s.chord(b + 1), 33) + approach, 31, 50);
+}
 
 // Bass line over beats [b0, b1).
-static void bass(Arranger &a, const Section &s, double b0, double b1, const Progression &p, int bpc, int style,
-                 float velocity, float bright) {
-    static const char *funk = "x..x..x.x.o..x.o";   // x root, o octave
+static void bass(Arranger &a, const Section &s, double b0, double b1, int style, float velocity, float bright) {
+    int bpc = s.beats_per_chord;
     for (double b = std::floor(b0); b < b1; b += 1) {
-        Chord c = chord_at(p, bpc, b);
-        int root = bass_root(s, c, 33);
-        switch (style) {
-            case BASS_DRONE:
-                if (std::fmod(b, bpc) == 0 || b == std::floor(b0))
-                    a.add(s.at(b), std::min<double>(bpc - std::fmod(b, bpc), b1 - b) * BEAT - 0.05, MUSIC_BASS, root, velocity, 0, bright);
-                break;
-            case BASS_OFFBEAT:
-                a.add(s.at(b + 0.5), BEAT * 0.4, MUSIC_BASS, root, velocity, 0, bright);
-                break;
-            case BASS_PULSE:
-                for (int k = 0; k < 2; k++)
-                    if (b + k * 0.5 < b1) a.add(s.at(b + k * 0.5), BEAT * 0.4, MUSIC_BASS, root, velocity * (k ? 0.8f : 1.0f), 0, bright);
-                break;
-            case BASS_DRIVE:
-                for (int k = 0; k < 4; k++) {
-                    if (b + k * 0.25 >= b1) break;
-                    int pitch = root + ((k == 2) ? 12 : 0);
-                    a.add(s.at(b + k * 0.25), BEAT * 0.2, MUSIC_BASS, pitch, velocity * (k == 0 ? 1.0f : 0.75f), 0, bright);
-                }
-                break;
-            case BASS_FUNK:
-                for (int k = 0; k < 4; k++) {
-                    int step = (int(b) % 4) * 4 + k;
-                    char ch = funk[step];
-                    if (ch == '.' || b + k * 0.25 >= b1) continue;
-                    a.add(s.at(b + k * 0.25), BEAT * 0.22, MUSIC_BASS, root + (ch == 'o' ? 12 : 0), velocity, 0, bright);
-                }
-                break;
-            case BASS_WALK: {
-                // Walking quarters: root, then chord and passing tones.
-                int beat_in_chord = int(std::fmod(b, bpc));
-                int pitch = root;
-                if (beat_in_chord % 4 == 1) pitch = root + 7;
-                if (beat_in_chord % 4 == 2) pitch = root + 12;
-                if (beat_in_chord % 4 == 3) {
-                    Chord next = chord_at(p, bpc, b + 1);
-                    pitch = bass_root(s, next, 33) + (std::fmod(b + 1, bpc) == 0 ? 1 : 10) - (std::fmod(b + 1, bpc) == 0 ? 0 : 12);
-                    pitch = std::clamp(pitch, 31, 50);
-                }
-                a.add(s.at(b), BEAT * 0.8, MUSIC_BASS, pitch, velocity, 0, bright);
-                break;
+        int root = bass_root(s, s.chord(b), 33);
+        if (style == BASS_DRONE) {
+            if (std::fmod(b, bpc) == 0 || b == std::floor(b0))
+                a.add(s.at(b), std::min<double>(bpc - std::fmod(b, bpc), b1 - b) * BEAT - 0.05, MUSIC_BASS, root, velocity, 0, bright);
+        } else if (style == BASS_WALK) {
+            a.add(s.at(b), BEAT * 0.8, MUSIC_BASS, walk(s, b, root), velocity, 0, bright);
+        } else {
+            const BassPattern &p = BASS_PATTERNS[style - BASS_OFFBEAT];
+            for (int k = 0; k < 4 && b + k * 0.25 < b1; k++) {
+                char c = p.steps[(int(b) % 4) * 4 + k];
+                if (c == '.') continue;
+                int pitch = root + (std::toupper(c) == 'O' ? 12 : 0);
+                a.add(s.at(b + k * 0.25), BEAT * p.length, MUSIC_BASS, pitch, velocity * (std::isupper(c) ? 1.0f : p.soft), 0, bright);
             }
         }
     }
 }
 
-// Sustained chords over beats [b0, b1), one per chord change.
-static void pads(Arranger &a, const Section &s, double b0, double b1, const Progression &p, int bpc, float velocity,
-                 float bright, int low = 55) {
-    double b = b0;
-    while (b < b1) {
+// Sustained chords over beats [b0, b1), one per chord change, with the root beneath.
+static void pads(Arranger &a, const Section &s, double b0, double b1, float velocity, float bright) {
+    int bpc = s.beats_per_chord;
+    for (double b = b0; b < b1;) {
         double next = std::min(b1, (std::floor(b / bpc) + 1) * bpc);
-        Chord c = chord_at(p, bpc, b);
-        std::vector<int> voices = voice_chord(s, c, low, low + 12);
-        voices.push_back(bass_root(s, c, low - 12) + 12 > low ? bass_root(s, c, low - 12) : bass_root(s, c, low - 12) + 12);
+        Chord c = s.chord(b);
+        std::vector<int> voices = voice_chord(s, c, 55, 67);
+        voices.push_back(bass_root(s, c, 43) + 12 > 55 ? bass_root(s, c, 43) : bass_root(s, c, 43) + 12);
         for (size_t i = 0; i < voices.size(); i++)
             a.add(s.at(b), (next - b) * BEAT, MUSIC_PAD, float(voices[i]), velocity, float(i % 2 ? 0.35 : -0.35), bright);
         b = next;
     }
 }
 
-// Electric piano chords: stabs on a rhythm over beats [b0, b1).
-static void keys(Arranger &a, const Section &s, double b0, double b1, const Progression &p, int bpc, const char *rhythm,
-                 float velocity) {
-    for (int step = int(std::ceil(b0 * 4)); step < int(std::ceil(b1 * 4)); step++) {
+// Electric piano chords: stabs on a rhythm over beats [b0, b1), 'x' long, 'o' short.
+static void keys(Arranger &a, const Section &s, double b0, double b1, const char *rhythm, float velocity) {
+    for (int step = step_at(b0); step < step_at(b1); step++) {
         char c = rhythm[step % 16];
         if (c == '.') continue;
-        Chord chord = chord_at(p, bpc, step * 0.25);
-        std::vector<int> voices = voice_chord(s, chord, 57, 71);
-        float length = c == 'x' ? 0.9f : 0.3f;
+        std::vector<int> voices = voice_chord(s, s.chord(step * 0.25), 57, 71);
         for (size_t i = 0; i < voices.size(); i++)
-            a.add(s.at(step * 0.25) + i * 0.006, length, MUSIC_KEYS, float(voices[i]), velocity * (c == 'x' ? 1 : 0.7f),
-                  float(i) * 0.2f - 0.3f, 0.5f);
+            a.add(s.at(step * 0.25) + i * 0.006, c == 'x' ? 0.9f : 0.3f, MUSIC_KEYS, float(voices[i]),
+                  velocity * (c == 'x' ? 1 : 0.7f), float(i) * 0.2f - 0.3f, 0.5f);
     }
 }
 
 // Arpeggio over beats [b0, b1): chord tones climbing over two octaves, `per_beat` notes a beat.
-static void arpeggio(Arranger &a, const Section &s, double b0, double b1, const Progression &p, int bpc, int per_beat,
-                     float velocity, float bright, int low = 62) {
-    int step_count = 0;
-    for (double b = b0; b < b1 - 1e-9; b += 1.0 / per_beat, step_count++) {
-        Chord c = chord_at(p, bpc, b);
-        std::vector<int> tones = voice_chord(s, c, low, low + 12);
-        std::vector<int> up = tones;
-        for (int t : tones) up.push_back(t + 12);
-        static const int order[8] = {0, 1, 2, 3, 4, 3, 2, 1};
-        int pitch = up[size_t(order[step_count % 8]) % up.size()];
-        float accent = (step_count % per_beat == 0) ? 1.0f : 0.7f;
-        float pan = float(std::sin(step_count * 0.7)) * 0.5f;
+static void arpeggio(Arranger &a, const Section &s, double b0, double b1, int per_beat, float velocity, float bright,
+                     int low = 62) {
+    static const int order[8] = {0, 1, 2, 3, 4, 3, 2, 1};
+    int step = 0;
+    for (double b = b0; b < b1 - 1e-9; b += 1.0 / per_beat, step++) {
+        std::vector<int> up = voice_chord(s, s.chord(b), low, low + 12);
+        for (size_t i = 0, n = up.size(); i < n; i++) up.push_back(up[i] + 12);
+        int pitch = up[size_t(order[step % 8]) % up.size()];
+        float accent = (step % per_beat == 0) ? 1.0f : 0.7f;
+        float pan = float(std::sin(step * 0.7)) * 0.5f;
         a.add(s.at(b), BEAT / per_beat * 0.8, MUSIC_PLUCK, float(pitch), velocity * accent, pan, bright);
     }
 }
 
 // A melody over beats [b0, b1): a two-bar motif (rhythm and scale-step contour made from
 // the seed) repeated as a sequence over the chords, answered with a varied second half.
-static void melody(Arranger &a, const Section &s, double b0, double b1, const Progression &p, int bpc, uint32_t seed,
-                   int density, int low, float velocity, float bright, int instrument = MUSIC_LEAD) {
+static void melody(Arranger &a, const Section &s, double b0, double b1, uint32_t seed, int density, int low,
+                   float velocity, float bright, int instrument = MUSIC_LEAD) {
     ScoreRandom r(seed);
     // Rhythm: onsets on a sixteenth grid over 32 steps; strong beats always, others by density.
     bool onset[32] = {};
@@ -330,17 +299,14 @@ static void melody(Arranger &a, const Section &s, double b0, double b1, const Pr
     double phrase = 8;              // beats per motif
     int pitch = low + 7;
     for (double start = b0; start < b1 - 1e-9; start += phrase) {
-        int phrase_index = int((start - b0) / phrase);
-        bool answer = phrase_index % 2 == 1;
-        for (int i = 0; i < 32; i++) {
+        bool answer = int((start - b0) / phrase) % 2 == 1;
+        for (int i = 0; i < 32 && start + i * 0.25 < b1; i++) {
             double b = start + i * 0.25;
-            if (b >= b1) break;
             bool on = onset[i];
-            if (answer && i >= 16) on = onset[(i + 6) % 32] || (i % 8 == 0);  // the answer's second bar differs
-            if (answer && i >= 28) on = false;
+            if (answer && i >= 16) on = i < 28 && (onset[(i + 6) % 32] || i % 8 == 0);  // the answer's second bar differs
             if (!on) continue;
-            Chord c = chord_at(p, bpc, b);
-            if (i == 0 || i % 8 == 0) pitch = nearest_chord_tone(s, c, pitch + (answer && i == 16 ? -2 : 0));
+            Chord c = s.chord(b);
+            if (i % 8 == 0) pitch = nearest_chord_tone(s, c, pitch + (answer && i == 16 ? -2 : 0));
             else pitch = scale_step(s, c, pitch, contour[i] * (answer ? -1 : 1));
             // Keep the line in its range by turning back at the edges.
             if (pitch > low + 17) pitch = scale_step(s, c, pitch, -3);
@@ -350,43 +316,37 @@ static void melody(Arranger &a, const Section &s, double b0, double b1, const Pr
             while (next < 32 && !onset[next]) next++;
             double length = std::min(1.5, (next - i) * 0.25) * BEAT * 0.9;
             float accent = (i % 8 == 0) ? 1.0f : 0.8f;
-            if (instrument == MUSIC_LEAD)
-                a.add_echoed(s.at(b), length, instrument, float(pitch), velocity * accent, 0.1f, bright);
-            else
-                a.add(s.at(b), length, instrument, float(pitch), velocity * accent, 0.1f, bright);
+            a.add(s.at(b), length, instrument, float(pitch), velocity * accent, 0.1f, bright);
+            if (instrument == MUSIC_LEAD) a.echo(s.at(b), length, instrument, float(pitch), velocity * accent, bright);
         }
     }
 }
 
 // Descending shower of plucks (falling shards, falling sparks) over [t0, t1).
-static void shower(Arranger &a, const Section &s, double t0, double t1, const Progression &p, int bpc, uint32_t seed,
-                   float velocity) {
+static void shower(Arranger &a, const Section &s, double t0, double t1, uint32_t seed, float velocity) {
     ScoreRandom r(seed);
-    double t = t0;
     int pitch = 96;
-    while (t < t1) {
-        Chord c = chord_at(p, bpc, (t - s.start) / BEAT);
-        pitch = scale_step(s, c, pitch, -1 - r.below(2));
+    for (double t = t0; t < t1; t += 0.125 * (1 + r.below(2))) {
+        pitch = scale_step(s, s.chord((t - s.start) / BEAT), pitch, -1 - r.below(2));
         if (pitch < 62) pitch = 91;
         a.add(t, 0.12, MUSIC_PLUCK, float(pitch), velocity * (0.6f + 0.4f * r.unit()), r.unit() * 1.6f - 0.8f, 0.8f);
-        t += 0.125 * (1 + r.below(2));
     }
 }
 
 // Part 1, intro: night, a light that brightens and turns red, smoke; fade in and out.
 static void section_intro(Arranger &a, const Section &s) {
     int n = s.beats();
-    pads(a, s, 0, n, PROG_DARK, 8, 0.8f, 0.15f);
-    bass(a, s, 0, n - 6, PROG_DARK, 8, BASS_DRONE, 0.7f, 0.1f);
+    pads(a, s, 0, n, 0.8f, 0.15f);
+    bass(a, s, 0, n - 6, BASS_DRONE, 0.7f, 0.1f);
     // The light comes up: a slow arpeggio from 8 s.
-    arpeggio(a, s, 16, n - 4, PROG_DARK, 8, 2, 0.45f, 0.3f);
+    arpeggio(a, s, 16, n - 4, 2, 0.45f, 0.3f);
     // The light turns red at 10-12 s: a short swell.
     riser(a, s.local(8), s.local(12), 0.5f);
-    a.add(s.local(12), 0.1, MUSIC_CRASH, 60, 0.5f);
+    crash(a, s.local(12), 0.5f);
     // A heartbeat under the smoke, then the fade out.
     drums(a, s, 24, n - 6, HEARTBEAT, 0.7f);
     drums(a, s, 36, n - 6, SOFT_KIT, 0.5f);
-    melody(a, s, 32, n - 6, PROG_DARK, 8, 11, 0, 67, 0.45f, 0.2f);
+    melody(a, s, 32, n - 6, 11, 0, 67, 0.45f, 0.2f);
     riser(a, s.at(n - 6), s.end, 0.7f);
 }
 
@@ -394,17 +354,17 @@ static void section_intro(Arranger &a, const Section &s) {
 static void section_mirror(Arranger &a, const Section &s) {
     int n = s.beats();
     double shatter = 37.0 / BEAT;  // beat of the shatter (local 37 s)
-    a.add(s.start, 0.1, MUSIC_CRASH, 60, 0.8f);
+    crash(a, s.start, 0.8f);
     drums(a, s, 0, 8, HEARTBEAT, 0.9f);
     drums(a, s, 8, 40, FOUR_FLOOR, 0.85f);
     drums(a, s, 40, shatter - 8, FOUR_FLOOR_16, 0.95f);
-    bass(a, s, 0, 8, PROG_EPIC, 8, BASS_DRONE, 0.8f, 0.2f);
-    bass(a, s, 8, shatter - 2, PROG_EPIC, 8, BASS_OFFBEAT, 0.85f, 0.35f);
-    pads(a, s, 0, shatter, PROG_EPIC, 8, 0.75f, 0.35f);
-    arpeggio(a, s, 16, shatter - 4, PROG_EPIC, 8, 4, 0.5f, 0.45f);
+    bass(a, s, 0, 8, BASS_DRONE, 0.8f, 0.2f);
+    bass(a, s, 8, shatter - 2, BASS_OFFBEAT, 0.85f, 0.35f);
+    pads(a, s, 0, shatter, 0.75f, 0.35f);
+    arpeggio(a, s, 16, shatter - 4, 4, 0.5f, 0.45f);
     // The model starts to move after the credits: the theme.
-    melody(a, s, 40, shatter - 8, PROG_EPIC, 8, 1234, 1, 67, 0.75f, 0.5f);
-    a.add(s.at(40), 0.1, MUSIC_CRASH, 60, 0.7f);
+    melody(a, s, 40, shatter - 8, 1234, 1, 67, 0.75f, 0.5f);
+    crash(a, s.at(40), 0.7f);
     // The touch of the mirror (frame 78, about 30 s): a bell-like accent.
     a.add(s.local(30.0), 0.6, MUSIC_KEYS, 86, 0.8f, 0.3f);
     a.add(s.local(30.0), 0.6, MUSIC_KEYS, 81, 0.6f, -0.3f);
@@ -415,22 +375,22 @@ static void section_mirror(Arranger &a, const Section &s) {
     a.add(s.local(34.2), 0.4, MUSIC_TOM, 40, 0.9f);
     // The shatter: a hit, a ringing chord and the shards falling.
     hit(a, s.at(shatter), 1.0f);
-    pads(a, s, shatter, n, PROG_LIFT, 64, 0.9f, 0.6f);
-    shower(a, s, s.at(shatter) + 0.1, s.local(39.9), PROG_LIFT, 64, 77, 0.55f);
+    Section ringing = s.on(LIFT, 64);
+    pads(a, ringing, shatter, n, 0.9f, 0.6f);
+    shower(a, ringing, s.at(shatter) + 0.1, s.local(39.9), 77, 0.55f);
 }
 
 // Part 3, wobbel torus, with the wipe into the warp pass at its end.
 static void section_torus(Arranger &a, const Section &s, double wipe) {
     int n = s.beats();
-    double w = (wipe - s.start) / BEAT;
     hit(a, s.start, 0.9f);
     drums(a, s, 0, 8, FOUR_FLOOR, 0.9f);
     drums(a, s, 8, n - 4, FOUR_FLOOR_16, 1.0f);
-    bass(a, s, 0, n - 1, PROG_DRIVE, 8, BASS_DRIVE, 0.85f, 0.5f);
-    pads(a, s, 0, n, PROG_DRIVE, 8, 0.6f, 0.5f);
-    arpeggio(a, s, 0, n, PROG_DRIVE, 8, 4, 0.55f, 0.7f, 69);
-    melody(a, s, 16, w, PROG_DRIVE, 8, 4321, 2, 69, 0.7f, 0.6f);
-    for (double b = 16; b < n; b += 16) a.add(s.at(b), 0.1, MUSIC_CRASH, 60, 0.6f);
+    bass(a, s, 0, n - 1, BASS_DRIVE, 0.85f, 0.5f);
+    pads(a, s, 0, n, 0.6f, 0.5f);
+    arpeggio(a, s, 0, n, 4, 0.55f, 0.7f, 69);
+    melody(a, s, 16, (wipe - s.start) / BEAT, 4321, 2, 69, 0.7f, 0.6f);
+    for (double b = 16; b < n; b += 16) crash(a, s.at(b), 0.6f);
     // The wipe: a sweep over its seconds and a tom fill into the cut.
     riser(a, wipe, s.end, 0.9f);
     fill(a, s, n - 4, n, true);
@@ -440,18 +400,17 @@ static void section_torus(Arranger &a, const Section &s, double wipe) {
 static void section_warp(Arranger &a, const Section &s, double part_start) {
     int n = s.beats();
     // The part's own clock started with the wipe, so its moments are offset from the cut.
-    double offset = (s.start - part_start) / BEAT;
-    double beam = 10.0 / BEAT - offset;
-    a.add(s.start, 0.1, MUSIC_CRASH, 60, 0.8f);
+    double beam = 10.0 / BEAT - (s.start - part_start) / BEAT;
+    crash(a, s.start, 0.8f);
     a.add(s.start, 0.1, MUSIC_KICK, 60, 1.0f);
     drums(a, s, 0, beam, HALF_TIME, 0.8f);
-    bass(a, s, 0, n, PROG_MINOR4, 8, BASS_PULSE, 0.7f, 0.3f);
-    pads(a, s, 0, n, PROG_MINOR4, 8, 0.7f, 0.55f);
-    arpeggio(a, s, 0, n, PROG_MINOR4, 8, 2, 0.45f, 0.5f);
+    bass(a, s, 0, n, BASS_PULSE, 0.7f, 0.3f);
+    pads(a, s, 0, n, 0.7f, 0.55f);
+    arpeggio(a, s, 0, n, 2, 0.45f, 0.5f);
     riser(a, s.at(std::max(0.0, beam - 6)), s.at(beam), 0.8f);
     hit(a, s.at(beam), 0.8f);
     drums(a, s, beam, n - 4, BREAKBEAT, 0.9f);
-    melody(a, s, beam, n - 4, PROG_MINOR4, 8, 999, 1, 65, 0.65f, 0.45f);
+    melody(a, s, beam, n - 4, 999, 1, 65, 0.65f, 0.45f);
     fill(a, s, n - 4, n, false);
 }
 
@@ -459,24 +418,25 @@ static void section_warp(Arranger &a, const Section &s, double part_start) {
 static void section_oil(Arranger &a, const Section &s) {
     int n = s.beats();
     double flash = 21.5;  // beat near the white flash at 10.7 s
-    a.add(s.start, 0.1, MUSIC_CRASH, 60, 0.7f);
+    crash(a, s.start, 0.7f);
     drums(a, s, 0, flash - 4, HALF_TIME, 0.75f);
-    bass(a, s, 0, flash - 1, PROG_DARK, 8, BASS_DRONE, 0.8f, 0.25f);
-    pads(a, s, 0, flash, PROG_DARK, 8, 0.7f, 0.3f);
+    bass(a, s, 0, flash - 1, BASS_DRONE, 0.8f, 0.25f);
+    pads(a, s, 0, flash, 0.7f, 0.3f);
     riser(a, s.at(12), s.at(flash), 1.0f);
     fill(a, s, flash - 4, flash, true);
     hit(a, s.at(flash), 1.0f);
     // Fragments fall from 12 to 15 s: toms as they drop.
     const double drops[5] = {12.0, 12.7, 13.0, 13.5, 15.0};
     for (int i = 0; i < 5; i++) a.add(s.local(drops[i]), 0.2, MUSIC_TOM, 45 - i * 2.0f, 0.8f, i * 0.4f - 0.8f);
-    // Heavy groove after the fragments.
+    // Heavy groove after the fragments, on other chords.
     double groove = 30;
+    Section heavy = s.on(MINOR4, 8);
     drums(a, s, groove, n - 8, FOUR_FLOOR_16, 1.0f);
-    bass(a, s, groove, n - 1, PROG_MINOR4, 8, BASS_DRIVE, 0.85f, 0.45f);
-    pads(a, s, flash, n, PROG_MINOR4, 8, 0.7f, 0.5f);
-    arpeggio(a, s, groove, n, PROG_MINOR4, 8, 4, 0.5f, 0.6f);
-    melody(a, s, groove + 8, n - 8, PROG_MINOR4, 8, 555, 2, 67, 0.7f, 0.55f);
-    for (double b = groove; b < n; b += 16) a.add(s.at(b), 0.1, MUSIC_CRASH, 60, 0.65f);
+    bass(a, heavy, groove, n - 1, BASS_DRIVE, 0.85f, 0.45f);
+    pads(a, heavy, flash, n, 0.7f, 0.5f);
+    arpeggio(a, heavy, groove, n, 4, 0.5f, 0.6f);
+    melody(a, heavy, groove + 8, n - 8, 555, 2, 67, 0.7f, 0.55f);
+    for (double b = groove; b < n; b += 16) crash(a, s.at(b), 0.65f);
     // The circling flares rise out of view (44 to 48 s): riser and roll into the greetings.
     riser(a, s.at(n - 8), s.end, 1.0f);
     fill(a, s, n - 8, n, false);
@@ -487,14 +447,14 @@ static void section_oil(Arranger &a, const Section &s) {
 static void section_greetings(Arranger &a, const Section &s) {
     int n = s.beats();
     double fade = 28.0 / BEAT;
-    for (double b = 0; b < fade; b += 12) a.add(s.at(b), 0.1, MUSIC_CRASH, 60, b == 0 ? 0.8f : 0.5f);
+    for (double b = 0; b < fade; b += 12) crash(a, s.at(b), b == 0 ? 0.8f : 0.5f);
     drums(a, s, 0, fade, FUNK, 0.9f);
-    bass(a, s, 0, fade, PROG_EPIC, 6, BASS_FUNK, 0.85f, 0.55f);
-    keys(a, s, 0, n, PROG_EPIC, 6, "..x...o...x..o..", 0.6f);
-    pads(a, s, 0, n, PROG_EPIC, 6, 0.4f, 0.4f);
-    melody(a, s, 12, fade, PROG_EPIC, 6, 2468, 2, 69, 0.6f, 0.7f);
+    bass(a, s, 0, fade, BASS_FUNK, 0.85f, 0.55f);
+    keys(a, s, 0, n, "..x...o...x..o..", 0.6f);
+    pads(a, s, 0, n, 0.4f, 0.4f);
+    melody(a, s, 12, fade, 2468, 2, 69, 0.6f, 0.7f);
     // The picture fades to black: the groove stops, the chords ring out.
-    a.add(s.at(fade), 0.1, MUSIC_CRASH, 60, 0.5f);
+    crash(a, s.at(fade), 0.5f);
 }
 
 // Part 7, rock tunnel: lightning for 22 s, a stormy drive, then calm before the water.
@@ -503,36 +463,36 @@ static void section_tunnel(Arranger &a, const Section &s) {
     double storm = 22.0 / BEAT;
     hit(a, s.start, 0.8f);
     drums(a, s, 0, storm, FOUR_FLOOR_16, 0.95f);
-    bass(a, s, 0, storm, PROG_DARK, 8, BASS_DRIVE, 0.85f, 0.6f);
-    pads(a, s, 0, n, PROG_DARK, 8, 0.7f, 0.4f);
-    arpeggio(a, s, 0, storm, PROG_DARK, 8, 4, 0.45f, 0.6f);
-    melody(a, s, 8, storm, PROG_DARK, 8, 7777, 1, 62, 0.6f, 0.45f);
+    bass(a, s, 0, storm, BASS_DRIVE, 0.85f, 0.6f);
+    pads(a, s, 0, n, 0.7f, 0.4f);
+    arpeggio(a, s, 0, storm, 4, 0.45f, 0.6f);
+    melody(a, s, 8, storm, 7777, 1, 62, 0.6f, 0.45f);
     for (double b = 0; b < storm; b += 8) a.add(s.at(b) + 0.25, 0.1, MUSIC_TOM, 38, 0.6f, 0.5f);
-    a.add(s.at(storm), 0.1, MUSIC_CRASH, 60, 0.7f);
-    bass(a, s, storm, n, PROG_DARK, 8, BASS_DRONE, 0.7f, 0.2f);
-    arpeggio(a, s, storm, n, PROG_DARK, 8, 2, 0.4f, 0.4f);
+    crash(a, s.at(storm), 0.7f);
+    bass(a, s, storm, n, BASS_DRONE, 0.7f, 0.2f);
+    arpeggio(a, s, storm, n, 2, 0.4f, 0.4f);
 }
 
 // Part 8, water: fades in, floating chords and a calm line.
 static void section_water(Arranger &a, const Section &s) {
     int n = s.beats();
-    pads(a, s, 0, n, PROG_FLOAT, 8, 0.8f, 0.55f);
-    bass(a, s, 0, n, PROG_FLOAT, 8, BASS_DRONE, 0.6f, 0.2f);
-    arpeggio(a, s, 4, n, PROG_FLOAT, 8, 4, 0.35f, 0.4f, 67);
+    pads(a, s, 0, n, 0.8f, 0.55f);
+    bass(a, s, 0, n, BASS_DRONE, 0.6f, 0.2f);
+    arpeggio(a, s, 4, n, 4, 0.35f, 0.4f, 67);
     drums(a, s, 16, n, SOFT_KIT, 0.45f);
-    melody(a, s, 8, n, PROG_FLOAT, 8, 31337, 0, 72, 0.5f, 0.3f, MUSIC_KEYS);
+    melody(a, s, 8, n, 31337, 0, 72, 0.5f, 0.3f, MUSIC_KEYS);
 }
 
 // Part 9 first run, light ball: builds up to the white flash of the spider.
 static void section_lightball(Arranger &a, const Section &s) {
     int n = s.beats();
-    pads(a, s, 0, n, PROG_LIFT, 8, 0.7f, 0.5f);
-    bass(a, s, 0, 8, PROG_LIFT, 8, BASS_DRONE, 0.7f, 0.3f);
-    bass(a, s, 8, n - 1, PROG_LIFT, 8, BASS_OFFBEAT, 0.8f, 0.4f);
+    pads(a, s, 0, n, 0.7f, 0.5f);
+    bass(a, s, 0, 8, BASS_DRONE, 0.7f, 0.3f);
+    bass(a, s, 8, n - 1, BASS_OFFBEAT, 0.8f, 0.4f);
     drums(a, s, 8, 16, HEARTBEAT, 0.9f);
     drums(a, s, 16, n - 8, FOUR_FLOOR, 0.85f);
-    arpeggio(a, s, 0, n, PROG_LIFT, 8, 4, 0.45f, 0.55f, 67);
-    melody(a, s, 16, n - 8, PROG_LIFT, 8, 1234, 1, 67, 0.65f, 0.5f);
+    arpeggio(a, s, 0, n, 4, 0.45f, 0.55f, 67);
+    melody(a, s, 16, n - 8, 1234, 1, 67, 0.65f, 0.5f);
     riser(a, s.at(n - 16), s.end, 1.0f);
     fill(a, s, n - 8, n, false);
     drums(a, s, n - 8, n, FOUR_FLOOR, 0.8f);
@@ -544,9 +504,9 @@ static void section_spider(Arranger &a, const Section &s) {
     double white = 14.0 / BEAT;
     hit(a, s.start, 1.0f);
     drums(a, s, 0, white - 4, BREAKBEAT, 0.9f);
-    bass(a, s, 0, white, PROG_MINOR4, 4, BASS_FUNK, 0.8f, 0.6f);
-    pads(a, s, 0, n, PROG_MINOR4, 4, 0.5f, 0.5f);
-    melody(a, s, 0, white - 4, PROG_MINOR4, 4, 4242, 2, 72, 0.55f, 0.8f, MUSIC_PLUCK);
+    bass(a, s, 0, white, BASS_FUNK, 0.8f, 0.6f);
+    pads(a, s, 0, n, 0.5f, 0.5f);
+    melody(a, s, 0, white - 4, 4242, 2, 72, 0.55f, 0.8f, MUSIC_PLUCK);
     riser(a, s.at(white - 8), s.end, 1.0f);
     fill(a, s, white - 4, n, false);
 }
@@ -557,14 +517,13 @@ static void section_night(Arranger &a, const Section &s) {
     double flicker0 = 20.0 / BEAT, flicker1 = 26.0 / BEAT, pull = 37.0 / BEAT, noise = 45.0 / BEAT;
     hit(a, s.start, 1.0f);
     drums(a, s, 0, flicker0, FOUR_FLOOR_16, 1.0f);
-    bass(a, s, 0, pull, PROG_EPIC, 8, BASS_DRIVE, 0.9f, 0.6f);
-    pads(a, s, 0, pull, PROG_EPIC, 8, 0.7f, 0.6f);
-    arpeggio(a, s, 0, pull, PROG_EPIC, 8, 4, 0.5f, 0.75f, 69);
-    melody(a, s, 0, pull - 4, PROG_EPIC, 8, 1234, 1, 69, 0.8f, 0.65f);  // the theme of the mirror room
+    bass(a, s, 0, pull, BASS_DRIVE, 0.9f, 0.6f);
+    pads(a, s, 0, pull, 0.7f, 0.6f);
+    arpeggio(a, s, 0, pull, 4, 0.5f, 0.75f, 69);
+    melody(a, s, 0, pull - 4, 1234, 1, 69, 0.8f, 0.65f);  // the theme of the mirror room
     // The flicker: the beat stutters on sixteenth kicks and claps.
     for (double b = flicker0; b < flicker1; b += 0.25) {
-        bool on = int(b * 4) % 3 != 2;
-        if (on) a.add(s.at(b), 0.1, MUSIC_KICK, 60, 0.6f + 0.4f * float((b - flicker0) / (flicker1 - flicker0)));
+        if (int(b * 4) % 3 != 2) a.add(s.at(b), 0.1, MUSIC_KICK, 60, 0.6f + 0.4f * float((b - flicker0) / (flicker1 - flicker0)));
         if (int(b * 4) % 8 == 4) a.add(s.at(b), 0.1, MUSIC_CLAP, 60, 0.9f);
     }
     drums(a, s, flicker0, flicker1, FOUR_FLOOR_16, 0.35f);
@@ -573,9 +532,10 @@ static void section_night(Arranger &a, const Section &s) {
     fill(a, s, pull - 4, pull, true);
     // Everything is pulled into the ball: the groove falls away, a long chord and static.
     hit(a, s.at(pull), 0.8f);
-    pads(a, s, pull, n, PROG_DARK, 16, 0.8f, 0.3f);
-    bass(a, s, pull, noise, PROG_DARK, 16, BASS_DRONE, 0.6f, 0.2f);
-    shower(a, s, s.at(pull) + 0.2, s.at(noise), PROG_DARK, 16, 99, 0.35f);
+    Section pulled = s.on(DARK, 16);
+    pads(a, pulled, pull, n, 0.8f, 0.3f);
+    bass(a, pulled, pull, noise, BASS_DRONE, 0.6f, 0.2f);
+    shower(a, pulled, s.at(pull) + 0.2, s.at(noise), 99, 0.35f);
     a.add(s.at(noise), s.end - s.at(noise) + 0.3, MUSIC_STATIC, 60, 0.9f);
 }
 
@@ -583,48 +543,46 @@ static void section_night(Arranger &a, const Section &s) {
 static void section_sofa(Arranger &a, const Section &s) {
     int n = s.beats();
     a.add(s.start, 6.0, MUSIC_STATIC, 60, 0.6f);
-    keys(a, s, 0, n, PROG_JAZZ, 8, "x.......x..o....", 0.55f);
-    bass(a, s, 4, n, PROG_JAZZ, 8, BASS_WALK, 0.7f, 0.15f);
+    keys(a, s, 0, n, "x.......x..o....", 0.55f);
+    bass(a, s, 4, n, BASS_WALK, 0.7f, 0.15f);
     drums(a, s, 8, n, BRUSH, 0.55f);
     // The lamp swings from 13 s: a gentle line.
-    melody(a, s, 26.0, n, PROG_JAZZ, 8, 8080, 0, 67, 0.45f, 0.25f);
-    pads(a, s, 0, n, PROG_JAZZ, 8, 0.3f, 0.3f);
+    melody(a, s, 26.0, n, 8080, 0, 67, 0.45f, 0.25f);
+    pads(a, s, 0, n, 0.3f, 0.3f);
 }
 
 // Part 12, end screen: the last chords, fading with the picture.
 static void section_end(Arranger &a, const Section &s) {
     int n = s.beats();
-    keys(a, s, 0, 16, PROG_JAZZ, 8, "x.......x.......", 0.5f);
-    pads(a, s, 0, 16, PROG_JAZZ, 8, 0.5f, 0.3f);
-    bass(a, s, 0, 16, PROG_JAZZ, 8, BASS_DRONE, 0.6f, 0.15f);
+    keys(a, s, 0, 16, "x.......x.......", 0.5f);
+    pads(a, s, 0, 16, 0.5f, 0.3f);
+    bass(a, s, 0, 16, BASS_DRONE, 0.6f, 0.15f);
     // The final chord: D major, held to the end.
-    Section last = s;
-    Progression final_chord = {{{0, MAJOR}, {0, MAJOR}, {0, MAJOR}, {0, MAJOR}}};
-    pads(a, last, 16, n, final_chord, 64, 0.8f, 0.35f);
-    bass(a, last, 16, n, final_chord, 64, BASS_DRONE, 0.6f, 0.1f);
-    a.add(s.at(16), 3.0, MUSIC_KEYS, 74, 0.5f);
-    a.add(s.at(16), 3.0, MUSIC_KEYS, 78, 0.4f);
-    a.add(s.at(16), 3.0, MUSIC_KEYS, 81, 0.4f);
+    pads(a, s.on(FINAL, 64), 16, n, 0.8f, 0.35f);
+    bass(a, s.on(FINAL, 64), 16, n, BASS_DRONE, 0.6f, 0.1f);
+    for (int pitch : {74, 78, 81}) a.add(s.at(16), 3.0, MUSIC_KEYS, pitch, pitch == 74 ? 0.5f : 0.4f);
 }
 
 std::vector<MusicNote> music_score() {
     Arranger a;
     const ShowTime *t = show_times;
-    auto section = [&](int from, int to, int key) { return Section{t[from].seconds, t[to].seconds, key}; };
+    auto section = [&](int from, int to, int key, const Chord *chords, int beats_per_chord = 8) {
+        return Section{t[from].seconds, t[to].seconds, key, chords, beats_per_chord};
+    };
     const int D = 38;
-    section_intro(a, section(0, 1, D));
-    section_mirror(a, section(1, 2, D));
-    section_torus(a, section(2, 4, D + 2), t[3].seconds);
-    section_warp(a, section(4, 5, D), t[3].seconds);
-    section_oil(a, section(5, 6, D - 2));
-    section_greetings(a, section(6, 7, D));
-    section_tunnel(a, section(7, 8, D));
-    section_water(a, section(8, 10, D));
-    section_lightball(a, section(10, 12, D));
-    section_spider(a, section(12, 13, D + 2));
-    section_night(a, section(13, 14, D + 2));
-    section_sofa(a, section(14, 15, D));
-    section_end(a, section(15, 17, D));
+    section_intro(a, section(0, 1, D, DARK));
+    section_mirror(a, section(1, 2, D, EPIC));
+    section_torus(a, section(2, 4, D + 2, DRIVE), t[3].seconds);
+    section_warp(a, section(4, 5, D, MINOR4), t[3].seconds);
+    section_oil(a, section(5, 6, D - 2, DARK));
+    section_greetings(a, section(6, 7, D, EPIC, 6));
+    section_tunnel(a, section(7, 8, D, DARK));
+    section_water(a, section(8, 10, D, FLOAT));
+    section_lightball(a, section(10, 12, D, LIFT));
+    section_spider(a, section(12, 13, D + 2, MINOR4, 4));
+    section_night(a, section(13, 14, D + 2, EPIC));
+    section_sofa(a, section(14, 15, D, JAZZ));
+    section_end(a, section(15, 17, D, JAZZ));
     // Nothing sounds past the end of the show.
     double end = t[SHOW_TIME_COUNT - 1].seconds;
     std::vector<MusicNote> notes;
