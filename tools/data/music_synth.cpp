@@ -86,7 +86,7 @@ struct Sound {
 
 // The running state of one note: its noise, filters, oscillators and decays.
 struct Voice {
-    const MusicNote *note;
+    const MusicNote &note;
     NoiseSource noise;
     NoiseSource noise_right;
     Filter filter, filter_right, filter2;
@@ -98,7 +98,7 @@ struct Voice {
     float pan_left, pan_right;  // equal-power pan gains of a mono voice
     double release;             // seconds the note sounds after its held length
     Voice(const MusicNote &n, uint32_t seed, double release)
-        : note(&n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))), release(release) {
+        : note(n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))), release(release) {
         float angle = (std::clamp(n.pan, -1.0f, 1.0f) + 1) * 0.785398f;
         pan_left = std::cos(angle) * 1.41421356f;
         pan_right = std::sin(angle) * 1.41421356f;
@@ -125,7 +125,7 @@ struct Voice {
         filter_right.run(noise_right.next() + shared);
     }
     // The note's attack-hold-release envelope at t.
-    float held(double t, double attack) const { return envelope(t, note->length, attack, release); }
+    float held(double t, double attack) const { return envelope(t, note.length, attack, release); }
     // A mono value placed by the note's pan (silence stays exactly zero).
     Sound mono(float out) const {
         if (out == 0) return {0, 0};
@@ -164,7 +164,7 @@ static float metal(Voice &v, double base, const float ratios[6]) {
 
 // Kick: a sine falling in pitch, with a click.
 static Sound kick(Voice &v, size_t n, double) {
-    if (n == 0) v.set_decays({28, 200, 5.5 + 3 * v.note->param, 500});
+    if (n == 0) v.set_decays({28, 200, 5.5 + 3 * v.note.param, 500});
     double f = 44 + 120 * v.step(0) + 30 * v.step(1);
     advance(v.phase[0], f);
     float body = sine(v.phase[0]) * v.step(2);
@@ -176,7 +176,7 @@ static Sound kick(Voice &v, size_t n, double) {
 static Sound snare(Voice &v, size_t n, double t) {
     if (n == 0) {
         v.filter.set(1800, 0.2f);
-        v.set_decays({22, 30, 16 - 6 * v.note->param});
+        v.set_decays({22, 30, 16 - 6 * v.note.param});
     }
     advance(v.phase[0], 185);
     advance(v.phase[1], 330);
@@ -200,11 +200,10 @@ static Sound clap(Voice &v, size_t n, double t) {
 
 // Closed and open hi-hat: metal and noise, high-passed twice.
 static Sound hat(Voice &v, size_t n, double) {
-    const MusicNote &note = *v.note;
     if (n == 0) {
-        v.filter.set(7500 + 2500 * note.param, 0.3f);
-        v.filter2.set(7500 + 2500 * note.param, 0.3f);
-        v.set_decays({note.instrument == MUSIC_HAT ? 55.0 : 8.0});
+        v.filter.set(7500 + 2500 * v.note.param, 0.3f);
+        v.filter2.set(7500 + 2500 * v.note.param, 0.3f);
+        v.set_decays({v.note.instrument == MUSIC_HAT ? 55.0 : 8.0});
     }
     static const float ratios[6] = {1.0f, 1.4471f, 1.6170f, 1.9265f, 2.5028f, 2.6637f};
     v.filter.run(metal(v, 410.0, ratios) * 0.15f + v.noise.next());
@@ -231,13 +230,11 @@ static Sound tom(Voice &v, size_t, double t) {
 
 // Bass: saw and sine through a low-pass that opens at the attack.
 static Sound bass(Voice &v, size_t n, double t) {
-    const MusicNote &note = *v.note;
     double inc = advance(v.phase[0], v.hz);
-    advance(v.phase[1], v.hz * 0.5);
     float raw = saw(v.phase[0], inc) * 0.55f + sine(v.phase[0]) * 0.6f;
     if (n % 16 == 0) {
         float env = float(std::exp(-t * 9));
-        v.filter.set(v.hz * (1.5f + note.param * 6) + 2200 * env * note.param, 0.35f);
+        v.filter.set(v.hz * (1.5f + v.note.param * 6) + 2200 * env * v.note.param, 0.35f);
     }
     v.filter.run(raw);
     return v.mono(std::tanh(v.filter.low * 1.3f) * v.held(t, 0.004));
@@ -245,7 +242,6 @@ static Sound bass(Voice &v, size_t n, double t) {
 
 // Pad: three detuned saws a side through slowly sweeping low-passes.
 static Sound pad(Voice &v, size_t n, double t) {
-    const MusicNote &note = *v.note;
     if (n == 0) {
         static const float detune[3] = {-0.11f, 0.0f, 0.12f};
         for (int i = 0; i < 3; i++) {
@@ -262,8 +258,8 @@ static Sound pad(Voice &v, size_t n, double t) {
         r += saw(v.phase[i + 3], v.increment[i + 3]);
     }
     if (n % 32 == 0) {
-        float sweep = 0.5f + 0.5f * float(std::sin(t * 0.7 + note.pitch));
-        float cutoff = 500 + note.param * 2600 + sweep * 500 * note.param;
+        float sweep = 0.5f + 0.5f * float(std::sin(t * 0.7 + v.note.pitch));
+        float cutoff = 500 + v.note.param * 2600 + sweep * 500 * v.note.param;
         v.set_filters(cutoff, cutoff, 0.15f);
     }
     v.filter.run(l);
@@ -274,7 +270,6 @@ static Sound pad(Voice &v, size_t n, double t) {
 
 // Pluck: saw and square with a falling filter sweep, damped after the held length.
 static Sound pluck(Voice &v, size_t n, double t) {
-    const MusicNote &note = *v.note;
     if (n == 0) {
         v.increment[0] = v.hz / MUSIC_RATE;
         v.increment[1] = v.hz * 1.005 / MUSIC_RATE;
@@ -284,10 +279,10 @@ static Sound pluck(Voice &v, size_t n, double t) {
     advance_by(v.phase[1], v.increment[1]);
     float raw = saw(v.phase[0], v.increment[0]) * 0.6f + square(v.phase[1], v.increment[1]) * 0.4f;
     float sweep = v.step(1);
-    if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * note.param) * sweep, 0.3f);
+    if (n % 16 == 0) v.filter.set(300 + (900 + 5000 * v.note.param) * sweep, 0.3f);
     v.filter.run(raw);
     float e = v.step(0) * ramp(t, 0.002);
-    if (t > note.length) e *= float(std::exp(-(t - note.length) * 25));
+    if (t > v.note.length) e *= float(std::exp(-(t - v.note.length) * 25));
     return v.mono(v.filter.low * e);
 }
 
@@ -299,7 +294,7 @@ static Sound lead(Voice &v, size_t n, double t) {
         v.increment[0] = hz * 1.003 / MUSIC_RATE;
         v.increment[1] = hz * 0.997 / MUSIC_RATE;
         v.increment[2] = hz * 0.5 / MUSIC_RATE;
-        v.filter.set(900 + 2600 * v.note->param + 2500 * float(std::exp(-t * 6)), 0.25f);
+        v.filter.set(900 + 2600 * v.note.param + 2500 * float(std::exp(-t * 6)), 0.25f);
     }
     for (int i = 0; i < 3; i++) advance_by(v.phase[i], v.increment[i]);
     float raw = saw(v.phase[0], v.increment[0]) * 0.45f + saw(v.phase[1], v.increment[1]) * 0.45f +
@@ -325,12 +320,11 @@ static Sound keys(Voice &v, size_t n, double t) {
 
 // Riser: band-passed noise and a saw, both sweeping up over the held length.
 static Sound riser(Voice &v, size_t n, double t) {
-    const MusicNote &note = *v.note;
-    double f = note.length > 0 ? std::clamp(t / note.length, 0.0, 1.0) : 1.0;
+    double f = v.note.length > 0 ? std::clamp(t / v.note.length, 0.0, 1.0) : 1.0;
     if (n % 32 == 0) v.set_filters(float(250 * std::pow(36.0, f)), float(260 * std::pow(36.0, f)), 0.6f);
     double inc = advance(v.phase[0], v.hz * std::pow(2.0, f * 2));
     v.run_noise(saw(v.phase[0], inc) * 0.25f);
-    float e = float(f * f) * envelope(t, note.length, 0.0, 0.03);
+    float e = float(f * f) * envelope(t, v.note.length, 0.0, 0.03);
     return {v.filter.band * e, v.filter_right.band * e};
 }
 
