@@ -165,8 +165,7 @@ static float metal(Voice &v, double base, const float ratios[6]) {
 // Kick: a sine falling in pitch, with a click.
 static Sound kick(Voice &v, size_t n, double) {
     if (n == 0) v.set_decays({28, 200, 5.5 + 3 * v.note.param, 500});
-    double f = 44 + 120 * v.step(0) + 30 * v.step(1);
-    advance(v.phase[0], f);
+    advance(v.phase[0], 44 + 120 * v.step(0) + 30 * v.step(1));
     float body = sine(v.phase[0]) * v.step(2);
     float click = v.noise.next() * v.step(3) * 0.25f;
     return v.mono(std::tanh((body + click) * 1.6f));
@@ -215,16 +214,14 @@ static Sound hat(Voice &v, size_t n, double) {
 static Sound crash(Voice &v, size_t n, double t) {
     if (n == 0) v.set_filters(5000, 5000, 0.1f);
     static const float ratios[6] = {1.0f, 1.342f, 1.718f, 2.136f, 2.451f, 3.031f};
-    float shimmer = metal(v, 560.0, ratios);
+    v.run_noise(metal(v, 560.0, ratios) * 0.08f);
     float e = float(std::exp(-t * 1.3)) * ramp(t, 0.002);
-    v.run_noise(shimmer * 0.08f);
     return {v.filter.high * e, v.filter_right.high * e};
 }
 
 // Tom: a sine falling to the note's pitch, with a touch of noise.
 static Sound tom(Voice &v, size_t, double t) {
-    double f = v.hz * (1 + 0.5 * std::exp(-t * 20));
-    advance(v.phase[0], f);
+    advance(v.phase[0], v.hz * (1 + 0.5 * std::exp(-t * 20)));
     return v.mono(float(std::sin(TAU * v.phase[0]) * std::exp(-t * 7)) + v.noise.next() * float(std::exp(-t * 60)) * 0.2f);
 }
 
@@ -330,8 +327,7 @@ static Sound riser(Voice &v, size_t n, double t) {
 
 // Impact: a deep falling sine and low noise, saturated.
 static Sound impact(Voice &v, size_t n, double t) {
-    double f = 30 + 60 * std::exp(-t * 6);
-    advance(v.phase[0], f);
+    advance(v.phase[0], 30 + 60 * std::exp(-t * 6));
     if (n == 0) v.filter.set(900, 0.1f);
     v.filter.run(v.noise.next());
     float out = float(std::sin(TAU * v.phase[0]) * std::exp(-t * 1.6)) + v.filter.low * float(std::exp(-t * 5)) * 1.4f;
