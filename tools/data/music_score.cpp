@@ -114,15 +114,11 @@ static int scale_step(const Section &s, Chord c, int pitch, int steps) {
     return pitch;
 }
 
-// Chord tone nearest to a pitch.
+// Chord tone nearest to a pitch (the lower one of two as near).
 static int nearest_chord_tone(const Section &s, Chord c, int pitch) {
-    int best = pitch, distance = 99;
-    for (int t : voice_chord(s, c, pitch - 6, pitch + 6))
-        if (std::abs(t - pitch) < distance) {
-            distance = std::abs(t - pitch);
-            best = t;
-        }
-    return best;
+    std::vector<int> tones = voice_chord(s, c, pitch - 6, pitch + 6);  // each chord tone once, rising
+    auto nearer = [&](int x, int y) { return std::abs(x - pitch) < std::abs(y - pitch); };
+    return *std::min_element(tones.begin(), tones.end(), nearer);
 }
 
 // The first sixteenth step at or after a beat.
@@ -278,42 +274,52 @@ static void arpeggio(Arranger &a, const Section &s, double b0, double b1, int pe
     }
 }
 
-// A melody over beats [b0, b1): a two-bar motif (rhythm and scale-step contour made from
-// the seed) repeated as a sequence over the chords, answered with a varied second half.
-static void melody(Arranger &a, const Section &s, double b0, double b1, uint32_t seed, int density, int low,
-                   float velocity, float bright, int instrument = MUSIC_LEAD) {
-    ScoreRandom r(seed);
-    // Rhythm: onsets on a sixteenth grid over 32 steps; strong beats always, others by density.
+// A two-bar motif: onsets on a sixteenth grid over 32 steps, and the scale steps between notes.
+struct Motif {
     bool onset[32] = {};
     int contour[32] = {};
+};
+
+// The motif of a seed: strong beats always sound, the other steps by density.
+static Motif make_motif(uint32_t seed, int density) {
+    ScoreRandom r(seed);
+    Motif m;
     for (int i = 0; i < 32; i++) {
         bool strong = i % 8 == 0, beat = i % 4 == 0, eighth = i % 2 == 0;
         float chance = strong ? 0.95f : beat ? 0.35f + 0.15f * density : eighth ? 0.12f + 0.15f * density : 0.04f * density;
-        onset[i] = r.unit() < chance;
+        m.onset[i] = r.unit() < chance;
         int move = r.below(5) - 2;
         if (move == 0) move = (r.unit() < 0.5f) ? 1 : -1;
-        contour[i] = move;
+        m.contour[i] = move;
     }
-    onset[0] = true;
-    onset[30] = onset[31] = false;  // breathe before the phrase repeats
-    double phrase = 8;              // beats per motif
+    m.onset[0] = true;
+    m.onset[30] = m.onset[31] = false;  // breathe before the phrase repeats
+    return m;
+}
+
+// A melody over beats [b0, b1): the seed's motif repeated as a sequence over the chords,
+// every second phrase an answer with a varied second bar and the contour upside down.
+static void melody(Arranger &a, const Section &s, double b0, double b1, uint32_t seed, int density, int low,
+                   float velocity, float bright, int instrument = MUSIC_LEAD) {
+    const Motif m = make_motif(seed, density);
+    const double phrase = 8;  // beats per motif
     int pitch = low + 7;
     for (double start = b0; start < b1 - 1e-9; start += phrase) {
         bool answer = int((start - b0) / phrase) % 2 == 1;
         for (int i = 0; i < 32 && start + i * 0.25 < b1; i++) {
             double b = start + i * 0.25;
-            bool on = onset[i];
-            if (answer && i >= 16) on = i < 28 && (onset[(i + 6) % 32] || i % 8 == 0);  // the answer's second bar differs
+            bool on = m.onset[i];
+            if (answer && i >= 16) on = i < 28 && (m.onset[(i + 6) % 32] || i % 8 == 0);
             if (!on) continue;
             Chord c = s.chord(b);
             if (i % 8 == 0) pitch = nearest_chord_tone(s, c, pitch + (answer && i == 16 ? -2 : 0));
-            else pitch = scale_step(s, c, pitch, contour[i] * (answer ? -1 : 1));
+            else pitch = scale_step(s, c, pitch, m.contour[i] * (answer ? -1 : 1));
             // Keep the line in its range by turning back at the edges.
             if (pitch > low + 17) pitch = scale_step(s, c, pitch, -3);
             if (pitch < low) pitch = scale_step(s, c, pitch, 3);
             // Length until the next onset (at most a beat and a half).
             int next = i + 1;
-            while (next < 32 && !onset[next]) next++;
+            while (next < 32 && !m.onset[next]) next++;
             double length = std::min(1.5, (next - i) * 0.25) * BEAT * 0.9;
             float accent = (i % 8 == 0) ? 1.0f : 0.8f;
             a.add(s.at(b), length, instrument, float(pitch), velocity * accent, 0.1f, bright);
