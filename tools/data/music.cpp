@@ -8,7 +8,7 @@
 #include "show_times.h"
 #include "writers/mp3_writer.h"
 
-// The tonal instruments (bass to keys) duck under the kick; drums and effects do not.
+// The tonal instruments duck under the kick; drums and effects do not.
 static bool ducked(int instrument) { return instrument >= MUSIC_BASS && instrument <= MUSIC_KEYS; }
 
 // Add the tonal bus into the mix, dipping after every kick and recovering in a fifth of a second.

@@ -7,6 +7,7 @@
 
 constexpr int MUSIC_RATE = 44100;
 
+// The drums, the tonal instruments (MUSIC_BASS to MUSIC_KEYS, which duck under the kick), the effects.
 enum MusicInstrument {
     MUSIC_KICK,
     MUSIC_SNARE,
