@@ -351,14 +351,23 @@ struct Instrument {
     Sound (*sample)(Voice &v, size_t n, double t);
 };
 
+// In the order of MusicInstrument: level, send, span, release, sample.
 static const Instrument INSTRUMENTS[MUSIC_INSTRUMENT_COUNT] = {
-    {0.55f, 0.02f, 0.6, 0, kick},    {0.90f, 0.20f, 0.4, 0, snare},       {0.80f, 0.25f, 0.4, 0, clap},
-    {0.22f, 0.03f, 0.12, 0, hat},    {0.18f, 0.08f, 0.45, 0, hat},        {0.26f, 0.25f, 3.5, 0, crash},
-    {0.60f, 0.20f, 0.5, 0, tom},     {0.55f, 0.00f, 0, 0.05, bass},
-    {0.060f, 0.35f, 0, 1.2, pad},    // level per voice
-    {0.22f, 0.30f, 0, 0.6, pluck},   // rings 0.6 s past at least 0.05 s held
-    {0.34f, 0.30f, 0, 0.25, lead},   {0.22f, 0.25f, 0, 0.6, keys},        {0.30f, 0.35f, 0, 0, riser},
-    {0.80f, 0.50f, 3.0, 0, impact},  {0.12f, 0.05f, 0, 0.2, static_noise},
+    {0.55f, 0.02f, 0.6, 0, kick},
+    {0.90f, 0.20f, 0.4, 0, snare},
+    {0.80f, 0.25f, 0.4, 0, clap},
+    {0.22f, 0.03f, 0.12, 0, hat},
+    {0.18f, 0.08f, 0.45, 0, hat},  // open
+    {0.26f, 0.25f, 3.5, 0, crash},
+    {0.60f, 0.20f, 0.5, 0, tom},
+    {0.55f, 0.00f, 0, 0.05, bass},
+    {0.060f, 0.35f, 0, 1.2, pad},  // level per voice
+    {0.22f, 0.30f, 0, 0.6, pluck}, // rings 0.6 s past at least 0.05 s held
+    {0.34f, 0.30f, 0, 0.25, lead},
+    {0.22f, 0.25f, 0, 0.6, keys},
+    {0.30f, 0.35f, 0, 0, riser},
+    {0.80f, 0.50f, 3.0, 0, impact},
+    {0.12f, 0.05f, 0, 0.2, static_noise},
 };
 
 double music_note_span(const MusicNote &note) {
