@@ -2,16 +2,12 @@
 // drop, a sphere of radius 100 around (0, 0, 200) without a seam (the part reshapes it and
 // maps it itself), mesh 1 the backdrop, a finely divided sheet at depth 300 wide enough for
 // wide screens. Pictures: the drop's bright watery reflection and the deep water behind it.
-#include <algorithm>
 #include <cmath>
 
-#include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 const float DROP_RADIUS = 100, DROP_DEPTH = 200;
 const float BACKDROP_DEPTH = 300;
 // The backdrop waves between depths 270 and 330; at 330 and the widest fov (70 degrees) a
@@ -22,77 +18,40 @@ const int BACKDROP_COLUMNS = 40, BACKDROP_ROWS = 24;
 // Caustic light on bright water: a web of cell edges in two sizes over teal and sky blue,
 // with a pale window of light across the top. Tiles both ways (the part drifts its mapping).
 Picture make_reflection() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float web = std::pow(cell_noise(u * 5, v * 5, 5, 801), 2.2f);
-            float fine = std::pow(cell_noise(u * 11, v * 11, 11, 802), 3.0f);
-            float swell = fractal_noise(u * 2, v * 2, 3, 0.5f, 2, 803) * 0.5f + 0.5f;
-            float window = 0.5f + 0.5f * std::cos(v * 2 * PI);
-            Colour c = colour_mix(colour(0.05f, 0.30f, 0.42f), colour(0.25f, 0.60f, 0.75f), swell);
-            c = colour_add(c, colour_scale(colour(0.55f, 0.85f, 0.95f), web * 0.9f + fine * 0.5f));
-            c = colour_add(c, colour_scale(colour(0.35f, 0.40f, 0.45f), window * window * swell));
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int, int, float u, float v) {
+        float web = std::pow(cell_noise(u * 5, v * 5, 5, 801), 2.2f);
+        float fine = std::pow(cell_noise(u * 11, v * 11, 11, 802), 3.0f);
+        float swell = fractal_noise(u * 2, v * 2, 3, 0.5f, 2, 803) * 0.5f + 0.5f;
+        float window = 0.5f + 0.5f * std::cos(v * 2 * PI);
+        Colour c = colour_mix(colour(0.05f, 0.30f, 0.42f), colour(0.25f, 0.60f, 0.75f), swell);
+        c = colour_add(c, colour_scale(colour(0.55f, 0.85f, 0.95f), web * 0.9f + fine * 0.5f));
+        return colour_add(c, colour_scale(colour(0.35f, 0.40f, 0.45f), window * window * swell));
+    });
 }
 
-// Deep water: dark blue-green fading downwards, soft shafts of light slanting in from above,
-// drifting motes and faint kelp shadows at the bottom.
+// Deep water: dark blue-green fading downwards (v = 0 at the top), soft shafts of light
+// slanting in from above, drifting motes and faint kelp shadows at the bottom.
 Picture make_deep_water() {
-    const int size = 512;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;  // v = 0 at the top
-            Colour c = colour_mix(colour(0.10f, 0.34f, 0.45f), colour(0.01f, 0.06f, 0.12f), std::pow(v, 0.8f));
-            float shaft = fractal_noise((u + v * 0.35f) * 6, 0.5f, 3, 0.5f, 0, 811) * 0.5f + 0.5f;
-            shaft = smooth_step(0.55f, 0.85f, shaft) * (1 - v);
-            c = colour_add(c, colour_scale(colour(0.25f, 0.45f, 0.50f), shaft * 0.6f));
-            float ripple = fractal_noise(u * 8, v * 8, 4, 0.5f, 0, 812) * 0.5f + 0.5f;
-            c = colour_scale(c, 0.85f + 0.3f * ripple);
-            float kelp = smooth_step(0.55f, 0.75f, fractal_noise(u * 14, v * 1.5f, 3, 0.5f, 0, 813) * 0.5f + 0.5f);
-            c = colour_mix(c, colour(0.01f, 0.05f, 0.05f), kelp * smooth_step(0.55f, 1.0f, v) * 0.8f);
-            if (hash_unit(x, y, 814) > 0.9985f) c = colour_add(c, colour(0.25f, 0.35f, 0.35f));
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(512, 512, [](int x, int y, float u, float v) {
+        Colour c = colour_mix(colour(0.10f, 0.34f, 0.45f), colour(0.01f, 0.06f, 0.12f), std::pow(v, 0.8f));
+        float shaft = fractal_noise((u + v * 0.35f) * 6, 0.5f, 3, 0.5f, 0, 811) * 0.5f + 0.5f;
+        shaft = smooth_step(0.55f, 0.85f, shaft) * (1 - v);
+        c = colour_add(c, colour_scale(colour(0.25f, 0.45f, 0.50f), shaft * 0.6f));
+        float ripple = fractal_noise(u * 8, v * 8, 4, 0.5f, 0, 812) * 0.5f + 0.5f;
+        c = colour_scale(c, 0.85f + 0.3f * ripple);
+        float kelp = smooth_step(0.55f, 0.75f, fractal_noise(u * 14, v * 1.5f, 3, 0.5f, 0, 813) * 0.5f + 0.5f);
+        c = colour_mix(c, colour(0.01f, 0.05f, 0.05f), kelp * smooth_step(0.55f, 1.0f, v) * 0.8f);
+        if (hash_unit(x, y, 814) > 0.9985f) c = colour_add(c, colour(0.25f, 0.35f, 0.35f));
+        return c;
+    });
 }
 
-// A point in the view's frame (y up, z away from the camera) as a file vertex (z up); the
-// frame-0 key of its node turns it back.
-MeshVertex file_vertex(float x, float y, float z, float u, float v) {
-    MeshVertex out;
-    out.x = x, out.y = -z, out.z = y;
-    out.u = u, out.v = v;
-    return out;
-}
-
-// A sphere without a seam: one vertex at each pole and `segments` per ring between them.
-MeshData make_drop(int segments, int rings) {
-    MeshData mesh;
-    mesh.vertices.push_back(file_vertex(0, DROP_RADIUS, DROP_DEPTH, 0.5f, 0.5f));
-    for (int r = 1; r < rings; r++) {
-        float lat = PI / 2 - PI * r / rings;
-        for (int s = 0; s < segments; s++) {
-            float lon = 2 * PI * s / segments;
-            float x = DROP_RADIUS * std::cos(lat) * std::cos(lon), z = DROP_RADIUS * std::cos(lat) * std::sin(lon);
-            mesh.vertices.push_back(file_vertex(x, DROP_RADIUS * std::sin(lat), z + DROP_DEPTH, 0.5f, 0.5f));
-        }
-    }
-    int south = int(mesh.vertices.size());
-    mesh.vertices.push_back(file_vertex(0, -DROP_RADIUS, DROP_DEPTH, 0.5f, 0.5f));
-    auto ring = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
-    for (int s = 0; s < segments; s++) mesh.triangles.push_back({0, ring(1, s + 1), ring(1, s)});
-    for (int r = 1; r < rings - 1; r++)
-        for (int s = 0; s < segments; s++) {
-            mesh.triangles.push_back({ring(r, s), ring(r, s + 1), ring(r + 1, s + 1)});
-            mesh.triangles.push_back({ring(r, s), ring(r + 1, s + 1), ring(r + 1, s)});
-        }
-    for (int s = 0; s < segments; s++) mesh.triangles.push_back({south, ring(rings - 1, s), ring(rings - 1, s + 1)});
-    return mesh;
+// The drop in the view's frame (y up, z away from the camera): a seamless ball mapped at
+// the picture's centre everywhere (the part maps it itself).
+MeshData make_drop() {
+    MeshData drop = mesh_seamless_ball({0, 0, DROP_DEPTH}, DROP_RADIUS, 32, 20, LONGITUDE_FROM_X);
+    for (MeshVertex &v : drop.vertices) v.u = v.v = 0.5f;
+    return drop;
 }
 
 // The backdrop: a grid facing the camera at depth 300, its picture once across it.
@@ -101,8 +60,8 @@ MeshData make_backdrop() {
     for (int r = 0; r <= BACKDROP_ROWS; r++)
         for (int c = 0; c <= BACKDROP_COLUMNS; c++) {
             float s = float(c) / BACKDROP_COLUMNS, t = float(r) / BACKDROP_ROWS;
-            mesh.vertices.push_back(file_vertex((s * 2 - 1) * BACKDROP_HALF_WIDTH, (t * 2 - 1) * BACKDROP_HALF_HEIGHT,
-                                                BACKDROP_DEPTH, s, t));
+            Vec3 p = {(s * 2 - 1) * BACKDROP_HALF_WIDTH, (t * 2 - 1) * BACKDROP_HALF_HEIGHT, BACKDROP_DEPTH};
+            mesh_add_vertex(mesh, p, s, t);
         }
     for (int r = 0; r < BACKDROP_ROWS; r++)
         for (int c = 0; c < BACKDROP_COLUMNS; c++) {
@@ -115,26 +74,16 @@ MeshData make_backdrop() {
 
 }  // namespace
 
-// Write "water.3ds" and its pictures.
+// Write "water.3ds" and its pictures. The meshes are turned into the file's frame; the
+// frame-0 key of each node turns them back.
 void generate_part8(ContentSink &sink) {
-    sink.add("water_reflect.bmp", bmp_encode_24(make_reflection()));
-    sink.add("water_deep.bmp", bmp_encode_24(make_deep_water()));
-
     Scene3ds scene;
-    Material3ds reflect;
-    reflect.name = "reflect";
-    reflect.texture = "water_reflect.bmp";
-    scene.materials.push_back(reflect);
-    Material3ds deep;
-    deep.name = "deep";
-    deep.texture = "water_deep.bmp";
-    scene.materials.push_back(deep);
-
-    scene.meshes.push_back(mesh_to_3ds(make_drop(32, 20), "drop", "reflect"));
-    scene.meshes.push_back(mesh_to_3ds(make_backdrop(), "backdrop", "deep"));
-    scene.start_frame = 0;
+    add_scene_pictures(sink, scene, {{"water_reflect.bmp", make_reflection, "reflect"},
+                                     {"water_deep.bmp", make_deep_water, "deep"}});
+    add_show_mesh(scene, make_drop(), "drop", "reflect");
+    add_show_mesh(scene, make_backdrop(), "backdrop", "deep");
     scene.end_frame = 300;
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
+    add_static_nodes(scene);
     sink.add("water.3ds", encode_3ds(scene));
 }
 
