@@ -5,13 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 const int END_FRAME = 300;  // 30 s on screen at 10 frames a second
 // The tunnel runs along +y (file frame, z up) from its closed end to its mouth.
 const float TUNNEL_START = 100, TUNNEL_END = 1900;
@@ -35,53 +32,39 @@ float centre_z(float y) {
 // flashes the lightning lights take away mostly blue, which then reads as shadow on it.
 Picture make_rock() {
     Picture p = picture_stone(256, colour(0.66f, 0.52f, 0.36f), 701);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float strata = std::sin((v * 6 + fractal_noise(u * 4, v * 4, 4, 0.5f, 4, 702) * 0.35f) * 2 * PI) * 0.5f + 0.5f;
-            float damp = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 703) * 0.5f + 0.5f);
-            Colour c = picture_get(p, x, y);
-            c = colour_scale(c, 0.8f + 0.35f * strata);
-            c = colour_mix(c, colour(0.34f, 0.30f, 0.22f), damp * 0.5f);
-            picture_set(p, x, y, c);
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+        float strata = std::sin((v * 6 + fractal_noise(u * 4, v * 4, 4, 0.5f, 4, 702) * 0.35f) * 2 * PI) * 0.5f + 0.5f;
+        float damp = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 703) * 0.5f + 0.5f);
+        c = colour_scale(c, 0.8f + 0.35f * strata);
+        return colour_mix(c, colour(0.34f, 0.30f, 0.22f), damp * 0.5f);
+    });
     return p;
 }
 
 // Dark stony ground with pale grass tufts, seen in starlight.
 Picture make_ground() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float soil = fractal_noise(u * 6, v * 6, 5, 0.55f, 6, 711) * 0.5f + 0.5f;
-            float stones = 1 - smooth_step(0.05f, 0.18f, cell_noise(u * 10, v * 10, 10, 712));
-            float grass = smooth_step(0.5f, 0.75f, fractal_noise(u * 5, v * 5, 4, 0.5f, 5, 713) * 0.5f + 0.5f);
-            Colour c = colour_mix(colour(0.12f, 0.13f, 0.15f), colour(0.24f, 0.25f, 0.27f), soil);
-            c = colour_mix(c, colour(0.16f, 0.24f, 0.20f), grass * 0.7f);
-            c = colour_mix(c, colour(0.38f, 0.40f, 0.44f), stones * 0.6f);
-            c = colour_scale(c, 0.9f + 0.2f * hash_unit(x, y, 714));
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float u, float v) {
+        float soil = fractal_noise(u * 6, v * 6, 5, 0.55f, 6, 711) * 0.5f + 0.5f;
+        float stones = 1 - smooth_step(0.05f, 0.18f, cell_noise(u * 10, v * 10, 10, 712));
+        float grass = smooth_step(0.5f, 0.75f, fractal_noise(u * 5, v * 5, 4, 0.5f, 5, 713) * 0.5f + 0.5f);
+        Colour c = colour_mix(colour(0.12f, 0.13f, 0.15f), colour(0.24f, 0.25f, 0.27f), soil);
+        c = colour_mix(c, colour(0.16f, 0.24f, 0.20f), grass * 0.7f);
+        c = colour_mix(c, colour(0.38f, 0.40f, 0.44f), stones * 0.6f);
+        return colour_scale(c, 0.9f + 0.2f * hash_unit(x, y, 714));
+    });
 }
 
 // The night sky: deep blue, a teal glow along the horizon (v = 0.5), a faint milky band and
 // stars of several sizes. Tiles left to right.
 Picture make_stars() {
     const int size = 512;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float height = std::fabs(v - 0.5f) * 2;  // 0 at the horizon, 1 at the poles
-            Colour c = colour_mix(colour(0.06f, 0.14f, 0.20f), colour(0.01f, 0.02f, 0.07f), std::pow(height, 0.45f));
-            float band = std::exp(-std::pow((v - 0.5f - 0.25f * std::sin(u * 2 * PI)) * 5, 2.0f));
-            float dust = fractal_noise(u * 8, v * 8, 5, 0.55f, 8, 721) * 0.5f + 0.5f;
-            c = colour_add(c, colour_scale(colour(0.10f, 0.11f, 0.18f), band * dust * dust));
-            picture_set(p, x, y, c);
-        }
+    Picture p = picture_painted(size, size, [](int, int, float u, float v) {
+        float height = std::fabs(v - 0.5f) * 2;  // 0 at the horizon, 1 at the poles
+        Colour c = colour_mix(colour(0.06f, 0.14f, 0.20f), colour(0.01f, 0.02f, 0.07f), std::pow(height, 0.45f));
+        float band = std::exp(-std::pow((v - 0.5f - 0.25f * std::sin(u * 2 * PI)) * 5, 2.0f));
+        float dust = fractal_noise(u * 8, v * 8, 5, 0.55f, 8, 721) * 0.5f + 0.5f;
+        return colour_add(c, colour_scale(colour(0.10f, 0.11f, 0.18f), band * dust * dust));
+    });
     // Stars: many faint points and a few bright ones with a soft halo.
     for (int i = 0; i < 1400; i++) {
         float sx = hash_unit(i, 1, 722) * size, sy = hash_unit(i, 2, 722) * size;
@@ -101,25 +84,20 @@ Picture make_stars() {
 // Moonlit clouds: soft grey-blue masses with darker undersides, on the sky's own dark blue,
 // so the gaps keep the colour of the sky. Tiles both ways.
 Picture make_clouds(uint32_t seed, float cover) {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = float(x) / size, v = float(y) / size;
-            float mass = fractal_noise(u * 3, v * 3, 6, 0.55f, 3, seed) * 0.5f + 0.5f;
-            float detail = fractal_noise(u * 12, v * 12, 3, 0.5f, 12, seed + 1) * 0.5f + 0.5f;
-            float k = smooth_step(cover, cover + 0.25f, mass + (detail - 0.5f) * 0.15f);
-            float lit = smooth_step(0.3f, 0.9f, mass);
-            Colour cloud = colour_mix(colour(0.22f, 0.26f, 0.36f), colour(0.62f, 0.68f, 0.80f), lit);
-            picture_set(p, x, y, colour_mix(colour(0.02f, 0.04f, 0.09f), cloud, k));
-        }
-    return p;
+    return picture_painted(256, 256, [&](int, int, float u, float v) {
+        float mass = fractal_noise(u * 3, v * 3, 6, 0.55f, 3, seed) * 0.5f + 0.5f;
+        float detail = fractal_noise(u * 12, v * 12, 3, 0.5f, 12, seed + 1) * 0.5f + 0.5f;
+        float k = smooth_step(cover, cover + 0.25f, mass + (detail - 0.5f) * 0.15f);
+        float lit = smooth_step(0.3f, 0.9f, mass);
+        Colour cloud = colour_mix(colour(0.22f, 0.26f, 0.36f), colour(0.62f, 0.68f, 0.80f), lit);
+        return colour_mix(colour(0.02f, 0.04f, 0.09f), cloud, k);
+    });
 }
 
 // Radius of the tunnel wall at angle a and depth y: rough rock that widens at the mouth.
 float wall_radius(float a, float y) {
-    float rough = fractal_noise(a / (2 * PI) * 8, y / 70, 4, 0.5f, 8, 731);
-    float boulders = fractal_noise(a / (2 * PI) * 3, y / 240, 2, 0.5f, 3, 732);
+    float rough = fractal_noise(a / TWO_PI * 8, y / 70, 4, 0.5f, 8, 731);
+    float boulders = fractal_noise(a / TWO_PI * 3, y / 240, 2, 0.5f, 3, 732);
     float mouth = smooth_step(TUNNEL_END - 250, TUNNEL_END, y);
     return (100 + 18 * rough + 14 * boulders) * (1 + 0.35f * mouth);
 }
@@ -132,16 +110,12 @@ MeshData make_tunnel() {
         float y = TUNNEL_START + (TUNNEL_END - TUNNEL_START) * r / TUNNEL_RINGS;
         float cx = centre_x(y), cz = centre_z(y);
         for (int s = 0; s <= TUNNEL_SIDES; s++) {
-            float a = 2 * PI * (s % TUNNEL_SIDES) / TUNNEL_SIDES;
+            float a = TWO_PI * (s % TUNNEL_SIDES) / TUNNEL_SIDES;
             float radius = wall_radius(a, y);
-            MeshVertex v;
-            v.x = cx + radius * std::cos(a);
-            v.z = cz + radius * 0.85f * std::sin(a);
-            v.y = y + 10 * fractal_noise(a, y / 50, 2, 0.5f, 0, 733) * (r > 0 && r < TUNNEL_RINGS);
-            if (v.z < cz + FLOOR) v.z = cz + FLOOR;  // the floor is flat
-            v.u = 2.0f * s / TUNNEL_SIDES;
-            v.v = (y - TUNNEL_START) / 220;
-            mesh.vertices.push_back(v);
+            float wobble = 10 * fractal_noise(a, y / 50, 2, 0.5f, 0, 733) * (r > 0 && r < TUNNEL_RINGS);
+            float z = std::max(cz + radius * 0.85f * std::sin(a), cz + FLOOR);  // the floor is flat
+            mesh_add_vertex(mesh, {cx + radius * std::cos(a), y + wobble, z}, 2.0f * s / TUNNEL_SIDES,
+                            (y - TUNNEL_START) / 220);
         }
     }
     for (int r = 0; r < TUNNEL_RINGS; r++)
@@ -151,12 +125,7 @@ MeshData make_tunnel() {
             mesh.triangles.push_back({a, c, d});
         }
     // The closed end: a fan from a point set back into the rock.
-    int centre = int(mesh.vertices.size());
-    MeshVertex back;
-    back.y = TUNNEL_START - 60;
-    back.z = -10;
-    back.u = 1, back.v = -0.3f;
-    mesh.vertices.push_back(back);
+    int centre = mesh_add_vertex(mesh, {0, TUNNEL_START - 60, -10}, 1, -0.3f);
     for (int s = 0; s < TUNNEL_SIDES; s++) mesh.triangles.push_back({centre, s, s + 1});
     return mesh;
 }
@@ -184,7 +153,7 @@ MeshData make_cloud_layer(float radius, float height, float tile) {
     std::vector<Point2> profile;
     const int steps = 6;
     for (int i = 0; i <= steps; i++) {
-        float e = (-4 + 94.0f * i / steps) * PI / 180;
+        float e = degrees(-4 + 94.0f * i / steps);
         profile.push_back({radius * std::cos(e), height * std::sin(e)});
     }
     profile.back().x = 0.01f * radius;  // close the top
@@ -199,107 +168,81 @@ MeshData make_cloud_layer(float radius, float height, float tile) {
 
 // Where the camera is at a frame: along the tunnel at an even speed, out of the mouth at
 // 23 s, then climbing gently over the ground.
-void camera_at(float frame, float out[3]) {
+Vec3 camera_at(float frame) {
     float y = 180 + 75 * frame / 10;
     float rise = std::max(0.0f, y - TUNNEL_END);
-    out[0] = centre_x(y) * 0.8f;
-    out[1] = y;
-    out[2] = centre_z(y) + 5 + rise * 0.18f;
+    return {centre_x(y) * 0.8f, y, centre_z(y) + 5 + rise * 0.18f};
 }
 
 // Where the swarm's guide is at a frame: ahead of the camera along the tunnel, weaving a
 // little, then rising into the sky once it is out.
-void guide_at(float frame, float out[3]) {
+Vec3 guide_at(float frame) {
     float y = 180 + 75 * frame / 10 + 420 + 50 * std::sin(frame / 25);
     float rise = std::max(0.0f, y - TUNNEL_END);
-    out[0] = centre_x(y) + 22 * std::sin(frame / 17);
-    out[1] = y;
-    out[2] = centre_z(y) + 8 * std::sin(frame / 11) + rise * 0.3f;
+    return {centre_x(y) + 22 * std::sin(frame / 17), y, centre_z(y) + 8 * std::sin(frame / 11) + rise * 0.3f};
+}
+
+// The tunnel and the ground outside it as one mesh of two materials, the sky dome and the
+// two cloud layers.
+void add_landscape(Scene3ds &scene) {
+    MeshData tunnel = make_tunnel();
+    int tunnel_faces = int(tunnel.triangles.size());
+    mesh_append(tunnel, make_ground_mesh());
+    Mesh3ds rock = mesh_to_3ds(tunnel, "tunnel", "");
+    rock.set_material("rock", 0, tunnel_faces);
+    rock.set_material("ground", tunnel_faces, rock.face_count() - tunnel_faces);
+    scene.meshes.push_back(rock);
+    MeshData sky = mesh_sphere(SKY_RADIUS, 20, 10);
+    mesh_map_spherical(sky, 2, 1);
+    mesh_translate(sky, 0, SKY_Y, SKY_Z);
+    add_mesh(scene, sky, "starsky", "stars");
+    add_mesh(scene, make_cloud_layer(CLOUD1_RADIUS, 700, 900), "clouds1", "clouds1");
+    add_mesh(scene, make_cloud_layer(CLOUD2_RADIUS, 560, 620), "clouds2", "clouds2");
+}
+
+// The camera (its lens the field of view the part holds between its sweeps) and eleven
+// keys, each looking 260 units down the tunnel, lifting towards the sky once it is out.
+void add_camera(Scene3ds &scene) {
+    std::vector<Shot> shots;
+    for (int frame = 0; frame <= END_FRAME; frame += 30) {
+        Vec3 p = camera_at(float(frame)), q = camera_at(float(frame) + 35);
+        float lift = std::max(0.0f, p.y - TUNNEL_END) * 0.12f;
+        shots.push_back({float(frame) / FRAMES_PER_SECOND, to_show(p), to_show({centre_x(q.y), q.y, q.z + lift})});
+    }
+    Shot start = {0, to_show(camera_at(0)), to_show(camera_at(20))};
+    scene.cameras.push_back(shot_camera("camera01", start, AIM_AT_LOOK, 35));
+    scene.camera_nodes.push_back(shot_node("camera01", shots, AIM_AT_LOOK, 35));
 }
 
 }  // namespace
 
 // Write "rocktunnel.3ds" and its pictures.
 void generate_part7(ContentSink &sink) {
-    sink.add("tunnel_rock.bmp", bmp_encode_24(make_rock()));
-    sink.add("tunnel_ground.bmp", bmp_encode_24(make_ground()));
-    sink.add("tunnel_stars.bmp", bmp_encode_24(make_stars()));
-    sink.add("tunnel_clouds1.bmp", bmp_encode_24(make_clouds(751, 0.45f)));
-    sink.add("tunnel_clouds2.bmp", bmp_encode_24(make_clouds(761, 0.55f)));
-
     Scene3ds scene;
-    scene.add_material("rock", "tunnel_rock.bmp");
-    scene.add_material("ground", "tunnel_ground.bmp");
-    scene.add_material("stars", "tunnel_stars.bmp");
-    scene.add_material("clouds1", "tunnel_clouds1.bmp").transparency = 62;
-    scene.add_material("clouds2", "tunnel_clouds2.bmp").transparency = 70;
-
-    // The tunnel and the ground outside it are one mesh of two materials.
-    MeshData tunnel = make_tunnel();
-    int tunnel_faces = int(tunnel.triangles.size());
-    MeshData ground = make_ground_mesh();
-    mesh_append(tunnel, ground);
-    Mesh3ds rock = mesh_to_3ds(tunnel, "tunnel", "");
-    rock.set_material("rock", 0, tunnel_faces);
-    rock.set_material("ground", tunnel_faces, rock.face_count() - tunnel_faces);
-    scene.meshes.push_back(rock);
-
-    MeshData sky = mesh_sphere(SKY_RADIUS, 20, 10);
-    mesh_map_spherical(sky, 2, 1);
-    mesh_translate(sky, 0, SKY_Y, SKY_Z);
-    scene.meshes.push_back(mesh_to_3ds(sky, "starsky", "stars"));
-    scene.meshes.push_back(mesh_to_3ds(make_cloud_layer(CLOUD1_RADIUS, 700, 900), "clouds1", "clouds1"));
-    scene.meshes.push_back(mesh_to_3ds(make_cloud_layer(CLOUD2_RADIUS, 560, 620), "clouds2", "clouds2"));
-
+    add_scene_pictures(sink, scene,
+                       {{"tunnel_rock.bmp", make_rock, "rock"},
+                        {"tunnel_ground.bmp", make_ground, "ground"},
+                        {"tunnel_stars.bmp", make_stars, "stars"},
+                        {"tunnel_clouds1.bmp", [] { return make_clouds(751, 0.45f); }, "clouds1", 62},
+                        {"tunnel_clouds2.bmp", [] { return make_clouds(761, 0.55f); }, "clouds2", 70}});
+    add_landscape(scene);
     // The lightning lights: under the roof, close to the rock, where the swarm has passed.
-    const float light_y[2] = {620, 1240};
-    for (int i = 0; i < 2; i++) {
-        Light3ds light;
-        light.name = i == 0 ? "flash01" : "flash02";
-        light.color[0] = 0.1f, light.color[1] = 0.1f, light.color[2] = 1.0f;
-        light.position[0] = centre_x(light_y[i]) + 30 * (i == 0 ? 1 : -1);
-        light.position[1] = light_y[i];
-        light.position[2] = centre_z(light_y[i]) + 70;
-        scene.lights.push_back(light);
-    }
-
-    Camera3ds camera;
-    camera.name = "camera01";
-    camera.lens = 35;  // the field of view the part holds between its sweeps
-    camera_at(0, camera.position);
-    camera_at(20, camera.target);
-    scene.cameras.push_back(camera);
-
-    scene.start_frame = 0;
+    const struct {
+        const char *name;
+        float y, side;
+    } flashes[2] = {{"flash01", 620, 30}, {"flash02", 1240, -30}};
+    for (const auto &f : flashes)
+        scene.lights.push_back(
+            point_light(f.name, {centre_x(f.y) + f.side, f.y, centre_z(f.y) + 70}, colour(0.1f, 0.1f, 1.0f)));
+    add_camera(scene);
     scene.end_frame = END_FRAME;
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
-
+    add_static_nodes(scene);
     // The swarm's guide: last in the table, a key every ten frames.
     ObjectNode3ds guide;
     guide.name = "$$$DUMMY";
     guide.instance = "swarm";
-    for (int frame = 0; frame <= END_FRAME; frame += 10) {
-        float p[3];
-        guide_at(float(frame), p);
-        guide.position.push_back(key3ds_position(uint32_t(frame), p[0], p[1], p[2]));
-    }
+    for (int frame = 0; frame <= END_FRAME; frame += 10) guide.position.push_back(key3ds_point(frame, guide_at(frame)));
     scene.object_nodes.push_back(guide);
-
-    // Eleven camera keys, each looking 260 units down the tunnel, lifting towards the sky
-    // once the camera is out.
-    CameraNode3ds node;
-    node.name = camera.name;
-    for (int frame = 0; frame <= END_FRAME; frame += 30) {
-        float p[3], q[3];
-        camera_at(float(frame), p);
-        camera_at(float(frame) + 35, q);
-        float lift = std::max(0.0f, p[1] - TUNNEL_END) * 0.12f;
-        node.position.push_back(key3ds_position(uint32_t(frame), p[0], p[1], p[2]));
-        node.target.push_back(key3ds_position(uint32_t(frame), centre_x(q[1]), q[1], q[2] + lift));
-    }
-    node.fov.push_back(key3ds_value(0, 35));
-    node.roll.push_back(key3ds_value(0, 0));
-    scene.camera_nodes.push_back(node);
     sink.add("rocktunnel.3ds", encode_3ds(scene));
 }
 
