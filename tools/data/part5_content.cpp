@@ -7,17 +7,12 @@
 // Everything is built in the show's frame (y up) and turned into the file's frame (z up)
 // on the way out: file (x, y, z) = (x, -z, y).
 #include <cmath>
-#include <cstdio>
 
-#include "content.h"
-#include "writers/mesh_3ds.h"
-#include "writers/picture.h"
+#include "kit_scene.h"
 
 namespace {
 
-const float PI = 3.14159265f;
 const int END_FRAME = 250;  // 25 s of playing time at 10 frames a second
-const float FPS = 10;
 
 // The layout, in the show's frame.
 const float POOL = 150;        // the oil spans x and z from -POOL to POOL at y = 0
@@ -31,77 +26,44 @@ const float SHAFT_TOP = 600;
 const float FRAGMENT_Y = 354;  // the loose blocks hang centred at this height
 const float TUNNEL_X0 = 27, TUNNEL_X1 = 87, TUNNEL_TOP = 84, TUNNEL_END = 470;
 
-struct V3 {
-    float x, y, z;
-};
-V3 operator+(V3 a, V3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
-V3 operator-(V3 a, V3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
-V3 operator*(V3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
-V3 cross(V3 a, V3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
-float dot(V3 a, V3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
-
-// A vertex in the show's frame with its mapping.
-int add_vertex(MeshData &mesh, V3 p, float u, float v) {
-    MeshVertex out;
-    out.x = p.x, out.y = p.y, out.z = p.z, out.u = u, out.v = v;
-    mesh.vertices.push_back(out);
-    return int(mesh.vertices.size()) - 1;
-}
-
-// A triangle that faces `towards` (its corners turn counter-clockwise seen from there).
-void add_triangle(MeshData &mesh, int a, int b, int c, V3 towards) {
-    const MeshVertex &A = mesh.vertices[a], &B = mesh.vertices[b], &C = mesh.vertices[c];
-    V3 n = cross(V3{B.x - A.x, B.y - A.y, B.z - A.z}, V3{C.x - A.x, C.y - A.y, C.z - A.z});
-    MeshTriangle t;
-    t.a = a;
-    if (dot(n, towards) >= 0) t.b = b, t.c = c;
-    else t.b = c, t.c = b;
-    mesh.triangles.push_back(t);
-}
-
 // A surface patch from a function of (s, t) in 0..1, nu x nv cells, facing `towards`
 // (a direction, or, when `towards_point`, the point it faces). `skip` leaves out cells.
 template <typename Surface>
-void add_patch(MeshData &mesh, int nu, int nv, Surface surface, V3 towards, bool towards_point,
-               float texel, bool (*skip)(V3 centre) = nullptr) {
+void add_patch(MeshData &mesh, int nu, int nv, Surface surface, Vec3 towards, bool towards_point,
+               float texel, bool (*skip)(Vec3 centre) = nullptr) {
     int first = int(mesh.vertices.size());
-    std::vector<V3> points;
+    std::vector<Vec3> points;
     for (int j = 0; j <= nv; j++)
         for (int i = 0; i <= nu; i++) points.push_back(surface(float(i) / nu, float(j) / nv));
+    auto at = [&](int i, int j) { return points[size_t(j * (nu + 1) + i)]; };
     // Texture coordinates from the distances along the patch, so texels stay even.
     for (int j = 0; j <= nv; j++)
         for (int i = 0; i <= nu; i++) {
             float u = 0, v = 0;
-            for (int k = 1; k <= i; k++) {
-                V3 d = points[size_t(j * (nu + 1) + k)] - points[size_t(j * (nu + 1) + k - 1)];
-                u += std::sqrt(dot(d, d));
-            }
-            for (int k = 1; k <= j; k++) {
-                V3 d = points[size_t(k * (nu + 1) + i)] - points[size_t((k - 1) * (nu + 1) + i)];
-                v += std::sqrt(dot(d, d));
-            }
-            add_vertex(mesh, points[size_t(j * (nu + 1) + i)], u * texel, v * texel);
+            for (int k = 1; k <= i; k++) u += length(at(k, j) - at(k - 1, j));
+            for (int k = 1; k <= j; k++) v += length(at(i, k) - at(i, k - 1));
+            mesh_add_vertex(mesh, at(i, j), u * texel, v * texel);
         }
     for (int j = 0; j < nv; j++)
         for (int i = 0; i < nu; i++) {
             int a = first + j * (nu + 1) + i, b = a + 1, c = a + nu + 2, d = a + nu + 1;
-            V3 centre = (points[size_t(a - first)] + points[size_t(c - first)]) * 0.5f;
+            Vec3 centre = (points[size_t(a - first)] + points[size_t(c - first)]) * 0.5f;
             if (skip && skip(centre)) continue;
-            V3 dir = towards_point ? towards - centre : towards;
-            add_triangle(mesh, a, b, c, dir);
-            add_triangle(mesh, a, c, d, dir);
+            Vec3 dir = towards_point ? towards - centre : towards;
+            mesh_add_facing(mesh, a, b, c, dir);
+            mesh_add_facing(mesh, a, c, d, dir);
         }
 }
 
 // A flat quad patch with corners o, o + du, o + du + dv, o + dv.
-void add_flat(MeshData &mesh, V3 o, V3 du, V3 dv, int nu, int nv, V3 towards, float texel,
-              bool (*skip)(V3) = nullptr) {
+void add_flat(MeshData &mesh, Vec3 o, Vec3 du, Vec3 dv, int nu, int nv, Vec3 towards, float texel,
+              bool (*skip)(Vec3) = nullptr) {
     add_patch(mesh, nu, nv, [&](float s, float t) { return o + du * s + dv * t; }, towards, false, texel, skip);
 }
 
 // A box in the show's frame, from corner lo to corner hi, faces outward.
-void add_box(MeshData &mesh, V3 lo, V3 hi, float texel) {
-    V3 size = hi - lo, centre = (lo + hi) * 0.5f;
+void add_box(MeshData &mesh, Vec3 lo, Vec3 hi, float texel) {
+    Vec3 size = hi - lo, centre = (lo + hi) * 0.5f;
     MeshData box = mesh_box(size.x, size.z, size.y);  // built z up: its y is our z
     for (MeshVertex &v : box.vertices) {
         float y = v.z, z = v.y;
@@ -113,14 +75,12 @@ void add_box(MeshData &mesh, V3 lo, V3 hi, float texel) {
     mesh_append(mesh, box);
 }
 
-// The file's frame: (x, y, z) -> (x, -z, y), a turn, so windings keep their sense.
-MeshData to_file(MeshData mesh) {
-    for (MeshVertex &v : mesh.vertices) {
-        float y = v.y, z = v.z;
-        v.y = -z;
-        v.z = y;
-    }
-    return mesh;
+// A square ring of four boxes between half-widths `in` and `out`, from height lo to hi.
+void add_box_ring(MeshData &mesh, float in, float out, float lo, float hi, float texel) {
+    add_box(mesh, {-out, lo, -out}, {out, hi, -in}, texel);
+    add_box(mesh, {-out, lo, in}, {out, hi, out}, texel);
+    add_box(mesh, {-out, lo, -in}, {-in, hi, in}, texel);
+    add_box(mesh, {in, lo, -in}, {out, hi, in}, texel);
 }
 
 // Half-width of the vault at height y: the surface the climbing dust follows.
@@ -132,91 +92,70 @@ float vault_half_width(float y) { return POOL * std::cos((y - SPRING_Y) * PI / 2
 // oil shows the centre; ripples tilt it towards the warm and teal glints further out.
 Picture make_oil() {
     const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float u = (x + 0.5f) / size, v = (y + 0.5f) / size;
-            float dx = u - 0.5f, dy = v - 0.5f;
-            float r = std::sqrt(dx * dx + dy * dy);
-            float angle = std::atan2(dy, dx);
-            float swirl = fractal_noise(u * 6 + std::sin(v * 9) * 0.3f, v * 6, 5, 0.55f, 6, 5501) * 0.5f + 0.5f;
-            // Still oil: brown-black with the faintest rainbow sheen.
-            Colour c = colour(0.085f, 0.058f, 0.042f);
-            Colour sheen = colour_hsv(swirl * 0.8f + r * 3, 0.6f, 1.0f);
-            c = colour_add(c, colour_scale(sheen, 0.015f + 0.1f * smooth_step(0.01f, 0.06f, r) * swirl));
-            // Glints of the room's warm light, brighter the more the oil tilts.
-            float warm = smooth_step(0.01f, 0.09f, r) * (0.55f + 0.45f * std::sin(angle * 3 + swirl * 4));
-            c = colour_add(c, colour_scale(colour(0.95f, 0.45f, 0.15f), warm * 0.9f));
-            // A cold teal band beyond them, from the open shaft.
-            float cold = smooth_step(0.08f, 0.22f, r) * (0.5f + 0.5f * std::cos(angle * 2 - swirl * 3));
-            c = colour_add(c, colour_scale(colour(0.10f, 0.35f, 0.38f), cold * 0.6f));
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(size, size, [](int x, int y, float, float) {
+        float u = (x + 0.5f) / size, v = (y + 0.5f) / size;  // pixel centres
+        float dx = u - 0.5f, dy = v - 0.5f;
+        float r = std::sqrt(dx * dx + dy * dy);
+        float angle = std::atan2(dy, dx);
+        float swirl = fractal_noise(u * 6 + std::sin(v * 9) * 0.3f, v * 6, 5, 0.55f, 6, 5501) * 0.5f + 0.5f;
+        // Still oil: brown-black with the faintest rainbow sheen.
+        Colour c = colour(0.085f, 0.058f, 0.042f);
+        Colour sheen = colour_hsv(swirl * 0.8f + r * 3, 0.6f, 1.0f);
+        c = colour_add(c, colour_scale(sheen, 0.015f + 0.1f * smooth_step(0.01f, 0.06f, r) * swirl));
+        // Glints of the room's warm light, brighter the more the oil tilts.
+        float warm = smooth_step(0.01f, 0.09f, r) * (0.55f + 0.45f * std::sin(angle * 3 + swirl * 4));
+        c = colour_add(c, colour_scale(colour(0.95f, 0.45f, 0.15f), warm * 0.9f));
+        // A cold teal band beyond them, from the open shaft.
+        float cold = smooth_step(0.08f, 0.22f, r) * (0.5f + 0.5f * std::cos(angle * 2 - swirl * 3));
+        return colour_add(c, colour_scale(colour(0.10f, 0.35f, 0.38f), cold * 0.6f));
+    });
 }
 
 // Reddish sandstone blocks for the hall's walls.
 Picture make_wall() {
     Picture p = picture_bricks(256, 4, 8, colour(0.52f, 0.30f, 0.22f), colour(0.20f, 0.12f, 0.10f), 5511);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float soot = smooth_step(0.2f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 5512) * 0.5f + 0.5f);
-            picture_set(p, x, y, colour_scale(picture_get(p, x, y), 1 - 0.45f * soot));
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+        float soot = smooth_step(0.2f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 5512) * 0.5f + 0.5f);
+        return colour_scale(c, 1 - 0.45f * soot);
+    });
     return p;
 }
 
 // Worn floor flags, dark with oil stains.
 Picture make_floor() {
     Picture p = picture_bricks(256, 2, 2, colour(0.40f, 0.28f, 0.22f), colour(0.12f, 0.08f, 0.07f), 5521);
-    for (int y = 0; y < p.height; y++)
-        for (int x = 0; x < p.width; x++) {
-            float u = float(x) / p.width, v = float(y) / p.height;
-            float stain = smooth_step(0.45f, 0.75f, fractal_noise(u * 4, v * 4, 5, 0.5f, 4, 5522) * 0.5f + 0.5f);
-            picture_set(p, x, y, colour_mix(picture_get(p, x, y), colour(0.05f, 0.04f, 0.04f), stain * 0.7f));
-        }
+    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+        float stain = smooth_step(0.45f, 0.75f, fractal_noise(u * 4, v * 4, 5, 0.5f, 4, 5522) * 0.5f + 0.5f);
+        return colour_mix(c, colour(0.05f, 0.04f, 0.04f), stain * 0.7f);
+    });
     return p;
 }
 
-// Rough red-grey stone for the vault, the shaft and the colonnade.
-Picture make_vault_picture() { return picture_stone(256, colour(0.66f, 0.46f, 0.38f), 5531); }
-
-// Pale worked stone for the loose blocks, so they show against the dark shaft.
+// Rough red-grey stone for the vault, the shaft and the colonnade; pale worked stone for the
+// loose blocks, so they show against the dark shaft; dark iron for the chains.
+Picture make_stone() { return picture_stone(256, colour(0.66f, 0.46f, 0.38f), 5531); }
 Picture make_block() { return picture_stone(128, colour(0.85f, 0.74f, 0.62f), 5561); }
+Picture make_iron() { return picture_metal(128, colour(0.25f, 0.22f, 0.22f), 5551); }
 
 // The tunnel: its stone fading to black along its length (v runs from the mouth inwards),
 // since the tunnel is drawn unlit.
 Picture make_tunnel() {
     Picture p = picture_bricks(256, 4, 8, colour(0.36f, 0.22f, 0.18f), colour(0.12f, 0.08f, 0.07f), 5541);
-    for (int y = 0; y < p.height; y++) {
+    picture_repaint(p, [&](int, int y, float, float, Colour c) {
         float depth = (y + 0.5f) / p.height;
-        float k = 0.55f * std::pow(1 - depth, 1.6f) + 0.02f;
-        for (int x = 0; x < p.width; x++) picture_set(p, x, y, colour_scale(picture_get(p, x, y), k));
-    }
+        return colour_scale(c, 0.55f * std::pow(1 - depth, 1.6f) + 0.02f);
+    });
     return p;
 }
 
-// Dark iron for the chains.
-Picture make_iron() { return picture_metal(128, colour(0.25f, 0.22f, 0.22f), 5551); }
-
 // ---- geometry ----
 
-bool inside_rim(V3 c) { return std::fabs(c.x) < RIM && std::fabs(c.z) < RIM; }
-
-// The walkway round the pool and the low ceiling over it.
-MeshData make_floor_mesh() {
+// The walkway round the pool (facing up) or the low ceiling over it (facing down): 12 cells
+// of 55 each way, the middle six square (the pool and its coping) left out.
+MeshData make_hall_plane(float y, float facing) {
     MeshData m;
-    // 12 cells of 55 each way; the middle six square (the pool and its coping) left out.
-    add_flat(m, {-HALL, FLOOR_Y, -HALL}, {2 * HALL, 0, 0}, {0, 0, 2 * HALL}, 12, 12, {0, 1, 0}, 1.0f / 110,
-             inside_rim);
-    return m;
-}
-
-MeshData make_ceiling_mesh() {
-    MeshData m;
-    add_flat(m, {-HALL, SPRING_Y, -HALL}, {2 * HALL, 0, 0}, {0, 0, 2 * HALL}, 12, 12, {0, -1, 0}, 1.0f / 110,
-             inside_rim);
+    auto inside_rim = [](Vec3 c) { return std::fabs(c.x) < RIM && std::fabs(c.z) < RIM; };
+    add_flat(m, {-HALL, y, -HALL}, {2 * HALL, 0, 0}, {0, 0, 2 * HALL}, 12, 12, {0, facing, 0}, 1.0f / 110, inside_rim);
     return m;
 }
 
@@ -227,44 +166,34 @@ MeshData make_walls() {
     add_flat(m, {-HALL, FLOOR_Y, -HALL}, {2 * HALL, 0, 0}, {0, h, 0}, 12, 3, {0, 0, 1}, 1.0f / 120);
     add_flat(m, {-HALL, FLOOR_Y, -HALL}, {0, 0, 2 * HALL}, {0, h, 0}, 12, 3, {1, 0, 0}, 1.0f / 120);
     add_flat(m, {HALL, FLOOR_Y, -HALL}, {0, 0, 2 * HALL}, {0, h, 0}, 12, 3, {-1, 0, 0}, 1.0f / 120);
-    // The +z wall in columns that meet the tunnel's sides.
+    // The +z wall in columns that meet the tunnel's sides; over the mouth only above it.
     const float xs[] = {-HALL, -220, -110, 0, TUNNEL_X0, TUNNEL_X1, 200, HALL};
     for (int k = 0; k + 1 < 8; k++) {
-        float x0 = xs[k], x1 = xs[k + 1];
-        int cells = k == 3 || k == 4 ? 1 : 2;
-        if (k == 4) {
-            add_flat(m, {x0, TUNNEL_TOP, HALL}, {x1 - x0, 0, 0}, {0, SPRING_Y - TUNNEL_TOP, 0}, 1, 1, {0, 0, -1},
-                     1.0f / 120);
-        } else {
-            add_flat(m, {x0, FLOOR_Y, HALL}, {x1 - x0, 0, 0}, {0, h, 0}, cells, 3, {0, 0, -1}, 1.0f / 120);
-        }
+        bool mouth = k == 4;
+        float bottom = mouth ? TUNNEL_TOP : FLOOR_Y;
+        add_flat(m, {xs[k], bottom, HALL}, {xs[k + 1] - xs[k], 0, 0}, {0, SPRING_Y - bottom, 0},
+                 k == 3 || mouth ? 1 : 2, mouth ? 1 : 3, {0, 0, -1}, 1.0f / 120);
     }
     return m;
 }
 
-// The tunnel the messiah comes out of: a closed passage running back from the mouth.
+// The tunnel the messiah comes out of: a closed passage running back from the mouth. On its
+// sides v runs along it (0 at the mouth, 1 at the end) and u across; the end is all v = 1.
 MeshData make_tunnel_mesh() {
     MeshData m;
-    float len = TUNNEL_END - HALL, w = TUNNEL_X1 - TUNNEL_X0, h = TUNNEL_TOP - FLOOR_Y;
-    auto side = [&](V3 o, V3 across, V3 towards) {
-        // v runs along the tunnel (0 at the mouth, 1 at the end), u across.
-        MeshData s;
-        add_flat(s, o, across, {0, 0, len}, 2, 4, towards, 1);
-        for (size_t i = 0; i < s.vertices.size(); i++) {
-            MeshVertex &v = s.vertices[i];
-            v.v = (v.z - HALL) / len;
-            v.u = (i % 3) * 0.5f;
-        }
-        mesh_append(m, s);
-    };
-    side({TUNNEL_X0, FLOOR_Y, HALL}, {0, h, 0}, {1, 0, 0});
-    side({TUNNEL_X1, FLOOR_Y, HALL}, {0, h, 0}, {-1, 0, 0});
-    side({TUNNEL_X0, FLOOR_Y, HALL}, {w, 0, 0}, {0, 1, 0});
-    side({TUNNEL_X0, TUNNEL_TOP, HALL}, {w, 0, 0}, {0, -1, 0});
-    MeshData end;
-    add_flat(end, {TUNNEL_X0, FLOOR_Y, TUNNEL_END}, {w, 0, 0}, {0, h, 0}, 1, 1, {0, 0, -1}, 1);
-    for (MeshVertex &v : end.vertices) v.v = 0.999f;
-    mesh_append(m, end);
+    const float len = TUNNEL_END - HALL, w = TUNNEL_X1 - TUNNEL_X0, h = TUNNEL_TOP - FLOOR_Y;
+    const Vec3 along = {0, 0, len};
+    add_flat(m, {TUNNEL_X0, FLOOR_Y, HALL}, {0, h, 0}, along, 2, 4, UNIT_X, 1);
+    add_flat(m, {TUNNEL_X1, FLOOR_Y, HALL}, {0, h, 0}, along, 2, 4, UNIT_X * -1, 1);
+    add_flat(m, {TUNNEL_X0, FLOOR_Y, HALL}, {w, 0, 0}, along, 2, 4, UNIT_Y, 1);
+    add_flat(m, {TUNNEL_X0, TUNNEL_TOP, HALL}, {w, 0, 0}, along, 2, 4, UNIT_Y * -1, 1);
+    for (size_t i = 0; i < m.vertices.size(); i++) {
+        MeshVertex &v = m.vertices[i];
+        v.u = (i % 3) * 0.5f, v.v = (v.z - HALL) / len;  // three vertices across each side
+    }
+    size_t end = m.vertices.size();
+    add_flat(m, {TUNNEL_X0, FLOOR_Y, TUNNEL_END}, {w, 0, 0}, {0, h, 0}, 1, 1, UNIT_Z * -1, 1);
+    for (size_t i = end; i < m.vertices.size(); i++) m.vertices[i].v = 0.999f;
     return m;
 }
 
@@ -273,31 +202,24 @@ MeshData make_pool() {
     MeshData m;
     // Basin walls and floor, seen from inside, a little below the oil.
     const float deep = -40;
-    add_flat(m, {-POOL, deep, -POOL}, {2 * POOL, 0, 0}, {0, 0, 2 * POOL}, 1, 1, {0, 1, 0}, 1.0f / 150);
-    add_flat(m, {-POOL, deep, -POOL}, {2 * POOL, 0, 0}, {0, 8 - deep, 0}, 4, 1, {0, 0, 1}, 1.0f / 150);
-    add_flat(m, {-POOL, deep, POOL}, {2 * POOL, 0, 0}, {0, 8 - deep, 0}, 4, 1, {0, 0, -1}, 1.0f / 150);
-    add_flat(m, {-POOL, deep, -POOL}, {0, 0, 2 * POOL}, {0, 8 - deep, 0}, 4, 1, {1, 0, 0}, 1.0f / 150);
-    add_flat(m, {POOL, deep, -POOL}, {0, 0, 2 * POOL}, {0, 8 - deep, 0}, 4, 1, {-1, 0, 0}, 1.0f / 150);
+    const Vec3 across_x = {2 * POOL, 0, 0}, across_z = {0, 0, 2 * POOL}, up = {0, 8 - deep, 0};
+    add_flat(m, {-POOL, deep, -POOL}, across_x, across_z, 1, 1, UNIT_Y, 1.0f / 150);
+    add_flat(m, {-POOL, deep, -POOL}, across_x, up, 4, 1, UNIT_Z, 1.0f / 150);
+    add_flat(m, {-POOL, deep, POOL}, across_x, up, 4, 1, UNIT_Z * -1, 1.0f / 150);
+    add_flat(m, {-POOL, deep, -POOL}, across_z, up, 4, 1, UNIT_X, 1.0f / 150);
+    add_flat(m, {POOL, deep, -POOL}, across_z, up, 4, 1, UNIT_X * -1, 1.0f / 150);
     // The coping: four slabs just above the walkway.
-    const float top = 8;
-    add_box(m, {-RIM, FLOOR_Y - 4, -RIM}, {RIM, top, -POOL}, 1.0f / 80);
-    add_box(m, {-RIM, FLOOR_Y - 4, POOL}, {RIM, top, RIM}, 1.0f / 80);
-    add_box(m, {-RIM, FLOOR_Y - 4, -POOL}, {-POOL, top, POOL}, 1.0f / 80);
-    add_box(m, {POOL, FLOOR_Y - 4, -POOL}, {RIM, top, POOL}, 1.0f / 80);
+    add_box_ring(m, POOL, RIM, FLOOR_Y - 4, 8, 1.0f / 80);
     return m;
 }
 
 // Eight square columns round the pool and the beam ring they carry under the vault.
 MeshData make_colonnade() {
     MeshData m;
-    const float c = 158, r = 9;
+    const float c = 158, r = 9, top = SPRING_Y - 8;
     const float spots[8][2] = {{-c, -c}, {c, -c}, {-c, c}, {c, c}, {0, -c}, {0, c}, {-c, 0}, {c, 0}};
-    for (const auto &s : spots) add_box(m, {s[0] - r, FLOOR_Y, s[1] - r}, {s[0] + r, SPRING_Y - 8, s[1] + r}, 1.0f / 60);
-    const float lo = SPRING_Y - 10, hi = SPRING_Y + 4, in = POOL - 4, out = RIM + 6;
-    add_box(m, {-out, lo, -out}, {out, hi, -in}, 1.0f / 60);
-    add_box(m, {-out, lo, in}, {out, hi, out}, 1.0f / 60);
-    add_box(m, {-out, lo, -in}, {-in, hi, in}, 1.0f / 60);
-    add_box(m, {in, lo, -in}, {out, hi, in}, 1.0f / 60);
+    for (const auto &s : spots) add_box(m, {s[0] - r, FLOOR_Y, s[1] - r}, {s[0] + r, top, s[1] + r}, 1.0f / 60);
+    add_box_ring(m, POOL - 4, RIM + 6, SPRING_Y - 10, SPRING_Y + 4, 1.0f / 60);
     return m;
 }
 
@@ -307,16 +229,11 @@ MeshData make_vault() {
     for (int side = 0; side < 4; side++) {
         auto surface = [side](float s, float t) {
             float y = SPRING_Y + (OPENING_Y - SPRING_Y) * t;
-            float w = vault_half_width(y);
-            float a = (2 * s - 1) * w;
-            switch (side) {
-            case 0: return V3{w, y, a};
-            case 1: return V3{-w, y, a};
-            case 2: return V3{a, y, w};
-            default: return V3{a, y, -w};
-            }
+            float w = vault_half_width(y), a = (2 * s - 1) * w;
+            float edge = side % 2 ? -w : w;  // sides at +x, -x, +z, -z
+            return side < 2 ? Vec3{edge, y, a} : Vec3{a, y, edge};
         };
-        add_patch(m, 8, 5, surface, V3{0, 0, 0}, true, 1.0f / 100);
+        add_patch(m, 8, 5, surface, Vec3{0, 0, 0}, true, 1.0f / 100);
     }
     return m;
 }
@@ -324,12 +241,12 @@ MeshData make_vault() {
 // The shaft above the opening, closed at its top.
 MeshData make_shaft() {
     MeshData m;
-    float h = SHAFT_TOP - OPENING_Y;
-    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, {2 * SHAFT, 0, 0}, {0, h, 0}, 2, 5, {0, 0, 1}, 1.0f / 100);
-    add_flat(m, {-SHAFT, OPENING_Y, SHAFT}, {2 * SHAFT, 0, 0}, {0, h, 0}, 2, 5, {0, 0, -1}, 1.0f / 100);
-    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, {0, 0, 2 * SHAFT}, {0, h, 0}, 2, 5, {1, 0, 0}, 1.0f / 100);
-    add_flat(m, {SHAFT, OPENING_Y, -SHAFT}, {0, 0, 2 * SHAFT}, {0, h, 0}, 2, 5, {-1, 0, 0}, 1.0f / 100);
-    add_flat(m, {-SHAFT, SHAFT_TOP, -SHAFT}, {2 * SHAFT, 0, 0}, {0, 0, 2 * SHAFT}, 1, 1, {0, -1, 0}, 1.0f / 100);
+    const Vec3 across_x = {2 * SHAFT, 0, 0}, across_z = {0, 0, 2 * SHAFT}, up = {0, SHAFT_TOP - OPENING_Y, 0};
+    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, across_x, up, 2, 5, UNIT_Z, 1.0f / 100);
+    add_flat(m, {-SHAFT, OPENING_Y, SHAFT}, across_x, up, 2, 5, UNIT_Z * -1, 1.0f / 100);
+    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, across_z, up, 2, 5, UNIT_X, 1.0f / 100);
+    add_flat(m, {SHAFT, OPENING_Y, -SHAFT}, across_z, up, 2, 5, UNIT_X * -1, 1.0f / 100);
+    add_flat(m, {-SHAFT, SHAFT_TOP, -SHAFT}, across_x, across_z, 1, 1, UNIT_Y * -1, 1.0f / 100);
     return m;
 }
 
@@ -342,7 +259,7 @@ struct Hang {
 const Hang hangs[5] = {{"Fragment01", 8, 11, 15}, {"Fragment02", 7, 13, 16}, {"Fragment03", 11, 10, 13},
                        {"Fragment04", 11, 9, 13}, {"Fragment05", 10, 7, 16}};
 
-V3 hang_point(const Hang &h) {
+Vec3 hang_point(const Hang &h) {
     return {(h.column / 19.0f - 0.5f) * 2 * POOL, FRAGMENT_Y, (h.row / 19.0f - 0.5f) * 2 * POOL};
 }
 
@@ -361,12 +278,8 @@ MeshData make_fragment(const Hang &h, uint32_t seed) {
     double sum[3] = {0, 0, 0};
     for (const MeshVertex &v : m.vertices) sum[0] += v.x, sum[1] += v.y, sum[2] += v.z;
     float n = float(m.vertices.size());
-    V3 at = hang_point(h);
-    for (MeshVertex &v : m.vertices) {
-        v.x += at.x - float(sum[0] / n);
-        v.y += at.y - float(sum[1] / n);
-        v.z += at.z - float(sum[2] / n);
-    }
+    Vec3 at = hang_point(h);
+    mesh_translate(m, at.x - float(sum[0] / n), at.y - float(sum[1] / n), at.z - float(sum[2] / n));
     return m;
 }
 
@@ -374,36 +287,23 @@ MeshData make_fragment(const Hang &h, uint32_t seed) {
 MeshData make_chains() {
     MeshData m;
     for (const Hang &h : hangs) {
-        V3 at = hang_point(h);
+        Vec3 at = hang_point(h);
         add_box(m, {at.x - 0.8f, FRAGMENT_Y + h.size * 0.5f, at.z - 0.8f}, {at.x + 0.8f, SHAFT_TOP, at.z + 0.8f},
                 1.0f / 20);
     }
     return m;
 }
 
-// ---- camera ----
-
-struct Shot {
-    float time;
-    V3 eye, target;
-};
 // The walk out of the tunnel, the action by the pool, the fragments' fall and their rings,
 // the patch flying off, the dust on the vault and the flares rising up the shaft.
-const Shot shots[] = {
-    {0, {-40, 72, 190}, {75, 45, 315}},
-    {4, {-10, 70, 175}, {150, 45, 245}},
-    {8, {50, 66, 150}, {200, 48, 125}},
-    {10.8f, {70, 58, 150}, {180, 52, 82}},
-    {12.6f, {95, 25, 95}, {0, 120, 0}},
-    {14.3f, {125, 35, 95}, {0, 45, 0}},
-    {16.5f, {128, 42, 70}, {0, 28, 0}},
-    {18.7f, {110, 48, 110}, {0, 20, 0}},
-    {20.5f, {45, 70, 170}, {170, 58, 80}},
-    {23, {-60, 75, 200}, {120, 60, 40}},
-    {28, {-200, 60, 60}, {0, 110, 0}},
-    {33, {-40, 70, -200}, {0, 150, 0}},
-    {38.5f, {-40, 25, -172}, {0, 150, 0}},
-    {43, {10, 28, -60}, {0, 220, 0}},
+const std::vector<Shot> SHOTS = {
+    {0, {-40, 72, 190}, {75, 45, 315}},       {4, {-10, 70, 175}, {150, 45, 245}},
+    {8, {50, 66, 150}, {200, 48, 125}},       {10.8f, {70, 58, 150}, {180, 52, 82}},
+    {12.6f, {95, 25, 95}, {0, 120, 0}},       {14.3f, {125, 35, 95}, {0, 45, 0}},
+    {16.5f, {128, 42, 70}, {0, 28, 0}},       {18.7f, {110, 48, 110}, {0, 20, 0}},
+    {20.5f, {45, 70, 170}, {170, 58, 80}},    {23, {-60, 75, 200}, {120, 60, 40}},
+    {28, {-200, 60, 60}, {0, 110, 0}},        {33, {-40, 70, -200}, {0, 150, 0}},
+    {38.5f, {-40, 25, -172}, {0, 150, 0}},    {43, {10, 28, -60}, {0, 220, 0}},
     {48, {45, 30, 45}, {-5, 260, -5}},
 };
 
@@ -411,68 +311,31 @@ const Shot shots[] = {
 
 // Write "oilroom.3ds", "oil.bmp" and the room's pictures.
 void generate_part5(ContentSink &sink) {
-    sink.add("oil.bmp", bmp_encode_24(make_oil()));
-    sink.add("oil_wall.bmp", bmp_encode_24(make_wall()));
-    sink.add("oil_floor.bmp", bmp_encode_24(make_floor()));
-    sink.add("oil_vault.bmp", bmp_encode_24(make_vault_picture()));
-    sink.add("oil_tunnel.bmp", bmp_encode_24(make_tunnel()));
-    sink.add("oil_iron.bmp", bmp_encode_24(make_iron()));
-    sink.add("oil_block.bmp", bmp_encode_24(make_block()));
-
     Scene3ds scene;
-    scene.add_material("wall", "oil_wall.bmp");
-    scene.add_material("floor", "oil_floor.bmp");
-    scene.add_material("vault", "oil_vault.bmp");
-    scene.add_material("tunnel", "oil_tunnel.bmp");
-    scene.add_material("iron", "oil_iron.bmp");
-    scene.add_material("block", "oil_block.bmp");
-
-    auto add = [&](const MeshData &mesh, const char *name, const char *mat) {
-        scene.meshes.push_back(mesh_to_3ds(to_file(mesh), name, mat));
-        scene.add_static_node(name);
-    };
-    add(make_floor_mesh(), "floor", "floor");
-    add(make_ceiling_mesh(), "ceiling", "vault");
-    add(make_walls(), "walls", "wall");
-    add(make_tunnel_mesh(), "tunnel01", "tunnel");
-    add(make_pool(), "pool", "floor");
-    add(make_colonnade(), "colonnade", "vault");
-    add(make_vault(), "vault", "vault");
-    add(make_shaft(), "shaft", "vault");
-    add(make_chains(), "chains", "iron");
+    add_scene_pictures(sink, scene, {{"oil.bmp", make_oil}, {"oil_wall.bmp", make_wall, "wall"},
+                                     {"oil_floor.bmp", make_floor, "floor"}, {"oil_vault.bmp", make_stone, "vault"},
+                                     {"oil_tunnel.bmp", make_tunnel, "tunnel"}, {"oil_iron.bmp", make_iron, "iron"},
+                                     {"oil_block.bmp", make_block, "block"}});
+    add_show_mesh(scene, make_hall_plane(FLOOR_Y, 1), "floor", "floor");
+    add_show_mesh(scene, make_hall_plane(SPRING_Y, -1), "ceiling", "vault");
+    add_show_mesh(scene, make_walls(), "walls", "wall");
+    add_show_mesh(scene, make_tunnel_mesh(), "tunnel01", "tunnel");
+    add_show_mesh(scene, make_pool(), "pool", "floor");
+    add_show_mesh(scene, make_colonnade(), "colonnade", "vault");
+    add_show_mesh(scene, make_vault(), "vault", "vault");
+    add_show_mesh(scene, make_shaft(), "shaft", "vault");
+    add_show_mesh(scene, make_chains(), "chains", "iron");
+    for (int i = 0; i < 5; i++) add_show_mesh(scene, make_fragment(hangs[i], 5600 + i), hangs[i].name, "block");
+    add_static_nodes(scene);
+    // The part drops each block by the height of its pivot: keep the pivot at the block.
     for (int i = 0; i < 5; i++) {
-        add(make_fragment(hangs[i], 5600 + i), hangs[i].name, "block");
-        // The part drops each block by the height of its pivot: keep the pivot at the block.
-        V3 at = hang_point(hangs[i]);
-        ObjectNode3ds &node = scene.object_nodes.back();
+        Vec3 at = hang_point(hangs[i]);
+        ObjectNode3ds &node = scene.object_nodes[scene.object_nodes.size() - 5 + i];
         node.pivot[0] = at.x, node.pivot[1] = at.y, node.pivot[2] = at.z;
     }
-
     // Light 0 over the pool's centre; the part moves it down under the oil.
-    Light3ds light;
-    light.name = "light01";
-    light.color[0] = 1.0f, light.color[1] = 0.62f, light.color[2] = 0.42f;
-    light.position[0] = 0, light.position[1] = 0, light.position[2] = 60;
-    scene.lights.push_back(light);
-
-    Camera3ds camera;
-    camera.name = "camera01";
-    const Shot &first = shots[0];
-    camera.position[0] = first.eye.x, camera.position[1] = -first.eye.z, camera.position[2] = first.eye.y;
-    camera.target[0] = first.target.x, camera.target[1] = -first.target.z, camera.target[2] = first.target.y;
-    scene.cameras.push_back(camera);
-    CameraNode3ds node;
-    node.name = camera.name;
-    for (const Shot &s : shots) {
-        uint32_t frame = uint32_t(std::lround(s.time * FPS));
-        node.position.push_back(key3ds_position(frame, s.eye.x, -s.eye.z, s.eye.y));
-        node.target.push_back(key3ds_position(frame, s.target.x, -s.target.z, s.target.y));
-    }
-    node.fov.push_back(key3ds_value(0, 75));
-    node.roll.push_back(key3ds_value(0, 0));
-    scene.camera_nodes.push_back(node);
-
-    scene.start_frame = 0;
+    scene.lights.push_back(point_light("light01", {0, 0, 60}, colour(1.0f, 0.62f, 0.42f)));
+    add_shot_camera(scene, "camera01", SHOTS, AIM_AT_LOOK, 50, 75);
     scene.end_frame = END_FRAME;
     sink.add("oilroom.3ds", encode_3ds(scene));
 }
