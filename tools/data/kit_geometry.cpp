@@ -137,27 +137,24 @@ MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments
 
 MeshData mesh_seamless_ball(Vec3 centre, float radius, int segments, int rings, BallLongitude longitude) {
     MeshData mesh;
-    bool from_x = longitude == LONGITUDE_FROM_X;
     mesh_add_vertex(mesh, centre + Vec3{0, radius, 0}, 0, 0);
     for (int r = 1; r < rings; r++) {
         float lat = PI / 2 - PI * r / rings;
         for (int s = 0; s < segments; s++) {
             float lon = 2 * PI * s / segments, across = radius * std::cos(lat);
             float a = across * std::sin(lon), b = across * std::cos(lon), up = radius * std::sin(lat);
-            mesh_add_vertex(mesh, centre + (from_x ? Vec3{b, up, a} : Vec3{a, up, b}), 0, 0);
+            mesh_add_vertex(mesh, centre + (longitude == LONGITUDE_FROM_X ? Vec3{b, up, a} : Vec3{a, up, b}), 0, 0);
         }
     }
     int last = mesh_add_vertex(mesh, centre + Vec3{0, -radius, 0}, 0, 0);
     auto ring = [&](int r, int s) { return 1 + (r - 1) * segments + (s % segments); };
-    // Neighbours on a ring in the order that winds the pole fans outwards.
-    int next = from_x ? 1 : 0, prev = 1 - next;
+    // Steps to the neighbours of a corner in the order that winds the faces outwards.
+    int next = longitude == LONGITUDE_FROM_X ? 1 : 0, prev = 1 - next;
     for (int s = 0; s < segments; s++) mesh.triangles.push_back({0, ring(1, s + next), ring(1, s + prev)});
     for (int r = 1; r < rings - 1; r++)
         for (int s = 0; s < segments; s++) {
-            int a = ring(r, s), c = ring(r + 1, s + 1);
-            int b = from_x ? ring(r, s + 1) : ring(r + 1, s), d = from_x ? ring(r + 1, s) : ring(r, s + 1);
-            mesh.triangles.push_back({a, b, c});
-            mesh.triangles.push_back({a, c, d});
+            int a = ring(r, s), b = ring(r + prev, s + next), c = ring(r + 1, s + 1), d = ring(r + next, s + prev);
+            mesh.triangles.insert(mesh.triangles.end(), {{a, b, c}, {a, c, d}});
         }
     for (int s = 0; s < segments; s++)
         mesh.triangles.push_back({last, ring(rings - 1, s + prev), ring(rings - 1, s + next)});

@@ -82,9 +82,8 @@ MeshData mesh_box_between(Vec3 lo, Vec3 hi);
 MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments);
 inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
 
-// Which way a seamless ball's longitude turns: from +z towards +x (counter-clockwise seen
-// from above) or from +x towards +z.
-enum BallLongitude { LONGITUDE_FROM_Z, LONGITUDE_FROM_X };
 // A ball without a seam around `centre`: vertex 0 its top pole on the y axis, `segments`
-// vertices on each of rings - 1 rings, the bottom pole last; faces outwards, unmapped.
+// vertices on each of rings - 1 rings, the bottom pole last; faces outwards, unmapped. Its
+// longitude turns from +z towards +x (counter-clockwise seen from above) or from +x to +z.
+enum BallLongitude { LONGITUDE_FROM_Z, LONGITUDE_FROM_X };
 MeshData mesh_seamless_ball(Vec3 centre, float radius, int segments, int rings, BallLongitude longitude);

@@ -46,29 +46,13 @@ Picture make_deep_water() {
     });
 }
 
-// The drop in the view's frame (y up, z away from the camera): a seamless ball mapped at
-// the picture's centre everywhere (the part maps it itself).
-MeshData make_drop() {
-    MeshData drop = mesh_seamless_ball({0, 0, DROP_DEPTH}, DROP_RADIUS, 32, 20, LONGITUDE_FROM_X);
-    for (MeshVertex &v : drop.vertices) v.u = v.v = 0.5f;
-    return drop;
-}
-
-// The backdrop: a grid facing the camera at depth 300, its picture once across it.
+// The backdrop: a grid facing the camera at depth 300, its picture once across it (each
+// vertex placed from where it maps).
 MeshData make_backdrop() {
-    MeshData mesh;
-    for (int r = 0; r <= BACKDROP_ROWS; r++)
-        for (int c = 0; c <= BACKDROP_COLUMNS; c++) {
-            float s = float(c) / BACKDROP_COLUMNS, t = float(r) / BACKDROP_ROWS;
-            Vec3 p = {(s * 2 - 1) * BACKDROP_HALF_WIDTH, (t * 2 - 1) * BACKDROP_HALF_HEIGHT, BACKDROP_DEPTH};
-            mesh_add_vertex(mesh, p, s, t);
-        }
-    for (int r = 0; r < BACKDROP_ROWS; r++)
-        for (int c = 0; c < BACKDROP_COLUMNS; c++) {
-            int a = r * (BACKDROP_COLUMNS + 1) + c, b = a + 1, d = a + BACKDROP_COLUMNS + 1, e = d + 1;
-            mesh.triangles.push_back({a, e, b});
-            mesh.triangles.push_back({a, d, e});
-        }
+    MeshData mesh = mesh_panel_grid({0, 0, 0}, UNIT_X, UNIT_Y, BACKDROP_COLUMNS, BACKDROP_ROWS);
+    for (MeshVertex &v : mesh.vertices)
+        v.x = (v.u * 2 - 1) * BACKDROP_HALF_WIDTH, v.y = (v.v * 2 - 1) * BACKDROP_HALF_HEIGHT, v.z = BACKDROP_DEPTH;
+    mesh_flip(mesh);  // towards the camera at the origin
     return mesh;
 }
 
@@ -80,7 +64,9 @@ void generate_part8(ContentSink &sink) {
     Scene3ds scene;
     add_scene_pictures(sink, scene, {{"water_reflect.bmp", make_reflection, "reflect"},
                                      {"water_deep.bmp", make_deep_water, "deep"}});
-    add_show_mesh(scene, make_drop(), "drop", "reflect");
+    MeshData drop = mesh_seamless_ball({0, 0, DROP_DEPTH}, DROP_RADIUS, 32, 20, LONGITUDE_FROM_X);
+    for (MeshVertex &v : drop.vertices) v.u = v.v = 0.5f;  // the part maps it itself
+    add_show_mesh(scene, drop, "drop", "reflect");
     add_show_mesh(scene, make_backdrop(), "backdrop", "deep");
     scene.end_frame = 300;
     add_static_nodes(scene);
