@@ -19,14 +19,11 @@ const float SKY_RADIUS = 1800, CLOUD1_RADIUS = 1700, CLOUD2_RADIUS = 1600;
 const float SKY_Y = TUNNEL_END, SKY_Z = FLOOR;
 
 // The centre line of the tunnel: a gentle S sideways and a slow swell, straight at both ends.
-float centre_x(float y) {
-    if (y <= TUNNEL_START || y >= TUNNEL_END) return 0;
-    return 60 * std::sin(PI * (y - TUNNEL_START) / 900);
+float bend(float y, float amplitude, float period) {
+    return y <= TUNNEL_START || y >= TUNNEL_END ? 0 : amplitude * std::sin(PI * (y - TUNNEL_START) / period);
 }
-float centre_z(float y) {
-    if (y <= TUNNEL_START || y >= TUNNEL_END) return 0;
-    return 15 * std::sin(PI * (y - TUNNEL_START) / 600);
-}
+float centre_x(float y) { return bend(y, 60, 900); }
+float centre_z(float y) { return bend(y, 15, 600); }
 
 // Rough brown rock with cracks and damp patches, with little blue in it: between their
 // flashes the lightning lights take away mostly blue, which then reads as shadow on it.
@@ -102,28 +99,23 @@ float wall_radius(float a, float y) {
     return (100 + 18 * rough + 14 * boulders) * (1 + 0.35f * mouth);
 }
 
-// The tunnel: rings of rough rock around the centre line with a flat floor, u around the
-// wall (twice) and v along it, closed at its start by a bulging rock face.
+// The tunnel: a grid bent into rings of rough rock around the centre line with a flat
+// floor, u around the wall (twice) and v along it, closed at its start by a bulging rock face.
 MeshData make_tunnel() {
-    MeshData mesh;
+    MeshData mesh = mesh_panel_grid({0, 0, 0}, UNIT_X, UNIT_Y, TUNNEL_SIDES, TUNNEL_RINGS);
     for (int r = 0; r <= TUNNEL_RINGS; r++) {
         float y = TUNNEL_START + (TUNNEL_END - TUNNEL_START) * r / TUNNEL_RINGS;
         float cx = centre_x(y), cz = centre_z(y);
         for (int s = 0; s <= TUNNEL_SIDES; s++) {
             float a = TWO_PI * (s % TUNNEL_SIDES) / TUNNEL_SIDES;
             float radius = wall_radius(a, y);
-            float wobble = 10 * fractal_noise(a, y / 50, 2, 0.5f, 0, 733) * (r > 0 && r < TUNNEL_RINGS);
-            float z = std::max(cz + radius * 0.85f * std::sin(a), cz + FLOOR);  // the floor is flat
-            mesh_add_vertex(mesh, {cx + radius * std::cos(a), y + wobble, z}, 2.0f * s / TUNNEL_SIDES,
-                            (y - TUNNEL_START) / 220);
+            MeshVertex &v = mesh.vertices[r * (TUNNEL_SIDES + 1) + s];
+            v.x = cx + radius * std::cos(a);
+            v.y = y + 10 * fractal_noise(a, y / 50, 2, 0.5f, 0, 733) * (r > 0 && r < TUNNEL_RINGS);
+            v.z = std::max(cz + radius * 0.85f * std::sin(a), cz + FLOOR);  // the floor is flat
+            v.u = 2.0f * s / TUNNEL_SIDES, v.v = (y - TUNNEL_START) / 220;
         }
     }
-    for (int r = 0; r < TUNNEL_RINGS; r++)
-        for (int s = 0; s < TUNNEL_SIDES; s++) {
-            int a = r * (TUNNEL_SIDES + 1) + s, b = a + 1, c = a + TUNNEL_SIDES + 2, d = a + TUNNEL_SIDES + 1;
-            mesh.triangles.push_back({a, b, c});
-            mesh.triangles.push_back({a, c, d});
-        }
     // The closed end: a fan from a point set back into the rock.
     int centre = mesh_add_vertex(mesh, {0, TUNNEL_START - 60, -10}, 1, -0.3f);
     for (int s = 0; s < TUNNEL_SIDES; s++) mesh.triangles.push_back({centre, s, s + 1});
@@ -137,12 +129,10 @@ MeshData make_ground_mesh() {
     MeshData ground = mesh_grid(width, depth, 24, 12);
     for (MeshVertex &v : ground.vertices) {
         v.y += TUNNEL_END + depth / 2;
-        float dx = v.x, dy = v.y - TUNNEL_END;
-        float d = std::sqrt(dx * dx + dy * dy);
+        float dx = v.x, dy = v.y - TUNNEL_END, d = std::sqrt(dx * dx + dy * dy);
         float hills = fractal_noise(v.x / 900, v.y / 900, 4, 0.5f, 0, 741) * 0.5f + 0.5f;
         v.z = FLOOR + smooth_step(250, 1500, d) * (60 + 420 * hills);
-        v.u = v.x / 300;
-        v.v = v.y / 300;
+        v.u = v.x / 300, v.v = v.y / 300;
     }
     return ground;
 }
@@ -158,10 +148,7 @@ MeshData make_cloud_layer(float radius, float height, float tile) {
     }
     profile.back().x = 0.01f * radius;  // close the top
     MeshData layer = mesh_lathe(profile, 18);
-    for (MeshVertex &v : layer.vertices) {
-        v.u = v.x / tile;
-        v.v = v.y / tile;
-    }
+    for (MeshVertex &v : layer.vertices) v.u = v.x / tile, v.v = v.y / tile;
     mesh_translate(layer, 0, SKY_Y, SKY_Z);
     return layer;
 }
@@ -220,20 +207,17 @@ void add_camera(Scene3ds &scene) {
 void generate_part7(ContentSink &sink) {
     Scene3ds scene;
     add_scene_pictures(sink, scene,
-                       {{"tunnel_rock.bmp", make_rock, "rock"},
-                        {"tunnel_ground.bmp", make_ground, "ground"},
+                       {{"tunnel_rock.bmp", make_rock, "rock"}, {"tunnel_ground.bmp", make_ground, "ground"},
                         {"tunnel_stars.bmp", make_stars, "stars"},
                         {"tunnel_clouds1.bmp", [] { return make_clouds(751, 0.45f); }, "clouds1", 62},
                         {"tunnel_clouds2.bmp", [] { return make_clouds(761, 0.55f); }, "clouds2", 70}});
     add_landscape(scene);
     // The lightning lights: under the roof, close to the rock, where the swarm has passed.
-    const struct {
-        const char *name;
-        float y, side;
-    } flashes[2] = {{"flash01", 620, 30}, {"flash02", 1240, -30}};
-    for (const auto &f : flashes)
-        scene.lights.push_back(
-            point_light(f.name, {centre_x(f.y) + f.side, f.y, centre_z(f.y) + 70}, colour(0.1f, 0.1f, 1.0f)));
+    for (int i = 0; i < 2; i++) {
+        float y = i == 0 ? 620 : 1240, side = i == 0 ? 30 : -30;
+        Vec3 at = {centre_x(y) + side, y, centre_z(y) + 70};
+        scene.lights.push_back(point_light(i == 0 ? "flash01" : "flash02", at, colour(0.1f, 0.1f, 1.0f)));
+    }
     add_camera(scene);
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
