@@ -8,9 +8,9 @@
 // the projector (light 0) stands on the +z side at y = 0. Geometry is built here in the
 // show's frame and turned into the file's z-up frame on the way out.
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
-#include <utility>
 
 #include "kit_scene.h"
 
@@ -36,62 +36,43 @@ void map_back_stone(MeshVertex &v) { v.u = -v.x / 500, v.v = -v.y / 400; }
 void map_floor(MeshVertex &v) { v.u = v.x / 400, v.v = v.z / 400; }
 void map_ceiling(MeshVertex &v) { v.u = v.x / 260, v.v = v.z / 520; }
 
-// A panel of the cellar seen from inside: a grid from `origin` along du and dv (show frame),
-// facing du x dv, mapped by `map` from where its vertices lie.
-struct RoomPanel {
-    const char *name, *material;
-    Vec3 origin, du, dv;
-    int nu, nv;
-    void (*map)(MeshVertex &);
-};
-// The wall first: one stone quad over the whole front of the cellar, exactly four vertices.
-const RoomPanel ROOM_PANELS[6] = {
-    {"wall", "stone", {-ROOM_X, FLOOR_Y, 0}, {2 * ROOM_X, 0, 0}, {0, ROOM_HEIGHT, 0}, 1, 1, map_front_stone},
-    {"leftwall", "stone", {-ROOM_X, FLOOR_Y, BACK_Z}, {0, 0, -BACK_Z}, {0, ROOM_HEIGHT, 0}, 4, 3, map_side_stone},
-    {"rightwall", "stone", {ROOM_X, FLOOR_Y, 0}, {0, 0, BACK_Z}, {0, ROOM_HEIGHT, 0}, 4, 3, map_side_stone},
-    {"backwall", "stone", {ROOM_X, FLOOR_Y, BACK_Z}, {-2 * ROOM_X, 0, 0}, {0, ROOM_HEIGHT, 0}, 4, 3, map_back_stone},
-    {"floor", "floor", {-ROOM_X, FLOOR_Y, BACK_Z}, {2 * ROOM_X, 0, 0}, {0, 0, -BACK_Z}, 4, 4, map_floor},
-    {"ceiling", "wood", {-ROOM_X, CEILING_Y, 0}, {2 * ROOM_X, 0, 0}, {0, 0, BACK_Z}, 4, 3, map_ceiling},
-};
-
-// Add a panel of the cellar under its name.
-void add_room_panel(Scene3ds &scene, const RoomPanel &panel) {
-    MeshData mesh = mesh_panel_grid(panel.origin, panel.du, panel.dv, panel.nu, panel.nv);
-    for (MeshVertex &v : mesh.vertices) panel.map(v);
-    add_show_mesh(scene, mesh, panel.name, panel.material);
+// Add a panel of the cellar seen from inside: a grid from `origin` along du and dv (show
+// frame), facing du x dv, mapped by `map` from where its vertices lie.
+void add_room_panel(Scene3ds &scene, const char *name, const char *material, Vec3 origin, Vec3 du, Vec3 dv, int nu,
+                    int nv, void (*map)(MeshVertex &)) {
+    MeshData mesh = mesh_panel_grid(origin, du, dv, nu, nv);
+    for (MeshVertex &v : mesh.vertices) map(v);
+    add_show_mesh(scene, mesh, name, material);
 }
 
 // The beam: its first half of vertices at the wall end, spread over the picture, the second
 // half at the lens in the same order. A hollow frustum along the picture's border and
 // two sheets each way across it; every face is doubled back to back so it shows from both sides.
 MeshData make_beam() {
-    std::vector<Point2> ends;  // the wall end
-    std::vector<std::pair<int, int>> spans;  // consecutive wall-end points joined by a face pair
-    auto add_line = [&](float x0, float y0, float x1, float y1) {
-        const int steps = 6;
-        int first = int(ends.size());
-        for (int i = 0; i <= steps; i++) ends.push_back({x0 + (x1 - x0) * i / steps, y0 + (y1 - y0) * i / steps});
-        for (int i = 0; i < steps; i++) spans.push_back({first + i, first + i + 1});
-    };
-    // Border, counter-clockwise, one line per side (corners repeated so each side maps alone).
-    add_line(BEAM_X0, BEAM_Y0, BEAM_X1, BEAM_Y0);
-    add_line(BEAM_X1, BEAM_Y0, BEAM_X1, BEAM_Y1);
-    add_line(BEAM_X1, BEAM_Y1, BEAM_X0, BEAM_Y1);
-    add_line(BEAM_X0, BEAM_Y1, BEAM_X0, BEAM_Y0);
-    // Sheets across.
+    // Lines across the wall end: the border counter-clockwise, one line per side (corners
+    // repeated so each side maps alone), then the sheets.
+    const Point2 corners[4] = {{BEAM_X0, BEAM_Y0}, {BEAM_X1, BEAM_Y0}, {BEAM_X1, BEAM_Y1}, {BEAM_X0, BEAM_Y1}};
+    std::vector<std::array<Point2, 2>> lines;
+    for (int k = 0; k < 4; k++) lines.push_back({corners[k], corners[(k + 1) % 4]});
     for (int k = 1; k <= 2; k++) {
-        float y = BEAM_Y0 + (BEAM_Y1 - BEAM_Y0) * k / 3;
-        add_line(BEAM_X0, y, BEAM_X1, y);
-        float x = BEAM_X0 + (BEAM_X1 - BEAM_X0) * k / 3;
-        add_line(x, BEAM_Y0, x, BEAM_Y1);
+        float y = BEAM_Y0 + (BEAM_Y1 - BEAM_Y0) * k / 3, x = BEAM_X0 + (BEAM_X1 - BEAM_X0) * k / 3;
+        lines.push_back({Point2{BEAM_X0, y}, Point2{BEAM_X1, y}});
+        lines.push_back({Point2{x, BEAM_Y0}, Point2{x, BEAM_Y1}});
     }
-    int half = int(ends.size());
-    float cy = (BEAM_Y0 + BEAM_Y1) / 2;
+    const int steps = 6, half = int(lines.size()) * (steps + 1);
+    const float cy = (BEAM_Y0 + BEAM_Y1) / 2;
     MeshData mesh;
-    for (const Point2 &p : ends) mesh_add_vertex(mesh, {p.x, p.y, 2}, 0, 0);
-    for (const Point2 &p : ends) mesh_add_vertex(mesh, {p.x * APERTURE, (p.y - cy) * APERTURE, LENS_Z - 2}, 0, 0);
-    for (const auto &[a, b] : spans) {
-        int c = b + half, d = a + half;
+    for (int at_lens = 0; at_lens < 2; at_lens++)
+        for (const auto &[from, to] : lines)
+            for (int i = 0; i <= steps; i++) {
+                float x = from.x + (to.x - from.x) * i / steps, y = from.y + (to.y - from.y) * i / steps;
+                Vec3 p = at_lens ? Vec3{x * APERTURE, (y - cy) * APERTURE, LENS_Z - 2} : Vec3{x, y, 2};
+                mesh_add_vertex(mesh, p, 0, 0);
+            }
+    // A face pair both ways between neighbours on a line and their copies at the lens.
+    for (int a = 0; a + 1 < half; a++) {
+        if (a % (steps + 1) == steps) continue;
+        int b = a + 1, c = b + half, d = a + half;
         mesh.triangles.insert(mesh.triangles.end(), {{a, b, c}, {a, c, d}, {a, c, b}, {a, d, c}});
     }
     return mesh;
@@ -99,11 +80,9 @@ MeshData make_beam() {
 
 // The slide projector (file frame): a body behind the lens and two reels on top.
 MeshData make_projector() {
-    MeshData projector;
-    MeshData body = mesh_box(110, 150, 84);  // builder frame: x, y (depth), z (height)
-    mesh_map_box(body, 1.0f / 120);
-    mesh_translate(body, 0, -(LENS_Z + 32 + 75), 0);  // file frame: depth is -y
-    mesh_append(projector, body);
+    MeshData projector = mesh_box(110, 150, 84);  // builder frame: x, y (depth), z (height)
+    mesh_map_box(projector, 1.0f / 120);
+    mesh_translate(projector, 0, -(LENS_Z + 32 + 75), 0);  // file frame: depth is -y
     for (int r = 0; r < 2; r++) {
         MeshData reel = mesh_cylinder(44, 12, 10, 1, true);
         mesh_map_planar(reel, 0, 1.0f / 90, 1.0f / 90);
@@ -126,12 +105,10 @@ MeshData make_lens() {
 
 // The table the projector stands on: a top on four legs down to the floor (file frame).
 MeshData make_table() {
-    MeshData table;
     const float top_y = -42, depth0 = LENS_Z - 20, depth1 = LENS_Z + 200;
-    MeshData top = mesh_box(220, depth1 - depth0, 14);
-    mesh_map_box(top, 1.0f / 200);
-    mesh_translate(top, 0, -(depth0 + depth1) / 2, top_y - 7);
-    mesh_append(table, top);
+    MeshData table = mesh_box(220, depth1 - depth0, 14);
+    mesh_map_box(table, 1.0f / 200);
+    mesh_translate(table, 0, -(depth0 + depth1) / 2, top_y - 7);
     float leg = top_y - 14 - FLOOR_Y;
     for (int i = 0; i < 4; i++) {
         MeshData l = mesh_box(14, 14, leg);
@@ -211,11 +188,10 @@ Picture slide_background(float hue) {
         float ripple = fractal_noise(x / 96.0f, y / 64.0f, 4, 0.5f, 0, 621) * 0.5f + 0.5f;
         return colour_hsv(hue + (ripple - 0.5f) * 0.05f, 0.65f, 0.22f + 0.45f * glow + 0.12f * ripple);
     });
-    Colour warm = colour(1.0f, 0.72f, 0.35f);
-    picture_fill_rect(p, border, border, size - 2 * border, 3, warm, 0.8f);
-    picture_fill_rect(p, border, size - border - 3, size - 2 * border, 3, warm, 0.8f);
-    picture_fill_rect(p, border, border, 3, size - 2 * border, warm, 0.8f);
-    picture_fill_rect(p, size - border - 3, border, 3, size - 2 * border, warm, 0.8f);
+    const int far = size - border - 3, span = size - 2 * border;
+    const int bars[4][4] = {{border, border, span, 3}, {border, far, span, 3},  // top and bottom
+                            {border, border, 3, span}, {far, border, 3, span}};
+    for (const auto &b : bars) picture_fill_rect(p, b[0], b[1], b[2], b[3], colour(1.0f, 0.72f, 0.35f), 0.8f);
     return p;
 }
 
@@ -277,16 +253,20 @@ void add_cellar(Scene3ds &scene) {
     MeshData blob = mesh_seamless_ball({0, 0, 200}, 100, 24, 16, LONGITUDE_FROM_Z);
     MeshData shadow = blob;
     for (MeshVertex &v : shadow.vertices) {
-        v.x *= 1.7f;
-        v.y = (v.y - 70) * 1.7f + 70;
-        v.z = 5;
+        v.x *= 1.7f, v.y = (v.y - 70) * 1.7f + 70, v.z = 5;
         map_front_stone(v);
     }
     add_show_mesh(scene, blob, "blob", "blob");
     add_show_mesh(scene, shadow, "shadow", "stone");
-    add_room_panel(scene, ROOM_PANELS[0]);
+    // The wall: one stone quad over the whole front of the cellar, exactly four vertices.
+    const Vec3 across = {2 * ROOM_X, 0, 0}, up = {0, ROOM_HEIGHT, 0};
+    add_room_panel(scene, "wall", "stone", {-ROOM_X, FLOOR_Y, 0}, across, up, 1, 1, map_front_stone);
     add_show_mesh(scene, make_beam(), "beam", "beam");
-    for (int i = 1; i < 6; i++) add_room_panel(scene, ROOM_PANELS[i]);
+    add_room_panel(scene, "leftwall", "stone", {-ROOM_X, FLOOR_Y, BACK_Z}, {0, 0, -BACK_Z}, up, 4, 3, map_side_stone);
+    add_room_panel(scene, "rightwall", "stone", {ROOM_X, FLOOR_Y, 0}, {0, 0, BACK_Z}, up, 4, 3, map_side_stone);
+    add_room_panel(scene, "backwall", "stone", {ROOM_X, FLOOR_Y, BACK_Z}, across * -1, up, 4, 3, map_back_stone);
+    add_room_panel(scene, "floor", "floor", {-ROOM_X, FLOOR_Y, BACK_Z}, across, {0, 0, -BACK_Z}, 4, 4, map_floor);
+    add_room_panel(scene, "ceiling", "wood", {-ROOM_X, CEILING_Y, 0}, across, {0, 0, BACK_Z}, 4, 3, map_ceiling);
     add_mesh(scene, make_projector(), "projector", "metal");
     add_mesh(scene, make_lens(), "lens", "glass");
     add_mesh(scene, make_table(), "table", "wood");
