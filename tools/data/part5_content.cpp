@@ -178,7 +178,7 @@ MeshData make_walls() {
 }
 
 // The tunnel the messiah comes out of: a closed passage running back from the mouth. On its
-// sides v runs along it (0 at the mouth, 1 at the end) and u across; the end is all v = 1.
+// sides v runs along it (0 at the mouth, 1 at the end) and u across; the end maps to v 0.999.
 MeshData make_tunnel_mesh() {
     MeshData m;
     const float len = TUNNEL_END - HALL, w = TUNNEL_X1 - TUNNEL_X0, h = TUNNEL_TOP - FLOOR_Y;
@@ -259,6 +259,7 @@ struct Hang {
 const Hang hangs[5] = {{"Fragment01", 8, 11, 15}, {"Fragment02", 7, 13, 16}, {"Fragment03", 11, 10, 13},
                        {"Fragment04", 11, 9, 13}, {"Fragment05", 10, 7, 16}};
 
+// The point a block hangs at, in the show's frame.
 Vec3 hang_point(const Hang &h) {
     return {(h.column / 19.0f - 0.5f) * 2 * POOL, FRAGMENT_Y, (h.row / 19.0f - 0.5f) * 2 * POOL};
 }
