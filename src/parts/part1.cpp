@@ -24,7 +24,7 @@ static struct IntroPlay {
 // Load "thc.3ds", stand the wolf in it and reserve the smoke.
 void part1_load() {
     part_create(part, 1, capacity);
-    part_load_3ds(part, "thc.3ds", 28.0f);
+    part_load_3ds(part, INTRO_SCENE);
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
     part_light_loaded_meshes(part, 0.1f);
@@ -34,9 +34,8 @@ void part1_load() {
     part.camera.zmax = 200.0f;
 
     // The backdrop panels are unlit: black where they come towards the camera.
-    static const char *const panel_names[4] = {"thc01", "thc02", "thc03", "thc04"};
     for (int p = 0; p < 4; p++) {
-        background_meshes[p] = find_mesh(part.scene, panel_names[p]);
+        background_meshes[p] = find_mesh(part.scene, INTRO_PANELS[p]);
         Mesh &mesh = meshes[background_meshes[p]];
         mesh.lit = 0;
         for (int k = 0; k < mesh.vertex_count; k++) {
@@ -72,8 +71,7 @@ void part1_load() {
     }
     part_finish(part);
 
-    log_part_counts(part, part.scene.mesh_count + 1, part.scene.vertex_count, part.face_count + 16,
-                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part, 1, 0, 16);
 }
 
 Scene *part1_scene() { return &part.scene; }
@@ -126,17 +124,9 @@ void part1_animate(float t) {
         light.intensity = 8.0f - (t - 10) * 3.5f;
     }
 
-    if (t < 18.0f) {
-        Mesh &wolf = meshes[wolf_mesh];
-        if (t < 17.0f)
-            pose_model("wolfguy.mdl", wolf, vertices, t, 203, 203, 1.0f, 0, 1);
-        else
-            pose_model("wolfguy.mdl", wolf, vertices, t, 204, 203, 1.0f, 0, 1);
-        scale_mesh(wolf, vertices, 2.4f, 2.4f, 2.4f);
-        rotate_mesh(wolf, vertices, 0, 1, 0, 3.1415927f);
-        translate_mesh(wolf, vertices, 0, -55.0f, 84.0f);
-        compute_normals(wolf, vertices);
-    }
+    // The wolf holds one frame, then blends into the next at 17 s.
+    if (t < 18.0f)
+        place_model(part, wolf_mesh, {"wolfguy.mdl", t < 17.0f ? 203 : 204, 203, 1.0f, 2.4f, 3.1415927f, 0, -55.0f, 84.0f}, t);
 
     if (t > 18.0f) {
         if (!play.smoke_started) {

@@ -67,8 +67,7 @@ void part10_load() {
     camera.direction[0] = 0, camera.direction[1] = 0, camera.direction[2] = 1;
     camera.zmax = 3.0f;
 
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
-                    part.scene.light_count, 0, 0);
+    log_part_counts(part);
 }
 
 Scene *part10_scene() { return &part.scene; }

@@ -31,38 +31,27 @@ static struct SofaPlay {
 // Load "sofa.3ds", light it, hang the lamp from its suspension point and stand the wolf in it.
 void part11_load() {
     part_create(part, 11, capacity);
-    part_load_3ds(part, "sofa.3ds", 20.0f);
+    part_load_3ds(part, SOFA_ROOM_SCENE);
     Scene &scene = part.scene;
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.15f;
-        for (int f = 0; f < mesh.face_count; f++) {
-            mesh.faces[f].light_blend = 0;
-            mesh.faces[f].two_sided = 0;
-        }
-    }
-    screen_mesh = find_mesh(scene, "screen");
-    meshes[find_mesh(scene, "moon")].lit = 0;
+    part_light_loaded_meshes(part, 0.15f);
+    screen_mesh = find_mesh(scene, SCREEN_MESH);
+    meshes[find_mesh(scene, MOON_MESH)].lit = 0;
     meshes[screen_mesh].lit = 0;
     if (meshes[screen_mesh].vertex_count < SCREEN_CORNERS)
         fatal_errorf("sofa: [sofa.3ds] screen has fewer than four corners (%d)", meshes[screen_mesh].vertex_count);
 
     // The lamp's three pieces turn about the suspension point; their rest copies stay hidden.
-    static const char *const lamp_names[LAMP_PIECES] = {"lamp01", "lamp02", "lamp03"};
-    static const char *const rest_names[LAMP_PIECES] = {"lamp04", "lamp05", "lamp06"};
     for (int p = 0; p < LAMP_PIECES; p++) {
-        lamp_meshes[p] = find_mesh(scene, lamp_names[p]);
-        rest_meshes[p] = find_mesh(scene, rest_names[p]);
+        lamp_meshes[p] = find_mesh(scene, LAMP_PIECE_MESHES[p]);
+        rest_meshes[p] = find_mesh(scene, LAMP_REST_MESHES[p]);
         Mesh &lamp = meshes[lamp_meshes[p]];
         Mesh &rest = meshes[rest_meshes[p]];
         // Each frame copies the rest pose over the piece: they must match vertex for vertex.
         if (rest.vertex_count != lamp.vertex_count)
-            fatal_errorf("sofa: [sofa.3ds] %s has %d vertices, its rest copy %s %d", lamp_names[p], lamp.vertex_count,
-                         rest_names[p], rest.vertex_count);
+            fatal_errorf("sofa: [sofa.3ds] %s has %d vertices, its rest copy %s %d", LAMP_PIECE_MESHES[p], lamp.vertex_count,
+                         LAMP_REST_MESHES[p], rest.vertex_count);
         for (int k = 0; k < 3; k++) lamp.pivot[k] = SUSPENSION[k];
         for (int f = 0; f < rest.face_count; f++) rest.faces[f].alpha = 0;
     }
@@ -77,7 +66,7 @@ void part11_load() {
         v.light[0] = v.light[1] = v.light[2] = g;
     }
 
-    if (scene.light_count < 2)
+    if (scene.light_count < SOFA_ROOM_FILE_LIGHTS)
         fatal_errorf("sofa: [sofa.3ds] needs the lamp's spotlight and a point light (%d lights)", scene.light_count);
     for (int i = 0; i < scene.light_count; i++) part.lights[i].active = 1;
     Light &spot = part.lights[0];
@@ -104,21 +93,14 @@ void part11_load() {
     play.lamp_swinging = false;
     part_keep_state(part, &play, sizeof play);
 
-    log_part_counts(part, scene.mesh_count, scene.vertex_count, part.face_count, scene.light_count,
-                    part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part11_scene() { return &part.scene; }
 
 // One window of the wolf's choreography: frames, speed, heading and where it stands.
 static void pose_wolf(float t, int first, int last, float fps, float angle, float x, float y, float z) {
-    Mesh &wolf = part.meshes[wolf_mesh];
-    Vertex *vertices = part.vertices;
-    pose_model("wolfguy.mdl", wolf, vertices, t, first, last, fps, 0, 1);
-    scale_mesh(wolf, vertices, 4, 4, 4);
-    rotate_mesh(wolf, vertices, 0, 1, 0, angle);
-    translate_mesh(wolf, vertices, x, y, z);
-    compute_normals(wolf, vertices);
+    place_model(part, wolf_mesh, {"wolfguy.mdl", first, last, fps, 4, angle, x, y, z}, t);
 }
 
 // Stands and watches, turns and walks to the lamp, runs into it and falls on its back.

@@ -8,6 +8,7 @@
 
 #include "app/messages.h"
 #include "app/settings.h"
+#include "parts/hand_sparks.h"
 #include "parts/part2_mirror.h"
 #include "parts/part_common.h"
 #include "parts/parts.h"
@@ -36,8 +37,8 @@ enum {
     LIGHT_COUNT = 2 * N + 64,
 };
 
-// The messiah's right hand, where the hand sparks are born.
-const int HAND_VERTEX = 510;
+// The messiah's right hand, where the hand sparks are born; they climb fast and scatter wide.
+const HandSparks HAND_SPARKS = {LIGHT_HAND_SPARKS, LIGHT_HAND - LIGHT_HAND_SPARKS, 30, 10, 5, 70, 0};
 
 // The mirror: centre, width and height in the plane z = 0.
 const float MIRROR_X = 0, MIRROR_Y = 100, MIRROR_Z = 0, MIRROR_WIDTH = 120;
@@ -135,45 +136,19 @@ void animate_sparks(float d) {
     for (int attempt = 0; attempt < 12; attempt++) spawn_spark(play.sparks, divisor);
 }
 
-// Place a light at a random offset of up to 5 units per axis around p.
-void place_near(Light &light, const float p[3]) {
-    for (int k = 0; k < 3; k++) light.position[k] = rand_unit(100, 10) + p[k] - 5;
-}
-
-void animate_hand_sparks(float d) {
+// The sparks he throws from his hand, out of sight while he throws none.
+void throw_hand_sparks(float d) {
     if (!play.hand_sparks_on) {
-        for (int i = LIGHT_HAND_SPARKS; i <= LIGHT_HAND; i++) {
-            part.lights[i].intensity = 0;
-            part.lights[i].position[1] = -500;
-        }
+        hide_hand_sparks(part.lights, HAND_SPARKS);
         return;
     }
     const Mesh &model = part.meshes[model_mesh];
-    const float *hand = part.vertices[model.first_vertex + HAND_VERTEX].position;
-    for (int i = LIGHT_HAND_SPARKS; i < LIGHT_HAND; i++) {
-        Light &light = part.lights[i];
-        light.color[1] -= d * 1.5f;
-        light.flare_strength = light.color[1];
-        light.position[1] += d * 30;
-        if (light.color[1] < 0) {
-            place_near(light, hand);
-            light.color[1] = 1 - rand_unit(10, 40);
-        }
-    }
-    Light &glow = part.lights[LIGHT_HAND];
-    place_near(glow, hand);
-    glow.intensity = rand_unit(100, 70);
+    animate_hand_sparks(part.lights, HAND_SPARKS, part.vertices[model.first_vertex + MESSIAH_HAND_VERTEX].position, d);
 }
 
 // Pose the messiah for time t and place him in the room.
 void pose_messiah(float t, int first, int last, float fps, float angle, float x, float z) {
-    Mesh &mesh = part.meshes[model_mesh];
-    Vertex *vertices = part.vertices;
-    play.model_frame = pose_model("messiah.mdl", mesh, vertices, t, first, last, fps, 0, 1);
-    scale_mesh(mesh, vertices, 3, 3, 3);
-    rotate_mesh(mesh, vertices, 0, 1, 0, angle);
-    translate_mesh(mesh, vertices, x, -30, z);
-    compute_normals(mesh, vertices);
+    play.model_frame = place_model(part, model_mesh, {"messiah.mdl", first, last, fps, 3, angle, x, -30, z}, t);
 }
 
 void choreography(float t) {
@@ -351,15 +326,10 @@ void mirror_ripple_step(MirrorState &state, Vertex *grid) {
         }
 }
 
-// Build the room, its lights, the mirror and the messiah.
-void part2_load() {
-    part_create(part, 2, capacity);
-    part_load_3ds(part, "mirrorscene.3ds", 20.0f);
-    Vertex *vertices = part.vertices;
-    part_light_loaded_meshes(part, 0.1f);
+namespace {
 
-    // Flame particles: an angle, a height along the flame and a radius factor each.
-    Light *lights = part.lights;
+// Flame particles: an angle, a height along the flame and a radius factor each.
+void set_up_flames(Light *lights) {
     for (int i = 0; i < 2 * N; i++) {
         float a = rand_unit(100, 50) * PI;
         float f = rand_unit(100, 100);
@@ -375,7 +345,10 @@ void part2_load() {
         light.active = 0;
         light.glow_size = i < N ? 2.0f : 3.0f;
     }
+}
 
+// The brazier's spark slots, all empty.
+void set_up_spark_slots(Light *lights) {
     for (int slot = 0; slot < SPARK_SLOTS; slot++) {
         play.sparks[slot].active = false;
         play.sparks[slot].age = play.sparks[slot].angle = 0;
@@ -385,25 +358,10 @@ void part2_load() {
         light.active = 0;
         light.flare_texture = 8;
     }
-    for (int i = LIGHT_HAND_SPARKS; i < LIGHT_HAND; i++) {
-        Light &light = lights[i];
-        light.glow_size = 3.0f;
-        light.intensity = 0;
-        light.flare_strength = 1.0f;
-        light.active = 0;
-        light.flare_texture = 0;
-        light.color[0] = 1.0f;
-        light.color[1] = rand_unit(100, 100);
-        light.color[2] = 0;
-    }
-    Light &hand = lights[LIGHT_HAND];
-    hand.color[0] = 1.0f, hand.color[1] = 0.6f, hand.color[2] = 0.2f;
-    hand.active = 1;
-    hand.glow_size = 0;
-    hand.range_inner = 80, hand.range_outer = 200;
+}
 
-    part.scene.light_count = LIGHT_COUNT;
-    part.scene.scene_fade = 1.0f;
+// The fill light, the two torches' lights and the lightning.
+void set_up_fixed_lights(Light *lights) {
     struct Fixed {
         float position[3], color[3], intensity, range_inner, range_outer;
     };
@@ -423,17 +381,20 @@ void part2_load() {
         light.range_inner = fixed[k].range_inner;
         light.range_outer = fixed[k].range_outer;
     }
+}
 
-    // The mirror: a 21 by 21 grid in the plane z = 0, two faces per cell.
+// The mirror: a 21 by 21 grid in the plane z = 0, two faces per cell, with room after it
+// for the shards it breaks into.
+void add_mirror() {
     mirror_mesh = part.mesh_count;
     Mesh &grid = part_add_mesh(part, "mirrorface", MIRROR_VERTICES, 2 * MIRROR_CELLS * MIRROR_CELLS);
     if (grid.first_vertex + SHARD_VERTICES > capacity.vertices)
-        fatal_errorf("3dstest: [mirrorscene.3ds] no room for the mirror's shards (%d vertices of %d)",
+        fatal_errorf("3dstest: [%s] no room for the mirror's shards (%d vertices of %d)", MIRROR_ROOM_SCENE.name,
                      grid.first_vertex + SHARD_VERTICES, capacity.vertices);
     mirror_texture = texture_find("mirror.bmp", false);
     for (int i = 0; i < MIRROR_SIDE; i++)
         for (int j = 0; j < MIRROR_SIDE; j++) {
-            float *p = vertices[grid.first_vertex + MIRROR_SIDE * i + j].position;
+            float *p = part.vertices[grid.first_vertex + MIRROR_SIDE * i + j].position;
             p[0] = j * 6 - 60.0f, p[1] = i * 6 + 40.0f, p[2] = 0;
         }
     Face *faces = grid.faces;
@@ -450,6 +411,22 @@ void part2_load() {
         }
     grid.lit = 0;
     grid.ambient = 0.6f;
+}
+
+}  // namespace
+
+// Build the room, its lights, the mirror and the messiah.
+void part2_load() {
+    part_create(part, 2, capacity);
+    part_load_3ds(part, MIRROR_ROOM_SCENE);
+    part_light_loaded_meshes(part, 0.1f);
+    set_up_flames(part.lights);
+    set_up_spark_slots(part.lights);
+    set_up_hand_sparks(part.lights, HAND_SPARKS, 3.0f);
+    part.scene.light_count = LIGHT_COUNT;
+    part.scene.scene_fade = 1.0f;
+    set_up_fixed_lights(part.lights);
+    add_mirror();
     for (int i = 0; i < MIRROR_SIDE; i++)
         for (int j = 0; j < MIRROR_SIDE; j++) play.mirror.grid[i][j] = 0;
     play.mirror.latch = false;
@@ -458,14 +435,11 @@ void part2_load() {
     play.model_frame = 0;
     part_keep_state(part, &play, sizeof play);
 
-    // The messiah.
     model_mesh = part.mesh_count;
     Mesh &model = part_add_model(part, "messiah.mdl");
-    if (model.vertex_count <= HAND_VERTEX)
-        fatal_errorf("3dstest: [messiah.mdl] has no hand vertex %d (%d vertices)", HAND_VERTEX, model.vertex_count);
+    check_hand_vertex(part.tag, model);
     model.lit = 1;
-    pose_model("messiah.mdl", model, vertices, 0.0f, 40, 45, 7.0f, 1, 1);
-
+    pose_model("messiah.mdl", model, part.vertices, 0.0f, 40, 45, 7.0f, 1, 1);
     static const char *const pictures[6] = {"credits1.bmp", "credits2.bmp", "credits3.bmp",
                                             "credits4.bmp", "credits5.bmp", "mirror.bmp"};
     for (const char *name : pictures) texture_find(name, false);
@@ -475,9 +449,7 @@ void part2_load() {
     part.scene.fog_color[0] = part.scene.fog_color[1] = part.scene.fog_color[2] = 0.2f;
     part.scene.flags = DRAW_FOG;
     part.camera.zmax = 800.0f;
-
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count + SHARD_VERTICES, part.face_count,
-                    LIGHT_COUNT, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part, 0, SHARD_VERTICES);
 }
 
 Scene *part2_scene() { return &part.scene; }
@@ -500,7 +472,7 @@ void part2_animate(float t) {
 
     animate_flames(d);
     animate_sparks(d);
-    animate_hand_sparks(d);
+    throw_hand_sparks(d);
     if (t < 37) mirror_camera(t);
 }
 

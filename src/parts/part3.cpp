@@ -24,25 +24,17 @@ static int torus_mesh, round_source, wavy_source;  // "Torus", "Torus1", "Torus2
 // Load "wobbel.3ds", check the torus and its two sources, set up the orb and the sparkles.
 void part3_load() {
     part_create(part, 3, capacity);
-    part_load_3ds(part, "wobbel.3ds", 30.0f);
+    part_load_3ds(part, WOBBEL_SCENE);
+    part_light_loaded_meshes(part, 0);
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        for (int f = 0; f < mesh.face_count; f++) {
-            mesh.faces[f].light_blend = 0;
-            mesh.faces[f].two_sided = 0;
-        }
-    }
 
     // The two shapes the torus morphs between come last, so the scene's counts can leave
     // them out, and pair vertex for vertex with the torus.
     int file_meshes = part.mesh_count;
-    torus_mesh = find_mesh(part.scene, "Torus");
-    round_source = find_mesh(part.scene, "Torus1");
-    wavy_source = find_mesh(part.scene, "Torus2");
+    torus_mesh = find_mesh(part.scene, TORUS_MESH);
+    round_source = find_mesh(part.scene, ROUND_TORUS_MESH);
+    wavy_source = find_mesh(part.scene, WAVY_TORUS_MESH);
     if (round_source < file_meshes - 2 || wavy_source < file_meshes - 2 || torus_mesh >= file_meshes - 2)
         fatal_errorf("wobbel: [wobbel.3ds] Torus1 and Torus2 must be the last two of %d meshes (at %d and %d)",
                      file_meshes, round_source, wavy_source);
@@ -89,8 +81,7 @@ void part3_load() {
     part.vertex_count -= 2 * meshes[file_meshes - 1].vertex_count;
     part_finish(part);
 
-    log_part_counts(part, scene.mesh_count, scene.vertex_count, part.face_count, LIGHTS,
-                    part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part3_scene() { return &part.scene; }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/messages.h"
+#include "parts/hand_sparks.h"
 #include "parts/part_common.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -25,8 +26,9 @@ enum {
     DUST_COUNT = 500,
     LIGHT_COUNT = 545,
     WARP_RING = 16,
-    HAND_VERTEX = 510,  // the messiah's right hand
 };
+// The sparks climb slowly and are born close to the hand; the hand light never goes out.
+static const HandSparks HAND_SPARKS = {SPARK_FIRST, SPARK_COUNT, 10, 33, 1.5f, 130, 0.8f};
 
 // Capacities: what "warppass.3ds" holds (14 meshes with a key each, up to 17 camera keys),
 // plus the warp tube and the messiah appended after it; 545 lights in all.
@@ -37,48 +39,44 @@ static const float PI = 3.1415927f;
 static PartScene part;
 static int warp_mesh, messiah_mesh, web_mesh;
 
-// Pose the messiah's mesh, turn it about y and move it.
+// Pose the messiah's mesh, turn it about y and move it (its normals follow the beam-in).
 static void place_messiah(float time, int first, int last, float fps, byte copy_faces, float angle, float dx,
                           float dy, float dz) {
-    Mesh &mesh = part.meshes[messiah_mesh];
-    pose_model("messiah.mdl", mesh, part.vertices, time, first, last, fps, copy_faces, 1);
-    rotate_mesh(mesh, part.vertices, 0, 1, 0, angle);
-    translate_mesh(mesh, part.vertices, dx, dy, dz);
+    place_model(part, messiah_mesh, {"messiah.mdl", first, last, fps, 1, angle, dx, dy, dz}, time, copy_faces, 1, false);
 }
 
-// Load "warppass.3ds", build the warp tube, place the messiah and set up the 544 lights.
-void part4_load() {
-    part_create(part, 4, capacity);
-    part_load_3ds(part, "warppass.3ds", 10.0f);
+// The loaded meshes: lit pills, the two-sided cutter disc, the translucent unlit web and the
+// bright wall panels.
+static void set_up_corridor() {
     Mesh *meshes = part.meshes;
-    Vertex *vertices = part.vertices;
     part_light_loaded_meshes(part, 0.1f);
-    static const char *const pills[2] = {"WarpPill1", "WarpPill2"};
-    for (const char *name : pills) {
+    for (const char *name : WARP_PILLS) {
         Mesh &pill = meshes[find_mesh(part.scene, name)];
         for (int f = 0; f < pill.face_count; f++) pill.faces[f].light_blend = 1;
     }
-    Mesh &cutter = meshes[find_mesh(part.scene, "Cutter")];
+    Mesh &cutter = meshes[find_mesh(part.scene, CUTTER_MESH)];
     int cutter_texture = texture_find("cutter.bmp", true);
     for (int f = 0; f < cutter.face_count; f++) {
         cutter.faces[f].two_sided = 1;
         cutter.faces[f].alpha = 1.0f;
         cutter.faces[f].texture = cutter_texture;
     }
-    web_mesh = find_mesh(part.scene, "web");
+    web_mesh = find_mesh(part.scene, WEB_MESH);
     Mesh &web = meshes[web_mesh];
-    if (web.vertex_count < 3) fatal_errorf("%s: [warppass.3ds] web has %d vertices (3 needed)", part.tag, web.vertex_count);
+    if (web.vertex_count < 3)
+        fatal_errorf("%s: [%s] web has %d vertices (3 needed)", part.tag, WARP_PASS_SCENE.name, web.vertex_count);
     web.lit = 0;
     for (int f = 0; f < web.face_count; f++) web.faces[f].alpha = 0.4f;
-    for (int w = 1; w <= 7; w++) {
+    for (int w = 1; w <= WARP_WALL_PANELS; w++) {
         char name[8];
-        snprintf(name, sizeof name, "Wand%02d", w);
+        snprintf(name, sizeof name, WARP_WALL_PANEL_NAME, w);
         meshes[find_mesh(part.scene, name)].ambient = 0.8f;
     }
+}
 
-    // Light 0 lights the corridor; the part owns every light after it.
-    if (part.scene.light_count < 1) fatal_errorf("%s: [warppass.3ds] has no light 0", part.tag);
-    Light *lights = part.lights;
+// Light 0 lights the corridor; the part owns every light after it: the circling flares first.
+static void set_up_corridor_lights(Light *lights) {
+    if (part.scene.light_count < 1) fatal_errorf("%s: [%s] has no light 0", part.tag, WARP_PASS_SCENE.name);
     lights[0].active = 1;
     lights[0].glow_size = 0;
     lights[0].intensity = 0.4f;
@@ -94,33 +92,18 @@ void part4_load() {
         l.range_inner = 50;
         l.range_outer = 150;
     }
-    for (int i = SPARK_FIRST; i < SPARK_FIRST + SPARK_COUNT; i++) {
-        Light &l = lights[i];
-        l.glow_size = 1.0f;
-        l.intensity = 0;
-        l.flare_strength = 1.0f;
-        l.active = 0;
-        l.flare_texture = 0;
-        l.color[0] = 1.0f;
-        l.color[1] = (random_next() % 100) / 100.0f;
-        l.color[2] = 0;
-    }
-    Light &hand = lights[HAND_LIGHT];
-    hand.range_inner = 80;
-    hand.range_outer = 200;
-    hand.glow_size = 0;
-    hand.color[0] = 1.0f, hand.color[1] = 0.6f, hand.color[2] = 0.2f;
-    hand.active = 1;
+}
 
-    // The warp: a tube of radius 4 along the corridor, 16 vertices round at each end.
+// The warp: a tube of radius 4 along the corridor, 16 vertices round at each end.
+static void add_warp_tube() {
     warp_mesh = part.mesh_count;
     Mesh &warp = part_add_mesh(part, "warp", 2 * WARP_RING, 2 * WARP_RING);
     warp.lit = 0;
     int warp_texture = texture_find("warp.bmp", true);
     for (int i = 0; i < WARP_RING; i++) {
         float x = 4 * sinf(i * PI / 8) + 10, y = 4 * cosf(i * PI / 8) + 45;
-        float *near = vertices[warp.first_vertex + 2 * i].position;
-        float *far = vertices[warp.first_vertex + 2 * i + 1].position;
+        float *near = part.vertices[warp.first_vertex + 2 * i].position;
+        float *far = part.vertices[warp.first_vertex + 2 * i + 1].position;
         near[0] = far[0] = x;
         near[1] = far[1] = y;
         near[2] = 50.0f;
@@ -135,16 +118,10 @@ void part4_load() {
             pair[j].light_blend = 0;
         }
     }
+}
 
-    // The messiah, waiting behind the end wall until he beams in.
-    messiah_mesh = part.mesh_count;
-    Mesh &messiah = part_add_model(part, "messiah.mdl");
-    if (messiah.vertex_count <= HAND_VERTEX)
-        fatal_errorf("%s: [messiah.mdl] has no hand vertex %d (%d vertices)", part.tag, HAND_VERTEX, messiah.vertex_count);
-    messiah.lit = 1;
-    place_messiah(0, 115, 115, 20.0f, 1, 3.1415927f, 0, 0, 260);
-
-    // The dust: 500 specks on the plane in front of the tube's mouth.
+// The dust: 500 specks on the plane in front of the tube's mouth.
+static void scatter_dust(Light *lights) {
     for (int i = DUST_FIRST; i < DUST_FIRST + DUST_COUNT; i++) {
         Light &l = lights[i];
         l.color[0] = 1.0f;
@@ -159,6 +136,23 @@ void part4_load() {
         l.position[1] = (random_next() % 180) / 2.0f;
         l.position[2] = 50.0f;
     }
+}
+
+// Load "warppass.3ds", build the warp tube, place the messiah and set up the 544 lights.
+void part4_load() {
+    part_create(part, 4, capacity);
+    part_load_3ds(part, WARP_PASS_SCENE);
+    set_up_corridor();
+    set_up_corridor_lights(part.lights);
+    set_up_hand_sparks(part.lights, HAND_SPARKS, 1.0f);
+    add_warp_tube();
+    // The messiah, waiting behind the end wall until he beams in.
+    messiah_mesh = part.mesh_count;
+    Mesh &messiah = part_add_model(part, "messiah.mdl");
+    check_hand_vertex(part.tag, messiah);
+    messiah.lit = 1;
+    place_messiah(0, 115, 115, 20.0f, 1, 3.1415927f, 0, 0, 260);
+    scatter_dust(part.lights);
 
     part.scene.light_count = LIGHT_COUNT;
     part.scene.flags = DRAW_FOG;
@@ -167,9 +161,7 @@ void part4_load() {
     part.scene.scene_fade = 1.0f;
     part.camera.zmax = 800.0f;
     part_finish(part);
-
-    log_part_counts(part, part.scene.mesh_count + 1, part.scene.vertex_count + 32, part.face_count + 32, LIGHT_COUNT,
-                    part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part, 1, 32, 32);
 }
 
 Scene *part4_scene() { return &part.scene; }
@@ -225,26 +217,6 @@ static void animate_messiah(float t) {
         return;
     }
     compute_normals(part.meshes[messiah_mesh], part.vertices);
-}
-
-// The messiah's hand plus a random offset of up to 1.5 on each axis, x then y then z.
-static void near_hand(float out[3]) {
-    const float *hand = part.vertices[part.meshes[messiah_mesh].first_vertex + HAND_VERTEX].position;
-    for (int c = 0; c < 3; c++) out[c] = hand[c] + (random_next() % 100) / 33.0f - 1.5f;
-}
-
-// Sparks fade from yellow to red as they rise and are reborn at the hand.
-static void animate_sparks(float dt) {
-    for (int i = SPARK_FIRST; i < SPARK_FIRST + SPARK_COUNT; i++) {
-        Light &l = part.lights[i];
-        l.color[1] -= 1.5f * dt;
-        l.flare_strength = l.color[1];
-        l.position[1] += 10 * dt;
-        if (l.color[1] < 0) {
-            near_hand(l.position);
-            l.color[1] = 1 - (random_next() % 10) / 40.0f;
-        }
-    }
 }
 
 // Dust drifts towards the tube's axis and is reborn on the plane when its flare is full.
@@ -317,10 +289,8 @@ void part4_animate(float t) {
     }
     animate_messiah(t);
     float dt = frame_delta();
-    animate_sparks(dt);
-    Light &hand = part.lights[HAND_LIGHT];
-    near_hand(hand.position);
-    hand.intensity = (random_next() % 100) / 130.0f + 0.8f;
+    const Mesh &messiah = part.meshes[messiah_mesh];
+    animate_hand_sparks(part.lights, HAND_SPARKS, part.vertices[messiah.first_vertex + MESSIAH_HAND_VERTEX].position, dt);
     animate_dust(t, dt);
     animate_warp(t);
     animate_web(t);

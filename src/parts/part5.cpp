@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "app/messages.h"
+#include "parts/hand_sparks.h"
 #include "parts/part_common.h"
 #include "parts/parts.h"
 #include "render/clock.h"
@@ -28,13 +29,12 @@ enum {
     DUST_COUNT = 400,
     CIRCLE_FIRST = 401,
     CIRCLE_COUNT = 80,
-    HAND_SPARKS = 39,
     LIGHT_TOTAL = 521,
     SPARK_FIRST = LIGHT_TOTAL - 40,  // the last 40 lights: 39 sparks, then the hand light
-    HAND_LIGHT = LIGHT_TOTAL - 1,
-    HAND_VERTEX = 510,
     RESPAWN_MAX = 60,
 };
+// The sparks climb at 20 units a second, born up to 5 units around the hand.
+const HandSparks HAND_SPARKS = {SPARK_FIRST, 39, 20, 15, 5, 70, 0};
 
 // The oil: a GRID x GRID vertex grid over x and z from -150 to 150 at y = 0.
 enum { GRID = 20 };
@@ -49,11 +49,11 @@ struct Fragment {
     float impulse;
 };
 const Fragment fragments[5] = {
-    {"Fragment01", 12.0f, 16, {0.3f, -0.9f, 0.2f}, 8, 11, -1.0f},
-    {"Fragment02", 13.0f, 15, {0.2f, 0, -0.7f}, 7, 13, -1.0f},
-    {"Fragment03", 15.0f, 14, {-0.3f, 0.4f, 0.7f}, 11, 10, -3.0f},
-    {"Fragment04", 12.7f, 17, {0.7f, -0.5f, -0.3f}, 11, 9, -1.5f},
-    {"Fragment05", 13.5f, 13, {-0.5f, 0.3f, 0}, 10, 7, -1.0f},
+    {OIL_FRAGMENTS[0], 12.0f, 16, {0.3f, -0.9f, 0.2f}, 8, 11, -1.0f},
+    {OIL_FRAGMENTS[1], 13.0f, 15, {0.2f, 0, -0.7f}, 7, 13, -1.0f},
+    {OIL_FRAGMENTS[2], 15.0f, 14, {-0.3f, 0.4f, 0.7f}, 11, 10, -3.0f},
+    {OIL_FRAGMENTS[3], 12.7f, 17, {0.7f, -0.5f, -0.3f}, 11, 9, -1.5f},
+    {OIL_FRAGMENTS[4], 13.5f, 13, {-0.5f, 0.3f, 0}, 10, 7, -1.0f},
 };
 
 PartScene part;
@@ -72,29 +72,18 @@ bool in_patch(const Vertex &v) {
     return v.u > 0.56640625f && v.u < 0.64453125f && v.v > 0.5234375f && v.v < 0.63671875f;
 }
 
-}  // namespace
-
-// Load "oilroom.3ds", fill the light table, add the messiah and the oil.
-void part5_load() {
-    part_create(part, 5, capacity);
-    part_load_3ds(part, "oilroom.3ds", 25.0f);
-    Mesh *meshes = part.meshes;
-    Vertex *vertices = part.vertices;
-    Light *lights = part.lights;
-    part_light_loaded_meshes(part, 0.3f);
-    meshes[find_mesh(part.scene, "tunnel01")].lit = 0;
-
-    // The table below counts on exactly one light from the file.
-    if (part.scene.light_count != 1)
-        fatal_errorf("oil: [oilroom.3ds] needs exactly one light (%d)", part.scene.light_count);
-    Light &room = lights[0];
+// Light 0 warms the pool from below the vault; then the dust motes and the circling flares.
+void set_up_room_lights() {
+    if (part.scene.light_count != OIL_ROOM_FILE_LIGHTS)
+        fatal_errorf("oil: [%s] needs exactly %d light (%d)", OIL_ROOM_SCENE.name, OIL_ROOM_FILE_LIGHTS,
+                     part.scene.light_count);
+    Light &room = part.lights[0];
     room.position[1] = -20;
     room.active = 1;
     room.glow_size = 0;
     room.intensity = 1.0f;
     room.range_inner = 150;
     room.range_outer = 230;
-
     for (int i = 0; i < DUST_COUNT; i++) {
         Light &mote = part_add_light(part);
         mote.active = 0;
@@ -113,47 +102,17 @@ void part5_load() {
         flare.flare_strength = 0;
         flare.active = 0;
     }
+}
 
-    for (int f = 0; f < 5; f++) {
-        fragment_mesh[f] = find_mesh(part.scene, fragments[f].name);
-        Mesh &mesh = meshes[fragment_mesh[f]];
-        for (int k = 0; k < mesh.face_count; k++) mesh.faces[k].two_sided = 1;
-    }
-
-    model_mesh = part.mesh_count;
-    Mesh &model = part_add_model(part, "messiah.mdl");
-    model.lit = 1;
-    model.ambient = 0.3f;
-    pose_model("messiah.mdl", model, vertices, 0.0f, 0, 39, 7.0f, 1, 1);
-    if (model.vertex_count <= HAND_VERTEX)
-        fatal_errorf("oil: [messiah.mdl] has no hand vertex %d (%d vertices)", HAND_VERTEX, model.vertex_count);
-
-    for (int i = 0; i < HAND_SPARKS; i++) {
-        Light &spark = part_add_light(part);
-        spark.glow_size = 2.0f;
-        spark.intensity = 0;
-        spark.flare_strength = 1.0f;
-        spark.active = 0;
-        spark.flare_texture = 0;
-        spark.color[0] = 1.0f;
-        spark.color[1] = (random_next() % 100) / 100.0f;
-        spark.color[2] = 0;
-    }
-    Light &hand = part_add_light(part);
-    hand.color[0] = 1.0f, hand.color[1] = 0.6f, hand.color[2] = 0.2f;
-    hand.active = 1;
-    hand.glow_size = 0;
-    hand.range_inner = 80;
-    hand.range_outer = 200;
-
-    // The oil: rows along z, columns along x, two faces a cell. Its mesh record still holds
-    // the defaults part_create gave it.
+// The oil: rows along z, columns along x, two faces a cell. Its mesh record still holds the
+// defaults part_create gave it.
+void add_oil_surface() {
     surface_mesh = part.mesh_count;
     Mesh &surface = part_add_mesh(part, "surface", GRID * GRID, 2 * (GRID - 1) * (GRID - 1));
     surface.lit = 0;
     for (int i = 0; i < GRID; i++)
         for (int j = 0; j < GRID; j++) {
-            Vertex &v = vertices[surface.first_vertex + GRID * i + j];
+            Vertex &v = part.vertices[surface.first_vertex + GRID * i + j];
             v.position[0] = (j / float(GRID - 1) - 0.5f) * OIL_SIZE;
             v.position[1] = 0;
             v.position[2] = (i / float(GRID - 1) - 0.5f) * OIL_SIZE;
@@ -171,6 +130,33 @@ void part5_load() {
             }
             face += 2;
         }
+}
+
+}  // namespace
+
+// Load "oilroom.3ds", fill the light table, add the messiah and the oil.
+void part5_load() {
+    part_create(part, 5, capacity);
+    part_load_3ds(part, OIL_ROOM_SCENE);
+    part_light_loaded_meshes(part, 0.3f);
+    part.meshes[find_mesh(part.scene, OIL_TUNNEL_MESH)].lit = 0;
+    set_up_room_lights();
+    for (int f = 0; f < 5; f++) {
+        fragment_mesh[f] = find_mesh(part.scene, fragments[f].name);
+        Mesh &mesh = part.meshes[fragment_mesh[f]];
+        for (int k = 0; k < mesh.face_count; k++) mesh.faces[k].two_sided = 1;
+    }
+
+    model_mesh = part.mesh_count;
+    Mesh &model = part_add_model(part, "messiah.mdl");
+    model.lit = 1;
+    model.ambient = 0.3f;
+    pose_model("messiah.mdl", model, part.vertices, 0.0f, 0, 39, 7.0f, 1, 1);
+    check_hand_vertex(part.tag, model);
+    for (int i = 0; i <= HAND_SPARKS.count; i++) part_add_light(part);
+    set_up_hand_sparks(part.lights, HAND_SPARKS, 2.0f);
+
+    add_oil_surface();
     for (int i = 0; i < GRID; i++)
         for (int j = 0; j < GRID; j++) play.ripple_velocity[i][j] = 0;
     play.visible_dust = 0;
@@ -184,9 +170,7 @@ void part5_load() {
     part.scene.scene_fade = 1.0f;
     part.camera.zmax = 800;
     part_finish(part);
-
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
-                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part5_scene() { return &part.scene; }
@@ -215,12 +199,9 @@ void pose_messiah(float t) {
     } else {
         first = 20, last = 39, fps = 4, angle = PI / 2;
     }
+    place_model(part, model_mesh, {"messiah.mdl", first, last, fps, 1, angle, x, 2, z}, t);
     Mesh &model = part.meshes[model_mesh];
     Vertex *vertices = part.vertices;
-    pose_model("messiah.mdl", model, vertices, t, first, last, fps, 0, 1);
-    rotate_mesh(model, vertices, 0, 1, 0, angle);
-    translate_mesh(model, vertices, x, 2, z);
-    compute_normals(model, vertices);
 
     if (t >= 20) {
         Vertex *v = vertices + model.first_vertex;
@@ -236,34 +217,14 @@ void pose_messiah(float t) {
     }
 }
 
-// (rand() % 100) / 15 - 5 added to one coordinate of the hand.
-float near_hand(float at) { return (random_next() % 100) / 15.0f + at - 5; }
-
 // Sparks streaming up from the hand, and the warm light there, until 21 s.
 void hand_sparks(float t, float d) {
-    Light *lights = part.lights;
     if (t >= 21) {
-        for (int i = SPARK_FIRST; i < LIGHT_TOTAL; i++) {
-            lights[i].intensity = 0;
-            lights[i].position[1] = -500;
-        }
+        hide_hand_sparks(part.lights, HAND_SPARKS);
         return;
     }
     const Mesh &model = part.meshes[model_mesh];
-    const float *hand = part.vertices[model.first_vertex + HAND_VERTEX].position;
-    for (int i = SPARK_FIRST; i < SPARK_FIRST + HAND_SPARKS; i++) {
-        Light &spark = lights[i];
-        spark.color[1] -= d * 1.5f;
-        spark.flare_strength = spark.color[1];
-        spark.position[1] += d * 20;
-        if (spark.color[1] < 0) {
-            for (int k = 0; k < 3; k++) spark.position[k] = near_hand(hand[k]);
-            spark.color[1] = 1 - (random_next() % 10) / 40.0f;
-        }
-    }
-    Light &light = lights[HAND_LIGHT];
-    for (int k = 0; k < 3; k++) light.position[k] = near_hand(hand[k]);
-    light.intensity = (random_next() % 100) / 70.0f;
+    animate_hand_sparks(part.lights, HAND_SPARKS, part.vertices[model.first_vertex + MESSIAH_HAND_VERTEX].position, d);
 }
 
 // Each fragment falls from its start time, tumbling; while it passes through the oil's

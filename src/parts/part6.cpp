@@ -64,11 +64,11 @@ static float clamped_acos(float x) { return acosf(x < -1.0f ? -1.0f : x > 1.0f ?
 // Load "greez.3ds", store the blob's directions and set up the projection.
 void part6_load() {
     part_create(part, 6, capacity);
-    part_load_3ds(part, "greez.3ds", 30.0f);
+    part_load_3ds(part, GREETINGS_SCENE);
     Mesh *meshes = part.meshes;
     Vertex *vertices = part.vertices;
     if (part.mesh_count < 1) fatal_error("greez: [greez.3ds] has no meshes");
-    if (part.scene.light_count < 2)
+    if (part.scene.light_count < GREETINGS_FILE_LIGHTS)
         fatal_errorf("greez: [greez.3ds] needs the projector and a dim light (%d lights)", part.scene.light_count);
 
     // The blob reaches up to z = 341; the projection divides by the depth from the projector.
@@ -81,18 +81,12 @@ void part6_load() {
     dim.glow_size = 0;
     dim.color[0] = 0.07f, dim.color[1] = 0.08f, dim.color[2] = 0.1f;
 
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = meshes[i];
-        compute_normals(mesh, vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.3f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 1;
-    }
+    part_light_loaded_meshes(part, 0.3f, 1);
 
     const Mesh &blob = meshes[0];
-    shadow_mesh = find_mesh(part.scene, "shadow");
-    wall_mesh = find_mesh(part.scene, "wall");
-    beam_mesh = find_mesh(part.scene, "beam");
+    shadow_mesh = find_mesh(part.scene, SHADOW_MESH);
+    wall_mesh = find_mesh(part.scene, WALL_MESH);
+    beam_mesh = find_mesh(part.scene, BEAM_MESH);
     if (meshes[shadow_mesh].vertex_count < blob.vertex_count)
         fatal_errorf("greez: [shadow] has fewer vertices than the blob (%d)", meshes[shadow_mesh].vertex_count);
     if (meshes[wall_mesh].vertex_count < 4)
@@ -150,8 +144,7 @@ void part6_load() {
     part_finish(part);
     static const char *const pictures[5] = {"greez1.bmp", "greez2.bmp", "greez3.bmp", "greez4.bmp", "greez5.bmp"};
     for (const char *picture : pictures) texture_find(picture, false);
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count, part.scene.light_count,
-                    part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part6_scene() { return &part.scene; }

@@ -22,9 +22,9 @@ static int cloud_meshes[2];
 // Load "rocktunnel.3ds", light the rock, and add the swarm's flares and light.
 void part7_load() {
     part_create(part, 7, capacity);
-    part_load_3ds(part, "rocktunnel.3ds", 30.0f);
+    part_load_3ds(part, ROCK_TUNNEL_SCENE);
     file_lights = part.scene.light_count;
-    if (file_lights < 2) fatal_errorf("tunnel: [rocktunnel.3ds] needs two lightning lights (%d)", file_lights);
+    if (file_lights < ROCK_TUNNEL_FILE_LIGHTS) fatal_errorf("tunnel: [rocktunnel.3ds] needs two lightning lights (%d)", file_lights);
 
     for (int i = 0; i < 2; i++) {
         Light &light = part.lights[i];
@@ -38,19 +38,9 @@ void part7_load() {
         light.color[0] = 0.1f, light.color[1] = 0.1f, light.color[2] = 1.0f;
     }
 
-    for (int m = 0; m < part.mesh_count; m++) {
-        Mesh &mesh = part.meshes[m];
-        compute_normals(mesh, part.vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.4f;
-        for (int f = 0; f < mesh.face_count; f++) {
-            mesh.faces[f].light_blend = 1;
-            mesh.faces[f].two_sided = 1;
-        }
-    }
-    part.meshes[find_mesh(part.scene, "starsky")].lit = 0;
-    cloud_meshes[0] = find_mesh(part.scene, "clouds1");
-    cloud_meshes[1] = find_mesh(part.scene, "clouds2");
+    part_light_loaded_meshes(part, 0.4f, 1, 1);
+    part.meshes[find_mesh(part.scene, STAR_SKY_MESH)].lit = 0;
+    for (int c = 0; c < 2; c++) cloud_meshes[c] = find_mesh(part.scene, CLOUD_MESHES[c]);
     part.meshes[cloud_meshes[0]].lit = 0;
     part.meshes[cloud_meshes[1]].lit = 0;
 
@@ -85,8 +75,7 @@ void part7_load() {
     part.camera.zmax = 4000;
     part_finish(part);
 
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
-                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part7_scene() { return &part.scene; }

@@ -20,7 +20,7 @@ static float directions[VERTICES][3];  // every vertex's direction from the drop
 // Load "water.3ds", keep the drop's directions and add the glows.
 void part8_load() {
     part_create(part, 8, capacity);
-    part_load_3ds(part, "water.3ds", 30.0f);
+    part_load_3ds(part, WATER_SCENE);
     if (part.mesh_count < 2) fatal_errorf("water: [water.3ds] needs the drop and the backdrop (%d meshes)", part.mesh_count);
     if (part.meshes[0].first_vertex != 0)
         fatal_errorf("water: [water.3ds] the drop starts at vertex %d", part.meshes[0].first_vertex);
@@ -59,8 +59,7 @@ void part8_load() {
     camera.zmax = 2000;
     part_finish(part);
 
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
-                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part8_scene() { return &part.scene; }

@@ -234,11 +234,7 @@ void pull_into_red_ball(float t, const float pb[3]) {
 void animate_fathers(float t) {
     for (int m = 0; m < FATHERS; m++) {
         const FatherPose &f = fathers[m];
-        Mesh &mesh = part.meshes[father_mesh[m]];
-        pose_model("father.mdl", mesh, part.vertices, t, f.first_frame, f.last_frame, f.fps, 0, 0);
-        rotate_mesh(mesh, part.vertices, 0, 1, 0, f.turn);
-        translate_mesh(mesh, part.vertices, f.x, f.y, f.z);
-        compute_normals(mesh, part.vertices);
+        place_model(part, father_mesh[m], {"father.mdl", f.first_frame, f.last_frame, f.fps, 1, f.turn, f.x, f.y, f.z}, t, 0, 0);
     }
 }
 
@@ -277,17 +273,10 @@ void path_point(const ObjectKey *keys, PathRange range, float t, float out[3]) {
 // Load "lightball.3ds", add both balls' lights, the warp and the three fathers.
 void part9_load() {
     part_create(part, 9, capacity);
-    part_load_3ds(part, "lightball.3ds", 100.0f);
+    part_load_3ds(part, LIGHT_BALL_SCENE);
     paths = find_path_ranges(part.object_keys, part.loaded.object_key_count);
-    for (int i = 0; i < part.mesh_count; i++) {
-        Mesh &mesh = part.meshes[i];
-        compute_normals(mesh, part.vertices);
-        mesh.lit = 1;
-        mesh.ambient = 0.4f;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = mesh.faces[f].two_sided = 0;
-    }
-    static const char *const night[5] = {"night1", "night2", "night3", "night4", "night5"};
-    for (const char *name : night) {
+    part_light_loaded_meshes(part, 0.4f);
+    for (const char *name : NIGHT_MESHES) {
         Mesh &mesh = part.meshes[find_mesh(part.scene, name)];
         mesh.lit = 0;
         for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
@@ -315,8 +304,7 @@ void part9_load() {
     // The paths' keys (and the scene's own mesh keys) run ten times faster: frame F at F/10 s.
     for (int i = 0; i < part.loaded.object_key_count; i++) part.object_keys[i].frame /= 10.0f;
 
-    log_part_counts(part, part.scene.mesh_count, part.scene.vertex_count, part.face_count,
-                    part.scene.light_count, part.loaded.object_key_count, part.loaded.camera_key_count);
+    log_part_counts(part);
 }
 
 Scene *part9_scene() { return &part.scene; }

@@ -7,6 +7,7 @@
 #include "app/messages.h"
 #include "scene/load3ds.h"
 #include "scene/model.h"
+#include "scene/pose.h"
 #include "parts/part_table.h"
 
 PartScene *part_scenes[PART_COUNT];
@@ -55,13 +56,13 @@ void part_create(PartScene &part, int number, const PartCapacity &capacity) {
     part.loaded = LoadSummary{};
 }
 
-void part_load_3ds(PartScene &part, const char *file, float play_time) {
+void part_load_3ds(PartScene &part, const SceneFile &file) {
     const PartCapacity &c = part.capacity;
     const Load3dsCapacity capacity = {c.meshes, c.faces, c.vertices, c.lights,
                                       c.camera_keys, c.object_keys, c.model_path_keys};
-    LoadSummary *summary = load_3ds(file, part.scene, part.meshes, part.faces, part.vertices, part.lights,
+    LoadSummary *summary = load_3ds(file.name, part.scene, part.meshes, part.faces, part.vertices, part.lights,
                                     &part.camera, part.camera_keys, part.object_keys, part.model_path,
-                                    play_time, capacity);
+                                    file.play_time, capacity);
     part.loaded = *summary;
     delete summary;
     part.mesh_count = part.loaded.mesh_count;
@@ -69,14 +70,28 @@ void part_load_3ds(PartScene &part, const char *file, float play_time) {
     part.vertex_count = part.loaded.vertex_count;
 }
 
-void part_light_loaded_meshes(PartScene &part, float ambient) {
+void part_light_loaded_meshes(PartScene &part, float ambient, byte light_blend, byte two_sided) {
     for (int i = 0; i < part.mesh_count; i++) {
         Mesh &mesh = part.meshes[i];
         compute_normals(mesh, part.vertices);
         mesh.lit = 1;
         mesh.ambient = ambient;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
+        for (int f = 0; f < mesh.face_count; f++) {
+            mesh.faces[f].light_blend = light_blend;
+            mesh.faces[f].two_sided = two_sided;
+        }
     }
+}
+
+float place_model(PartScene &part, int mesh, const ModelPlacement &p, float t, byte copy_faces, byte smooth_switch,
+                  bool normals) {
+    Mesh &m = part.meshes[mesh];
+    float frame = pose_model(p.model, m, part.vertices, t, p.first_frame, p.last_frame, p.fps, copy_faces, smooth_switch);
+    if (p.scale != 1.0f) scale_mesh(m, part.vertices, p.scale, p.scale, p.scale);
+    rotate_mesh(m, part.vertices, 0, 1, 0, p.turn);
+    translate_mesh(m, part.vertices, p.x, p.y, p.z);
+    if (normals) compute_normals(m, part.vertices);
+    return frame;
 }
 
 // Fatal unless `wanted` more records fit after `used` of `capacity`.
@@ -130,11 +145,11 @@ void set_quad_faces(Face *quad, int first) {
     quad[1].a = first, quad[1].b = first + 3, quad[1].c = first + 2;
 }
 
-void log_part_counts(const PartScene &part, int meshes, int vertices, int faces, int lights, int anims, int cams) {
-    log_linef("%s: meshes %d", part.tag, meshes);
-    log_linef("%s: verts  %d", part.tag, vertices);
-    log_linef("%s: faces  %d", part.tag, faces);
-    log_linef("%s: lights %d", part.tag, lights);
-    log_linef("%s: anims  %d", part.tag, anims);
-    log_linef("%s: cams   %d", part.tag, cams);
+void log_part_counts(const PartScene &part, int extra_meshes, int extra_vertices, int extra_faces) {
+    log_linef("%s: meshes %d", part.tag, part.scene.mesh_count + extra_meshes);
+    log_linef("%s: verts  %d", part.tag, part.scene.vertex_count + extra_vertices);
+    log_linef("%s: faces  %d", part.tag, part.face_count + extra_faces);
+    log_linef("%s: lights %d", part.tag, part.scene.light_count);
+    log_linef("%s: anims  %d", part.tag, part.loaded.object_key_count);
+    log_linef("%s: cams   %d", part.tag, part.loaded.camera_key_count);
 }

@@ -9,6 +9,7 @@
 
 #include "content.h"
 #include "kit_geometry.h"
+#include "parts/scene_names.h"
 #include "writers/mesh_3ds.h"
 #include "writers/picture.h"
 
@@ -16,6 +17,8 @@
 const int FRAMES_PER_SECOND = 10;
 // The frame of a time in seconds, rounded to the nearest.
 uint32_t frame_at(float seconds);
+// The last frame of a scene file: its playing time in whole frames.
+constexpr int end_frame(const SceneFile &file) { return int(file.play_time * FRAMES_PER_SECOND + 0.5f); }
 
 // One picture a scene file writes: its file name, its maker (a captureless lambda can wrap
 // a maker that takes arguments) and the material that shows it, with that material's

@@ -24,7 +24,7 @@ const float ROOM_Y0 = -200, ROOM_Y1 = 330;  // front wall (behind the camera) an
 const float WINDOW_X0 = 70, WINDOW_X1 = 200, WINDOW_Z0 = 100, WINDOW_Z1 = 250;
 // The lamp's suspension point and the bulb's centre below it.
 const float LAMP_X = -96, LAMP_Y = 235, BULB_Z = 172, BULB_RADIUS = 7;
-const int END_FRAME = 200;  // 20 s of playing time at 10 frames a second
+const int END_FRAME = end_frame(SOFA_ROOM_SCENE);
 
 // ---------------------------------------------------------------- pictures
 
@@ -415,7 +415,7 @@ void add_television(Scene3ds &scene) {
     add_mesh(scene, picture_panel({-76, 268.5f, 70}, {122, 0, 0}, {0, 0, 100}, 1, 1), "tvglass", "glass");
     // The picture: exactly four corners, round the quad from the lower left.
     Mesh3ds screen;
-    screen.name = "screen";
+    screen.name = SCREEN_MESH;
     screen.add_vertex(-70, 267, 75, 0, 0);
     screen.add_vertex(40, 267, 75, 1, 0);
     screen.add_vertex(40, 267, 155, 1, 1);
@@ -433,7 +433,7 @@ void add_window(Scene3ds &scene) {
     MeshData outside = picture_panel({-80, ROOM_Y1 + 70, -80}, {440, 0, 0}, {0, 0, 540}, 2, 2);
     int sky_faces = int(outside.triangles.size());
     mesh_append(outside, mesh_disc({150, ROOM_Y1 + 60, 212}, UNIT_X, UNIT_Z, 18, 24));
-    Mesh3ds moon = mesh_to_3ds(outside, "moon", "");
+    Mesh3ds moon = mesh_to_3ds(outside, MOON_MESH, "");
     moon.set_material("sky", 0, sky_faces);
     moon.set_material("moon", sky_faces, moon.face_count() - sky_faces);
     scene.meshes.push_back(moon);
@@ -458,8 +458,8 @@ void add_furniture(Scene3ds &scene) {
 void add_lamps(Scene3ds &scene) {
     const MeshData pieces[3] = {make_cord(), make_shade(), make_bulb()};
     const char *const materials[3] = {"brass", "shade", "bulb"};
-    for (int copy = 0; copy < 2; copy++)
-        for (int p = 0; p < 3; p++) add_mesh(scene, pieces[p], "lamp0" + std::to_string(copy * 3 + p + 1), materials[p]);
+    for (const char *const *names : {LAMP_PIECE_MESHES, LAMP_REST_MESHES})
+        for (int p = 0; p < 3; p++) add_mesh(scene, pieces[p], names[p], materials[p]);
 }
 
 // Light 0: the lamp's spotlight at the bulb's lowest point, shining down; light 1:
@@ -495,7 +495,7 @@ void generate_part11(ContentSink &sink) {
     add_camera(scene);
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
-    sink.add("sofa.3ds", encode_3ds(scene));
+    sink.add(SOFA_ROOM_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 11, generate_part11);

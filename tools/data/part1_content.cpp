@@ -11,7 +11,7 @@ namespace {
 
 // Where the wolf stands (file frame, z up) and the ground under its feet.
 const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -55;  // the intro stands the wolf's feet at -55
-const int END_FRAME = 280;  // 28 s at 10 frames a second
+const int END_FRAME = end_frame(INTRO_SCENE);
 
 // Misty night sky for the backdrop panels: tiles both ways, since the intro slides and
 // scales its mapping with the camera.
@@ -136,10 +136,9 @@ MeshData make_backdrop_panel(float x0, float y0, float x1, float y1, float heigh
 void add_backdrop(Scene3ds &scene) {
     // Corners are given as (x, depth) with depth = -y of the file.
     const float corners[5][2] = {{-150, -20}, {-80, 95}, {0, 118}, {80, 95}, {150, -20}};
-    static const char *const names[4] = {"thc01", "thc02", "thc03", "thc04"};
     for (int i = 0; i < 4; i++)
         add_mesh(scene, make_backdrop_panel(corners[i][0], -corners[i][1], corners[i + 1][0], -corners[i + 1][1], 235),
-                 names[i], "mist");
+                 INTRO_PANELS[i], "mist");
 }
 
 // Ground: a gently rolling clearing, flat where the wolf stands.
@@ -211,7 +210,7 @@ void generate_part1(ContentSink &sink) {
     add_shot_camera(scene, "camera01", camera_shots(), AIM_AT_LOOK, 80, 80);
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
-    sink.add("thc.3ds", encode_3ds(scene));
+    sink.add(INTRO_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 1, generate_part1);

@@ -16,7 +16,7 @@
 
 namespace {
 
-const int END_FRAME = 200;  // 20 s of playing time at 10 frames a second
+const int END_FRAME = end_frame(MIRROR_ROOM_SCENE);
 
 // Room bounds in the file frame.
 const float ROOM_X = 200, BACK_Y = 20, FRONT_Y = -360, FLOOR_Z = -30, CEILING_Z = 240;
@@ -336,7 +336,7 @@ void generate_part2(ContentSink &sink) {
     scene.end_frame = END_FRAME;
     scene.light_nodes = false;
     add_static_nodes(scene);
-    sink.add("mirrorscene.3ds", encode_3ds(scene));
+    sink.add(MIRROR_ROOM_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 2, generate_part2);

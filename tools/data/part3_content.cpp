@@ -278,14 +278,14 @@ void generate_part3(ContentSink &sink) {
 
     // The torus and, last, the two shapes it morphs between (same grid, same order).
     MeshData round = make_tube(round_centre, round_radius);
-    add_mesh(scene, round, "Torus", "chrome");
-    add_mesh(scene, round, "Torus1", "chrome");
-    add_mesh(scene, make_tube(wavy_centre, wavy_radius), "Torus2", "chrome");
+    add_mesh(scene, round, TORUS_MESH, "chrome");
+    add_mesh(scene, round, ROUND_TORUS_MESH, "chrome");
+    add_mesh(scene, make_tube(wavy_centre, wavy_radius), WAVY_TORUS_MESH, "chrome");
 
-    scene.end_frame = 300;  // 30 s at 10 frames a second
+    scene.end_frame = end_frame(WOBBEL_SCENE);
     add_static_nodes(scene);
     scene.light_nodes = false;
-    sink.add("wobbel.3ds", encode_3ds(scene));
+    sink.add(WOBBEL_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 3, generate_part3);

@@ -20,7 +20,7 @@ const float HALF_WIDTH = 70, CHAMFER_Y = 95, CEILING_Y = 120, CHAMFER_IN = 20;
 // Units per texture repeat on the corridor's surfaces.
 const float TILE = 64;
 // 10 frames a second: the file's playing time is 10 s, the track runs 35 s.
-const int END_FRAME = 100;
+const int END_FRAME = end_frame(WARP_PASS_SCENE);
 
 // Floor height along the straight part: level to z = 0, up to 2 at z = -60, down to -5 at
 // z = -80 (the step the character walks down), -5 from there on.
@@ -292,7 +292,7 @@ void add_wall_panels(Scene3ds &scene, const std::vector<Ring> &rings) {
         at.y = r.floor + 48;
         place(panel, at, r.tangent);
         char name[16];
-        snprintf(name, sizeof name, "Wand%02d", i + 1);
+        snprintf(name, sizeof name, WARP_WALL_PANEL_NAME, i + 1);
         add_show_mesh(scene, panel, name, "panel");
     }
 }
@@ -304,7 +304,7 @@ void add_pills(Scene3ds &scene) {
     for (int i = 0; i < 2; i++) {
         MeshData mesh = mesh_lathe(capsule, 16);
         place(mesh, pill_at[i], UNIT_X);
-        add_show_mesh(scene, mesh, i == 0 ? "WarpPill1" : "WarpPill2", "pill");
+        add_show_mesh(scene, mesh, WARP_PILLS[i], "pill");
     }
 }
 
@@ -321,7 +321,7 @@ void add_cutter(Scene3ds &scene, const Ring &end) {
                         0.5f - 0.5f * std::sin(a));
     }
     for (int s = 0; s < segments; s++) mesh_add_facing_point(disc, 0, 1 + s, 1 + (s + 1) % segments, centre + Vec3{0, 0, -10});
-    add_show_mesh(scene, disc, "Cutter", "cutter");
+    add_show_mesh(scene, disc, CUTTER_MESH, "cutter");
 }
 
 // The web: a veil hung from two ceiling anchors and a floor anchor just beyond the spot
@@ -337,7 +337,7 @@ void add_web(Scene3ds &scene) {
         web.triangles.push_back({f[0], f[1], f[2]});
         web.triangles.push_back({f[0], f[2], f[1]});  // seen from both sides
     }
-    add_show_mesh(scene, web, "web", "web");
+    add_show_mesh(scene, web, WEB_MESH, "web");
 }
 
 // The camera, always inside the corridor: drawing back from the end wall while the tube
@@ -379,7 +379,7 @@ void generate_part4(ContentSink &sink) {
     add_shot_camera(scene, "camera01", SHOTS, AIM_PITCH_CORRECTED, 40, 62);
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
-    sink.add("warppass.3ds", encode_3ds(scene));
+    sink.add(WARP_PASS_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 4, generate_part4);

@@ -12,7 +12,7 @@
 
 namespace {
 
-const int END_FRAME = 250;  // 25 s of playing time at 10 frames a second
+const int END_FRAME = end_frame(OIL_ROOM_SCENE);
 
 // The layout, in the show's frame.
 const float POOL = 150;        // the oil spans x and z from -POOL to POOL at y = 0
@@ -256,8 +256,8 @@ struct Hang {
     int row, column;
     float size;
 };
-const Hang hangs[5] = {{"Fragment01", 8, 11, 15}, {"Fragment02", 7, 13, 16}, {"Fragment03", 11, 10, 13},
-                       {"Fragment04", 11, 9, 13}, {"Fragment05", 10, 7, 16}};
+const Hang hangs[5] = {{OIL_FRAGMENTS[0], 8, 11, 15}, {OIL_FRAGMENTS[1], 7, 13, 16}, {OIL_FRAGMENTS[2], 11, 10, 13},
+                       {OIL_FRAGMENTS[3], 11, 9, 13}, {OIL_FRAGMENTS[4], 10, 7, 16}};
 
 // The point a block hangs at, in the show's frame.
 Vec3 hang_point(const Hang &h) {
@@ -320,7 +320,7 @@ void generate_part5(ContentSink &sink) {
     add_show_mesh(scene, make_hall_plane(FLOOR_Y, 1), "floor", "floor");
     add_show_mesh(scene, make_hall_plane(SPRING_Y, -1), "ceiling", "vault");
     add_show_mesh(scene, make_walls(), "walls", "wall");
-    add_show_mesh(scene, make_tunnel_mesh(), "tunnel01", "tunnel");
+    add_show_mesh(scene, make_tunnel_mesh(), OIL_TUNNEL_MESH, "tunnel");
     add_show_mesh(scene, make_pool(), "pool", "floor");
     add_show_mesh(scene, make_colonnade(), "colonnade", "vault");
     add_show_mesh(scene, make_vault(), "vault", "vault");
@@ -338,7 +338,7 @@ void generate_part5(ContentSink &sink) {
     scene.lights.push_back(point_light("light01", {0, 0, 60}, colour(1.0f, 0.62f, 0.42f)));
     add_shot_camera(scene, "camera01", SHOTS, AIM_AT_LOOK, 50, 75);
     scene.end_frame = END_FRAME;
-    sink.add("oilroom.3ds", encode_3ds(scene));
+    sink.add(OIL_ROOM_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 5, generate_part5);

@@ -16,7 +16,7 @@
 
 namespace {
 
-const int END_FRAME = 300;  // 30 s at 10 frames a second
+const int END_FRAME = end_frame(GREETINGS_SCENE);
 
 // The cellar (show frame): the stone wall at z = 0, the back wall at z = BACK_Z.
 const float ROOM_X = 520, FLOOR_Y = -380, CEILING_Y = 400, BACK_Z = 1250, ROOM_HEIGHT = CEILING_Y - FLOOR_Y;
@@ -257,11 +257,11 @@ void add_cellar(Scene3ds &scene) {
         map_front_stone(v);
     }
     add_show_mesh(scene, blob, "blob", "blob");
-    add_show_mesh(scene, shadow, "shadow", "stone");
+    add_show_mesh(scene, shadow, SHADOW_MESH, "stone");
     // The wall: one stone quad over the whole front of the cellar, exactly four vertices.
     const Vec3 across = {2 * ROOM_X, 0, 0}, up = {0, ROOM_HEIGHT, 0};
-    add_room_panel(scene, "wall", "stone", {-ROOM_X, FLOOR_Y, 0}, across, up, 1, 1, map_front_stone);
-    add_show_mesh(scene, make_beam(), "beam", "beam");
+    add_room_panel(scene, WALL_MESH, "stone", {-ROOM_X, FLOOR_Y, 0}, across, up, 1, 1, map_front_stone);
+    add_show_mesh(scene, make_beam(), BEAM_MESH, "beam");
     add_room_panel(scene, "leftwall", "stone", {-ROOM_X, FLOOR_Y, BACK_Z}, {0, 0, -BACK_Z}, up, 4, 3, map_side_stone);
     add_room_panel(scene, "rightwall", "stone", {ROOM_X, FLOOR_Y, 0}, {0, 0, BACK_Z}, up, 4, 3, map_side_stone);
     add_room_panel(scene, "backwall", "stone", {ROOM_X, FLOOR_Y, BACK_Z}, across * -1, up, 4, 3, map_back_stone);
@@ -307,7 +307,7 @@ void generate_part6(ContentSink &sink) {
     add_shot_camera(scene, "camera01", shots, AIM_AT_LOOK, 50, 62);
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
-    sink.add("greez.3ds", encode_3ds(scene));
+    sink.add(GREETINGS_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 6, generate_part6);

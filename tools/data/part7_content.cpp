@@ -9,7 +9,7 @@
 
 namespace {
 
-const int END_FRAME = 300;  // 30 s on screen at 10 frames a second
+const int END_FRAME = end_frame(ROCK_TUNNEL_SCENE);
 // The tunnel runs along +y (file frame, z up) from its closed end to its mouth.
 const float TUNNEL_START = 100, TUNNEL_END = 1900;
 const float FLOOR = -55;  // floor height below the centre line; the ground outside lies there
@@ -182,9 +182,9 @@ void add_landscape(Scene3ds &scene) {
     MeshData sky = mesh_sphere(SKY_RADIUS, 20, 10);
     mesh_map_spherical(sky, 2, 1);
     mesh_translate(sky, 0, SKY_Y, SKY_Z);
-    add_mesh(scene, sky, "starsky", "stars");
-    add_mesh(scene, make_cloud_layer(CLOUD1_RADIUS, 700, 900), "clouds1", "clouds1");
-    add_mesh(scene, make_cloud_layer(CLOUD2_RADIUS, 560, 620), "clouds2", "clouds2");
+    add_mesh(scene, sky, STAR_SKY_MESH, "stars");
+    add_mesh(scene, make_cloud_layer(CLOUD1_RADIUS, 700, 900), CLOUD_MESHES[0], "clouds1");
+    add_mesh(scene, make_cloud_layer(CLOUD2_RADIUS, 560, 620), CLOUD_MESHES[1], "clouds2");
 }
 
 // The camera (its lens the field of view the part holds between its sweeps) and eleven
@@ -227,7 +227,7 @@ void generate_part7(ContentSink &sink) {
     guide.instance = "swarm";
     for (int frame = 0; frame <= END_FRAME; frame += 10) guide.position.push_back(key3ds_point(frame, guide_at(frame)));
     scene.object_nodes.push_back(guide);
-    sink.add("rocktunnel.3ds", encode_3ds(scene));
+    sink.add(ROCK_TUNNEL_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 7, generate_part7);

@@ -14,7 +14,7 @@
 namespace {
 
 // Frames: 10 a second over the 100 s the part loads with; the show plays it for 68 s.
-const int END_FRAME = 1000, SHOW_FRAMES = 680, CUT_FRAME = 200;
+const int END_FRAME = end_frame(LIGHT_BALL_SCENE), SHOW_FRAMES = 680, CUT_FRAME = 200;
 // Where things stand, in the part's own frame (y up): the ground, the altar under the warp.
 const float GROUND_Y = 20, ALTAR_X = -120, ALTAR_Z = 78;
 // The middle of the scene (between the three fathers and the warp) and the sky around it.
@@ -372,11 +372,11 @@ void generate_part9(ContentSink &sink) {
                                      {"night_meadow.bmp", make_meadow, "meadow"}, {"night_stone.bmp", make_stone, "stone"}});
     // The night first: the part pulls the scene into the red ball from its last vertex back,
     // so the sky goes last.
-    add_mesh(scene, make_sky_dome(), "night1", "sky");
-    add_mesh(scene, make_moon_disc(), "night2", "moon");
-    add_mesh(scene, make_hills_band(), "night3", "hills");
-    add_mesh(scene, make_fir_belt(30, 820, 1150, 140, 230, 3, 5, 1011), "night4", "fir");
-    add_mesh(scene, make_fir_belt(11, 480, 650, 110, 160, 4, 7, 1012), "night5", "fir");
+    add_mesh(scene, make_sky_dome(), NIGHT_MESHES[0], "sky");
+    add_mesh(scene, make_moon_disc(), NIGHT_MESHES[1], "moon");
+    add_mesh(scene, make_hills_band(), NIGHT_MESHES[2], "hills");
+    add_mesh(scene, make_fir_belt(30, 820, 1150, 140, 230, 3, 5, 1011), NIGHT_MESHES[3], "fir");
+    add_mesh(scene, make_fir_belt(11, 480, 650, 110, 160, 4, 7, 1012), NIGHT_MESHES[4], "fir");
     add_mesh(scene, make_ground(), "meadow", "meadow");
     add_mesh(scene, make_altar(), "altar", "stone");
     add_mesh(scene, make_stone_ring(), "stones", "stone");
@@ -394,7 +394,7 @@ void generate_part9(ContentSink &sink) {
     scene.camera_nodes.push_back(shot_node("night01", first_shots, AIM_PITCH_CORRECTED, 65));
     scene.camera_nodes.push_back(shot_node("night02", second_shots, AIM_PITCH_CORRECTED, 65, CUT_FRAME));
     static_assert(SHOW_FRAMES <= END_FRAME, "the show's 68 s fit the file's frames");
-    sink.add("lightball.3ds", encode_3ds(scene));
+    sink.add(LIGHT_BALL_SCENE.name, encode_3ds(scene));
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 9, generate_part9);
