@@ -185,7 +185,7 @@ void restore_show_state(const ShowState &state) {
     clock_restore(state.clock);
     schedule_index = state.schedule_index;
     // Only the wipe's entry draws with the stencil test on.
-    if (schedule_index == WIPE_ENTRY) glEnable(GL_STENCIL_TEST);
+    if (entry_is_wipe(schedule_index)) glEnable(GL_STENCIL_TEST);
     else glDisable(GL_STENCIL_TEST);
     for (int k = 0; k < PART_COUNT; k++) {
         if (state.parts[k]) part_restore(k + 1, state.parts[k]);

@@ -7,8 +7,8 @@ ScheduleAdvance schedule_advance(const float *times, int count, int current, flo
         ++result.index;
         ++result.changes;
         int step = 0;
-        if (result.index == WIPE_ENTRY) step = STENCIL_ENABLE;
-        if (result.index == WIPE_END_ENTRY) step = STENCIL_DISABLE;
+        if (entry_is_wipe(result.index)) step = STENCIL_ENABLE;
+        if (entry_is_wipe(result.index - 1)) step = STENCIL_DISABLE;
         if (step && result.stencil_step_count < 2) result.stencil_steps[result.stencil_step_count++] = step;
     }
     return result;
@@ -39,6 +39,10 @@ const ScheduleRow schedule_table[SCHEDULE_ENTRIES] = {
     {{{11, 14, 0}, {12, 15, 0}}, 2, PASS_NONE},
     {{{12, 15, 0}}, 1, PASS_NONE},
 };
+
+bool entry_is_wipe(int index) {
+    return index >= 0 && index < SCHEDULE_ENTRIES && schedule_table[index].pass == PASS_WIPE;
+}
 
 int entry_steps(int index, float t, const float *times, const bool *camera_modes, EntryStep steps[2]) {
     if (index < 0 || index >= SCHEDULE_ENTRIES) return 0;

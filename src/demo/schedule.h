@@ -1,7 +1,8 @@
 // schedule.h: the advance through the 17 schedule entries by the time table.
 #pragma once
 
-enum { SCHEDULE_ENTRIES = 17, WIPE_ENTRY = 3, WIPE_END_ENTRY = 4 };
+// The show's entries, and the times of a complete table: each entry's start, then the end.
+enum { SCHEDULE_ENTRIES = 17, SCHEDULE_TIMES = SCHEDULE_ENTRIES + 1 };
 enum { STENCIL_ENABLE = 1, STENCIL_DISABLE = 2 };
 
 // What one advance did: the new entry index, how many entry changes (each resets the models'
@@ -38,6 +39,9 @@ struct ScheduleRow {
 };
 
 extern const ScheduleRow schedule_table[SCHEDULE_ENTRIES];
+
+// Whether entry `index` is the stencil wave wipe (which draws with the stencil test on).
+bool entry_is_wipe(int index);
 
 // One part animated and rendered: with which local time and camera mode.
 struct EntryStep {

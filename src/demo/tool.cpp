@@ -41,7 +41,7 @@ int tool_entry_at(const float *times, int count, float t) {
 
 float tool_target(const ToolCommand &command, float t, const float *times, int count) {
     if (count < 1) return t;
-    int last_entry = count >= TOOL_SHOW_TIMES ? SCHEDULE_ENTRIES - 1 : count - 1;
+    int last_entry = count >= SCHEDULE_TIMES ? SCHEDULE_ENTRIES - 1 : count - 1;
     int entry = tool_entry_at(times, count, t);
     float target = t;
     switch (command.action) {
@@ -50,13 +50,13 @@ float tool_target(const ToolCommand &command, float t, const float *times, int c
     case TOOL_NEXT_ENTRY:
         // From the last entry on to the end of the show (when the table has one).
         if (entry < last_entry) target = times[entry + 1];
-        else if (count >= TOOL_SHOW_TIMES) target = times[SCHEDULE_ENTRIES];
+        else if (count >= SCHEDULE_TIMES) target = times[SCHEDULE_ENTRIES];
         break;
     case TOOL_HOME: target = times[0]; break;
     default: break;
     }
     // The show ends when its last time is reached: stay one step before it.
-    if (count >= TOOL_SHOW_TIMES && target > times[SCHEDULE_ENTRIES] - TOOL_STEP)
+    if (count >= SCHEDULE_TIMES && target > times[SCHEDULE_ENTRIES] - TOOL_STEP)
         target = times[SCHEDULE_ENTRIES] - TOOL_STEP;
     if (!(target >= times[0])) target = times[0];
     return target;
@@ -95,8 +95,8 @@ bool parse_time_text(const char *text, float *times, int capacity, int *count, c
         snprintf(reason, size_t(reason_size), "too many times (%d, at most %d)", n, capacity);
         return false;
     }
-    if (n < TOOL_SHOW_TIMES) {
-        snprintf(reason, size_t(reason_size), "only %d times (%d needed)", n, TOOL_SHOW_TIMES);
+    if (n < SCHEDULE_TIMES) {
+        snprintf(reason, size_t(reason_size), "only %d times (%d needed)", n, SCHEDULE_TIMES);
         return false;
     }
     *count = n;
@@ -150,7 +150,7 @@ void tool_end() {
 static uint32_t tool_frame_at(float t) {
     uint32_t frame = frame_at(t, TOOL_RATE);
     while (float(double(frame) / double(TOOL_RATE)) < time_table[0]) frame++;
-    if (time_count >= TOOL_SHOW_TIMES)
+    if (time_count >= SCHEDULE_TIMES)
         while (frame > 0 && float(double(frame) / double(TOOL_RATE)) >= time_table[SCHEDULE_ENTRIES]) frame--;
     return frame;
 }

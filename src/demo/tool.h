@@ -9,7 +9,7 @@
 // That run's step between two frames, in seconds.
 #define TOOL_STEP (1.0f / TOOL_RATE)
 
-enum { TOOL_MAX_TIMES = 64, TOOL_SHOW_TIMES = 18, TOOL_REASON_SIZE = 96 };
+enum { TOOL_MAX_TIMES = 64, TOOL_REASON_SIZE = 96 };
 
 enum ToolAction {
     TOOL_NONE,
