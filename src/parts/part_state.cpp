@@ -104,7 +104,7 @@ struct Digest {
     void bytes(const void *data, size_t size) {
         const uint8_t *b = static_cast<const uint8_t *>(data);
         word(size);
-        if (!b) return;
+        if (size == 0) return;
         for (; size >= 8; size -= 8, b += 8) {
             uint64_t w;
             memcpy(&w, b, 8);
@@ -158,19 +158,37 @@ static void digest_scene(Digest &d, const Scene &s) {
     d.f(s.frame_rate), d.f(s.camera_shake);
 }
 
+// How many records of an array count: all up to the last one that differs from a fresh
+// record (so room the part never used leaves the digest as it is).
+template <typename T>
+static int used_records(const T *array, int capacity, void (*init)(T &)) {
+    if (!array) return 0;
+    T fresh{};
+    if (init) init(fresh);
+    while (capacity > 0 && memcmp(&array[capacity - 1], &fresh, sizeof fresh) == 0) capacity--;
+    return capacity;
+}
+
 uint64_t part_digest(int part) {
     PartScene *p = loaded_part(part);
     if (!p) return 0;
     const PartCapacity &c = p->capacity;
     Digest d;
     // Vertices and keys are all floats: their bytes are their fields.
-    d.bytes(p->vertices, sizeof(Vertex) * size_t(c.vertices));
-    for (int k = 0; k < c.faces; k++) digest_face(d, p->faces[k]);
-    for (int k = 0; k < c.meshes; k++) digest_mesh(d, *p, p->meshes[k]);
-    for (int k = 0; k < c.lights; k++) digest_light(d, p->lights[k]);
-    d.bytes(p->camera_keys, sizeof(CameraKey) * size_t(c.camera_keys));
-    d.bytes(p->object_keys, sizeof(ObjectKey) * size_t(c.object_keys));
-    if (p->model_path) d.bytes(p->model_path, sizeof(ModelPathKey) * size_t(c.model_path_keys));
+    d.bytes(p->vertices, sizeof(Vertex) * size_t(used_records(p->vertices, c.vertices, init_vertex)));
+    int faces = used_records(p->faces, c.faces, init_face);
+    d.i(faces);
+    for (int k = 0; k < faces; k++) digest_face(d, p->faces[k]);
+    int meshes = used_records(p->meshes, c.meshes, init_mesh);
+    d.i(meshes);
+    for (int k = 0; k < meshes; k++) digest_mesh(d, *p, p->meshes[k]);
+    int lights = used_records(p->lights, c.lights, init_light);
+    d.i(lights);
+    for (int k = 0; k < lights; k++) digest_light(d, p->lights[k]);
+    d.bytes(p->camera_keys, sizeof(CameraKey) * size_t(used_records<CameraKey>(p->camera_keys, c.camera_keys, nullptr)));
+    d.bytes(p->object_keys, sizeof(ObjectKey) * size_t(used_records<ObjectKey>(p->object_keys, c.object_keys, nullptr)));
+    if (p->model_path)
+        d.bytes(p->model_path, sizeof(ModelPathKey) * size_t(used_records<ModelPathKey>(p->model_path, c.model_path_keys, nullptr)));
     digest_scene(d, p->scene);
     digest_camera(d, p->camera);
     // The part's own record: written field by field after a zeroed start, so its gaps stay 0.

@@ -15,6 +15,7 @@ void part_save(int part, uint8_t *bytes);
 void part_restore(int part, const uint8_t *bytes);
 // Put part k back to what its load left, without loading anything again.
 void part_reset(int part);
-// A digest of part k's whole state: every field of every vertex, face, mesh, light, key,
-// the scene and camera records and the part's own record (record padding left out).
+// A digest of part k's whole state: every field of every vertex, face, mesh, light and key
+// up to the last one that is not as created, the scene and camera records and the part's own
+// record (record padding left out, so is room never used).
 uint64_t part_digest(int part);
