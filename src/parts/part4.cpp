@@ -30,9 +30,10 @@ enum {
 // The sparks climb slowly and are born close to the hand; the hand light never goes out.
 static const HandSparks HAND_SPARKS = {SPARK_FIRST, SPARK_COUNT, 10, 33, 1.5f, 130, 0.8f};
 
-// Capacities: what "warppass.3ds" holds (14 meshes with a key each, up to 17 camera keys),
-// plus the warp tube and the messiah appended after it; 545 lights in all.
-static const PartCapacity capacity = {16, 2960, 2000, LIGHT_COUNT, 17, 14, 0};
+// Capacities: room for a corridor of up to 18 meshes and 17 object and camera keys (ours has
+// 14 meshes with a key each and 2,400 faces), plus the warp tube and the messiah appended
+// after it; 545 lights in all.
+static const PartCapacity capacity = {20, 2960, 2000, LIGHT_COUNT, 17, 17, 0};
 
 static const float PI = 3.1415927f;
 

@@ -34,8 +34,9 @@ enum {
 };
 enum { WARP_RINGS = 16, FATHERS = 3 };
 
-// What "lightball.3ds" holds, plus the warp and the three fathers appended after it.
-const PartCapacity capacity = {14, 10000, 7600, 1 + PART_LIGHTS, 22, 250, 0};
+// Room for a night of up to 11 meshes and 346 object keys (ours has 10 and keys them in
+// 250), plus the warp and the three fathers appended after it.
+const PartCapacity capacity = {15, 10000, 7600, 1 + PART_LIGHTS, 22, 346, 0};
 
 const float PI = 3.1415927f;
 
