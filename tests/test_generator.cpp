@@ -238,6 +238,10 @@ TEST(Music, ExcerptDecodesToItsExactLengthAndIsNotSilent) {
     size_t frames = mp3_frames(mp3_encode(samples.data(), samples.size() / 2), &rate, &decoded);
     EXPECT_EQ(rate, 44100);
     EXPECT_NEAR(double(frames), 4.0 * MUSIC_RATE, 0.05 * MUSIC_RATE);
+    // Decoded, the loudest moment of the show stays under -1 dBFS.
+    int decoded_peak = 0;
+    for (short s : decoded) decoded_peak = std::max(decoded_peak, std::abs(int(s)));
+    EXPECT_LT(decoded_peak, 29205) << "-1 dBFS is 29205";
     // The gapless tag removes the encoder's delay: the decoded start lines up with the input.
     double best = -1;
     int best_shift = 0;
