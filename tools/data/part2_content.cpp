@@ -22,6 +22,9 @@ const int END_FRAME = end_frame(MIRROR_ROOM_SCENE);
 const float ROOM_X = 200, BACK_Y = 20, FRONT_Y = -360, FLOOR_Z = -30, CEILING_Z = 240;
 // The chimney-breast that holds the mirror: it stands out from the back wall to the mirror plane.
 const float BREAST_X = 80, BREAST_TOP = 190;
+// The hearth before it: wide and deep enough for every shard of the mirror to come to rest
+// on it (they fly out to 160 units aside and 50 into the room, and stop 3 above its top).
+const float HEARTH_X = 170, HEARTH_DEPTH = 52;
 // The mirror opening (the part's own grid fills it).
 const float MIRROR_X = 60, MIRROR_BOTTOM = 40, MIRROR_TOP = 160;
 // Torch centres (x) and the hanging brazier, where the part's sparks start.
@@ -221,7 +224,7 @@ void add_chimney_breast(Scene3ds &scene) {
     add_mesh(scene, breast, "breast", "marble");
     add_mesh(scene, mesh_open_box({-BREAST_X - 10, -8, BREAST_TOP}, {BREAST_X + 10, BACK_Y, BREAST_TOP + 12}, OMIT_PLUS_Y, 1.0f / 60),
              "cornice", "marble");
-    add_mesh(scene, mesh_open_box({-BREAST_X - 20, -34, FLOOR_Z}, {BREAST_X + 20, 0, -3}, OMIT_PLUS_Y | OMIT_MINUS_Z, 1.0f / 80),
+    add_mesh(scene, mesh_open_box({-HEARTH_X, -HEARTH_DEPTH, FLOOR_Z}, {HEARTH_X, 0, -3}, OMIT_PLUS_Y | OMIT_MINUS_Z, 1.0f / 80),
              "hearth", "floor");
 
     // The gilded frame round the opening, standing 4 units proud of the glass.
