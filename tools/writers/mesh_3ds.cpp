@@ -1,4 +1,4 @@
-// mesh_3ds.cpp: conversion of built meshes and tracks into the .3ds writer's records.
+// mesh_3ds.cpp: conversion of built meshes into the .3ds writer's records.
 #include "writers/mesh_3ds.h"
 
 #include "platform/fatal.h"
@@ -18,23 +18,4 @@ Mesh3ds mesh_to_3ds(const MeshData &mesh, const std::string &name, const std::st
     }
     if (!material.empty() && !mesh.triangles.empty()) out.set_material(material, 0, int(mesh.triangles.size()));
     return out;
-}
-
-std::vector<Key3ds> track_to_3ds_positions(const KeyTrack &track) {
-    std::vector<Key3ds> keys;
-    for (const TrackKey &k : track.keys) keys.push_back(key3ds_position(uint32_t(k.frame), k.value[0], k.value[1], k.value[2]));
-    return keys;
-}
-
-std::vector<Key3ds> track_to_3ds_rotations(const KeyTrack &track) {
-    std::vector<Key3ds> keys;
-    for (const TrackKey &k : track.keys)
-        keys.push_back(key3ds_rotation(uint32_t(k.frame), k.value[0], k.value[1], k.value[2], k.value[3]));
-    return keys;
-}
-
-std::vector<Key3ds> track_to_3ds_values(const KeyTrack &track) {
-    std::vector<Key3ds> keys;
-    for (const TrackKey &k : track.keys) keys.push_back(key3ds_value(uint32_t(k.frame), k.value[0]));
-    return keys;
 }

@@ -1,4 +1,4 @@
-// mesh_builder.cpp: procedural meshes: primitives, extrusion, lathe, transforms, UV mapping.
+// mesh_builder.cpp: procedural meshes: primitives, lathe, transforms, UV mapping.
 #include "writers/mesh_builder.h"
 
 #include <algorithm>
@@ -187,48 +187,6 @@ std::vector<MeshTriangle> triangulate_polygon(const std::vector<Point2> &outline
     }
     for (size_t i = 1; i + 1 < left.size(); i++) result.push_back(MeshTriangle{left[0], left[i], left[i + 1]});
     return result;
-}
-
-MeshData mesh_extrude(const std::vector<Point2> &outline, float depth) {
-    if (outline.size() < 3) fatal_errorf("mesh_extrude: outline of %zu points", outline.size());
-    MeshData mesh;
-    std::vector<Point2> ccw = outline;
-    if (polygon_area2(ccw) < 0) std::reverse(ccw.begin(), ccw.end());
-    size_t n = ccw.size();
-    // Sides: u runs along the outline's length, v along the depth.
-    float perimeter = 0;
-    for (size_t i = 0; i < n; i++) perimeter += std::hypot(ccw[(i + 1) % n].x - ccw[i].x, ccw[(i + 1) % n].y - ccw[i].y);
-    float along = 0;
-    for (size_t i = 0; i < n; i++) {
-        Point2 a = ccw[i], b = ccw[(i + 1) % n];
-        float length = std::hypot(b.x - a.x, b.y - a.y);
-        float u0 = along / perimeter, u1 = (along + length) / perimeter;
-        along += length;
-        int base = add_vertex(mesh, a.x, a.y, 0, u0, 0);
-        add_vertex(mesh, b.x, b.y, 0, u1, 0);
-        add_vertex(mesh, b.x, b.y, depth, u1, 1);
-        add_vertex(mesh, a.x, a.y, depth, u0, 1);
-        add_quad(mesh, base, base + 1, base + 2, base + 3);
-    }
-    // Caps mapped by the outline's bounds.
-    float minx = ccw[0].x, maxx = ccw[0].x, miny = ccw[0].y, maxy = ccw[0].y;
-    for (const Point2 &p : ccw) {
-        minx = std::min(minx, p.x);
-        maxx = std::max(maxx, p.x);
-        miny = std::min(miny, p.y);
-        maxy = std::max(maxy, p.y);
-    }
-    float w = std::max(maxx - minx, 1e-6f), h = std::max(maxy - miny, 1e-6f);
-    std::vector<MeshTriangle> cap = triangulate_polygon(ccw);
-    for (int end = 0; end < 2; end++) {
-        int base = int(mesh.vertices.size());
-        for (const Point2 &p : ccw) add_vertex(mesh, p.x, p.y, end ? depth : 0, (p.x - minx) / w, (p.y - miny) / h);
-        for (const MeshTriangle &t : cap) {
-            if (end) add_triangle(mesh, base + t.a, base + t.b, base + t.c);
-            else add_triangle(mesh, base + t.a, base + t.c, base + t.b);
-        }
-    }
-    return mesh;
 }
 
 MeshData mesh_lathe(const std::vector<Point2> &profile, int segments) {

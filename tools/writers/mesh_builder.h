@@ -1,5 +1,5 @@
 // mesh_builder.h: procedural meshes in a neutral in-memory form (positions, texture
-// coordinates, triangles) for the scene writers: primitives, extrusion, lathe, UV mapping.
+// coordinates, triangles) for the scene writers: primitives, lathe, UV mapping.
 // Positions are in the .3ds file frame (z up). Triangles wind counter-clockwise seen
 // from outside (right-handed), so their normals point out.
 #pragma once
@@ -36,8 +36,6 @@ MeshData mesh_sphere(float radius, int segments, int rings);
 MeshData mesh_torus(float major, float minor, int segments, int sides);
 // Flat grid in the xy plane at z = 0, centred, facing +z; (cells_x + 1) x (cells_y + 1) vertices, uv 0..1.
 MeshData mesh_grid(float size_x, float size_y, int cells_x, int cells_y);
-// Prism from a simple polygon (counter-clockwise in xy) from z = 0 to z = depth, with caps.
-MeshData mesh_extrude(const std::vector<Point2> &outline, float depth);
 // Surface of revolution of a profile (x = radius, y = height) around z; u around, v along the profile.
 MeshData mesh_lathe(const std::vector<Point2> &profile, int segments);
 // Triangulate a simple polygon (counter-clockwise) by ear clipping: indices into the outline.

@@ -1,4 +1,5 @@
-// picture.cpp: colours, pixel access, blending, resampling and blurring of pictures.
+// picture.cpp: colours, pixel access, blending, resampling, blurring and shapes drawn into
+// pictures (rectangles and soft-edged lines).
 #include "writers/picture.h"
 
 #include <algorithm>
@@ -33,10 +34,6 @@ Colour colour_hsv(float hue, float saturation, float value) {
         case 4: return Colour{t, p, value};
         default: return Colour{value, p, q};
     }
-}
-
-Colour colour_clamp(Colour c) {
-    return Colour{std::clamp(c.r, 0.0f, 1.0f), std::clamp(c.g, 0.0f, 1.0f), std::clamp(c.b, 0.0f, 1.0f)};
 }
 
 // Float 0..1 to a byte, rounded.
@@ -82,12 +79,6 @@ void picture_blend(Picture &picture, int x, int y, Colour c, float alpha) {
 void picture_fill(Picture &picture, Colour c) {
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++) picture_set(picture, x, y, c);
-}
-
-void picture_unkey(Picture &picture) {
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++)
-            if (picture_is_transparent(picture, x, y)) picture.at(x, y)[0] = 254;
 }
 
 // Pixel at (x, y), wrapped or clamped into the picture.
@@ -196,43 +187,32 @@ void picture_paste(Picture &target, const Picture &source, int x, int y) {
         }
 }
 
-void picture_flip_vertical(Picture &picture) {
-    size_t stride = size_t(picture.width) * 3;
-    for (int y = 0; y < picture.height / 2; y++)
-        std::swap_ranges(picture.rgb.begin() + y * stride, picture.rgb.begin() + (y + 1) * stride,
-                         picture.rgb.begin() + (picture.height - 1 - y) * stride);
-}
-
-void picture_tint(Picture &picture, Colour c) {
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++)
-            picture_set(picture, x, y, colour_multiply(picture_get(picture, x, y), c));
-}
-
-void picture_contrast(Picture &picture, float amount) {
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            Colour c = picture_get(picture, x, y);
-            picture_set(picture, x, y,
-                        Colour{(c.r - 0.5f) * amount + 0.5f, (c.g - 0.5f) * amount + 0.5f, (c.b - 0.5f) * amount + 0.5f});
-        }
-}
-
-void picture_gradient(Picture &picture, Colour a, Colour b, bool vertical) {
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            float t = vertical ? (picture.height > 1 ? float(y) / (picture.height - 1) : 0)
-                               : (picture.width > 1 ? float(x) / (picture.width - 1) : 0);
-            picture_set(picture, x, y, colour_mix(a, b, t));
-        }
-}
-
 void picture_radial_gradient(Picture &picture, Colour inner, Colour outer, float radius) {
     float cx = picture.width * 0.5f, cy = picture.height * 0.5f;
     for (int y = 0; y < picture.height; y++)
         for (int x = 0; x < picture.width; x++) {
             float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) / radius;
             picture_set(picture, x, y, colour_mix(inner, outer, std::min(d, 1.0f)));
+        }
+}
+
+void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha) {
+    for (int py = std::max(0, y); py < std::min(picture.height, y + height); py++)
+        for (int px = std::max(0, x); px < std::min(picture.width, x + width); px++) picture_blend(picture, px, py, c, alpha);
+}
+
+void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1, float width, Colour c, float alpha) {
+    float dx = x1 - x0, dy = y1 - y0, length2 = dx * dx + dy * dy;
+    float half = width / 2;
+    int bx0 = std::max(0, int(std::floor(std::min(x0, x1) - half - 1))), bx1 = std::min(picture.width - 1, int(std::ceil(std::max(x0, x1) + half + 1)));
+    int by0 = std::max(0, int(std::floor(std::min(y0, y1) - half - 1))), by1 = std::min(picture.height - 1, int(std::ceil(std::max(y0, y1) + half + 1)));
+    for (int y = by0; y <= by1; y++)
+        for (int x = bx0; x <= bx1; x++) {
+            float px = x + 0.5f - x0, py = y + 0.5f - y0;
+            float t = length2 > 0 ? std::clamp((px * dx + py * dy) / length2, 0.0f, 1.0f) : 0.0f;
+            float d = std::hypot(px - t * dx, py - t * dy);
+            float cover = std::clamp(half - d + 0.5f, 0.0f, 1.0f);
+            if (cover > 0) picture_blend(picture, x, y, c, alpha * cover);
         }
 }
 

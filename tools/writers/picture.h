@@ -22,8 +22,6 @@ Colour colour_add(Colour a, Colour b);
 Colour colour_multiply(Colour a, Colour b);
 // Hue 0..1 (wraps), saturation and value 0..1.
 Colour colour_hsv(float hue, float saturation, float value);
-// Clamp to 0..1 per channel.
-Colour colour_clamp(Colour c);
 
 // Pixel access: reads and writes as float colours; writes are clamped and keep off the colour key.
 Colour picture_get(const Picture &picture, int x, int y);
@@ -36,8 +34,6 @@ void picture_add(Picture &picture, int x, int y, Colour c);
 void picture_blend(Picture &picture, int x, int y, Colour c, float alpha);
 // Whole-picture operations.
 void picture_fill(Picture &picture, Colour c);
-// Replace any accidental colour-key pixel by its nearest neighbour colour (254, 0, 255).
-void picture_unkey(Picture &picture);
 // Sample with bilinear filtering at (u, v) in 0..1, wrapping when `wrap` is set, else clamped.
 Colour picture_sample(const Picture &picture, float u, float v, bool wrap);
 // Resize with area averaging (down) or bilinear filtering (up).
@@ -46,12 +42,6 @@ Picture picture_resize(const Picture &picture, int width, int height);
 void picture_blur(Picture &picture, int radius, int passes, bool wrap);
 // Copy `source` into `target` with its top left corner at (x, y), clipped.
 void picture_paste(Picture &target, const Picture &source, int x, int y);
-// Flip rows top to bottom.
-void picture_flip_vertical(Picture &picture);
-// Multiply every pixel by a colour.
-void picture_tint(Picture &picture, Colour c);
-// Raise contrast around mid grey (amount 1 leaves the picture as it is).
-void picture_contrast(Picture &picture, float amount);
 
 // Deterministic integer hash to 0..1.
 float hash_unit(int x, int y, uint32_t seed);
@@ -88,8 +78,6 @@ void picture_repaint(Picture &p, Shade shade) {
             picture_set(p, x, y, shade(x, y, float(x) / p.width, float(y) / p.height, picture_get(p, x, y)));
 }
 
-// Fill with a linear gradient from `a` to `b`, top to bottom or left to right.
-void picture_gradient(Picture &picture, Colour a, Colour b, bool vertical);
 // Fill with a radial gradient: `inner` at the centre, `outer` at `radius` pixels and beyond.
 void picture_radial_gradient(Picture &picture, Colour inner, Colour outer, float radius);
 
@@ -103,15 +91,12 @@ Picture picture_clouds(int size, Colour low, Colour high, int octaves, uint32_t 
 Picture picture_bricks(int size, int columns, int rows, Colour brick, Colour mortar, uint32_t seed);
 
 // Text through FreeType. `family` is a fontconfig pattern ("DejaVu Sans:bold").
-// Path of the font file fontconfig picks for the pattern (fatal when there is none).
-std::string font_file(const std::string &family);
 // Coverage mask (0..255, row 0 at the top) of one line of text at the given pixel size.
 struct TextMask {
     int width = 0, height = 0;
     std::vector<uint8_t> coverage;
 };
-TextMask text_mask(const std::string &text, const std::string &family, int pixel_size);
-// The same, hinted for one bit per pixel: coverage 0 or 255.
+// The mask hinted for one bit per pixel: coverage 0 or 255.
 TextMask text_mask_mono(const std::string &text, const std::string &family, int pixel_size);
 // Draw text with its top left corner at (x, y), alpha-blended in `c`.
 void picture_draw_text(Picture &picture, const std::string &text, const std::string &family,
@@ -131,7 +116,4 @@ std::vector<uint8_t> tga_encode(const Picture &picture);
 
 // Shapes, alpha-blended in `c` with anti-aliased edges (coordinates in pixels, y down).
 void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha);
-void picture_fill_circle(Picture &picture, float cx, float cy, float radius, Colour c, float alpha);
 void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1, float width, Colour c, float alpha);
-// Fill a simple polygon (points as x, y pairs) by the even-odd rule, sampled at pixel centres.
-void picture_fill_polygon(Picture &picture, const std::vector<float> &points, Colour c, float alpha);

@@ -12,7 +12,8 @@
 
 static std::mutex text_mutex;
 
-std::string font_file(const std::string &family) {
+// Path of the font file fontconfig picks for the pattern (fatal when there is none).
+static std::string font_file(const std::string &family) {
     FcPattern *pattern = FcNameParse(reinterpret_cast<const FcChar8 *>(family.c_str()));
     if (!pattern) fatal_errorf("FONT: [%s] is not a font pattern", family.c_str());
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -118,7 +119,8 @@ static TextMask lay_out_text(const std::string &text, const std::string &family,
     return mask;
 }
 
-TextMask text_mask(const std::string &text, const std::string &family, int pixel_size) {
+// The mask of a line of text, anti-aliased.
+static TextMask text_mask(const std::string &text, const std::string &family, int pixel_size) {
     std::lock_guard<std::mutex> lock(text_mutex);
     return lay_out_text(text, family, pixel_size, false, true);
 }

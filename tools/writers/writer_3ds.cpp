@@ -245,7 +245,8 @@ static void write_camera(ChunkWriter &w, const Camera3ds &c) {
     w.end();
 }
 
-void write_track_3ds(ChunkWriter &w, uint16_t id, const std::vector<Key3ds> &keys, int values) {
+// One track chunk (position, rotation, scale, FOV or roll) of `values` floats per key.
+static void write_track_3ds(ChunkWriter &w, uint16_t id, const std::vector<Key3ds> &keys, int values) {
     w.begin(id);
     w.u16(0);  // track flags
     w.u32(0);  // two reserved words

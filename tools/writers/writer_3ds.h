@@ -186,6 +186,3 @@ struct Scene3ds {
 
 // .3ds file bytes: version, editor (materials, meshes, lights, cameras), keyframer.
 std::vector<uint8_t> encode_3ds(const Scene3ds &scene);
-
-// Write one track chunk (position, rotation, scale, FOV or roll) of `values` floats per key.
-void write_track_3ds(ChunkWriter &w, uint16_t id, const std::vector<Key3ds> &keys, int values);
