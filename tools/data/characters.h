@@ -18,6 +18,8 @@ enum Joint {
     J_R_HIP, J_R_KNEE, J_R_ANKLE,
     JOINT_COUNT
 };
+// The joint of one side (+1 left, -1 right) named by its left one: the right one is three on.
+inline int side_joint(int left_joint, int side) { return side > 0 ? left_joint : left_joint + 3; }
 
 enum { CHARACTER_FRAMES = 210, MAX_INFLUENCES = 4 };
 
@@ -56,6 +58,8 @@ struct SkinVertex {
 // Body part tags.
 enum PartTag { P_TORSO, P_HEAD, P_ARM_L, P_ARM_R, P_HAND_L, P_HAND_R, P_LEG_L, P_LEG_R,
                P_FOOT_L, P_FOOT_R, P_SKIRT, P_EXTRA, P_AMULET };
+// The part of one side named by its left one: the right one follows it.
+inline int side_part(int left_part, int side) { return side > 0 ? left_part : left_part + 1; }
 
 struct CharacterBody {
     Skeleton skeleton;

@@ -18,6 +18,7 @@ struct Style {
     bool wolf;         // wolfguy
 };
 
+// The look of each character.
 Style style_of(CharacterKind kind) {
     switch (kind) {
     case CHAR_MESSIAH: return {1.0f, 0.95f, 0.95f, 0.0f, 0.95f, true, true, false, false, false};
@@ -42,9 +43,9 @@ Vec3 section(Vec3 centre, float a, float rx, float ry, float square) {
 void chain_weights(const Skeleton &sk, int parent, int top, int mid, int end, float z,
                    float parent_share, Influences &inf) {
     float zt = sk.rest[top].z, zm = sk.rest[mid].z, ze = sk.rest[end].z;
-    float wp = parent_share * smoothstep(zt - 2.5f, zt + 1.5f, z);
-    float wm = smoothstep(zm + 2.0f, zm - 2.0f, z);
-    float we = smoothstep(ze + 1.5f, ze - 0.8f, z);
+    float wp = parent_share * smooth_step(zt - 2.5f, zt + 1.5f, z);
+    float wm = smooth_step(zm + 2.0f, zm - 2.0f, z);
+    float we = smooth_step(ze + 1.5f, ze - 0.8f, z);
     float rest = 1 - wp;
     inf.add(parent, wp);
     inf.add(top, rest * (1 - wm));
@@ -63,6 +64,7 @@ Vec3 chain_centre(const Skeleton &sk, int top, int mid, int end, float z) {
     return b + (c - b) * f;
 }
 
+// Torso from pelvis to neck, its belly and chest shaped by the style.
 void build_torso(CharacterBody &body, const Style &st) {
     const Skeleton &sk = body.skeleton;
     // t, z, rx, ry, cx
@@ -73,12 +75,7 @@ void build_torso(CharacterBody &body, const Style &st) {
         0.76f, 43.0f, 4.1f, 7.4f, 0.3f,  0.86f, 45.6f, 3.3f, 6.6f, 0.0f,
         0.94f, 47.8f, 2.0f, 2.6f, 0.2f,  1.00f, 50.0f, 1.8f, 2.0f, 0.3f,
     };
-    TubeSpec spec;
-    spec.rings = 10;
-    spec.segs = 12;
-    spec.pole_start = true;
-    spec.atlas = ATLAS_TORSO;
-    spec.tag = P_TORSO;
+    TubeSpec spec{.rings = 10, .segs = 12, .pole_start = true, .atlas = ATLAS_TORSO, .tag = P_TORSO};
     auto surface = [&](float a, float t) {
         float z = table_lookup(profile, 10, 4, t, 0) * st.h;
         float rx = table_lookup(profile, 10, 4, t, 1);
@@ -92,14 +89,13 @@ void build_torso(CharacterBody &body, const Style &st) {
         cx += belly * 0.6f;
         if (st.wolf && t > 0.55f && t < 0.9f) rx += 0.6f * front;  // deep chest
         // Shoulder blades and chest are flatter than the sides.
-        Vec3 p = section({cx, 0, z}, a, rx, ry, 1.2f);
-        return p;
+        return section({cx, 0, z}, a, rx, ry, 1.2f);
     };
     auto weights = [&](Vec3 p, float, float, Influences &inf) {
         float z = p.z;
-        float w1 = smoothstep(sk.rest[J_PELVIS].z + 1, sk.rest[J_SPINE].z + 2, z);
-        float w2 = smoothstep(sk.rest[J_SPINE].z + 1, sk.rest[J_CHEST].z + 1.5f, z);
-        float w3 = smoothstep(sk.rest[J_HEAD].z - 0.5f, sk.rest[J_HEAD].z + 3, z) * 0.6f;
+        float w1 = smooth_step(sk.rest[J_PELVIS].z + 1, sk.rest[J_SPINE].z + 2, z);
+        float w2 = smooth_step(sk.rest[J_SPINE].z + 1, sk.rest[J_CHEST].z + 1.5f, z);
+        float w3 = smooth_step(sk.rest[J_HEAD].z - 0.5f, sk.rest[J_HEAD].z + 3, z) * 0.6f;
         inf.add(J_PELVIS, 1 - w1);
         inf.add(J_SPINE, w1 * (1 - w2));
         inf.add(J_CHEST, w1 * w2 * (1 - w3));
@@ -108,6 +104,7 @@ void build_torso(CharacterBody &body, const Style &st) {
     add_tube(body, spec, surface, weights);
 }
 
+// Head on the neck: the hood, the beard or the muzzle and ears.
 void build_head(CharacterBody &body, const Style &st) {
     const Skeleton &sk = body.skeleton;
     float base = sk.rest[J_HEAD].z;
@@ -118,12 +115,8 @@ void build_head(CharacterBody &body, const Style &st) {
         0.56f, 6.2f, 4.0f, 3.35f, 0.4f,  0.70f, 7.8f, 3.9f, 3.3f, 0.2f,
         0.84f, 9.2f, 3.1f, 2.7f, 0.0f,   1.00f, 10.2f, 1.0f, 1.0f, -0.2f,
     };
-    TubeSpec spec;
-    spec.rings = st.wolf ? 11 : (st.beard ? 9 : 10);
-    spec.segs = 12;
-    spec.pole_end = true;
-    spec.atlas = ATLAS_HEAD;
-    spec.tag = P_HEAD;
+    TubeSpec spec{.rings = st.wolf ? 11 : (st.beard ? 9 : 10), .segs = 12, .pole_end = true,
+                  .atlas = ATLAS_HEAD, .tag = P_HEAD};
     auto surface = [&](float a, float t) {
         float dz = table_lookup(human, 8, 4, t, 0);
         float rx = table_lookup(human, 8, 4, t, 1);
@@ -133,13 +126,13 @@ void build_head(CharacterBody &body, const Style &st) {
         if (st.hood) {
             // The hood: a larger shell, peaked at the back, with the face sunk into its
             // opening at the front.
-            float shell = smoothstep(0.1f, 0.35f, t);
+            float shell = smooth_step(0.1f, 0.35f, t);
             rx += 1.3f * shell;
             ry += 1.1f * shell;
             cx -= 0.5f * shell;
-            dz += 0.9f * smoothstep(0.6f, 1.0f, t);
+            dz += 0.9f * smooth_step(0.6f, 1.0f, t);
             if (t > 0.9f) cx -= 1.6f * (t - 0.9f) * 10;
-            float opening = smoothstep(0.45f, 0.9f, c) * expf(-powf((t - 0.5f) / 0.2f, 2));
+            float opening = smooth_step(0.45f, 0.9f, c) * expf(-powf((t - 0.5f) / 0.2f, 2));
             rx -= 2.4f * opening;
             // The hood falls onto the shoulders.
             if (t < 0.3f) {
@@ -151,7 +144,7 @@ void build_head(CharacterBody &body, const Style &st) {
         if (st.beard) {
             // Beard: fills the chin and jaw and hangs below them.
             float jaw = expf(-powf((t - 0.26f) / 0.14f, 2));
-            float f = smoothstep(-0.2f, 0.6f, c);
+            float f = smooth_step(-0.2f, 0.6f, c);
             rx += 1.8f * jaw * f;
             ry += 0.5f * jaw * f;
             dz -= 1.0f * jaw * f * front;
@@ -170,11 +163,10 @@ void build_head(CharacterBody &body, const Style &st) {
         }
         if (!st.wolf && !st.beard && !st.hood)
             rx += 0.35f * expf(-powf((t - 0.5f) / 0.08f, 2)) * powf(front, 6);
-        if (!st.hood && !st.wolf && !st.beard) ry += 0;
         return section({cx, 0, base + dz * st.h}, a, rx, ry, 0.0f);
     };
     auto weights = [&](Vec3 p, float, float, Influences &inf) {
-        float w = smoothstep(base - 0.5f, base + 2.0f, p.z);
+        float w = smooth_step(base - 0.5f, base + 2.0f, p.z);
         inf.add(J_CHEST, 1 - w);
         inf.add(J_HEAD, w);
     };
@@ -182,12 +174,7 @@ void build_head(CharacterBody &body, const Style &st) {
     if (st.wolf) {
         // Ears: small pointed cones on top of the head.
         for (int side = -1; side <= 1; side += 2) {
-            TubeSpec es;
-            es.rings = 3;
-            es.segs = 4;
-            es.pole_end = true;
-            es.atlas = ATLAS_EXTRA;
-            es.tag = P_EXTRA;
+            TubeSpec es{.rings = 3, .segs = 4, .pole_end = true, .atlas = ATLAS_EXTRA, .tag = P_EXTRA};
             Vec3 root = {-0.8f, 2.1f * side, base + 8.4f * st.h};
             Vec3 tip = {-1.4f, 3.3f * side, base + 12.6f * st.h};
             auto ear = [root, tip](float a, float t) {
@@ -201,11 +188,11 @@ void build_head(CharacterBody &body, const Style &st) {
     }
 }
 
+// Arm from shoulder to wrist, in a wide sleeve for the robe.
 void build_arm(CharacterBody &body, const Style &st, int side) {
     const Skeleton &sk = body.skeleton;
-    int sh = side > 0 ? J_L_SHOULDER : J_R_SHOULDER;
-    int el = side > 0 ? J_L_ELBOW : J_R_ELBOW;
-    int wr = side > 0 ? J_L_WRIST : J_R_WRIST;
+    int sh = side_joint(J_L_SHOULDER, side), el = side_joint(J_L_ELBOW, side);
+    int wr = side_joint(J_L_WRIST, side);
     float ztop = sk.rest[sh].z + 0.4f, zend = sk.rest[wr].z;
     // t, rx, ry (upper arm -> wrist)
     const float arm[] = {0.00f, 2.0f, 2.1f, 0.15f, 2.3f, 2.4f, 0.35f, 2.0f, 2.0f,
@@ -214,16 +201,13 @@ void build_arm(CharacterBody &body, const Style &st, int side) {
     const float sleeve[] = {0.00f, 2.2f, 2.3f, 0.15f, 2.5f, 2.6f, 0.35f, 2.3f, 2.3f,
                             0.52f, 2.3f, 2.3f, 0.70f, 2.6f, 2.5f, 0.88f, 3.2f, 3.0f,
                             0.96f, 3.4f, 3.2f, 1.00f, 1.2f, 1.1f};
-    TubeSpec spec;
-    spec.rings = st.robe ? 9 : 8;
-    spec.segs = st.robe ? 8 : 7;
-    spec.atlas = ATLAS_ARM;
-    spec.tag = side > 0 ? P_ARM_L : P_ARM_R;
+    TubeSpec spec{.rings = st.robe ? 9 : 8, .segs = st.robe ? 8 : 7, .atlas = ATLAS_ARM,
+                  .tag = side_part(P_ARM_L, side)};
     auto surface = [&](float a, float t) {
         float z = ztop + (zend - ztop) * t;
         Vec3 c = chain_centre(sk, sh, el, wr, std::min(z, sk.rest[sh].z));
         c.z = z;
-        c.y -= side * 0.6f * smoothstep(sk.rest[sh].z - 1, ztop, z);
+        c.y -= side * 0.6f * smooth_step(sk.rest[sh].z - 1, ztop, z);
         float rx, ry;
         if (st.robe) {
             rx = table_lookup(sleeve, 8, 2, t, 0);
@@ -242,21 +226,18 @@ void build_arm(CharacterBody &body, const Style &st, int side) {
     add_tube(body, spec, surface, weights);
 }
 
+// Hand hanging from the wrist, with a thumb bulge.
 void build_hand(CharacterBody &body, const Style &st, int side) {
     const Skeleton &sk = body.skeleton;
-    int wr = side > 0 ? J_L_WRIST : J_R_WRIST;
+    int el = side_joint(J_L_ELBOW, side), wr = side_joint(J_L_WRIST, side);
     Vec3 w = sk.rest[wr];
     float len = 5.2f * st.h;
     // t, rx (palm width, forward), ry (thickness), forward offset
     const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f, 0.25f, 1.55f, 1.0f, 0.1f,
                           0.55f, 1.7f, 0.95f, 0.15f, 0.80f, 1.5f, 0.85f, 0.1f,
                           1.00f, 0.7f, 0.55f, 0.0f};
-    TubeSpec spec;
-    spec.rings = 5;
-    spec.segs = 6;
-    spec.pole_end = true;
-    spec.atlas = ATLAS_HAND;
-    spec.tag = side > 0 ? P_HAND_L : P_HAND_R;
+    TubeSpec spec{.rings = 5, .segs = 6, .pole_end = true, .atlas = ATLAS_HAND,
+                  .tag = side_part(P_HAND_L, side)};
     float k = st.wolf ? 1.15f : 1.0f;
     auto surface = [&](float a, float t) {
         float rx = table_lookup(hand, 5, 3, t, 0) * k;
@@ -270,29 +251,23 @@ void build_hand(CharacterBody &body, const Style &st, int side) {
         return p;
     };
     auto weights = [&](Vec3 p, float, float, Influences &inf) {
-        float f = smoothstep(w.z + 1.5f, w.z - 0.2f, p.z);
-        int el = side > 0 ? J_L_ELBOW : J_R_ELBOW;
+        float f = smooth_step(w.z + 1.5f, w.z - 0.2f, p.z);
         inf.add(el, 1 - f);
         inf.add(wr, f);
     };
     add_tube(body, spec, surface, weights);
 }
 
+// Leg from hip to ankle, with a calf.
 void build_leg(CharacterBody &body, const Style &st, int side) {
     const Skeleton &sk = body.skeleton;
-    int hip = side > 0 ? J_L_HIP : J_R_HIP;
-    int kn = side > 0 ? J_L_KNEE : J_R_KNEE;
-    int an = side > 0 ? J_L_ANKLE : J_R_ANKLE;
+    int hip = side_joint(J_L_HIP, side), kn = side_joint(J_L_KNEE, side), an = side_joint(J_L_ANKLE, side);
     float ztop = sk.rest[hip].z + 1.5f, zend = sk.rest[an].z - 0.5f;
     // t, rx, ry
     const float leg[] = {0.00f, 3.5f, 3.4f, 0.18f, 3.3f, 3.1f, 0.38f, 2.6f, 2.4f,
                          0.50f, 2.3f, 2.2f, 0.65f, 2.6f, 2.3f, 0.85f, 1.9f, 1.7f,
                          1.00f, 1.6f, 1.5f};
-    TubeSpec spec;
-    spec.rings = 6;
-    spec.segs = st.coat ? 7 : 8;
-    spec.atlas = ATLAS_LEG;
-    spec.tag = side > 0 ? P_LEG_L : P_LEG_R;
+    TubeSpec spec{.rings = 6, .segs = st.coat ? 7 : 8, .atlas = ATLAS_LEG, .tag = side_part(P_LEG_L, side)};
     auto surface = [&](float a, float t) {
         float z = ztop + (zend - ztop) * t;
         Vec3 c = chain_centre(sk, hip, kn, an, std::min(z, sk.rest[hip].z));
@@ -312,22 +287,18 @@ void build_leg(CharacterBody &body, const Style &st, int side) {
     add_tube(body, spec, surface, weights);
 }
 
+// Foot on the floor below the ankle, its sole flat.
 void build_foot(CharacterBody &body, const Style &st, int side) {
     const Skeleton &sk = body.skeleton;
-    int an = side > 0 ? J_L_ANKLE : J_R_ANKLE;
+    int an = side_joint(J_L_ANKLE, side);
     Vec3 a0 = sk.rest[an];
     float scale = st.wolf ? 1.15f : (st.coat ? 1.05f : 1.0f);
     // t, x, half height, half width, centre height
     const float foot[] = {0.00f, -2.2f, 1.2f, 1.2f, 1.6f, 0.20f, -1.6f, 1.8f, 1.5f, 2.0f,
                           0.50f, 1.2f, 1.5f, 1.7f, 1.5f, 0.80f, 4.2f, 0.9f, 1.6f, 1.0f,
                           1.00f, 5.6f, 0.4f, 0.9f, 0.6f};
-    TubeSpec spec;
-    spec.rings = 5;
-    spec.segs = 6;
-    spec.pole_start = true;
-    spec.pole_end = true;
-    spec.atlas = ATLAS_FOOT;
-    spec.tag = side > 0 ? P_FOOT_L : P_FOOT_R;
+    TubeSpec spec{.rings = 5, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_FOOT,
+                  .tag = side_part(P_FOOT_L, side)};
     auto surface = [&](float a, float t) {
         float x = table_lookup(foot, 5, 4, t, 0) * scale;
         float hh = table_lookup(foot, 5, 4, t, 1) * scale;
@@ -356,11 +327,7 @@ void build_skirt(CharacterBody &body, const Style &st) {
                           0.55f, 5.5f, 7.6f, 0.2f, 0.85f, 5.8f, 7.9f, 0.0f,
                           0.93f, 5.9f, 8.0f, 0.0f, 1.00f, 4.4f, 6.3f, 0.0f};
     const float *tab = st.robe ? robe : coat;
-    TubeSpec spec;
-    spec.rings = 6;
-    spec.segs = st.robe ? 14 : 10;
-    spec.atlas = ATLAS_SKIRT;
-    spec.tag = P_SKIRT;
+    TubeSpec spec{.rings = 6, .segs = st.robe ? 14 : 10, .atlas = ATLAS_SKIRT, .tag = P_SKIRT};
     auto surface = [&](float a, float t) {
         float z = ztop + (zbot - ztop) * std::min(t, 0.93f) / 0.93f;
         if (t > 0.95f) z += 1.0f;  // the hem turns inside
@@ -372,10 +339,10 @@ void build_skirt(CharacterBody &body, const Style &st) {
     };
     auto weights = [&](Vec3 p, float a, float, Influences &inf) {
         float side = sinf(a);
-        float wl = smoothstep(-0.55f, 0.55f, side);
+        float wl = smooth_step(-0.55f, 0.55f, side);
         float hipz = sk.rest[J_L_HIP].z, kneez = sk.rest[J_L_KNEE].z;
-        float wp = smoothstep(hipz - 3.0f, hipz + 5.0f, p.z);
-        float wk = smoothstep(kneez + 5.0f, kneez - 3.0f, p.z);
+        float wp = smooth_step(hipz - 3.0f, hipz + 5.0f, p.z);
+        float wk = smooth_step(kneez + 5.0f, kneez - 3.0f, p.z);
         float legs = 1 - wp;
         // The robe's lower part follows the thighs more loosely than the shins.
         inf.add(J_PELVIS, wp);
@@ -390,13 +357,9 @@ void build_skirt(CharacterBody &body, const Style &st) {
 // The messiah's amulet: a small gem hanging on the chest, a piece of its own that the oil
 // room throws off by its texture coordinates.
 void build_amulet(CharacterBody &body, const Style &st) {
-    TubeSpec spec;
-    spec.rings = 4;  // two rings of six and the two poles: a piece big enough to see fly
-    spec.segs = 6;
-    spec.pole_start = true;
-    spec.pole_end = true;
-    spec.atlas = ATLAS_AMULET;
-    spec.tag = P_AMULET;
+    // Two rings of six and the two poles: a piece big enough to see fly.
+    TubeSpec spec{.rings = 4, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_AMULET,
+                  .tag = P_AMULET};
     float z = 40.5f * st.h;
     auto surface = [z](float a, float t) {
         float x = 4.4f + 2.4f * t;
@@ -425,9 +388,9 @@ CharacterBody build_body(CharacterKind kind) {
         for (int side = 1; side >= -1; side -= 2) build_leg(body, st, side);
     for (int side = 1; side >= -1; side -= 2) build_foot(body, st, side);
     build_head(body, st);
-    build_arm(body, st, 1);
-    build_hand(body, st, 1);
-    build_arm(body, st, -1);
-    build_hand(body, st, -1);
+    for (int side = 1; side >= -1; side -= 2) {
+        build_arm(body, st, side);
+        build_hand(body, st, side);
+    }
     return body;
 }

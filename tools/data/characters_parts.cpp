@@ -32,12 +32,6 @@ void Influences::add(int j, float w) {
     }
 }
 
-float smoothstep(float e0, float e1, float x) {
-    float t = (x - e0) / (e1 - e0);
-    t = std::clamp(t, 0.0f, 1.0f);
-    return t * t * (3 - 2 * t);
-}
-
 float table_lookup(const float *table, int rows, int columns, float key, int column) {
     int stride = columns + 1;
     if (key <= table[0]) return table[column + 1];
@@ -71,7 +65,6 @@ static void finish_weights(Influences &inf, SkinVertex &v) {
 
 int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface,
              const WeightFn &weights) {
-    const float pi = 3.14159265f;
     int first = int(body.vertices.size());
     // ring_start[r]: first vertex of ring r; a pole ring has one vertex.
     std::vector<int> ring_start(spec.rings), ring_size(spec.rings);
@@ -81,17 +74,17 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
         ring_start[r] = int(body.vertices.size());
         ring_size[r] = pole ? 1 : spec.segs;
         for (int k = 0; k < ring_size[r]; k++) {
-            float a = pole ? 0.0f : 2 * pi * float(k) / float(spec.segs);
+            float a = pole ? 0.0f : TWO_PI * float(k) / float(spec.segs);
             SkinVertex v{};
             v.p = pole ? surface(0.0f, t) : surface(a, t);
             if (pole) {
                 // The centre of the ring the pole closes.
                 Vec3 c = {0, 0, 0};
                 for (int q = 0; q < spec.segs; q++)
-                    c = c + surface(2 * pi * float(q) / float(spec.segs), t);
+                    c = c + surface(TWO_PI * float(q) / float(spec.segs), t);
                 v.p = c * (1.0f / float(spec.segs));
             }
-            float around = a <= pi ? a / pi : (2 * pi - a) / pi;
+            float around = a <= PI ? a / PI : (TWO_PI - a) / PI;
             // Keep two texels inside the region so filtering never reaches a neighbour.
             const float inset = 2.0f / 256.0f;
             v.u = spec.atlas.x + inset + (spec.atlas.w - 2 * inset) * (pole ? 0.5f : around);

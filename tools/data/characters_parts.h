@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "characters.h"
+#include "writers/picture.h"
 
 // A rectangle of the skin atlas in 0..1 units (v grows downwards).
 struct Atlas {
@@ -41,4 +42,3 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
 
 // Linear interpolation through a table of (key, value...) rows, `columns` values per row.
 float table_lookup(const float *table, int rows, int columns, float key, int column);
-float smoothstep(float e0, float e1, float x);

@@ -28,6 +28,7 @@ float hash2(int x, int y, int seed) {
     return float(h & 0xffff) / 65535.0f;
 }
 
+// Smooth value noise between the hashed lattice points, 0..1.
 float value_noise(float x, float y, int seed) {
     int ix = int(floorf(x)), iy = int(floorf(y));
     float fx = x - ix, fy = y - iy;
@@ -38,6 +39,7 @@ float value_noise(float x, float y, int seed) {
     return (a + (b - a) * fx) + ((c + (d - c) * fx) - (a + (b - a) * fx)) * fy;
 }
 
+// Four octaves of value noise, 0..1.
 float fbm(float x, float y, int seed) {
     float sum = 0, amp = 0.5f;
     for (int o = 0; o < 4; o++) {
@@ -50,12 +52,12 @@ float fbm(float x, float y, int seed) {
 }
 
 // 1 on a line of the given half width around `at`, fading out smoothly.
-float line(float x, float at, float half) { return 1 - smoothstep(half * 0.5f, half, fabsf(x - at)); }
+float line(float x, float at, float half) { return 1 - smooth_step(half * 0.5f, half, fabsf(x - at)); }
 
 // Soft round spot.
 float spot(float x, float y, float cx, float cy, float rx, float ry) {
     float d = sqrtf(powf((x - cx) / rx, 2) + powf((y - cy) / ry, 2));
-    return 1 - smoothstep(0.7f, 1.0f, d);
+    return 1 - smooth_step(0.7f, 1.0f, d);
 }
 
 const Rgb SKIN_LIGHT{0.86f, 0.66f, 0.52f}, SKIN_OLD{0.80f, 0.6f, 0.5f};
@@ -87,6 +89,13 @@ Rgb flesh(Rgb base, float a, float t, int seed) {
     return base * (0.92f + 0.12f * fbm(a * 8, t * 8, seed));
 }
 
+// A bare hand: skin with the gaps between the fingers shaded.
+Rgb bare_hand(Rgb skin, float a, float t, int seed) {
+    float fingers = smooth_step(0.5f, 0.6f, t) * line(fmodf(a * 8, 1.0f), 0.5f, 0.08f);
+    return flesh(skin, a, t, seed) * (1 - 0.25f * fingers);
+}
+
+// An eye at (ex, ey): white, iris, pupil and the brow above it.
 Rgb eye(Rgb around, float a, float t, float ex, float ey, Rgb iris, float size) {
     float white = spot(a, t, ex, ey, 0.055f * size, 0.035f * size);
     float pupil = spot(a, t, ex, ey, 0.024f * size, 0.028f * size);
@@ -98,6 +107,7 @@ Rgb eye(Rgb around, float a, float t, float ex, float ey, Rgb iris, float size) 
     return mixc(c, around * 0.45f, brow);
 }
 
+// The messiah: a pale robe with red trim and a gold belt, the face inside the hood.
 Rgb paint_messiah(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
@@ -107,54 +117,48 @@ Rgb paint_messiah(int region, float a, float t) {
         c = mixc(c, GOLD * (0.75f + 0.25f * sinf(a * 90)), belt);
         float v = 0.02f + (t - 0.8f) * 0.6f;
         c = mixc(c, TRIM, line(a, v, 0.02f) * (t > 0.8f));
-        return c * (0.7f + 0.3f * smoothstep(0.0f, 0.15f, t));
+        return c * (0.7f + 0.3f * smooth_step(0.0f, 0.15f, t));
     }
     case P_SKIRT: {
         Rgb c = cloth(ROBE, a, t, 7, 12);
         c = mixc(c, TRIM, line(t, 0.84f, 0.04f));
         c = mixc(c, GOLD, line(t, 0.88f, 0.012f));
-        return c * (1 - 0.35f * smoothstep(0.9f, 1.0f, t));
+        return c * (1 - 0.35f * smooth_step(0.9f, 1.0f, t));
     }
     case P_HEAD: {
         Rgb c = cloth(ROBE, a, t, 4, 13);
-        float opening = smoothstep(0.30f, 0.22f, a) * smoothstep(0.28f, 0.36f, t) *
-                        smoothstep(0.82f, 0.72f, t);
+        float opening = smooth_step(0.30f, 0.22f, a) * smooth_step(0.28f, 0.36f, t) *
+                        smooth_step(0.82f, 0.72f, t);
         if (opening > 0) {
             Rgb face = flesh(SKIN_LIGHT, a, t, 14) * 0.85f;
             face = eye(face, a, t, 0.12f, 0.58f, Rgb{0.25f, 0.35f, 0.55f}, 1.0f);
             face = mixc(face, face * 0.7f, spot(a, t, 0.0f, 0.5f, 0.04f, 0.06f));  // nose shade
             face = mixc(face, Rgb{0.55f, 0.3f, 0.28f}, spot(a, t, 0.0f, 0.4f, 0.07f, 0.015f));
             // A short dark beard around the mouth and chin.
-            float beard = smoothstep(0.45f, 0.37f, t) * fbm(a * 30, t * 30, 15);
+            float beard = smooth_step(0.45f, 0.37f, t) * fbm(a * 30, t * 30, 15);
             face = mixc(face, Rgb{0.25f, 0.17f, 0.11f}, beard * 1.3f);
-            float rim = smoothstep(0.0f, 0.35f, opening);
+            float rim = smooth_step(0.0f, 0.35f, opening);
             c = mixc(c * 0.35f, face, rim);  // the hood's shadow around the face
         }
-        return c * (1 - 0.25f * smoothstep(0.9f, 1.0f, t));
+        return c * (1 - 0.25f * smooth_step(0.9f, 1.0f, t));
     }
-    case P_ARM_L:
     case P_ARM_R: {
         Rgb c = cloth(ROBE, a, t, 3, 16);
         c = mixc(c, TRIM, line(t, 0.9f, 0.035f));
-        return mixc(c, c * 0.3f, smoothstep(0.95f, 1.0f, t));  // inside of the sleeve
+        return mixc(c, c * 0.3f, smooth_step(0.95f, 1.0f, t));  // inside of the sleeve
     }
-    case P_HAND_L:
-    case P_HAND_R: {
-        Rgb c = flesh(SKIN_LIGHT, a, t, 17);
-        float fingers = smoothstep(0.5f, 0.6f, t) * line(fmodf(a * 8, 1.0f), 0.5f, 0.08f);
-        return c * (1 - 0.25f * fingers);
-    }
-    case P_FOOT_L:
+    case P_HAND_R: return bare_hand(SKIN_LIGHT, a, t, 17);
     case P_FOOT_R: {
         Rgb c = flesh(SKIN_LIGHT, a, t, 18);
         float strap = line(t, 0.45f, 0.05f) + line(t, 0.7f, 0.04f) + line(a, 0.0f, 0.05f) * (t < 0.7f);
         c = mixc(c, Rgb{0.35f, 0.22f, 0.12f}, std::min(1.0f, strap));
-        return mixc(c, Rgb{0.25f, 0.16f, 0.1f}, smoothstep(0.8f, 0.95f, a));  // sole
+        return mixc(c, Rgb{0.25f, 0.16f, 0.1f}, smooth_step(0.8f, 0.95f, a));  // sole
     }
     default: return ROBE;
     }
 }
 
+// The father: a brown coat over shirt and tie, grey hair and beard, polished shoes.
 Rgb paint_father(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
@@ -168,7 +172,7 @@ Rgb paint_father(int region, float a, float t) {
         c = mixc(c, c * 0.55f, line(a, v + 0.015f, 0.012f) * (t > 0.6f));
         for (int b = 0; b < 3; b++)
             c = mixc(c, Rgb{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.2f + b * 0.14f, 0.02f, 0.025f));
-        return c * (0.75f + 0.25f * smoothstep(0.0f, 0.2f, t));
+        return c * (0.75f + 0.25f * smooth_step(0.0f, 0.2f, t));
     }
     case P_SKIRT: {
         Rgb c = cloth(COAT, a, t, 4, 23);
@@ -178,14 +182,14 @@ Rgb paint_father(int region, float a, float t) {
         c = mixc(c, c * 0.6f, pocket * (line(t, 0.21f, 0.015f) + line(a, 0.3f, 0.01f) +
                                          line(a, 0.46f, 0.01f)));
         c = mixc(c, Rgb{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.06f, 0.02f, 0.04f));
-        return c * (1 - 0.3f * smoothstep(0.88f, 1.0f, t));
+        return c * (1 - 0.3f * smooth_step(0.88f, 1.0f, t));
     }
     case P_HEAD: {
         Rgb skin = flesh(SKIN_OLD, a, t, 24);
         Rgb c = skin;
         // Grey hair around the back and sides, bald crown.
-        float hair = smoothstep(0.35f, 0.55f, a) * smoothstep(0.45f, 0.55f, t) *
-                     smoothstep(0.93f, 0.82f, t);
+        float hair = smooth_step(0.35f, 0.55f, a) * smooth_step(0.45f, 0.55f, t) *
+                     smooth_step(0.93f, 0.82f, t);
         Rgb grey = HAIR_GREY * (0.8f + 0.3f * fbm(a * 40, t * 10, 25));
         c = mixc(c, grey, hair);
         c = mixc(c, c * 1.08f, spot(a, t, 0.3f, 0.95f, 0.4f, 0.15f));  // shiny crown
@@ -195,7 +199,7 @@ Rgb paint_father(int region, float a, float t) {
         c = c * (1 - 0.12f * forehead * (0.5f + 0.5f * sinf(t * 300)));
         c = mixc(c, c * 0.7f, spot(a, t, 0.0f, 0.5f, 0.035f, 0.06f));
         // Beard and moustache.
-        float beard = smoothstep(0.48f, 0.4f, t) * smoothstep(0.6f, 0.35f, a);
+        float beard = smooth_step(0.48f, 0.4f, t) * smooth_step(0.6f, 0.35f, a);
         float mous = spot(a, t, 0.03f, 0.43f, 0.09f, 0.025f);
         Rgb bc = HAIR_GREY * (0.75f + 0.35f * fbm(a * 50, t * 25, 26));
         c = mixc(c, bc, std::max(beard, mous));
@@ -203,24 +207,16 @@ Rgb paint_father(int region, float a, float t) {
         if (t < 0.12f) c = cloth(SHIRT, a, t, 2, 27);  // collar
         return c;
     }
-    case P_ARM_L:
     case P_ARM_R: {
         Rgb c = cloth(COAT, a, t, 2, 28);
         c = mixc(c, c * 0.7f, line(t, 0.86f, 0.02f));  // cuff
-        return mixc(c, SHIRT, smoothstep(0.95f, 0.98f, t));
+        return mixc(c, SHIRT, smooth_step(0.95f, 0.98f, t));
     }
-    case P_HAND_L:
-    case P_HAND_R: {
-        Rgb c = flesh(SKIN_OLD, a, t, 29);
-        float fingers = smoothstep(0.5f, 0.6f, t) * line(fmodf(a * 8, 1.0f), 0.5f, 0.08f);
-        return c * (1 - 0.25f * fingers);
-    }
-    case P_LEG_L:
+    case P_HAND_R: return bare_hand(SKIN_OLD, a, t, 29);
     case P_LEG_R: {
         Rgb c = cloth(TROUSERS, a, t, 2, 30);
         return mixc(c, c * 1.25f, line(a, 0.0f, 0.02f));  // crease
     }
-    case P_FOOT_L:
     case P_FOOT_R: {
         Rgb c = SHOE * (0.8f + 0.5f * fbm(a * 10, t * 10, 31));
         c = mixc(c, Rgb{0.5f, 0.5f, 0.5f}, spot(a, t, 0.0f, 0.45f, 0.15f, 0.15f) *
@@ -231,12 +227,13 @@ Rgb paint_father(int region, float a, float t) {
     }
 }
 
+// The wolfguy: fur, light at the jaw and chest, dark on the back, torn jeans.
 Rgb paint_wolf(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
         Rgb c = fur(FUR, a, t, 41);
-        c = mixc(c, fur(FUR_LIGHT, a, t, 42), smoothstep(0.3f, 0.12f, a) * smoothstep(0.2f, 0.4f, t));
-        c = mixc(c, fur(FUR_DARK, a, t, 43), smoothstep(0.7f, 0.95f, a) * 0.6f);  // back
+        c = mixc(c, fur(FUR_LIGHT, a, t, 42), smooth_step(0.3f, 0.12f, a) * smooth_step(0.2f, 0.4f, t));
+        c = mixc(c, fur(FUR_DARK, a, t, 43), smooth_step(0.7f, 0.95f, a) * 0.6f);  // back
         c = c * (1 - 0.2f * spot(a, t, 0.12f, 0.62f, 0.12f, 0.05f));  // chest muscles
         if (t < 0.24f) {
             c = cloth(JEANS, a, t, 2, 44);
@@ -247,12 +244,12 @@ Rgb paint_wolf(int region, float a, float t) {
     }
     case P_HEAD: {
         Rgb c = fur(FUR, a, t, 45);
-        c = mixc(c, fur(FUR_LIGHT, a, t, 46), smoothstep(0.32f, 0.42f, 1 - t) *
-                                                 smoothstep(0.5f, 0.2f, a));  // light jaw
-        c = mixc(c, fur(FUR_DARK, a, t, 47), smoothstep(0.6f, 0.8f, t) * smoothstep(0.1f, 0.4f, a));
+        c = mixc(c, fur(FUR_LIGHT, a, t, 46), smooth_step(0.32f, 0.42f, 1 - t) *
+                                                 smooth_step(0.5f, 0.2f, a));  // light jaw
+        c = mixc(c, fur(FUR_DARK, a, t, 47), smooth_step(0.6f, 0.8f, t) * smooth_step(0.1f, 0.4f, a));
         // Nose tip, mouth line with teeth, yellow eyes.
         c = mixc(c, Rgb{0.05f, 0.04f, 0.04f}, spot(a, t, 0.0f, 0.44f, 0.07f, 0.035f));
-        float mouth = line(t, 0.33f, 0.012f) * smoothstep(0.3f, 0.1f, a);
+        float mouth = line(t, 0.33f, 0.012f) * smooth_step(0.3f, 0.1f, a);
         c = mixc(c, Rgb{0.1f, 0.03f, 0.03f}, mouth);
         float teeth = mouth * (fmodf(a * 40, 1.0f) < 0.4f) * line(t, 0.345f, 0.008f);
         c = mixc(c, Rgb{0.9f, 0.88f, 0.78f}, teeth);
@@ -261,20 +258,17 @@ Rgb paint_wolf(int region, float a, float t) {
     }
     case P_EXTRA: {
         Rgb c = fur(FUR_DARK, a, t, 48);
-        return mixc(c, Rgb{0.55f, 0.35f, 0.33f}, smoothstep(0.35f, 0.15f, a) * (1 - t));
+        return mixc(c, Rgb{0.55f, 0.35f, 0.33f}, smooth_step(0.35f, 0.15f, a) * (1 - t));
     }
-    case P_ARM_L:
     case P_ARM_R: {
         Rgb c = fur(FUR, a, t, 49);
-        return mixc(c, fur(FUR_LIGHT, a, t, 50), smoothstep(0.6f, 0.9f, a) * 0.5f);
+        return mixc(c, fur(FUR_LIGHT, a, t, 50), smooth_step(0.6f, 0.9f, a) * 0.5f);
     }
-    case P_HAND_L:
     case P_HAND_R: {
         Rgb c = fur(FUR_DARK, a, t, 51);
-        float claws = smoothstep(0.85f, 0.92f, t) * line(fmodf(a * 4, 1.0f), 0.5f, 0.2f);
+        float claws = smooth_step(0.85f, 0.92f, t) * line(fmodf(a * 4, 1.0f), 0.5f, 0.2f);
         return mixc(c, Rgb{0.85f, 0.82f, 0.72f}, claws);
     }
-    case P_LEG_L:
     case P_LEG_R: {
         Rgb c = cloth(JEANS, a, t, 2, 52);
         c = mixc(c, c * 1.3f, line(a, 0.0f, 0.02f) * 0.5f);
@@ -284,10 +278,9 @@ Rgb paint_wolf(int region, float a, float t) {
         c = mixc(c, c * 0.4f, line(t, hem, 0.015f));
         return c;
     }
-    case P_FOOT_L:
     case P_FOOT_R: {
         Rgb c = fur(FUR_DARK, a, t, 54);
-        float claws = smoothstep(0.85f, 0.95f, t) * line(fmodf(a * 5, 1.0f), 0.5f, 0.2f);
+        float claws = smooth_step(0.85f, 0.95f, t) * line(fmodf(a * 5, 1.0f), 0.5f, 0.2f);
         return mixc(c, Rgb{0.8f, 0.78f, 0.7f}, claws * (a < 0.5f));
     }
     default: return FUR;
@@ -295,6 +288,7 @@ Rgb paint_wolf(int region, float a, float t) {
 }
 
 // The part tag of an atlas region and the pixel's place inside it; -1 outside all regions.
+// The two sides share a region, which answers with the right side's tag.
 int locate(float u, float v, float &a, float &t) {
     struct Region {
         const Atlas *atlas;
