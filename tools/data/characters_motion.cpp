@@ -8,25 +8,37 @@
 
 namespace {
 
-int shoulder(int side) { return side > 0 ? J_L_SHOULDER : J_R_SHOULDER; }
-int elbow(int side) { return side > 0 ? J_L_ELBOW : J_R_ELBOW; }
-int hip(int side) { return side > 0 ? J_L_HIP : J_R_HIP; }
-int knee(int side) { return side > 0 ? J_L_KNEE : J_R_KNEE; }
-int ankle(int side) { return side > 0 ? J_L_ANKLE : J_R_ANKLE; }
-
 // Arm of one side (+1 left, -1 right): raise forward, raise sideways, elbow flex, twist.
 void arm(Pose &p, int side, float forward, float out, float flex, float twist = 0) {
-    p.bend[shoulder(side)] = -forward;
-    p.roll[shoulder(side)] = side * out;
-    p.twist[shoulder(side)] = side * twist;
-    p.bend[elbow(side)] = -flex;
+    int shoulder = side_joint(J_L_SHOULDER, side);
+    p.bend[shoulder] = -forward;
+    p.roll[shoulder] = side * out;
+    p.twist[shoulder] = side * twist;
+    p.bend[side_joint(J_L_ELBOW, side)] = -flex;
+}
+
+// Both arms alike.
+void arms(Pose &p, float forward, float out, float flex, float twist = 0) {
+    for (int side = 1; side >= -1; side -= 2) arm(p, side, forward, out, flex, twist);
 }
 
 // Leg of one side: hip flex (forward), knee flex, ankle; the foot stays level unless told.
 void leg(Pose &p, int side, float forward, float flex, float toe = 0) {
-    p.bend[hip(side)] = -forward;
-    p.bend[knee(side)] = flex;
-    p.bend[ankle(side)] = forward - flex + toe;
+    p.bend[side_joint(J_L_HIP, side)] = -forward;
+    p.bend[side_joint(J_L_KNEE, side)] = flex;
+    p.bend[side_joint(J_L_ANKLE, side)] = forward - flex + toe;
+}
+
+// Both legs alike.
+void legs(Pose &p, float forward, float flex, float toe = 0) {
+    for (int side = 1; side >= -1; side -= 2) leg(p, side, forward, flex, toe);
+}
+
+// How the back is carried: the bend of spine, chest and head.
+void carriage(Pose &p, float spine, float chest, float head) {
+    p.bend[J_SPINE] = spine;
+    p.bend[J_CHEST] = chest;
+    p.bend[J_HEAD] = head;
 }
 
 // Blend of two poses.
@@ -52,7 +64,9 @@ struct Key {
 };
 
 // Pose at a frame between keys (eased between neighbours).
-Pose keyed(const Key *keys, int n, int frame) {
+Pose keyed(std::initializer_list<Key> list, int frame) {
+    const Key *keys = list.begin();
+    int n = int(list.size());
     if (frame <= keys[0].frame) return keys[0].pose;
     for (int i = 1; i < n; i++)
         if (frame <= keys[i].frame) {
@@ -66,25 +80,16 @@ Pose keyed(const Key *keys, int n, int frame) {
 // Relaxed standing pose, with each character's bearing.
 Pose neutral(CharacterKind kind) {
     Pose p = rest_pose();
-    arm(p, 1, 0.05f, 0.1f, 0.2f);
-    arm(p, -1, 0.05f, 0.1f, 0.2f);
+    arms(p, 0.05f, 0.1f, 0.2f);
     if (kind == CHAR_FATHER) {
-        p.bend[J_SPINE] = 0.06f;
-        p.bend[J_CHEST] = 0.08f;
-        p.bend[J_HEAD] = -0.08f;
-        arm(p, 1, 0.1f, 0.16f, 0.3f);
-        arm(p, -1, 0.1f, 0.16f, 0.3f);
+        carriage(p, 0.06f, 0.08f, -0.08f);
+        arms(p, 0.1f, 0.16f, 0.3f);
     } else if (kind == CHAR_WOLFGUY) {
-        p.bend[J_SPINE] = 0.1f;
-        p.bend[J_CHEST] = 0.12f;
-        p.bend[J_HEAD] = -0.18f;
-        arm(p, 1, 0.2f, 0.14f, 0.45f);
-        arm(p, -1, 0.2f, 0.14f, 0.45f);
-        leg(p, 1, 0.12f, 0.25f);
-        leg(p, -1, 0.12f, 0.25f);
+        carriage(p, 0.1f, 0.12f, -0.18f);
+        arms(p, 0.2f, 0.14f, 0.45f);
+        legs(p, 0.12f, 0.25f);
     } else {
-        arm(p, 1, 0.12f, 0.08f, 0.35f);
-        arm(p, -1, 0.12f, 0.08f, 0.35f);
+        arms(p, 0.12f, 0.08f, 0.35f);
     }
     return p;
 }
@@ -200,9 +205,7 @@ Pose reach(CharacterKind kind, int frame) {
     Pose touch = out;
     arm(touch, -1, 1.62f, 0.02f, 0.3f);
     touch.bend[J_R_WRIST] = -1.25f;  // palm flat against the surface
-    touch.bend[J_SPINE] = n.bend[J_SPINE] + 0.2f;
-    touch.bend[J_CHEST] = n.bend[J_CHEST] + 0.15f;
-    touch.bend[J_HEAD] = n.bend[J_HEAD] - 0.4f;
+    carriage(touch, n.bend[J_SPINE] + 0.2f, n.bend[J_CHEST] + 0.15f, n.bend[J_HEAD] - 0.4f);
     touch.twist[J_CHEST] = 0.12f;  // the right shoulder leads
     leg(touch, -1, 0.55f, 0.45f);
     leg(touch, 1, -0.25f, 0.08f);
@@ -211,9 +214,8 @@ Pose reach(CharacterKind kind, int frame) {
     arm(hold, 1, 0.4f, 0.15f, 0.9f);  // the other hand lifts in surprise
     Pose back = lift;
     arm(back, -1, 0.6f, 0.1f, 1.3f);
-    const Key keys[] = {{72, n}, {74, lift}, {76, out}, {78, touch}, {79, hold},
-                        {81, back}, {83, n}};
-    return keyed(keys, 7, frame);
+    return keyed({{72, n}, {74, lift}, {76, out}, {78, touch}, {79, hold},
+                 {81, back}, {83, n}}, frame);
 }
 
 // Stand-in pose used by several keyed gestures: the right arm raised high.
@@ -226,6 +228,7 @@ Pose arm_up(CharacterKind kind, float elbow_flex, float twist) {
     return p;
 }
 
+// Wave (112..122): both arms open, then the right hand waves high.
 Pose wave(CharacterKind kind, int frame) {
     Pose n = neutral(kind);
     Pose mid = n;
@@ -234,11 +237,11 @@ Pose wave(CharacterKind kind, int frame) {
     arm(up, 1, 0.3f, 0.5f, 0.4f);  // the beam pose: both arms open
     up.bend[J_HEAD] = -0.2f;
     Pose a = arm_up(kind, 0.75f, 0.3f), b = arm_up(kind, 0.15f, -0.2f);
-    const Key keys[] = {{112, n}, {113, mid}, {115, up}, {116, a}, {117, b},
-                        {118, a}, {119, b}, {120, a}, {121, mid}, {122, n}};
-    return keyed(keys, 10, frame);
+    return keyed({{112, n}, {113, mid}, {115, up}, {116, a}, {117, b},
+                 {118, a}, {119, b}, {120, a}, {121, mid}, {122, n}}, frame);
 }
 
+// Point (123..134): the right arm aims ahead and the head follows.
 Pose point(CharacterKind kind, int frame) {
     Pose n = neutral(kind);
     Pose aim = n;
@@ -251,11 +254,11 @@ Pose point(CharacterKind kind, int frame) {
     Pose aim2 = aim;
     arm(aim2, -1, 1.55f, 0.2f, 0.0f);
     aim2.bend[J_SPINE] += 0.05f;
-    const Key keys[] = {{123, n}, {125, aim}, {128, aim2}, {131, aim}, {133, mix(aim, n, 0.5f)},
-                        {134, n}};
-    return keyed(keys, 6, frame);
+    return keyed({{123, n}, {125, aim}, {128, aim2}, {131, aim}, {133, mix(aim, n, 0.5f)},
+                 {134, n}}, frame);
 }
 
+// Salute (84..94): the right hand to the brow, held.
 Pose salute(CharacterKind kind, int frame) {
     Pose n = neutral(kind);
     Pose s = n;
@@ -264,36 +267,36 @@ Pose salute(CharacterKind kind, int frame) {
     s.bend[J_HEAD] = n.bend[J_HEAD] - 0.05f;
     s.bend[J_SPINE] = n.bend[J_SPINE] - 0.05f;
     arm(s, 1, 0.0f, 0.05f, 0.1f);
-    const Key keys[] = {{84, n}, {86, s}, {91, s}, {94, n}};
-    return keyed(keys, 4, frame);
+    return keyed({{84, n}, {86, s}, {91, s}, {94, n}}, frame);
 }
 
 // Taunt: hands on the hips and a laugh thrown back.
 Pose taunt(CharacterKind kind, int frame) {
     Pose n = neutral(kind);
     Pose hips = n;
-    arm(hips, 1, -0.35f, 0.55f, 1.7f, -0.6f);
-    arm(hips, -1, -0.35f, 0.55f, 1.7f, -0.6f);
+    arms(hips, -0.35f, 0.55f, 1.7f, -0.6f);
     Pose back = hips;
-    back.bend[J_SPINE] = -0.12f;
-    back.bend[J_CHEST] = -0.1f;
-    back.bend[J_HEAD] = -0.35f;
+    carriage(back, -0.12f, -0.1f, -0.35f);
     Pose fwd = hips;
-    fwd.bend[J_SPINE] = 0.15f;
-    fwd.bend[J_CHEST] = 0.1f;
-    fwd.bend[J_HEAD] = 0.1f;
+    carriage(fwd, 0.15f, 0.1f, 0.1f);
     fwd.twist[J_HEAD] = 0.2f;
-    const Key keys[] = {{95, n}, {98, hips}, {100, back}, {102, fwd}, {104, back},
-                        {106, fwd}, {108, hips}, {111, n}};
-    return keyed(keys, 8, frame);
+    return keyed({{95, n}, {98, hips}, {100, back}, {102, fwd}, {104, back},
+                 {106, fwd}, {108, hips}, {111, n}}, frame);
 }
 
-Pose attack(CharacterKind kind, int frame, bool crouched) {
+// Where an attack or a flinch starts: the neutral stand, or low on bent knees.
+Pose ready(CharacterKind kind, bool crouched) {
     Pose n = neutral(kind);
     if (crouched) {
-        for (int side = 1; side >= -1; side -= 2) leg(n, side, 1.0f, 1.9f);
+        legs(n, 1.0f, 1.9f);
         n.bend[J_SPINE] = 0.45f;
     }
+    return n;
+}
+
+// Attack (46..53, crouched 160..168): wind up and strike with the right arm.
+Pose attack(CharacterKind kind, int frame, bool crouched) {
+    Pose n = ready(kind, crouched);
     Pose wind = n, hit = n;
     arm(wind, -1, -0.5f, 0.2f, 1.8f);
     wind.twist[J_CHEST] = -0.45f;
@@ -309,35 +312,25 @@ Pose attack(CharacterKind kind, int frame, bool crouched) {
         hit.root_offset = {2, 0, 0};
     }
     int f0 = crouched ? 160 : 46;
-    const Key keys[] = {{f0, n}, {f0 + 2, wind}, {f0 + 4, hit}, {f0 + 5, hit},
-                        {f0 + (crouched ? 8 : 7), n}};
-    return keyed(keys, 5, frame);
+    return keyed({{f0, n}, {f0 + 2, wind}, {f0 + 4, hit}, {f0 + 5, hit},
+                 {f0 + (crouched ? 8 : 7), n}}, frame);
 }
 
 // Three flinches: knocked back, doubled over, twisted aside.
 Pose pain(CharacterKind kind, int frame, int variant, bool crouched) {
-    Pose n = neutral(kind);
-    if (crouched) {
-        for (int side = 1; side >= -1; side -= 2) leg(n, side, 1.0f, 1.9f);
-        n.bend[J_SPINE] = 0.45f;
-    }
+    Pose n = ready(kind, crouched);
     Pose h = n;
     if (variant == 0) {
         h.bend[J_SPINE] = n.bend[J_SPINE] - 0.25f;
         h.bend[J_HEAD] = -0.4f;
-        arm(h, 1, 0.6f, 0.4f, 1.4f);
-        arm(h, -1, 0.6f, 0.4f, 1.4f);
+        arms(h, 0.6f, 0.4f, 1.4f);
         if (!crouched) leg(h, -1, -0.3f, 0.3f);
         h.root_offset = {-1.5f, 0, 0};
     } else if (variant == 1) {
-        h.bend[J_SPINE] = n.bend[J_SPINE] + 0.45f;
-        h.bend[J_CHEST] = 0.2f;
-        h.bend[J_HEAD] = 0.2f;
-        arm(h, 1, 0.7f, 0.0f, 1.8f);
-        arm(h, -1, 0.7f, 0.0f, 1.8f);
+        carriage(h, n.bend[J_SPINE] + 0.45f, 0.2f, 0.2f);
+        arms(h, 0.7f, 0.0f, 1.8f);
         if (!crouched) {
-            leg(h, 1, 0.3f, 0.6f);
-            leg(h, -1, 0.3f, 0.6f);
+            legs(h, 0.3f, 0.6f);
         }
     } else {
         h.twist[J_CHEST] = 0.5f;
@@ -347,47 +340,39 @@ Pose pain(CharacterKind kind, int frame, int variant, bool crouched) {
         arm(h, 1, 0.5f, 0.1f, 1.9f);
     }
     int f0 = crouched ? 169 : 54 + variant * 4;
-    const Key keys[] = {{f0, n}, {f0 + 1, h}, {f0 + 2, mix(h, n, 0.4f)}, {f0 + 3, n}};
-    return keyed(keys, 4, frame);
+    return keyed({{f0, n}, {f0 + 1, h}, {f0 + 2, mix(h, n, 0.4f)}, {f0 + 3, n}}, frame);
 }
 
+// Jump (66..71): crouch, push off, tuck, fall and land.
 Pose jump(CharacterKind kind, int frame) {
     Pose n = neutral(kind);
     Pose crouch = n;
-    for (int side = 1; side >= -1; side -= 2) {
-        leg(crouch, side, 0.8f, 1.5f);
-        arm(crouch, side, -0.6f, 0.1f, 0.4f);
-    }
+    legs(crouch, 0.8f, 1.5f);
+    arms(crouch, -0.6f, 0.1f, 0.4f);
     crouch.bend[J_SPINE] = 0.45f;
     Pose push = n;
-    for (int side = 1; side >= -1; side -= 2) {
-        leg(push, side, -0.1f, 0.05f, 0.5f);
-        arm(push, side, 1.6f, 0.15f, 0.2f);
-    }
+    legs(push, -0.1f, 0.05f, 0.5f);
+    arms(push, 1.6f, 0.15f, 0.2f);
     push.bend[J_SPINE] = 0.15f;
     push.lift = 3;
     Pose tuck = n;
-    for (int side = 1; side >= -1; side -= 2) {
-        leg(tuck, side, 1.1f, 1.7f);
-        arm(tuck, side, 1.1f, 0.3f, 0.6f);
-    }
+    legs(tuck, 1.1f, 1.7f);
+    arms(tuck, 1.1f, 0.3f, 0.6f);
     tuck.bend[J_SPINE] = 0.3f;
     tuck.lift = 11;
     Pose fall = tuck;
-    for (int side = 1; side >= -1; side -= 2) leg(fall, side, 0.5f, 0.6f, 0.3f);
+    legs(fall, 0.5f, 0.6f, 0.3f);
     fall.lift = 6;
     Pose land = crouch;
-    for (int side = 1; side >= -1; side -= 2) arm(land, side, 0.6f, 0.5f, 0.5f);
-    const Key keys[] = {{66, crouch}, {67, push}, {68, tuck}, {69, fall}, {70, land}, {71, n}};
-    return keyed(keys, 6, frame);
+    arms(land, 0.6f, 0.5f, 0.5f);
+    return keyed({{66, crouch}, {67, push}, {68, tuck}, {69, fall}, {70, land}, {71, n}}, frame);
 }
 
+// Crouched low on bent knees, the back bent by `breath` (-1..1).
 Pose crouch_pose(CharacterKind kind, float breath) {
     Pose p = neutral(kind);
-    for (int side = 1; side >= -1; side -= 2) {
-        leg(p, side, 1.2f, 2.1f);
-        arm(p, side, 0.55f, 0.15f, 0.9f);
-    }
+    legs(p, 1.2f, 2.1f);
+    arms(p, 0.55f, 0.15f, 0.9f);
     p.roll[J_L_HIP] = 0.15f;
     p.roll[J_R_HIP] = -0.15f;
     p.bend[J_SPINE] = 0.4f + 0.03f * breath;
@@ -403,23 +388,18 @@ Pose death(CharacterKind kind, int frame) {
         Pose hit = n;
         hit.bend[J_SPINE] = -0.2f;
         hit.bend[J_HEAD] = -0.35f;
-        arm(hit, 1, 0.9f, 0.5f, 0.8f);
-        arm(hit, -1, 0.9f, 0.5f, 0.8f);
+        arms(hit, 0.9f, 0.5f, 0.8f);
         Pose stagger = hit;
-        for (int side = 1; side >= -1; side -= 2) leg(stagger, side, 0.5f, 0.9f);
+        legs(stagger, 0.5f, 0.9f);
         stagger.root_bend = -0.35f;
         Pose drop = stagger;
         drop.root_bend = -0.9f;
-        for (int side = 1; side >= -1; side -= 2) {
-            leg(drop, side, 0.9f, 1.2f);
-            arm(drop, side, 1.3f, 0.9f, 0.5f);
-        }
+        legs(drop, 0.9f, 1.2f);
+        arms(drop, 1.3f, 0.9f, 0.5f);
         Pose ground = n;
         ground.root_bend = -1.5f;
-        for (int side = 1; side >= -1; side -= 2) {
-            leg(ground, side, 0.45f, 0.6f, 0.5f);
-            arm(ground, side, 0.6f, 1.2f, 0.4f);
-        }
+        legs(ground, 0.45f, 0.6f, 0.5f);
+        arms(ground, 0.6f, 1.2f, 0.4f);
         ground.bend[J_HEAD] = -0.2f;
         ground.bend[J_SPINE] = -0.05f;
         Pose lie = ground;
@@ -430,21 +410,19 @@ Pose death(CharacterKind kind, int frame) {
         arm(lie, -1, 0.0f, 1.1f, 0.1f);
         lie.twist[J_HEAD] = 0.5f;
         lie.bend[J_HEAD] = 0.1f;
-        const Key keys[] = {{178, hit}, {179, stagger}, {180, drop}, {181, ground},
-                            {182, lie}, {183, lie}};
-        return keyed(keys, 6, frame);
+        return keyed({{178, hit}, {179, stagger}, {180, drop}, {181, ground},
+                     {182, lie}, {183, lie}}, frame);
     }
     if (frame <= 189) {
         Pose hit = n;
         hit.bend[J_SPINE] = 0.4f;
-        arm(hit, 1, 0.6f, 0.2f, 1.5f);
-        arm(hit, -1, 0.6f, 0.2f, 1.5f);
+        arms(hit, 0.6f, 0.2f, 1.5f);
         Pose knees = hit;
-        for (int side = 1; side >= -1; side -= 2) leg(knees, side, 0.3f, 1.6f, 0.0f);
+        legs(knees, 0.3f, 1.6f, 0.0f);
         knees.root_bend = 0.3f;
         Pose fall = knees;
         fall.root_bend = 1.0f;
-        for (int side = 1; side >= -1; side -= 2) arm(fall, side, 1.4f, 0.3f, 0.5f);
+        arms(fall, 1.4f, 0.3f, 0.5f);
         Pose lie = n;
         lie.root_bend = 1.5708f;
         lie.bend[J_HEAD] = -0.3f;
@@ -453,25 +431,24 @@ Pose death(CharacterKind kind, int frame) {
         arm(lie, -1, 0.2f, 0.3f, 0.2f);
         leg(lie, 1, -0.1f, 0.3f, -0.6f);
         leg(lie, -1, 0.0f, 0.1f, -0.6f);
-        const Key keys[] = {{184, hit}, {185, knees}, {187, fall}, {188, lie}, {189, lie}};
-        return keyed(keys, 5, frame);
+        return keyed({{184, hit}, {185, knees}, {187, fall}, {188, lie}, {189, lie}}, frame);
     }
     Pose sag = n;
     sag.bend[J_SPINE] = 0.3f;
     sag.bend[J_HEAD] = 0.4f;
     Pose kneel = sag;
-    for (int side = 1; side >= -1; side -= 2) leg(kneel, side, 0.2f, 1.9f, -0.3f);
+    legs(kneel, 0.2f, 1.9f, -0.3f);
     Pose slump = kneel;
     slump.root_roll = 0.8f;
     arm(slump, 1, 0.3f, 0.5f, 0.5f);
     Pose lie = slump;
     lie.root_roll = 1.5f;
-    for (int side = 1; side >= -1; side -= 2) leg(lie, side, 0.9f, 1.3f);
+    legs(lie, 0.9f, 1.3f);
     lie.twist[J_HEAD] = 0.3f;
-    const Key keys[] = {{190, n}, {191, sag}, {193, kneel}, {195, slump}, {196, lie}, {197, lie}};
-    return keyed(keys, 6, frame);
+    return keyed({{190, n}, {191, sag}, {193, kneel}, {195, slump}, {196, lie}, {197, lie}}, frame);
 }
 
+// Crouched death (173..177): tip over to the side.
 Pose crouch_death(CharacterKind kind, int frame) {
     Pose c = crouch_pose(kind, 0);
     Pose tip = c;
@@ -481,8 +458,7 @@ Pose crouch_death(CharacterKind kind, int frame) {
     lie.root_roll = 1.5f;
     arm(lie, 1, 0.8f, 0.4f, 0.4f);
     lie.bend[J_HEAD] = 0.2f;
-    const Key keys[] = {{173, c}, {174, tip}, {176, lie}, {177, lie}};
-    return keyed(keys, 4, frame);
+    return keyed({{173, c}, {174, tip}, {176, lie}, {177, lie}}, frame);
 }
 
 // Extra: 198..202 weight shifts back to a calm stand, 203 calm facing forward,

@@ -1,27 +1,8 @@
 // characters_rig.cpp: the characters' skeleton, forward kinematics and linear blend skinning.
+#include <algorithm>
 #include <cmath>
 
 #include "characters.h"
-
-// Rotation matrix of twist (z) * bend (y) * roll (x).
-static void euler_matrix(float twist, float bend, float roll, float m[3][3]) {
-    float cz = cosf(twist), sz = sinf(twist), cy = cosf(bend), sy = sinf(bend);
-    float cx = cosf(roll), sx = sinf(roll);
-    float rz[3][3] = {{cz, -sz, 0}, {sz, cz, 0}, {0, 0, 1}};
-    float ry[3][3] = {{cy, 0, sy}, {0, 1, 0}, {-sy, 0, cy}};
-    float rx[3][3] = {{1, 0, 0}, {0, cx, -sx}, {0, sx, cx}};
-    float a[3][3];
-    for (int i = 0; i < 3; i++)
-        for (int j = 0; j < 3; j++) {
-            a[i][j] = 0;
-            for (int k = 0; k < 3; k++) a[i][j] += rz[i][k] * ry[k][j];
-        }
-    for (int i = 0; i < 3; i++)
-        for (int j = 0; j < 3; j++) {
-            m[i][j] = 0;
-            for (int k = 0; k < 3; k++) m[i][j] += a[i][k] * rx[k][j];
-        }
-}
 
 // Matrix times vector.
 static Vec3 mul(const float m[3][3], Vec3 v) {
@@ -39,6 +20,18 @@ static void mul3(const float a[3][3], const float b[3][3], float out[3][3]) {
         }
 }
 
+// Rotation matrix of twist (z) * bend (y) * roll (x).
+static void euler_matrix(float twist, float bend, float roll, float m[3][3]) {
+    float cz = cosf(twist), sz = sinf(twist), cy = cosf(bend), sy = sinf(bend);
+    float cx = cosf(roll), sx = sinf(roll);
+    float rz[3][3] = {{cz, -sz, 0}, {sz, cz, 0}, {0, 0, 1}};
+    float ry[3][3] = {{cy, 0, sy}, {0, 1, 0}, {-sy, 0, cy}};
+    float rx[3][3] = {{1, 0, 0}, {0, cx, -sx}, {0, sx, cx}};
+    float a[3][3];
+    mul3(rz, ry, a);
+    mul3(a, rx, m);
+}
+
 Skeleton make_skeleton(float h, float w) {
     Skeleton s;
     const Vec3 rest[JOINT_COUNT] = {
@@ -51,21 +44,12 @@ Skeleton make_skeleton(float h, float w) {
     const int parent[JOINT_COUNT] = {-1, J_PELVIS, J_SPINE, J_CHEST, J_CHEST, J_L_SHOULDER,
                                      J_L_ELBOW, J_CHEST, J_R_SHOULDER, J_R_ELBOW, J_PELVIS,
                                      J_L_HIP, J_L_KNEE, J_PELVIS, J_R_HIP, J_R_KNEE};
-    for (int j = 0; j < JOINT_COUNT; j++) {
-        s.rest[j] = rest[j];
-        s.parent[j] = parent[j];
-    }
+    std::copy(rest, rest + JOINT_COUNT, s.rest);
+    std::copy(parent, parent + JOINT_COUNT, s.parent);
     return s;
 }
 
-Pose rest_pose() {
-    Pose p;
-    for (int j = 0; j < JOINT_COUNT; j++) p.bend[j] = p.roll[j] = p.twist[j] = 0;
-    p.root_offset = {0, 0, 0};
-    p.root_bend = p.root_roll = p.root_yaw = 0;
-    p.lift = 0;
-    return p;
-}
+Pose rest_pose() { return Pose{}; }
 
 void pose_joints(const Skeleton &s, const Pose &pose, Xform out[JOINT_COUNT]) {
     // Parents always come before their children in the joint order.
