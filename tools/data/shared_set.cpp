@@ -5,66 +5,59 @@
 #include <cmath>
 
 #include "content.h"
+#include "kit_geometry.h"
 #include "shared_set.h"
 #include "writers/picture.h"
 
-static const float PI = 3.14159265f;
-
 // Colour of a light glow by its colour index: 4 red, 2 green, 1 blue.
-Colour light_index_colour(int index) {
+static Colour light_index_colour(int index) {
     return Colour{(index & 4) ? 1.0f : 0.0f, (index & 2) ? 1.0f : 0.0f, (index & 1) ? 1.0f : 0.0f};
 }
 
 Picture make_light_glow(int index) {
     const int size = 128;
-    Picture p(size, size);
     Colour c = light_index_colour(index);
     float radius = size / 2 - 1.5f;
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
-            float glow = glow_falloff(dx, dy, radius, 5.0f);
-            float core = glow_falloff(dx, dy, radius * 0.35f, 3.0f);
-            // Coloured body with a slightly paler hot core; the colour index stays readable.
-            Colour v = colour_add(colour_scale(c, glow), colour_scale(colour(1, 1, 1), core * 0.3f));
-            picture_set(p, x, y, v);
-        }
-    return p;
+    return picture_painted(size, size, [&](int x, int y, float, float) {
+        float dx = x + 0.5f - size / 2.0f, dy = y + 0.5f - size / 2.0f;
+        float glow = glow_falloff(dx, dy, radius, 5.0f);
+        float core = glow_falloff(dx, dy, radius * 0.35f, 3.0f);
+        // Coloured body with a slightly paler hot core; the colour index stays readable.
+        return colour_add(colour_scale(c, glow), colour_scale(colour(1, 1, 1), core * 0.3f));
+    });
 }
 
-// A grey-scale float image to be turned into a picture.
-struct Field {
-    int size;
-    std::vector<float> v;
-    explicit Field(int s) : size(s), v(size_t(s) * s, 0.0f) {}
-    float &at(int x, int y) { return v[size_t(y) * size + x]; }
-};
-
-// Distance and angle of a pixel from the centre, the distance in units of the half size.
-static void polar(const Field &f, int x, int y, float &r, float &angle) {
-    float dx = (x + 0.5f) / (f.size / 2.0f) - 1, dy = (y + 0.5f) / (f.size / 2.0f) - 1;
+// Distance and angle of a pixel from the centre of a square picture, the distance in units
+// of the half size.
+static void polar(int size, int x, int y, float &r, float &angle) {
+    float dx = (x + 0.5f) / (size / 2.0f) - 1, dy = (y + 0.5f) / (size / 2.0f) - 1;
     r = std::sqrt(dx * dx + dy * dy);
     angle = std::atan2(dy, dx);
 }
 
 // Window that takes a value to zero smoothly at radius 1 (the picture's inscribed circle).
-static float rim(float r) {
-    float w = 1 - smooth_step(0.8f, 0.985f, r);
-    return w;
+static float rim(float r) { return 1 - smooth_step(0.8f, 0.985f, r); }
+
+// A square picture of a grey field, value(x, y) at each pixel, with a tint that is strongest
+// in the dim outskirts.
+template <typename Value>
+static Picture field_picture(int size, Colour tint, Value value) {
+    return picture_painted(size, size, [&](int x, int y, float, float) {
+        float v = std::max(0.0f, value(x, y));
+        float s = std::min(v, 1.0f);
+        // Bright parts go white, dim ones keep a trace of tint.
+        return colour_mix(colour_multiply(tint, colour(s, s, s)), colour(s, s, s), std::min(1.0f, v * v));
+    });
 }
 
-// A field as a picture with a tint that is strongest in the dim outskirts.
-static Picture field_picture(const Field &f, Colour tint) {
-    Picture p(f.size, f.size);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float v = std::max(0.0f, f.v[size_t(y) * f.size + x]);
-            float s = std::min(v, 1.0f);
-            // Bright parts go white, dim ones keep a trace of tint.
-            Colour c = colour_mix(colour_multiply(tint, colour(s, s, s)), colour(s, s, s), std::min(1.0f, v * v));
-            picture_set(p, x, y, c);
-        }
-    return p;
+// The same with value(r, angle) at each pixel's distance and angle from the centre.
+template <typename Value>
+static Picture polar_field_picture(int size, Colour tint, Value value) {
+    return field_picture(size, tint, [&](int x, int y) {
+        float r, a;
+        polar(size, x, y, r, a);
+        return value(r, a);
+    });
 }
 
 // Thin star ray along an angle: sharp across, long falloff along.
@@ -76,151 +69,120 @@ static float ray(float r, float angle, float direction, float width, float lengt
     return std::exp(-across * across / (width * width)) * std::exp(-r / length);
 }
 
+// Star flare: a hot core with four long rays and four short ones between them.
 static Picture make_flare_normal() {
-    Field f(256);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            float v = std::exp(-r * r * 60) * 1.2f + std::exp(-r * 5) * 0.35f;
-            for (int k = 0; k < 4; k++) v += ray(r, a, k * PI / 2, 0.012f, 0.35f) * 0.9f;
-            for (int k = 0; k < 4; k++) v += ray(r, a, PI / 4 + k * PI / 2, 0.008f, 0.18f) * 0.45f;
-            f.at(x, y) = v * rim(r);
-        }
-    return field_picture(f, colour(0.85f, 0.9f, 1.0f));
+    return polar_field_picture(256, colour(0.85f, 0.9f, 1.0f), [](float r, float a) {
+        float v = std::exp(-r * r * 60) * 1.2f + std::exp(-r * 5) * 0.35f;
+        for (int k = 0; k < 4; k++) v += ray(r, a, k * PI / 2, 0.012f, 0.35f) * 0.9f;
+        for (int k = 0; k < 4; k++) v += ray(r, a, PI / 4 + k * PI / 2, 0.008f, 0.18f) * 0.45f;
+        return v * rim(r);
+    });
 }
 
+// Heavy flare: a broad glow, a halo ring and a horizontal streak.
 static Picture make_flare_heavy() {
-    Field f(256);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            float v = std::exp(-r * r * 12) * 1.1f + std::exp(-r * 2.6f) * 0.45f;
-            // A faint halo ring with a soft chromatic touch left to the tint.
-            v += std::exp(-(r - 0.62f) * (r - 0.62f) / 0.0025f) * 0.22f;
-            float streak = ray(r, a, 0, 0.03f, 0.6f) + ray(r, a, PI, 0.03f, 0.6f);
-            v += streak * 0.5f;
-            f.at(x, y) = v * rim(r);
-        }
-    return field_picture(f, colour(1.0f, 0.9f, 0.75f));
+    return polar_field_picture(256, colour(1.0f, 0.9f, 0.75f), [](float r, float a) {
+        float v = std::exp(-r * r * 12) * 1.1f + std::exp(-r * 2.6f) * 0.45f;
+        // A faint halo ring with a soft chromatic touch left to the tint.
+        v += std::exp(-(r - 0.62f) * (r - 0.62f) / 0.0025f) * 0.22f;
+        float streak = ray(r, a, 0, 0.03f, 0.6f) + ray(r, a, PI, 0.03f, 0.6f);
+        v += streak * 0.5f;
+        return v * rim(r);
+    });
 }
 
+// Ray flare: a small core and 48 thin rays of hashed length and strength.
 static Picture make_flare_ray() {
-    Field f(256);
     const int rays = 48;
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            float v = std::exp(-r * r * 80) * 1.3f + std::exp(-r * 7) * 0.3f;
-            for (int k = 0; k < rays; k++) {
-                float direction = (k + hash_unit(k, 0, 77) * 0.6f) * 2 * PI / rays;
-                float length = 0.12f + 0.4f * hash_unit(k, 1, 77);
-                float strength = 0.25f + 0.6f * hash_unit(k, 2, 77);
-                v += ray(r, a, direction, 0.006f + 0.006f * hash_unit(k, 3, 77), length) * strength;
-            }
-            f.at(x, y) = v * rim(r);
+    return polar_field_picture(256, colour(0.95f, 0.95f, 1.0f), [](float r, float a) {
+        float v = std::exp(-r * r * 80) * 1.3f + std::exp(-r * 7) * 0.3f;
+        for (int k = 0; k < rays; k++) {
+            float direction = (k + hash_unit(k, 0, 77) * 0.6f) * 2 * PI / rays;
+            float length = 0.12f + 0.4f * hash_unit(k, 1, 77);
+            float strength = 0.25f + 0.6f * hash_unit(k, 2, 77);
+            v += ray(r, a, direction, 0.006f + 0.006f * hash_unit(k, 3, 77), length) * strength;
         }
-    return field_picture(f, colour(0.95f, 0.95f, 1.0f));
+        return v * rim(r);
+    });
 }
 
+// Cheesy flare: a core with a four-ray star and a big rainbow ring.
 static Picture make_flare_cheesy() {
-    Field f(256);
-    Picture p(256, 256);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            float core = std::exp(-r * r * 40) * 1.2f + std::exp(-r * 6) * 0.25f;
-            // A big rainbow ring ghost: red outside, blue inside, mostly pale.
-            float ring = 0.7f;
-            float red = std::exp(-(r - ring - 0.03f) * (r - ring - 0.03f) / 0.0012f);
-            float green = std::exp(-(r - ring) * (r - ring) / 0.0012f);
-            float blue = std::exp(-(r - ring + 0.03f) * (r - ring + 0.03f) / 0.0012f);
-            float star = ray(r, a, PI / 2, 0.01f, 0.5f) + ray(r, a, -PI / 2, 0.01f, 0.5f) +
-                         ray(r, a, 0, 0.01f, 0.5f) + ray(r, a, PI, 0.01f, 0.5f);
-            float w = rim(r);
-            float g = (core + star * 0.6f) * w;
-            Colour c = colour(g + (red * 0.35f + green * 0.2f + blue * 0.1f) * w,
-                              g + (red * 0.15f + green * 0.3f + blue * 0.15f) * w,
-                              g + (red * 0.1f + green * 0.2f + blue * 0.35f) * w);
-            picture_set(p, x, y, c);
-        }
-    return p;
+    return picture_painted(256, 256, [](int x, int y, float, float) {
+        float r, a;
+        polar(256, x, y, r, a);
+        float core = std::exp(-r * r * 40) * 1.2f + std::exp(-r * 6) * 0.25f;
+        // A big rainbow ring ghost: red outside, blue inside, mostly pale.
+        float ring = 0.7f;
+        float red = std::exp(-(r - ring - 0.03f) * (r - ring - 0.03f) / 0.0012f);
+        float green = std::exp(-(r - ring) * (r - ring) / 0.0012f);
+        float blue = std::exp(-(r - ring + 0.03f) * (r - ring + 0.03f) / 0.0012f);
+        float star = ray(r, a, PI / 2, 0.01f, 0.5f) + ray(r, a, -PI / 2, 0.01f, 0.5f) +
+                     ray(r, a, 0, 0.01f, 0.5f) + ray(r, a, PI, 0.01f, 0.5f);
+        float w = rim(r);
+        float g = (core + star * 0.6f) * w;
+        return colour(g + (red * 0.35f + green * 0.2f + blue * 0.1f) * w,
+                      g + (red * 0.15f + green * 0.3f + blue * 0.15f) * w,
+                      g + (red * 0.1f + green * 0.2f + blue * 0.35f) * w);
+    });
 }
 
-// One flame: a tongue rising from the bottom centre, torn by noise at phase `phase`.
+// One flame: a tongue rising from the bottom centre, torn by noise at phase `frame`.
 static Picture make_flare_fire(int frame) {
-    Field f(128);
+    const int size = 128;
     uint32_t seed = 301 + uint32_t(frame) * 17;
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float u = (x + 0.5f) / f.size - 0.5f;        // -0.5 .. 0.5 across
-            float h = 1 - (y + 0.5f) / f.size;           // 0 at the bottom, 1 at the top
-            float flicker = fractal_noise(u * 3 + frame * 0.7f, h * 4 - frame * 1.3f, 4, 0.55f, 0, seed);
-            float sway = 0.06f * std::sin(h * 5 + frame * 1.57f) * h;
-            float width = 0.34f * std::pow(std::max(0.0f, 1 - h), 0.7f) * (0.8f + 0.35f * flicker);
-            float across = std::fabs(u - sway) / std::max(width, 1e-3f);
-            float body = std::max(0.0f, 1 - across * across);
-            float heat = std::pow(std::max(0.0f, 1 - h), 0.8f) + flicker * 0.25f;
-            float v = body * heat * 1.3f;
-            // Tongues: bright licks breaking off near the top.
-            float lick = std::max(0.0f, fractal_noise(u * 6, h * 3 - frame * 0.9f, 3, 0.5f, 0, seed + 5));
-            v += lick * body * h * 0.8f;
-            float edge = smooth_step(0.01f, 0.07f, h) * smooth_step(0.01f, 0.08f, 0.5f - std::fabs(u)) *
-                         (1 - smooth_step(0.85f, 0.985f, h));
-            f.at(x, y) = std::max(0.0f, v) * edge;
-        }
-    return field_picture(f, colour(1.0f, 0.75f, 0.45f));
+    return field_picture(size, colour(1.0f, 0.75f, 0.45f), [&](int x, int y) {
+        float u = (x + 0.5f) / size - 0.5f;        // -0.5 .. 0.5 across
+        float h = 1 - (y + 0.5f) / size;           // 0 at the bottom, 1 at the top
+        float flicker = fractal_noise(u * 3 + frame * 0.7f, h * 4 - frame * 1.3f, 4, 0.55f, 0, seed);
+        float sway = 0.06f * std::sin(h * 5 + frame * 1.57f) * h;
+        float width = 0.34f * std::pow(std::max(0.0f, 1 - h), 0.7f) * (0.8f + 0.35f * flicker);
+        float across = std::fabs(u - sway) / std::max(width, 1e-3f);
+        float body = std::max(0.0f, 1 - across * across);
+        float heat = std::pow(std::max(0.0f, 1 - h), 0.8f) + flicker * 0.25f;
+        float v = body * heat * 1.3f;
+        // Tongues: bright licks breaking off near the top.
+        float lick = std::max(0.0f, fractal_noise(u * 6, h * 3 - frame * 0.9f, 3, 0.5f, 0, seed + 5));
+        v += lick * body * h * 0.8f;
+        float edge = smooth_step(0.01f, 0.07f, h) * smooth_step(0.01f, 0.08f, 0.5f - std::fabs(u)) *
+                     (1 - smooth_step(0.85f, 0.985f, h));
+        return std::max(0.0f, v) * edge;
+    });
 }
 
+// Particle: a small soft dot.
 static Picture make_flare_particle() {
-    Field f(64);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            f.at(x, y) = (std::exp(-r * r * 30) * 1.2f + std::exp(-r * 9) * 0.25f) * rim(r);
-        }
-    return field_picture(f, colour(1, 1, 1));
+    return polar_field_picture(64, colour(1, 1, 1), [](float r, float) {
+        return (std::exp(-r * r * 30) * 1.2f + std::exp(-r * 9) * 0.25f) * rim(r);
+    });
 }
 
 // Lens ghost: a soft hexagonal disc with a brighter rim, as an aperture makes.
 static Picture make_lensflare() {
-    Field f(128);
-    for (int y = 0; y < f.size; y++)
-        for (int x = 0; x < f.size; x++) {
-            float r, a;
-            polar(f, x, y, r, a);
-            // Hexagon: distance scaled by the angle within the nearest sixth.
-            float sector = std::fmod(a + 2 * PI + PI / 6, PI / 3) - PI / 6;
-            float hex = r * std::cos(sector) / std::cos(PI / 6);
-            float inside = 1 - smooth_step(0.78f, 0.86f, hex);
-            float edge = std::exp(-(hex - 0.8f) * (hex - 0.8f) / 0.002f);
-            float v = inside * (0.10f + 0.12f * hex) + edge * 0.3f;
-            f.at(x, y) = v * rim(r);
-        }
-    return field_picture(f, colour(0.9f, 0.95f, 1.0f));
+    return polar_field_picture(128, colour(0.9f, 0.95f, 1.0f), [](float r, float a) {
+        // Hexagon: distance scaled by the angle within the nearest sixth.
+        float sector = std::fmod(a + TWO_PI + PI / 6, PI / 3) - PI / 6;
+        float hex = r * std::cos(sector) / std::cos(PI / 6);
+        float inside = 1 - smooth_step(0.78f, 0.86f, hex);
+        float edge = std::exp(-(hex - 0.8f) * (hex - 0.8f) / 0.002f);
+        float v = inside * (0.10f + 0.12f * hex) + edge * 0.3f;
+        return v * rim(r);
+    });
 }
 
-Picture make_noise() {
-    const int size = 256;
-    Picture p(size, size);
-    for (int y = 0; y < size; y++) {
+// "noise.bmp": television static in 32 grey levels.
+static Picture make_noise() {
+    return picture_painted(256, 256, [](int x, int y, float, float) {
         // Each line has its own gain, and a few lines run brighter, like a bad signal.
         float line = 0.75f + 0.25f * hash_unit(y, 0, 991);
         if (hash_unit(y, 1, 991) > 0.93f) line += 0.25f;
-        for (int x = 0; x < size; x++) {
-            float grain = hash_unit(x, y, 12345);
-            float smear = hash_unit(x / 2, y, 777) * 0.3f;
-            float v = std::clamp((grain * 0.8f + smear) * line, 0.0f, 1.0f);
-            // 32 grey levels keep the palette small.
-            v = std::floor(v * 31.0f + 0.5f) / 31.0f;
-            picture_set(p, x, y, colour(v, v, v));
-        }
-    }
-    return p;
+        float grain = hash_unit(x, y, 12345);
+        float smear = hash_unit(x / 2, y, 777) * 0.3f;
+        float v = std::clamp((grain * 0.8f + smear) * line, 0.0f, 1.0f);
+        // 32 grey levels keep the palette small.
+        v = std::floor(v * 31.0f + 0.5f) / 31.0f;
+        return colour(v, v, v);
+    });
 }
 
 std::vector<SharedPicture> shared_pictures() {
@@ -244,32 +206,29 @@ Picture make_cutter() {
     const float c = size / 2.0f;
     Picture plate = picture_metal(size, colour(0.16f, 0.17f, 0.2f), 41);
     Picture steel = picture_metal(size, colour(0.62f, 0.64f, 0.68f), 42);
-    Picture p(size, size);
-    for (int y = 0; y < size; y++)
-        for (int x = 0; x < size; x++) {
-            float dx = x + 0.5f - c, dy = y + 0.5f - c;
-            float r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
-            // 24 hooked teeth: the rim's radius climbs along each tooth and drops at its edge.
-            float tooth = a / (2 * PI) * 24 - std::floor(a / (2 * PI) * 24);
-            float rim = 104 + 14 * tooth;
-            float disc = std::clamp(rim - r, 0.0f, 1.0f);
-            float hole = std::clamp(r - 14, 0.0f, 1.0f);
-            Colour base = picture_get(plate, x, y);
-            // Brushed circles on the disc, a bevel at the rim, a hub with four bolts.
-            float brushed = 0.85f + 0.15f * std::sin(r * 1.7f + hash_unit(int(r), 0, 43) * 3);
-            Colour metal = colour_scale(picture_get(steel, x, y), brushed * (0.75f + 0.35f * (1 - tooth)));
-            if (r > 28 && r < 34) metal = colour_scale(metal, 0.55f);
-            for (int b = 0; b < 4; b++) {
-                float bx = c + 22 * std::cos(b * PI / 2 + 0.4f), by = c + 22 * std::sin(b * PI / 2 + 0.4f);
-                if (std::hypot(x + 0.5f - bx, y + 0.5f - by) < 4) metal = colour(0.3f, 0.3f, 0.33f);
-            }
-            // The disc's shadow falls down and right on the plate.
-            float sx = dx - 6, sy = dy - 6;
-            float shadow = std::clamp(rim + 4 - std::sqrt(sx * sx + sy * sy), 0.0f, 8.0f) / 8;
-            base = colour_scale(base, 1 - 0.6f * shadow);
-            picture_set(p, x, y, colour_mix(base, metal, disc * hole));
+    return picture_painted(size, size, [&](int x, int y, float, float) {
+        float dx = x + 0.5f - c, dy = y + 0.5f - c;
+        float r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
+        // 24 hooked teeth: the rim's radius climbs along each tooth and drops at its edge.
+        float tooth = a / TWO_PI * 24 - std::floor(a / TWO_PI * 24);
+        float rim = 104 + 14 * tooth;
+        float disc = std::clamp(rim - r, 0.0f, 1.0f);
+        float hole = std::clamp(r - 14, 0.0f, 1.0f);
+        Colour base = picture_get(plate, x, y);
+        // Brushed circles on the disc, a bevel at the rim, a hub with four bolts.
+        float brushed = 0.85f + 0.15f * std::sin(r * 1.7f + hash_unit(int(r), 0, 43) * 3);
+        Colour metal = colour_scale(picture_get(steel, x, y), brushed * (0.75f + 0.35f * (1 - tooth)));
+        if (r > 28 && r < 34) metal = colour_scale(metal, 0.55f);
+        for (int b = 0; b < 4; b++) {
+            float bx = c + 22 * std::cos(b * PI / 2 + 0.4f), by = c + 22 * std::sin(b * PI / 2 + 0.4f);
+            if (std::hypot(x + 0.5f - bx, y + 0.5f - by) < 4) metal = colour(0.3f, 0.3f, 0.33f);
         }
-    return p;
+        // The disc's shadow falls down and right on the plate.
+        float sx = dx - 6, sy = dy - 6;
+        float shadow = std::clamp(rim + 4 - std::sqrt(sx * sx + sy * sy), 0.0f, 8.0f) / 8;
+        base = colour_scale(base, 1 - 0.6f * shadow);
+        return colour_mix(base, metal, disc * hole);
+    });
 }
 
 void generate_shared_set(ContentSink &sink) {

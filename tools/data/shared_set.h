@@ -10,12 +10,8 @@ struct SharedPicture {
     Picture picture;
 };
 
-// Colour of light glow number `index` (1..7): 4 red, 2 green, 1 blue.
-Colour light_index_colour(int index);
 // Glow "light<index>.bmp".
 Picture make_light_glow(int index);
-// "noise.bmp": television static.
-Picture make_noise();
 // "cutter.bmp": a toothed cutting disc on a machined plate (used by two parts).
 Picture make_cutter();
 // Every picture of the shared set with its file name, in start-up order, then "noise.bmp".
