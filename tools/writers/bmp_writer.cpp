@@ -3,11 +3,6 @@
 
 #include "writers/bmp_writer.h"
 
-// Append a little-endian integer of `bytes` bytes.
-static void put_le(std::vector<uint8_t> &out, uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
 // File header and 40-byte info header for a picture with the given palette size and depth.
 static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, uint32_t palette_size,
                                         uint32_t stride) {
@@ -17,20 +12,20 @@ static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, u
     out.reserve(pixel_offset + image_size);
     out.push_back('B');
     out.push_back('M');
-    put_le(out, pixel_offset + image_size, 4);
-    put_le(out, 0, 4);
-    put_le(out, pixel_offset, 4);
-    put_le(out, 40, 4);
-    put_le(out, uint32_t(picture.width), 4);
-    put_le(out, uint32_t(picture.height), 4);
-    put_le(out, 1, 2);
-    put_le(out, uint32_t(bit_count), 2);
-    put_le(out, 0, 4);  // no compression
-    put_le(out, image_size, 4);
-    put_le(out, 2835, 4);  // 72 dots per inch
-    put_le(out, 2835, 4);
-    put_le(out, palette_size, 4);
-    put_le(out, 0, 4);
+    append_le(out, pixel_offset + image_size, 4);
+    append_le(out, 0, 4);
+    append_le(out, pixel_offset, 4);
+    append_le(out, 40, 4);
+    append_le(out, uint32_t(picture.width), 4);
+    append_le(out, uint32_t(picture.height), 4);
+    append_le(out, 1, 2);
+    append_le(out, uint32_t(bit_count), 2);
+    append_le(out, 0, 4);  // no compression
+    append_le(out, image_size, 4);
+    append_le(out, 2835, 4);  // 72 dots per inch
+    append_le(out, 2835, 4);
+    append_le(out, palette_size, 4);
+    append_le(out, 0, 4);
     return out;
 }
 

@@ -1,4 +1,5 @@
-// bmp_writer.h: an RGB picture in memory and its BMP file (24-bit or 8-bit, bottom-up).
+// bmp_writer.h: an RGB picture in memory and its BMP file (24-bit or 8-bit, bottom-up), and
+// what every writer does with bytes: append little-endian fields, write them to a file.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -18,5 +19,7 @@ struct Picture {
 std::vector<uint8_t> bmp_encode_24(const Picture &picture);
 // BMP file bytes: 8-bit with a palette of at most 256 colours (fails when the picture has more).
 std::vector<uint8_t> bmp_encode_8(const Picture &picture);
+// Append a little-endian integer of `width` bytes.
+void append_le(std::vector<uint8_t> &out, uint32_t value, int width);
 // Write bytes to a file; returns false on failure.
 bool write_file(const std::string &path, const std::vector<uint8_t> &bytes);

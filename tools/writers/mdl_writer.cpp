@@ -3,20 +3,16 @@
 #include <cmath>
 #include <cstring>
 
+#include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
 
-// Append a little-endian 32-bit word.
-static void put_u32(std::vector<uint8_t> &out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(value >> (8 * i)));
-}
-
 // Signed and float fields as little-endian words.
-static void put_i32(std::vector<uint8_t> &out, int32_t value) { put_u32(out, uint32_t(value)); }
+static void put_i32(std::vector<uint8_t> &out, int32_t value) { append_le(out, uint32_t(value), 4); }
 
 static void put_f32(std::vector<uint8_t> &out, float value) {
     uint32_t bits;
     memcpy(&bits, &value, 4);
-    put_u32(out, bits);
+    append_le(out, bits, 4);
 }
 
 // Header, one skin, texture coordinates, triangles, then every frame packed to bytes.

@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "app/files.h"
+#include "writers/bmp_writer.h"
 
 // Lower-case copy of a name (ASCII letters only), for comparisons that ignore case.
 static std::string lower_name(const std::string &name) {
@@ -20,53 +21,35 @@ static std::string lower_name(const std::string &name) {
     return out;
 }
 
-// Append a little-endian integer of `width` bytes.
-static void put_le(std::vector<uint8_t> &out, uint32_t value, int width) {
-    for (int i = 0; i < width; i++) out.push_back(uint8_t(value >> (8 * i)));
+// Give the message as the error and fail.
+static bool fail(std::string *error, const std::string &message) {
+    *error = message;
+    return false;
 }
-
 
 bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_t> &sizes,
                 std::string *error) {
-    if (names.size() != sizes.size()) {
-        *error = "internal error: names and sizes differ in count";
-        return false;
-    }
-    if (names.size() > MAX_ARCHIVE_ENTRIES) {
-        *error = "too many files: " + std::to_string(names.size()) + " (a pack holds at most " +
-                 std::to_string(MAX_ARCHIVE_ENTRIES) + ")";
-        return false;
-    }
+    if (names.size() != sizes.size()) return fail(error, "internal error: names and sizes differ in count");
+    if (names.size() > MAX_ARCHIVE_ENTRIES)
+        return fail(error, "too many files: " + std::to_string(names.size()) + " (a pack holds at most " +
+                               std::to_string(MAX_ARCHIVE_ENTRIES) + ")");
     std::vector<std::string> seen;
     uint64_t offset = 2 + uint64_t(names.size()) * ARCHIVE_ENTRY_SIZE;
     for (size_t i = 0; i < names.size(); i++) {
         const std::string &name = names[i];
-        if (name.empty()) {
-            *error = "empty file name";
-            return false;
-        }
-        if (name.size() >= ARCHIVE_NAME_SIZE) {
-            *error = "name too long: " + name + " (" + std::to_string(name.size()) +
-                     " characters, at most " + std::to_string(ARCHIVE_NAME_SIZE - 1) + ")";
-            return false;
-        }
-        if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos || name == "." ||
-            name == "..") {
-            *error = "name is not a plain file name: " + name;
-            return false;
-        }
+        if (name.empty()) return fail(error, "empty file name");
+        if (name.size() >= ARCHIVE_NAME_SIZE)
+            return fail(error, "name too long: " + name + " (" + std::to_string(name.size()) +
+                                   " characters, at most " + std::to_string(ARCHIVE_NAME_SIZE - 1) + ")");
+        if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos || name == "." || name == "..")
+            return fail(error, "name is not a plain file name: " + name);
         std::string lower = lower_name(name);
         for (size_t j = 0; j < seen.size(); j++)
-            if (seen[j] == lower) {
-                *error = "duplicate name (case ignored): " + name + " and " + names[j];
-                return false;
-            }
+            if (seen[j] == lower) return fail(error, "duplicate name (case ignored): " + name + " and " + names[j]);
         seen.push_back(lower);
-        if (sizes[i] > 0xffffffffull || offset + sizes[i] > 0xffffffffull) {
-            *error = "too large for 32-bit offsets: " + name + " (" + std::to_string(sizes[i]) +
-                     " bytes at offset " + std::to_string(offset) + ")";
-            return false;
-        }
+        if (sizes[i] > 0xffffffffull || offset + sizes[i] > 0xffffffffull)
+            return fail(error, "too large for 32-bit offsets: " + name + " (" + std::to_string(sizes[i]) +
+                                   " bytes at offset " + std::to_string(offset) + ")");
         offset += sizes[i];
     }
     return true;
@@ -83,14 +66,14 @@ bool pack_encode(const std::vector<PackEntry> &entries, std::vector<uint8_t> *by
     if (!pack_check(names, sizes, error)) return false;
     std::vector<uint8_t> &out = *bytes;
     out.clear();
-    put_le(out, uint32_t(entries.size()), 2);
+    append_le(out, uint32_t(entries.size()), 2);
     uint32_t offset = uint32_t(2 + entries.size() * ARCHIVE_ENTRY_SIZE);
     for (const PackEntry &e : entries) {
         char name[ARCHIVE_NAME_SIZE] = {};
         memcpy(name, e.name.data(), e.name.size());
         out.insert(out.end(), name, name + ARCHIVE_NAME_SIZE);
-        put_le(out, offset, 4);
-        put_le(out, uint32_t(e.data.size()), 4);
+        append_le(out, offset, 4);
+        append_le(out, uint32_t(e.data.size()), 4);
         offset += uint32_t(e.data.size());
     }
     for (const PackEntry &e : entries) out.insert(out.end(), e.data.begin(), e.data.end());
@@ -104,17 +87,13 @@ bool pack_write(const std::string &path, const std::vector<PackEntry> &entries, 
     std::vector<char> temp_name(temp.begin(), temp.end());
     temp_name.push_back(0);
     int fd = mkstemp(temp_name.data());
-    if (fd < 0) {
-        *error = "cannot create a temporary file beside " + path + ": " + strerror(errno);
-        return false;
-    }
+    if (fd < 0) return fail(error, "cannot create a temporary file beside " + path + ": " + strerror(errno));
     fchmod(fd, 0644);
     FILE *f = fdopen(fd, "wb");
     if (!f) {
         close(fd);
         unlink(temp_name.data());
-        *error = "cannot write " + std::string(temp_name.data());
-        return false;
+        return fail(error, "cannot write " + std::string(temp_name.data()));
     }
     bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = fflush(f) == 0 && ok;
@@ -122,13 +101,12 @@ bool pack_write(const std::string &path, const std::vector<PackEntry> &entries, 
     ok = fclose(f) == 0 && ok;
     if (!ok) {
         unlink(temp_name.data());
-        *error = "cannot write " + path + ": " + strerror(errno);
-        return false;
+        return fail(error, "cannot write " + path + ": " + strerror(errno));
     }
     if (rename(temp_name.data(), path.c_str()) != 0) {
-        *error = "cannot rename the temporary file to " + path + ": " + strerror(errno);
+        std::string problem = "cannot rename the temporary file to " + path + ": " + strerror(errno);
         unlink(temp_name.data());
-        return false;
+        return fail(error, problem);
     }
     return true;
 }
@@ -143,74 +121,51 @@ bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry
                          std::string *error) {
     entries->clear();
     FILE *f = fopen(path.c_str(), "rb");
-    if (!f) {
-        *error = "cannot open " + path + ": " + strerror(errno);
-        return false;
-    }
-    struct stat info;
-    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (!f) return fail(error, "cannot open " + path + ": " + strerror(errno));
+    // Close the pack, keep no entries and say what is wrong with it.
+    auto broken = [&](const std::string &problem) {
         fclose(f);
-        *error = path + " is not a regular file";
-        return false;
-    }
+        entries->clear();
+        return fail(error, path + problem);
+    };
+    struct stat info;
+    if (fstat(fileno(f), &info) != 0 || !S_ISREG(info.st_mode)) return broken(" is not a regular file");
     uint64_t file_size = uint64_t(info.st_size);
     uint8_t count_bytes[2];
-    if (file_size < 2 || !read_at(f, 0, count_bytes, 2)) {
-        fclose(f);
-        *error = path + ": directory is truncated (needs 2 bytes, has " + std::to_string(file_size) + ")";
-        return false;
-    }
+    if (file_size < 2 || !read_at(f, 0, count_bytes, 2))
+        return broken(": directory is truncated (needs 2 bytes, has " + std::to_string(file_size) + ")");
     uint32_t count = read_le(count_bytes, 2);
     uint64_t directory_end = 2 + uint64_t(count) * ARCHIVE_ENTRY_SIZE;
-    bool ok = true;
-    if (count > MAX_ARCHIVE_ENTRIES) {
-        *error = path + ": has " + std::to_string(count) + " entries (at most " +
-                 std::to_string(MAX_ARCHIVE_ENTRIES) + ")";
-        ok = false;
-    } else if (directory_end > file_size) {
-        *error = path + ": directory is truncated (needs " + std::to_string(directory_end) +
-                 " bytes, has " + std::to_string(file_size) + ")";
-        ok = false;
-    }
-    for (uint32_t i = 0; ok && i < count; i++) {
+    if (count > MAX_ARCHIVE_ENTRIES)
+        return broken(": has " + std::to_string(count) + " entries (at most " + std::to_string(MAX_ARCHIVE_ENTRIES) +
+                      ")");
+    if (directory_end > file_size)
+        return broken(": directory is truncated (needs " + std::to_string(directory_end) + " bytes, has " +
+                      std::to_string(file_size) + ")");
+    for (uint32_t i = 0; i < count; i++) {
         uint8_t row[ARCHIVE_ENTRY_SIZE];
-        if (!read_at(f, 2 + uint64_t(i) * ARCHIVE_ENTRY_SIZE, row, sizeof row)) {
-            *error = path + ": cannot read directory entry " + std::to_string(i);
-            ok = false;
-            break;
-        }
+        if (!read_at(f, 2 + uint64_t(i) * ARCHIVE_ENTRY_SIZE, row, sizeof row))
+            return broken(": cannot read directory entry " + std::to_string(i));
         const void *nul = memchr(row, 0, ARCHIVE_NAME_SIZE);
-        if (!nul) {
-            *error = path + ": entry " + std::to_string(i) + " has a name without a terminating NUL";
-            ok = false;
-            break;
-        }
+        if (!nul) return broken(": entry " + std::to_string(i) + " has a name without a terminating NUL");
         PackDirectoryEntry e;
-        e.name.assign(reinterpret_cast<const char *>(row),
-                      size_t(static_cast<const uint8_t *>(nul) - row));
+        e.name.assign(reinterpret_cast<const char *>(row), size_t(static_cast<const uint8_t *>(nul) - row));
         e.offset = read_le(row + ARCHIVE_NAME_SIZE, 4);
         e.size = read_le(row + ARCHIVE_NAME_SIZE + 4, 4);
-        if (uint64_t(e.offset) + e.size > file_size) {
-            *error = path + ": entry " + e.name + " lies beyond the end of the file (ends at " +
-                     std::to_string(uint64_t(e.offset) + e.size) + ", file has " +
-                     std::to_string(file_size) + " bytes)";
-            ok = false;
-            break;
-        }
+        if (uint64_t(e.offset) + e.size > file_size)
+            return broken(": entry " + e.name + " lies beyond the end of the file (ends at " +
+                          std::to_string(uint64_t(e.offset) + e.size) + ", file has " + std::to_string(file_size) +
+                          " bytes)");
         entries->push_back(e);
     }
     fclose(f);
-    if (!ok) entries->clear();
-    return ok;
+    return true;
 }
 
 bool pack_read_entry(const std::string &path, const PackDirectoryEntry &entry,
                      std::vector<uint8_t> *data, std::string *error) {
     FILE *f = fopen(path.c_str(), "rb");
-    if (!f) {
-        *error = "cannot open " + path + ": " + strerror(errno);
-        return false;
-    }
+    if (!f) return fail(error, "cannot open " + path + ": " + strerror(errno));
     data->resize(entry.size);
     bool ok = entry.size == 0 || read_at(f, entry.offset, data->data(), entry.size);
     fclose(f);

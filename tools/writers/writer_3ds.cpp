@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "writers/bmp_writer.h"
+
 void ChunkWriter::begin(uint16_t id) {
     open.push_back(bytes.size());
     u16(id);
@@ -19,14 +21,9 @@ void ChunkWriter::end() {
 
 void ChunkWriter::u8(uint8_t value) { bytes.push_back(value); }
 
-void ChunkWriter::u16(uint16_t value) {
-    bytes.push_back(uint8_t(value));
-    bytes.push_back(uint8_t(value >> 8));
-}
+void ChunkWriter::u16(uint16_t value) { append_le(bytes, value, 2); }
 
-void ChunkWriter::u32(uint32_t value) {
-    for (int i = 0; i < 4; i++) bytes.push_back(uint8_t(value >> (8 * i)));
-}
+void ChunkWriter::u32(uint32_t value) { append_le(bytes, value, 4); }
 
 void ChunkWriter::f32(float value) {
     uint32_t bits;
