@@ -4,9 +4,45 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "texture/texture.h"
+
+// Copy `source` into `target` with its top left corner at (x, y), clipped.
+static void picture_paste(Picture &target, const Picture &source, int x, int y) {
+    for (int sy = 0; sy < source.height; sy++)
+        for (int sx = 0; sx < source.width; sx++) {
+            int tx = x + sx, ty = y + sy;
+            if (tx < 0 || ty < 0 || tx >= target.width || ty >= target.height) continue;
+            std::copy(source.at(sx, sy), source.at(sx, sy) + 3, target.at(tx, ty));
+        }
+}
+
+// The pictures side by side in a grid of cells `cell` pixels wide, labelled.
+static Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
+                                     int cell, int columns) {
+    int rows = int((pictures.size() + columns - 1) / columns);
+    int label_height = 16;
+    Picture sheet(cell * columns, (cell + label_height) * std::max(rows, 1));
+    picture_fill(sheet, colour(0.15f, 0.15f, 0.18f));
+    for (size_t i = 0; i < pictures.size(); i++) {
+        int cx = int(i % columns) * cell, cy = int(i / columns) * (cell + label_height);
+        const Picture &p = pictures[i];
+        int longest = std::max(p.width, p.height);
+        int inner = cell - 8;
+        Picture scaled = picture_resize(p, std::max(1, p.width * inner / longest), std::max(1, p.height * inner / longest));
+        // Show transparent pixels as a checker board so the colour key is visible.
+        picture_repaint(scaled, [&](int x, int y, float, float, Colour now) {
+            if (!picture_is_transparent(scaled, x, y)) return now;
+            return ((x / 4 + y / 4) & 1) ? colour(0.6f, 0.6f, 0.6f) : colour(0.4f, 0.4f, 0.4f);
+        });
+        picture_paste(sheet, scaled, cx + 4, cy + 4);
+        if (i < labels.size())
+            picture_draw_text(sheet, labels[i], "DejaVu Sans", 11, cx + 4, cy + cell, colour(1, 1, 1));
+    }
+    return sheet;
+}
 
 Picture content_contact_sheet(const ContentSink &sink) {
     std::vector<Picture> pictures;

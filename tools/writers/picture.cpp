@@ -77,8 +77,7 @@ void picture_blend(Picture &picture, int x, int y, Colour c, float alpha) {
 }
 
 void picture_fill(Picture &picture, Colour c) {
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) picture_set(picture, x, y, c);
+    picture_repaint(picture, [&](int, int, float, float, Colour) { return c; });
 }
 
 // Pixel at (x, y), wrapped or clamped into the picture.
@@ -93,7 +92,8 @@ static Colour fetch(const Picture &picture, int x, int y, bool wrap) {
     return picture_get(picture, x, y);
 }
 
-Colour picture_sample(const Picture &picture, float u, float v, bool wrap) {
+// Sample with bilinear filtering at (u, v) in 0..1, wrapping when `wrap` is set, else clamped.
+static Colour picture_sample(const Picture &picture, float u, float v, bool wrap) {
     float fx = u * picture.width - 0.5f, fy = v * picture.height - 0.5f;
     int x0 = int(std::floor(fx)), y0 = int(std::floor(fy));
     float tx = fx - x0, ty = fy - y0;
@@ -105,24 +105,17 @@ Colour picture_sample(const Picture &picture, float u, float v, bool wrap) {
 Picture picture_resize(const Picture &picture, int width, int height) {
     if (width <= 0 || height <= 0 || picture.width <= 0 || picture.height <= 0)
         fatal_errorf("picture_resize: bad size %dx%d from %dx%d", width, height, picture.width, picture.height);
-    Picture result(width, height);
     bool shrink = width <= picture.width && height <= picture.height;
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++) {
-            if (!shrink) {
-                picture_set(result, x, y,
-                            picture_sample(picture, (x + 0.5f) / width, (y + 0.5f) / height, false));
-                continue;
-            }
-            // Average the source area the target pixel covers.
-            int sx0 = x * picture.width / width, sx1 = std::max(sx0 + 1, (x + 1) * picture.width / width);
-            int sy0 = y * picture.height / height, sy1 = std::max(sy0 + 1, (y + 1) * picture.height / height);
-            Colour sum;
-            for (int sy = sy0; sy < sy1; sy++)
-                for (int sx = sx0; sx < sx1; sx++) sum = colour_add(sum, picture_get(picture, sx, sy));
-            picture_set(result, x, y, colour_scale(sum, 1.0f / float((sx1 - sx0) * (sy1 - sy0))));
-        }
-    return result;
+    return picture_painted(width, height, [&](int x, int y, float, float) {
+        if (!shrink) return picture_sample(picture, (x + 0.5f) / width, (y + 0.5f) / height, false);
+        // Average the source area the target pixel covers.
+        int sx0 = x * picture.width / width, sx1 = std::max(sx0 + 1, (x + 1) * picture.width / width);
+        int sy0 = y * picture.height / height, sy1 = std::max(sy0 + 1, (y + 1) * picture.height / height);
+        Colour sum;
+        for (int sy = sy0; sy < sy1; sy++)
+            for (int sx = sx0; sx < sx1; sx++) sum = colour_add(sum, picture_get(picture, sx, sy));
+        return colour_scale(sum, 1.0f / float((sx1 - sx0) * (sy1 - sy0)));
+    });
 }
 
 // One horizontal box-blur pass over float rows, wrapping or clamping at the edges.
@@ -167,33 +160,18 @@ void picture_blur(Picture &picture, int radius, int passes, bool wrap) {
         blur_rows(data, picture.height, picture.width, radius, wrap);
         data = transpose(data, picture.height, picture.width);
     }
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            const float *v = &data[(size_t(y) * picture.width + x) * 3];
-            picture_set(picture, x, y, Colour{v[0], v[1], v[2]});
-        }
-}
-
-void picture_paste(Picture &target, const Picture &source, int x, int y) {
-    for (int sy = 0; sy < source.height; sy++)
-        for (int sx = 0; sx < source.width; sx++) {
-            int tx = x + sx, ty = y + sy;
-            if (tx < 0 || ty < 0 || tx >= target.width || ty >= target.height) continue;
-            const uint8_t *s = source.at(sx, sy);
-            uint8_t *t = target.at(tx, ty);
-            t[0] = s[0];
-            t[1] = s[1];
-            t[2] = s[2];
-        }
+    picture_repaint(picture, [&](int x, int y, float, float, Colour) {
+        const float *v = &data[(size_t(y) * picture.width + x) * 3];
+        return Colour{v[0], v[1], v[2]};
+    });
 }
 
 void picture_radial_gradient(Picture &picture, Colour inner, Colour outer, float radius) {
     float cx = picture.width * 0.5f, cy = picture.height * 0.5f;
-    for (int y = 0; y < picture.height; y++)
-        for (int x = 0; x < picture.width; x++) {
-            float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) / radius;
-            picture_set(picture, x, y, colour_mix(inner, outer, std::min(d, 1.0f)));
-        }
+    picture_repaint(picture, [&](int x, int y, float, float, Colour) {
+        float d = std::hypot(x + 0.5f - cx, y + 0.5f - cy) / radius;
+        return colour_mix(inner, outer, std::min(d, 1.0f));
+    });
 }
 
 void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha) {
@@ -214,28 +192,4 @@ void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1,
             float cover = std::clamp(half - d + 0.5f, 0.0f, 1.0f);
             if (cover > 0) picture_blend(picture, x, y, c, alpha * cover);
         }
-}
-
-Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
-                              int cell, int columns) {
-    int rows = int((pictures.size() + columns - 1) / columns);
-    int label_height = 16;
-    Picture sheet(cell * columns, (cell + label_height) * std::max(rows, 1));
-    picture_fill(sheet, colour(0.15f, 0.15f, 0.18f));
-    for (size_t i = 0; i < pictures.size(); i++) {
-        int cx = int(i % columns) * cell, cy = int(i / columns) * (cell + label_height);
-        const Picture &p = pictures[i];
-        int longest = std::max(p.width, p.height);
-        int inner = cell - 8;
-        Picture scaled = picture_resize(p, std::max(1, p.width * inner / longest), std::max(1, p.height * inner / longest));
-        // Show transparent pixels as a checker board so the colour key is visible.
-        for (int y = 0; y < scaled.height; y++)
-            for (int x = 0; x < scaled.width; x++)
-                if (picture_is_transparent(scaled, x, y))
-                    picture_set(scaled, x, y, ((x / 4 + y / 4) & 1) ? colour(0.6f, 0.6f, 0.6f) : colour(0.4f, 0.4f, 0.4f));
-        picture_paste(sheet, scaled, cx + 4, cy + 4);
-        if (i < labels.size())
-            picture_draw_text(sheet, labels[i], "DejaVu Sans", 11, cx + 4, cy + cell, colour(1, 1, 1));
-    }
-    return sheet;
 }

@@ -34,14 +34,10 @@ void picture_add(Picture &picture, int x, int y, Colour c);
 void picture_blend(Picture &picture, int x, int y, Colour c, float alpha);
 // Whole-picture operations.
 void picture_fill(Picture &picture, Colour c);
-// Sample with bilinear filtering at (u, v) in 0..1, wrapping when `wrap` is set, else clamped.
-Colour picture_sample(const Picture &picture, float u, float v, bool wrap);
 // Resize with area averaging (down) or bilinear filtering (up).
 Picture picture_resize(const Picture &picture, int width, int height);
 // Box blur of the given radius in pixels, repeated `passes` times (3 passes look Gaussian).
 void picture_blur(Picture &picture, int radius, int passes, bool wrap);
-// Copy `source` into `target` with its top left corner at (x, y), clipped.
-void picture_paste(Picture &target, const Picture &source, int x, int y);
 
 // Deterministic integer hash to 0..1.
 float hash_unit(int x, int y, uint32_t seed);
@@ -106,10 +102,6 @@ void picture_draw_text_centered(Picture &picture, const std::string &text, const
                                 int pixel_size, int center_x, int y, Colour c);
 // Width in pixels of a text at a size.
 int text_width(const std::string &text, const std::string &family, int pixel_size);
-
-// Contact sheet: the pictures side by side in a grid of cells `cell` pixels wide, labelled.
-Picture picture_contact_sheet(const std::vector<Picture> &pictures, const std::vector<std::string> &labels,
-                              int cell, int columns);
 
 // Uncompressed 24-bit Truevision TGA bytes of a picture (for contact sheets and previews).
 std::vector<uint8_t> tga_encode(const Picture &picture);
