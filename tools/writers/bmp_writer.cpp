@@ -8,24 +8,16 @@ static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, u
                                         uint32_t stride) {
     uint32_t pixel_offset = 14 + 40 + palette_size * 4;
     uint32_t image_size = stride * uint32_t(picture.height);
-    std::vector<uint8_t> out;
+    std::vector<uint8_t> out = {'B', 'M'};
     out.reserve(pixel_offset + image_size);
-    out.push_back('B');
-    out.push_back('M');
-    append_le(out, pixel_offset + image_size, 4);
-    append_le(out, 0, 4);
-    append_le(out, pixel_offset, 4);
-    append_le(out, 40, 4);
-    append_le(out, uint32_t(picture.width), 4);
-    append_le(out, uint32_t(picture.height), 4);
-    append_le(out, 1, 2);
-    append_le(out, uint32_t(bit_count), 2);
-    append_le(out, 0, 4);  // no compression
-    append_le(out, image_size, 4);
-    append_le(out, 2835, 4);  // 72 dots per inch
-    append_le(out, 2835, 4);
-    append_le(out, palette_size, 4);
-    append_le(out, 0, 4);
+    // Value and width in bytes of each field: file size, reserved, pixel offset; info header
+    // size, width, height, one plane, depth, no compression, image size, 72 dots per inch
+    // across and down, palette size, every colour important.
+    const uint32_t fields[][2] = {{pixel_offset + image_size, 4}, {0, 4}, {pixel_offset, 4}, {40, 4},
+                                  {uint32_t(picture.width), 4}, {uint32_t(picture.height), 4}, {1, 2},
+                                  {uint32_t(bit_count), 2}, {0, 4}, {image_size, 4}, {2835, 4}, {2835, 4},
+                                  {palette_size, 4}, {0, 4}};
+    for (const auto &field : fields) append_le(out, field[0], int(field[1]));
     return out;
 }
 

@@ -42,28 +42,15 @@ void ChunkWriter::raw(const void *data, size_t size) {
     bytes.insert(bytes.end(), p, p + size);
 }
 
-Key3ds key3ds_position(uint32_t frame, float x, float y, float z) {
-    Key3ds k;
-    k.frame = frame;
-    k.value[0] = x, k.value[1] = y, k.value[2] = z;
-    return k;
-}
+Key3ds key3ds_position(uint32_t frame, float x, float y, float z) { return Key3ds{frame, {x, y, z}}; }
 
 Key3ds key3ds_rotation(uint32_t frame, float angle, float ax, float ay, float az) {
-    Key3ds k;
-    k.frame = frame;
-    k.value[0] = angle, k.value[1] = ax, k.value[2] = ay, k.value[3] = az;
-    return k;
+    return Key3ds{frame, {angle, ax, ay, az}};
 }
 
 Key3ds key3ds_scale(uint32_t frame, float x, float y, float z) { return key3ds_position(frame, x, y, z); }
 
-Key3ds key3ds_value(uint32_t frame, float value) {
-    Key3ds k;
-    k.frame = frame;
-    k.value[0] = value;
-    return k;
-}
+Key3ds key3ds_value(uint32_t frame, float value) { return Key3ds{frame, {value}}; }
 
 int Mesh3ds::add_vertex(float x, float y, float z) {
     vertices.insert(vertices.end(), {x, y, z});
@@ -91,21 +78,19 @@ void Mesh3ds::set_material(const std::string &material, int first, int count) {
 }
 
 Material3ds &Scene3ds::add_material(const std::string &name, const std::string &texture) {
-    Material3ds m;
+    Material3ds &m = materials.emplace_back();
     m.name = name;
     m.texture = texture;
-    materials.push_back(m);
-    return materials.back();
+    return m;
 }
 
 ObjectNode3ds &Scene3ds::add_static_node(const std::string &mesh_name) {
-    ObjectNode3ds node;
+    ObjectNode3ds &node = object_nodes.emplace_back();
     node.name = mesh_name;
-    node.position.push_back(key3ds_position(0, 0, 0, 0));
-    node.rotation.push_back(key3ds_rotation(0, 0, 0, 0, 1));
-    node.scale.push_back(key3ds_scale(0, 1, 1, 1));
-    object_nodes.push_back(node);
-    return object_nodes.back();
+    node.position = {key3ds_position(0, 0, 0, 0)};
+    node.rotation = {key3ds_rotation(0, 0, 0, 0, 1)};
+    node.scale = {key3ds_scale(0, 1, 1, 1)};
+    return node;
 }
 
 // A colour chunk of three floats or three bytes.
