@@ -2,7 +2,7 @@
 // layout, stood on the floor, with file winding and texture coordinates, and its skin.
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <string>
 
 #include "platform/fatal.h"
 #include "characters.h"
@@ -57,22 +57,12 @@ void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
     model.skin_width = SKIN_SIZE;
     model.skin_height = SKIN_SIZE;
     model.skin.assign(size_t(SKIN_SIZE) * SKIN_SIZE, 0);
-    for (const SkinVertex &v : body.vertices) {
-        MdlTexCoord tc;
-        tc.on_seam = 0;
-        tc.s = std::clamp(int(lroundf(v.u * SKIN_SIZE)), 0, SKIN_SIZE - 1);
-        tc.t = std::clamp(int(lroundf(v.v * SKIN_SIZE)), 0, SKIN_SIZE - 1);
-        model.texcoords.push_back(tc);
-    }
+    for (const SkinVertex &v : body.vertices)
+        model.texcoords.push_back({0, std::clamp(int(lroundf(v.u * SKIN_SIZE)), 0, SKIN_SIZE - 1),
+                                   std::clamp(int(lroundf(v.v * SKIN_SIZE)), 0, SKIN_SIZE - 1)});
     // The scene draws faces whose vertices turn clockwise seen from outside.
-    for (size_t i = 0; i < body.triangles.size(); i += 3) {
-        MdlTriangle t;
-        t.front = 1;
-        t.v[0] = body.triangles[i];
-        t.v[1] = body.triangles[i + 2];
-        t.v[2] = body.triangles[i + 1];
-        model.triangles.push_back(t);
-    }
+    for (size_t i = 0; i < body.triangles.size(); i += 3)
+        model.triangles.push_back({1, {body.triangles[i], body.triangles[i + 2], body.triangles[i + 1]}});
     std::vector<float> pos;
     for (int f = 0; f < CHARACTER_FRAMES; f++) {
         Pose pose = character_pose(kind, f);
@@ -82,9 +72,7 @@ void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
         for (int i = 0; i < n; i++) low = std::min(low, pos[i * 3 + 2]);
         for (int i = 0; i < n; i++) pos[i * 3 + 2] += pose.lift - low;
         model.frames.push_back(pos);
-        char name[16];
-        snprintf(name, sizeof name, "frame%d", f);
-        model.frame_names.push_back(name);
+        model.frame_names.push_back("frame" + std::to_string(f));
     }
     skin = paint_skin(kind, SKIN_SIZE, SKIN_SIZE);
 }

@@ -25,12 +25,6 @@ enum { CHARACTER_FRAMES = 210, MAX_INFLUENCES = 4 };
 
 enum CharacterKind { CHAR_MESSIAH, CHAR_FATHER, CHAR_WOLFGUY, CHARACTER_COUNT };
 
-// Row-major 3x3 rotation and an offset.
-struct Xform {
-    float m[3][3];
-    Vec3 t;
-};
-
 // Rest positions of the joints and their parents (-1 for the pelvis).
 struct Skeleton {
     Vec3 rest[JOINT_COUNT];
@@ -71,8 +65,6 @@ struct CharacterBody {
 Skeleton make_skeleton(float height_scale, float width_scale);
 // A pose with every angle 0.
 Pose rest_pose();
-// World transform of every joint for a pose.
-void pose_joints(const Skeleton &skeleton, const Pose &pose, Xform out[JOINT_COUNT]);
 // Positions of every body vertex in a pose (x, y, z per vertex).
 void skin_body(const CharacterBody &body, const Pose &pose, std::vector<float> &out);
 

@@ -4,6 +4,12 @@
 
 #include "characters.h"
 
+// Row-major 3x3 rotation and an offset.
+struct Xform {
+    float m[3][3];
+    Vec3 t;
+};
+
 // Matrix times vector.
 static Vec3 mul(const float m[3][3], Vec3 v) {
     return {m[0][0] * v.x + m[0][1] * v.y + m[0][2] * v.z,
@@ -51,7 +57,8 @@ Skeleton make_skeleton(float h, float w) {
 
 Pose rest_pose() { return Pose{}; }
 
-void pose_joints(const Skeleton &s, const Pose &pose, Xform out[JOINT_COUNT]) {
+// World transform of every joint for a pose.
+static void pose_joints(const Skeleton &s, const Pose &pose, Xform out[JOINT_COUNT]) {
     // Parents always come before their children in the joint order.
     for (int j = 0; j < JOINT_COUNT; j++) {
         float local[3][3];
