@@ -70,8 +70,13 @@ TEST(MeshBuilder, TransformsAndMappingsDoWhatTheySay) {
     EXPECT_EQ(grid.vertices.size(), 15u);
     EXPECT_EQ(grid.triangles.size(), 16u);
     auto expect_bounds = [&](std::vector<float> want) {  // lowest x, y, z, then highest
-        float b[6];
-        mesh_bounds(grid, b);
+        float b[6] = {1e30f, 1e30f, 1e30f, -1e30f, -1e30f, -1e30f};
+        for (const MeshVertex &v : grid.vertices)
+            for (int i = 0; i < 3; i++) {
+                float p = i == 0 ? v.x : i == 1 ? v.y : v.z;
+                b[i] = std::min(b[i], p);
+                b[i + 3] = std::max(b[i + 3], p);
+            }
         for (int k = 0; k < 6; k++) EXPECT_NEAR(b[k], want[size_t(k)], 1e-5) << k;
     };
     expect_bounds({-5, -10, 0, 5, 10, 0});

@@ -73,8 +73,7 @@ Rgb cloth(Rgb base, float a, float t, float folds, int seed) {
     float fold = sinf(a * folds * 6.2832f + n * 3.0f) * 0.5f + 0.5f;
     float weave = (hash2(int(a * 180), int(t * 180), seed) - 0.5f) * 0.06f;
     Rgb c = base * (0.78f + 0.22f * fold + weave + (n - 0.5f) * 0.12f);
-    c = c * (1 - 0.35f * line(a, 0.5f, 0.02f));  // side seam
-    return c;
+    return c * (1 - 0.35f * line(a, 0.5f, 0.02f));  // side seam
 }
 
 // Fur: streaks along the part with darker tips.
@@ -204,8 +203,7 @@ Rgb paint_father(int region, float a, float t) {
         Rgb bc = HAIR_GREY * (0.75f + 0.35f * fbm(a * 50, t * 25, 26));
         c = mixc(c, bc, std::max(beard, mous));
         c = mixc(c, Rgb{0.35f, 0.2f, 0.2f}, spot(a, t, 0.0f, 0.4f, 0.05f, 0.012f) * 0.7f);
-        if (t < 0.12f) c = cloth(SHIRT, a, t, 2, 27);  // collar
-        return c;
+        return t < 0.12f ? cloth(SHIRT, a, t, 2, 27) : c;  // the shirt's collar
     }
     case P_ARM_R: {
         Rgb c = cloth(COAT, a, t, 2, 28);
@@ -253,8 +251,7 @@ Rgb paint_wolf(int region, float a, float t) {
         c = mixc(c, Rgb{0.1f, 0.03f, 0.03f}, mouth);
         float teeth = mouth * (fmodf(a * 40, 1.0f) < 0.4f) * line(t, 0.345f, 0.008f);
         c = mixc(c, Rgb{0.9f, 0.88f, 0.78f}, teeth);
-        c = eye(c, a, t, 0.16f, 0.61f, Rgb{0.9f, 0.7f, 0.1f}, 0.85f);
-        return c;
+        return eye(c, a, t, 0.16f, 0.61f, Rgb{0.9f, 0.7f, 0.1f}, 0.85f);
     }
     case P_EXTRA: {
         Rgb c = fur(FUR_DARK, a, t, 48);
@@ -275,8 +272,7 @@ Rgb paint_wolf(int region, float a, float t) {
         // Torn below the knee: ragged hem, fur beneath.
         float hem = 0.62f + 0.06f * sinf(a * 37) + 0.03f * sinf(a * 91);
         if (t > hem) c = fur(FUR, a, t, 53);
-        c = mixc(c, c * 0.4f, line(t, hem, 0.015f));
-        return c;
+        return mixc(c, c * 0.4f, line(t, hem, 0.015f));
     }
     case P_FOOT_R: {
         Rgb c = fur(FUR_DARK, a, t, 54);

@@ -28,6 +28,16 @@ static void add_quad(MeshData &mesh, int a, int b, int c, int d) {
     add_triangle(mesh, a, c, d);
 }
 
+// Quads over the mesh's vertices laid out row by row, `columns + 1` to a row: `rows` rows of
+// `columns` quads, each a vertex, the next in its row, and the two above them in the next row.
+static void add_grid_quads(MeshData &mesh, int columns, int rows) {
+    for (int r = 0; r < rows; r++)
+        for (int c = 0; c < columns; c++) {
+            int a = r * (columns + 1) + c;
+            add_quad(mesh, a, a + 1, a + columns + 2, a + columns + 1);
+        }
+}
+
 MeshData mesh_box(float size_x, float size_y, float size_z) {
     MeshData mesh;
     float hx = size_x / 2, hy = size_y / 2, hz = size_z / 2;
@@ -63,11 +73,7 @@ MeshData mesh_cylinder(float radius, float height, int segments, int rings, bool
             add_vertex(mesh, radius * std::cos(a), radius * std::sin(a), height * r / rings, float(s) / segments,
                        float(r) / rings);
         }
-    for (int r = 0; r < rings; r++)
-        for (int s = 0; s < segments; s++) {
-            int a = r * (segments + 1) + s;
-            add_quad(mesh, a, a + 1, a + segments + 2, a + segments + 1);
-        }
+    add_grid_quads(mesh, segments, rings);
     if (caps) {
         for (int end = 0; end < 2; end++) {
             float z = end ? height : 0;
@@ -135,11 +141,7 @@ MeshData mesh_grid(float size_x, float size_y, int cells_x, int cells_y) {
         for (int i = 0; i <= cells_x; i++)
             add_vertex(mesh, size_x * (float(i) / cells_x - 0.5f), size_y * (float(j) / cells_y - 0.5f), 0,
                        float(i) / cells_x, float(j) / cells_y);
-    for (int j = 0; j < cells_y; j++)
-        for (int i = 0; i < cells_x; i++) {
-            int a = j * (cells_x + 1) + i;
-            add_quad(mesh, a, a + 1, a + cells_x + 2, a + cells_x + 1);
-        }
+    add_grid_quads(mesh, cells_x, cells_y);
     return mesh;
 }
 
@@ -204,11 +206,7 @@ MeshData mesh_lathe(const std::vector<Point2> &profile, int segments) {
                        length[i] / total);
         }
     // With the profile running upwards at positive radius, these quads face outwards.
-    for (size_t i = 0; i + 1 < n; i++)
-        for (int s = 0; s < segments; s++) {
-            int a = int(i) * (segments + 1) + s;
-            add_quad(mesh, a, a + 1, a + segments + 2, a + segments + 1);
-        }
+    add_grid_quads(mesh, segments, int(n) - 1);
     return mesh;
 }
 
@@ -286,20 +284,6 @@ void mesh_displace(MeshData &mesh, float (*f)(float x, float y, float z, void *c
         v.x += normals[i * 3] * d;
         v.y += normals[i * 3 + 1] * d;
         v.z += normals[i * 3 + 2] * d;
-    }
-}
-
-void mesh_bounds(const MeshData &mesh, float bounds[6]) {
-    for (int i = 0; i < 3; i++) {
-        bounds[i] = mesh.vertices.empty() ? 0 : 1e30f;
-        bounds[i + 3] = mesh.vertices.empty() ? 0 : -1e30f;
-    }
-    for (const MeshVertex &v : mesh.vertices) {
-        float p[3] = {v.x, v.y, v.z};
-        for (int i = 0; i < 3; i++) {
-            bounds[i] = std::min(bounds[i], p[i]);
-            bounds[i + 3] = std::max(bounds[i + 3], p[i]);
-        }
     }
 }
 

@@ -56,8 +56,6 @@ void mesh_append(MeshData &mesh, const MeshData &part);
 void mesh_displace(MeshData &mesh, float (*f)(float x, float y, float z, void *context), void *context, float amount);
 // Smooth per-vertex normals (3 floats each), area-weighted.
 std::vector<float> mesh_normals(const MeshData &mesh);
-// Bounding box: min x, y, z then max x, y, z.
-void mesh_bounds(const MeshData &mesh, float bounds[6]);
 
 // Texture mapping, overwriting u and v.
 // Planar projection along an axis (0 = x, 1 = y, 2 = z): uv from the other two coordinates times scale.
