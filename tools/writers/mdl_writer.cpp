@@ -43,14 +43,11 @@ std::vector<uint8_t> mdl_encode(const MdlModel &model) {
     for (float o : lo) put_f32(out, o);
     put_f32(out, radius);
     for (int c = 0; c < 3; ++c) put_f32(out, 0.0f);  // eye position
-    put_i32(out, 1);                                 // one skin
-    put_i32(out, skin_width);
-    put_i32(out, skin_height);
-    put_i32(out, vertex_count);
-    put_i32(out, int32_t(model.triangles.size()));
-    put_i32(out, int32_t(model.frames.size()));
-    put_i32(out, 0);  // synchronised frames
-    put_i32(out, 0);  // no flags
+    // One skin and its size, the counts of vertices, triangles and frames, synchronised
+    // frames, no flags.
+    for (int32_t field : {1, skin_width, skin_height, vertex_count, int32_t(model.triangles.size()),
+                          int32_t(model.frames.size()), 0, 0})
+        put_i32(out, field);
     put_f32(out, 1.0f);
 
     // The skin: a single picture of 8-bit palette indices.
@@ -58,11 +55,8 @@ std::vector<uint8_t> mdl_encode(const MdlModel &model) {
     size_t skin_bytes = size_t(skin_width) * size_t(skin_height);
     for (size_t i = 0; i < skin_bytes; ++i) out.push_back(i < model.skin.size() ? model.skin[i] : 0);
 
-    for (const MdlTexCoord &tc : model.texcoords) {
-        put_i32(out, tc.on_seam);
-        put_i32(out, tc.s);
-        put_i32(out, tc.t);
-    }
+    for (const MdlTexCoord &tc : model.texcoords)
+        for (int32_t field : {tc.on_seam, tc.s, tc.t}) put_i32(out, field);
     for (const MdlTriangle &tri : model.triangles) {
         put_i32(out, tri.front);
         for (int32_t v : tri.v) put_i32(out, v);

@@ -59,8 +59,10 @@ static uint32_t next_code_point(const std::string &text, size_t *i) {
 // One line of text laid out on its baseline: pen advances and kerning in 1/64 pixels, each
 // glyph hinted and rendered, into a mask as tall as the face's ascent to descent. `mono`
 // renders one bit per pixel (coverage 0 or 255). With `draw` unset only the width is found.
+// FreeType serves one thread at a time.
 static TextMask lay_out_text(const std::string &text, const std::string &family, int pixel_size, bool mono,
                              bool draw) {
+    std::lock_guard<std::mutex> lock(text_mutex);
     TextMask mask;
     if (text.empty()) return mask;
     FT_Face face = open_face(family);
@@ -119,25 +121,17 @@ static TextMask lay_out_text(const std::string &text, const std::string &family,
     return mask;
 }
 
-// The mask of a line of text, anti-aliased.
-static TextMask text_mask(const std::string &text, const std::string &family, int pixel_size) {
-    std::lock_guard<std::mutex> lock(text_mutex);
-    return lay_out_text(text, family, pixel_size, false, true);
-}
-
 TextMask text_mask_mono(const std::string &text, const std::string &family, int pixel_size) {
-    std::lock_guard<std::mutex> lock(text_mutex);
     return lay_out_text(text, family, pixel_size, true, true);
 }
 
 int text_width(const std::string &text, const std::string &family, int pixel_size) {
-    std::lock_guard<std::mutex> lock(text_mutex);
     return lay_out_text(text, family, pixel_size, false, false).width;
 }
 
 void picture_draw_text(Picture &picture, const std::string &text, const std::string &family, int pixel_size,
                        int x, int y, Colour c) {
-    TextMask mask = text_mask(text, family, pixel_size);
+    TextMask mask = lay_out_text(text, family, pixel_size, false, true);
     for (int my = 0; my < mask.height; my++)
         for (int mx = 0; mx < mask.width; mx++) {
             uint8_t a = mask.coverage[size_t(my) * mask.width + mx];
