@@ -1,4 +1,6 @@
-// bmp_writer.cpp: pictures to BMP files, 24-bit or 8-bit with a palette, bottom-up, padded rows.
+// bmp_writer.cpp: pictures to BMP files, 24-bit or 8-bit with a palette, bottom-up, padded rows,
+// and to TGA files; bytes appended and written to disk.
+#include <cstdio>
 #include <map>
 
 #include "writers/bmp_writer.h"
@@ -21,17 +23,20 @@ static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, u
     return out;
 }
 
+// Row y of a picture as blue, green, red per pixel.
+static void append_bgr_row(std::vector<uint8_t> &out, const Picture &picture, int y) {
+    for (int x = 0; x < picture.width; ++x) {
+        const uint8_t *p = picture.at(x, y);
+        out.insert(out.end(), {p[2], p[1], p[0]});
+    }
+}
+
 // Blue, green, red per pixel, bottom row first.
 std::vector<uint8_t> bmp_encode_24(const Picture &picture) {
     uint32_t stride = (uint32_t(picture.width) * 3 + 3) & ~3u;
     std::vector<uint8_t> out = bmp_headers(picture, 24, 0, stride);
     for (int y = picture.height - 1; y >= 0; --y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t *p = picture.at(x, y);
-            out.push_back(p[2]);
-            out.push_back(p[1]);
-            out.push_back(p[0]);
-        }
+        append_bgr_row(out, picture, y);
         for (uint32_t pad = uint32_t(picture.width) * 3; pad < stride; ++pad) out.push_back(0);
     }
     return out;
@@ -67,4 +72,31 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
         for (uint32_t pad = uint32_t(picture.width); pad < stride; ++pad) out.push_back(0);
     }
     return out;
+}
+
+// An 18-byte header, then blue, green, red per pixel, top row first.
+std::vector<uint8_t> tga_encode(const Picture &picture) {
+    std::vector<uint8_t> out(18, 0);
+    out[2] = 2;  // uncompressed true colour
+    out[12] = uint8_t(picture.width & 0xff);
+    out[13] = uint8_t(picture.width >> 8);
+    out[14] = uint8_t(picture.height & 0xff);
+    out[15] = uint8_t(picture.height >> 8);
+    out[16] = 24;
+    out[17] = 0x20;  // rows top first
+    out.reserve(out.size() + picture.rgb.size());
+    for (int y = 0; y < picture.height; y++) append_bgr_row(out, picture, y);
+    return out;
+}
+
+void append_le(std::vector<uint8_t> &out, uint32_t value, int width) {
+    for (int i = 0; i < width; i++) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+bool write_file(const std::string &path, const std::vector<uint8_t> &bytes) {
+    FILE *f = fopen(path.c_str(), "wb");
+    if (!f) return false;
+    // an empty file has no data pointer to hand to fwrite
+    bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return fclose(f) == 0 && ok;
 }

@@ -1,5 +1,6 @@
-// bmp_writer.h: an RGB picture in memory and its BMP file (24-bit or 8-bit, bottom-up), and
-// what every writer does with bytes: append little-endian fields, write them to a file.
+// bmp_writer.h: an RGB picture in memory and its files (BMP, 24-bit or 8-bit, bottom-up, and
+// TGA for previews), and what every writer does with bytes: append little-endian fields,
+// write them to a file.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -19,6 +20,8 @@ struct Picture {
 std::vector<uint8_t> bmp_encode_24(const Picture &picture);
 // BMP file bytes: 8-bit with a palette of at most 256 colours (fails when the picture has more).
 std::vector<uint8_t> bmp_encode_8(const Picture &picture);
+// Uncompressed 24-bit Truevision TGA bytes of a picture (for contact sheets and previews).
+std::vector<uint8_t> tga_encode(const Picture &picture);
 // Append a little-endian integer of `width` bytes.
 void append_le(std::vector<uint8_t> &out, uint32_t value, int width);
 // Write bytes to a file; returns false on failure.

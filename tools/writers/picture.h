@@ -103,9 +103,6 @@ void picture_draw_text_centered(Picture &picture, const std::string &text, const
 // Width in pixels of a text at a size.
 int text_width(const std::string &text, const std::string &family, int pixel_size);
 
-// Uncompressed 24-bit Truevision TGA bytes of a picture (for contact sheets and previews).
-std::vector<uint8_t> tga_encode(const Picture &picture);
-
 // Shapes, alpha-blended in `c` with anti-aliased edges (coordinates in pixels, y down).
 void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha);
 void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1, float width, Colour c, float alpha);
