@@ -1,11 +1,14 @@
 // characters.cpp: assembles a character: its body posed into every frame of the shared
-// layout, stood on the floor, with file winding and texture coordinates, and its skin.
+// layout, stood on the floor, with file winding and texture coordinates, and its skin; and
+// hands the three to the generator as "messiah.mdl", "father.mdl", "wolfguy.mdl" and the BMP
+// skins of the same base names.
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "platform/fatal.h"
 #include "characters.h"
+#include "content.h"
 
 static const int SKIN_SIZE = 256, HAND_VERTEX = 510;
 
@@ -76,3 +79,17 @@ void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
     }
     skin = paint_skin(kind, SKIN_SIZE, SKIN_SIZE);
 }
+
+void generate_characters(ContentSink &sink) {
+    for (int k = 0; k < CHARACTER_COUNT; k++) {
+        CharacterKind kind = CharacterKind(k);
+        MdlModel model;
+        Picture skin;
+        build_character(kind, model, skin);
+        std::string base = character_name(kind);
+        sink.add(base + ".mdl", mdl_encode(model));
+        sink.add(base + ".bmp", bmp_encode_24(skin));
+    }
+}
+
+KELP_CONTENT(CONTENT_ORDER_CHARACTERS, generate_characters);

@@ -13,7 +13,6 @@
 
 #include "platform/fatal.h"
 #include "content.h"
-#include "contact_sheet.h"
 #include "content_output.h"
 #include "writers/bmp_writer.h"
 
