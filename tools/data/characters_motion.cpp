@@ -464,16 +464,14 @@ Pose crouch_death(CharacterKind kind, int frame) {
 // Extra: 198..202 weight shifts back to a calm stand, 203 calm facing forward,
 // 204..209 a slow turn away to the left.
 Pose extra(CharacterKind kind, int frame) {
-    Pose n = neutral(kind);
+    Pose p = neutral(kind);
     if (frame <= 203) {
         float u = (frame - 198) / 5.0f;
-        Pose p = n;
         p.twist[J_HEAD] = 0.2f * sinf(PI * u);
         p.bend[J_CHEST] -= 0.03f * sinf(PI * u);
         return p;
     }
     float u = (frame - 203) / 6.0f;  // 204 is the first step of the turn
-    Pose p = n;
     p.root_yaw = 0.55f + 2.6f * (u - 1.0f / 6.0f) / (5.0f / 6.0f) * 0.9f;
     p.twist[J_HEAD] = 0.35f;
     p.twist[J_CHEST] = 0.15f;

@@ -1,5 +1,4 @@
 // characters_rig.cpp: the characters' skeleton, forward kinematics and linear blend skinning.
-#include <algorithm>
 #include <cmath>
 
 #include "characters.h"
@@ -39,20 +38,14 @@ static void euler_matrix(float twist, float bend, float roll, float m[3][3]) {
 }
 
 Skeleton make_skeleton(float h, float w) {
-    Skeleton s;
-    const Vec3 rest[JOINT_COUNT] = {
-        {0, 0, 27 * h},        {0, 0, 32 * h},           {0, 0, 39 * h},         {0, 0, 47 * h},
-        {0, 7.2f * w, 45 * h}, {-0.3f, 8 * w, 35.5f * h}, {0, 8.5f * w, 26.5f * h},
-        {0, -7.2f * w, 45 * h}, {-0.3f, -8 * w, 35.5f * h}, {0, -8.5f * w, 26.5f * h},
-        {0, 3.4f * w, 26.5f * h}, {0.4f, 3.4f * w, 14.5f * h}, {0, 3.4f * w, 3},
-        {0, -3.4f * w, 26.5f * h}, {0.4f, -3.4f * w, 14.5f * h}, {0, -3.4f * w, 3},
-    };
-    const int parent[JOINT_COUNT] = {-1, J_PELVIS, J_SPINE, J_CHEST, J_CHEST, J_L_SHOULDER,
-                                     J_L_ELBOW, J_CHEST, J_R_SHOULDER, J_R_ELBOW, J_PELVIS,
-                                     J_L_HIP, J_L_KNEE, J_PELVIS, J_R_HIP, J_R_KNEE};
-    std::copy(rest, rest + JOINT_COUNT, s.rest);
-    std::copy(parent, parent + JOINT_COUNT, s.parent);
-    return s;
+    // Rest positions, then each joint's parent.
+    return Skeleton{{{0, 0, 27 * h}, {0, 0, 32 * h}, {0, 0, 39 * h}, {0, 0, 47 * h},
+                     {0, 7.2f * w, 45 * h}, {-0.3f, 8 * w, 35.5f * h}, {0, 8.5f * w, 26.5f * h},
+                     {0, -7.2f * w, 45 * h}, {-0.3f, -8 * w, 35.5f * h}, {0, -8.5f * w, 26.5f * h},
+                     {0, 3.4f * w, 26.5f * h}, {0.4f, 3.4f * w, 14.5f * h}, {0, 3.4f * w, 3},
+                     {0, -3.4f * w, 26.5f * h}, {0.4f, -3.4f * w, 14.5f * h}, {0, -3.4f * w, 3}},
+                    {-1, J_PELVIS, J_SPINE, J_CHEST, J_CHEST, J_L_SHOULDER, J_L_ELBOW, J_CHEST, J_R_SHOULDER,
+                     J_R_ELBOW, J_PELVIS, J_L_HIP, J_L_KNEE, J_PELVIS, J_R_HIP, J_R_KNEE}};
 }
 
 Pose rest_pose() { return Pose{}; }

@@ -58,12 +58,7 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
         }
     uint32_t stride = (uint32_t(picture.width) + 3) & ~3u;
     std::vector<uint8_t> out = bmp_headers(picture, 8, uint32_t(colours.size()), stride);
-    for (uint32_t c : colours) {
-        out.push_back(uint8_t(c));
-        out.push_back(uint8_t(c >> 8));
-        out.push_back(uint8_t(c >> 16));
-        out.push_back(0);
-    }
+    for (uint32_t c : colours) out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0});
     for (int y = picture.height - 1; y >= 0; --y) {
         for (int x = 0; x < picture.width; ++x) {
             const uint8_t *p = picture.at(x, y);

@@ -287,13 +287,15 @@ void mesh_displace(MeshData &mesh, float (*f)(float x, float y, float z, void *c
     }
 }
 
+// Map one vertex by projection along an axis: uv from the other two coordinates times scale.
+static void map_planar(MeshVertex &v, int axis, float scale_u, float scale_v) {
+    float p[3] = {v.x, v.y, v.z};
+    v.u = p[axis == 0 ? 1 : 0] * scale_u;
+    v.v = p[axis == 2 ? 1 : 2] * scale_v;
+}
+
 void mesh_map_planar(MeshData &mesh, int axis, float scale_u, float scale_v) {
-    for (MeshVertex &v : mesh.vertices) {
-        float p[3] = {v.x, v.y, v.z};
-        int iu = axis == 0 ? 1 : 0, iv = axis == 2 ? 1 : 2;
-        v.u = p[iu] * scale_u;
-        v.v = p[iv] * scale_v;
-    }
+    for (MeshVertex &v : mesh.vertices) map_planar(v, axis, scale_u, scale_v);
 }
 
 void mesh_map_cylindrical(MeshData &mesh, float repeat_u, float scale_v) {
@@ -325,10 +327,9 @@ void mesh_map_box(MeshData &mesh, float scale) {
                       std::fabs(e1[0] * e2[1] - e1[1] * e2[0])};
         int axis = (n[0] >= n[1] && n[0] >= n[2]) ? 0 : (n[1] >= n[2] ? 1 : 2);
         int base = int(result.vertices.size());
-        for (const MeshVertex *v : {&a, &b, &c}) {
-            float p[3] = {v->x, v->y, v->z};
-            int iu = axis == 0 ? 1 : 0, iv = axis == 2 ? 1 : 2;
-            add_vertex(result, v->x, v->y, v->z, p[iu] * scale, p[iv] * scale);
+        for (MeshVertex v : {a, b, c}) {
+            map_planar(v, axis, scale, scale);
+            result.vertices.push_back(v);
         }
         add_triangle(result, base, base + 1, base + 2);
     }
