@@ -63,8 +63,6 @@ struct CharacterBody {
 
 // The shared skeleton scaled by build.
 Skeleton make_skeleton(float height_scale, float width_scale);
-// A pose with every angle 0.
-Pose rest_pose();
 // Positions of every body vertex in a pose (x, y, z per vertex).
 void skin_body(const CharacterBody &body, const Pose &pose, std::vector<float> &out);
 

@@ -79,8 +79,7 @@ Pose keyed(std::initializer_list<Key> list, int frame) {
 
 // Relaxed standing pose, with each character's bearing.
 Pose neutral(CharacterKind kind) {
-    Pose p = rest_pose();
-    arms(p, 0.05f, 0.1f, 0.2f);
+    Pose p{};  // every angle 0
     if (kind == CHAR_FATHER) {
         carriage(p, 0.06f, 0.08f, -0.08f);
         arms(p, 0.1f, 0.16f, 0.3f);

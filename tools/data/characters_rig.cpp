@@ -48,8 +48,6 @@ Skeleton make_skeleton(float h, float w) {
                      J_R_ELBOW, J_PELVIS, J_L_HIP, J_L_KNEE, J_PELVIS, J_R_HIP, J_R_KNEE}};
 }
 
-Pose rest_pose() { return Pose{}; }
-
 // World transform of every joint for a pose.
 static void pose_joints(const Skeleton &s, const Pose &pose, Xform out[JOINT_COUNT]) {
     // Parents always come before their children in the joint order.

@@ -1,7 +1,8 @@
 // font.cpp: "font.raw", the 8 x 8 statistics font, rasterized from DejaVu Sans Mono.
 // Hinted monochrome rendering at 9 pixels gives crisp one-pixel strokes with a
 // cap height of seven rows; letters with descenders are raised one row to fit.
-#include <cstring>
+#include <algorithm>
+#include <string>
 
 #include "content.h"
 #include "font_glyphs.h"
@@ -15,8 +16,7 @@ std::vector<FontGlyph> font_glyphs() {
     for (int code = 33; code < 127; code++) {
         TextMask glyph = text_mask_mono(std::string(1, char(code)), "DejaVu Sans Mono", FONT_PIXEL_SIZE);
         // The rendered rows, one bit per texel, clipped to 8 columns and centred in the cell.
-        int offset = (8 - glyph.width) / 2;
-        if (offset < 0) offset = 0;
+        int offset = std::max(0, (8 - glyph.width) / 2);
         uint8_t rows[FONT_RENDER_ROWS + 2] = {};
         for (int y = 0; y < glyph.height && y < FONT_RENDER_ROWS + 2; y++)
             for (int x = 0; x < glyph.width && x + offset < 8; x++)

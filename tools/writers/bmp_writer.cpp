@@ -42,6 +42,9 @@ std::vector<uint8_t> bmp_encode_24(const Picture &picture) {
     return out;
 }
 
+// A pixel's colour as one number, for the palette.
+static uint32_t colour_key(const uint8_t *p) { return uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]; }
+
 // Palette of the distinct colours, then one index per pixel; empty above 256 colours.
 std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
     // Palette in order of first appearance, top row first.
@@ -49,8 +52,7 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
     std::vector<uint32_t> colours;
     for (int y = 0; y < picture.height; ++y)
         for (int x = 0; x < picture.width; ++x) {
-            const uint8_t *p = picture.at(x, y);
-            uint32_t key = uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2];
+            uint32_t key = colour_key(picture.at(x, y));
             if (index_of.count(key)) continue;
             if (colours.size() == 256) return {};
             index_of[key] = uint8_t(colours.size());
@@ -60,10 +62,7 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
     std::vector<uint8_t> out = bmp_headers(picture, 8, uint32_t(colours.size()), stride);
     for (uint32_t c : colours) out.insert(out.end(), {uint8_t(c), uint8_t(c >> 8), uint8_t(c >> 16), 0});
     for (int y = picture.height - 1; y >= 0; --y) {
-        for (int x = 0; x < picture.width; ++x) {
-            const uint8_t *p = picture.at(x, y);
-            out.push_back(index_of[uint32_t(p[0]) << 16 | uint32_t(p[1]) << 8 | p[2]]);
-        }
+        for (int x = 0; x < picture.width; ++x) out.push_back(index_of[colour_key(picture.at(x, y))]);
         for (uint32_t pad = uint32_t(picture.width); pad < stride; ++pad) out.push_back(0);
     }
     return out;
