@@ -44,26 +44,24 @@ Colour picture_get(const Picture &picture, int x, int y) {
     return Colour{p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f};
 }
 
+// The colour key: a pixel of exactly this colour is transparent.
+static const uint8_t COLOUR_KEY[3] = {255, 0, 255};
+
 void picture_set(Picture &picture, int x, int y, Colour c) {
     if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
     uint8_t *p = picture.at(x, y);
     p[0] = to_byte(c.r);
     p[1] = to_byte(c.g);
     p[2] = to_byte(c.b);
-    if (p[0] == 255 && p[1] == 0 && p[2] == 255) p[0] = 254;
+    if (picture_is_transparent(picture, x, y)) p[0] = 254;
 }
 
 void picture_set_transparent(Picture &picture, int x, int y) {
-    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height) return;
-    uint8_t *p = picture.at(x, y);
-    p[0] = 255;
-    p[1] = 0;
-    p[2] = 255;
+    if (x >= 0 && y >= 0 && x < picture.width && y < picture.height) std::copy_n(COLOUR_KEY, 3, picture.at(x, y));
 }
 
 bool picture_is_transparent(const Picture &picture, int x, int y) {
-    const uint8_t *p = picture.at(x, y);
-    return p[0] == 255 && p[1] == 0 && p[2] == 255;
+    return std::equal(COLOUR_KEY, COLOUR_KEY + 3, picture.at(x, y));
 }
 
 void picture_add(Picture &picture, int x, int y, Colour c) {

@@ -35,11 +35,8 @@ void ChunkWriter::floats(const float *values, size_t count) {
     for (size_t i = 0; i < count; i++) f32(values[i]);
 }
 
-void ChunkWriter::text(const std::string &value) { raw(value.c_str(), value.size() + 1); }
-
-void ChunkWriter::raw(const void *data, size_t size) {
-    const uint8_t *p = static_cast<const uint8_t *>(data);
-    bytes.insert(bytes.end(), p, p + size);
+void ChunkWriter::text(const std::string &value) {
+    bytes.insert(bytes.end(), value.c_str(), value.c_str() + value.size() + 1);
 }
 
 Key3ds key3ds_position(uint32_t frame, float x, float y, float z) { return Key3ds{frame, {x, y, z}}; }

@@ -69,7 +69,6 @@ struct ChunkWriter {
     void f32(float value);
     void floats(const float *values, size_t count);
     void text(const std::string &value);  // NUL-terminated
-    void raw(const void *data, size_t size);
 };
 
 // One key of a track. Position and scale use value[0..2]; rotation is value[0] = angle
