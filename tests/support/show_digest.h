@@ -4,7 +4,7 @@
 #include <string>
 
 // The step of the digested run: frames a second.
-enum { SHOW_DIGEST_RATE = 30 };
+constexpr int SHOW_DIGEST_RATE = 30;
 
 // In the working directory (a GL context current): write the parts' files and load every
 // part as the driver does, with the show's own time table; the show is at its start.

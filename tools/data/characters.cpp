@@ -9,8 +9,9 @@
 #include "platform/fatal.h"
 #include "characters.h"
 #include "content.h"
+#include "parts/scene_names.h"
 
-static const int SKIN_SIZE = 256, HAND_VERTEX = 510;
+static const int SKIN_SIZE = 256, HAND_VERTEX = MESSIAH_HAND_VERTEX;
 
 const char *character_name(CharacterKind kind) {
     switch (kind) {

@@ -1,8 +1,10 @@
 // show_times.h: the show's time table: when each schedule entry begins, and the end.
 // "timing.dat" is written from it and the music is arranged on it.
 #pragma once
+#include "demo/schedule.h"
 
-enum { SHOW_TIME_COUNT = 18, SHOW_LENGTH_SECONDS = 364 };
+// Each schedule entry's start, then the end of the show.
+enum { SHOW_TIME_COUNT = SCHEDULE_TIMES };
 
 struct ShowTime {
     float seconds;
