@@ -108,6 +108,7 @@ static void present(Scene &scene) {
 }
 
 void play_entry(int index, float t, bool draw) {
+    frame_kept_pixels = false;
     if (index < 0 || index >= SCHEDULE_ENTRIES) {
         quit_flag = true;
         return;
@@ -122,7 +123,6 @@ void play_entry(int index, float t, bool draw) {
     EntryStep steps[2];
     int count = entry_steps(index, t, time_table, part_camera_modes(), steps);
     const EntryStep &presented = steps[count - 1];
-    frame_kept_pixels = false;
     switch (row.pass) {
     case PASS_MIRROR: play_mirror_entry(presented); break;
     case PASS_WIPE: play_wipe_entry(t, steps); break;
@@ -315,7 +315,8 @@ void replay_to_frame(uint32_t frame, float rate, bool draw) {
     while (draw && chain != NO_FRAME && chain < first_drawn + chain_reach && first_drawn > 0) {
         bool whole_run = chain > begun;  // else the run may reach back past where the pass began
         first_drawn = chain > chain_reach ? chain - chain_reach : 0;
-        chain = replay_pass(frame, rate, draw, first_drawn, whole_run ? first_drawn : begun - 1, &begun);
+        uint32_t limit = whole_run ? first_drawn : begun > 0 ? begun - 1 : 0;
+        chain = replay_pass(frame, rate, draw, first_drawn, limit, &begun);
         if (whole_run) break;
     }
 }
