@@ -127,26 +127,27 @@ static Picture make_flare_cheesy() {
     });
 }
 
-// One flame: a tongue rising from the bottom centre, torn by noise at phase `frame`.
-static Picture make_flare_fire(int frame) {
+// Dust mote `frame` (1..4; flare textures 4 to 7 are the oil room's dust): one to three
+// specks with a faint trail below. The renderer draws these twice as tall as wide, so the
+// specks are painted half as tall to show round.
+static Picture make_flare_dust(int frame) {
     const int size = 128;
     uint32_t seed = 301 + uint32_t(frame) * 17;
-    return field_picture(size, colour(1.0f, 0.75f, 0.45f), [&](int x, int y) {
-        float u = (x + 0.5f) / size - 0.5f;        // -0.5 .. 0.5 across
-        float h = 1 - (y + 0.5f) / size;           // 0 at the bottom, 1 at the top
-        float flicker = fractal_noise(u * 3 + frame * 0.7f, h * 4 - frame * 1.3f, 4, 0.55f, 0, seed);
-        float sway = 0.06f * std::sin(h * 5 + frame * 1.57f) * h;
-        float width = 0.34f * std::pow(std::max(0.0f, 1 - h), 0.7f) * (0.8f + 0.35f * flicker);
-        float across = std::fabs(u - sway) / std::max(width, 1e-3f);
-        float body = std::max(0.0f, 1 - across * across);
-        float heat = std::pow(std::max(0.0f, 1 - h), 0.8f) + flicker * 0.25f;
-        float v = body * heat * 1.3f;
-        // Tongues: bright licks breaking off near the top.
-        float lick = std::max(0.0f, fractal_noise(u * 6, h * 3 - frame * 0.9f, 3, 0.5f, 0, seed + 5));
-        v += lick * body * h * 0.8f;
-        float edge = smooth_step(0.01f, 0.07f, h) * smooth_step(0.01f, 0.08f, 0.5f - std::fabs(u)) *
-                     (1 - smooth_step(0.85f, 0.985f, h));
-        return std::max(0.0f, v) * edge;
+    int specks = frame == 3 ? 3 : frame == 2 ? 2 : 1;
+    float width = frame == 4 ? 0.09f : 0.055f;
+    return field_picture(size, colour(1.0f, 0.88f, 0.7f), [&](int x, int y) {
+        float dx = (x + 0.5f) / (size / 2.0f) - 1, dy = (y + 0.5f) / (size / 2.0f) - 1;
+        float v = 0;
+        for (int k = 0; k < specks; k++) {
+            // The first speck in the middle, the others scattered round it and smaller.
+            float sx = k ? hash_unit(k, 0, seed) - 0.5f : 0, sy = k ? hash_unit(k, 1, seed) - 0.5f : 0;
+            float w = width * (k ? 0.7f : 1.0f), ax = dx - sx * 0.5f, ay = 2 * (dy - sy * 0.3f);
+            float d2 = (ax * ax + ay * ay) / (w * w);
+            v += std::exp(-d2) * (k ? 0.9f : 1.4f) + std::exp(-d2 / 6) * 0.08f;
+            // The trail: a thin fading streak under the speck, left by its rise.
+            if (ay > 0) v += std::exp(-ax * ax / (w * w * 0.3f)) * std::exp(-ay / 0.5f) * 0.18f;
+        }
+        return v * rim(std::sqrt(dx * dx + dy * dy));
     });
 }
 
@@ -192,7 +193,7 @@ std::vector<SharedPicture> shared_pictures() {
     pictures.push_back({"flare_heavy.bmp", make_flare_heavy()});
     pictures.push_back({"flare_ray.bmp", make_flare_ray()});
     pictures.push_back({"flare_cheesy.bmp", make_flare_cheesy()});
-    for (int i = 1; i <= 4; i++) pictures.push_back({"flare_fire" + std::to_string(i) + ".bmp", make_flare_fire(i)});
+    for (int i = 1; i <= 4; i++) pictures.push_back({"flare_fire" + std::to_string(i) + ".bmp", make_flare_dust(i)});
     pictures.push_back({"flare_particle.bmp", make_flare_particle()});
     pictures.push_back({"lensflare.bmp", make_lensflare()});
     pictures.push_back({"noise.bmp", make_noise()});
