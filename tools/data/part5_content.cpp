@@ -88,26 +88,27 @@ float vault_half_width(float y) { return POOL * std::cos((y - SPRING_Y) * PI / 2
 
 // ---- pictures ----
 
-// The oil: what its surface reflects. The mapping follows the surface's normal, so still
-// oil shows the centre; ripples tilt it towards the warm and teal glints further out.
+// The oil: what its surface reflects, by the tilt of its normal. Still oil shows the dark
+// centre; a ripple's slopes catch a warm glint on one side and a teal one on the other, and
+// a faint rainbow sheen in rings between.
 Picture make_oil() {
     const int size = 256;
     return picture_painted(size, size, [](int x, int y, float, float) {
-        float u = (x + 0.5f) / size, v = (y + 0.5f) / size;  // pixel centres
-        float dx = u - 0.5f, dy = v - 0.5f;
+        float dx = (x + 0.5f) / size - 0.5f, dy = (y + 0.5f) / size - 0.5f;  // pixel centres
         float r = std::sqrt(dx * dx + dy * dy);
-        float angle = std::atan2(dy, dx);
-        float swirl = fractal_noise(u * 6 + std::sin(v * 9) * 0.3f, v * 6, 5, 0.55f, 6, 5501) * 0.5f + 0.5f;
-        // Still oil: brown-black with the faintest rainbow sheen.
-        Colour c = colour(0.085f, 0.058f, 0.042f);
-        Colour sheen = colour_hsv(swirl * 0.8f + r * 3, 0.6f, 1.0f);
-        c = colour_add(c, colour_scale(sheen, 0.015f + 0.1f * smooth_step(0.01f, 0.06f, r) * swirl));
-        // Glints of the room's warm light, brighter the more the oil tilts.
-        float warm = smooth_step(0.01f, 0.09f, r) * (0.55f + 0.45f * std::sin(angle * 3 + swirl * 4));
-        c = colour_add(c, colour_scale(colour(0.95f, 0.45f, 0.15f), warm * 0.9f));
-        // A cold teal band beyond them, from the open shaft.
-        float cold = smooth_step(0.08f, 0.22f, r) * (0.5f + 0.5f * std::cos(angle * 2 - swirl * 3));
-        return colour_add(c, colour_scale(colour(0.10f, 0.35f, 0.38f), cold * 0.6f));
+        float swirl = fractal_noise(dx * 12 + std::sin(dy * 18) * 0.3f, dy * 12, 4, 0.55f, 0, 5501);
+        auto glint = [&](float angle, float width) {
+            float gx = dx - 0.05f * std::cos(angle), gy = dy - 0.05f * std::sin(angle);
+            float d2 = (gx * gx + gy * gy) / (width * width);
+            return (std::exp(-d2) + 0.3f * std::exp(-d2 / 6)) * smooth_step(0.004f, 0.02f, r);
+        };
+        float sheen = smooth_step(0.004f, 0.014f, r) * std::pow(0.5f + 0.5f * std::cos((r - 0.018f) * 260), 2);
+        Colour c = colour(0.07f, 0.05f, 0.045f);  // still oil: brown-black
+        c = colour_add(c, colour_scale(colour_hsv(r * 7 + swirl * 0.25f, 0.45f, 1), sheen * 0.3f));
+        c = colour_add(c, colour_scale(colour(1.0f, 0.66f, 0.36f), glint(-0.7f + swirl * 0.3f, 0.032f)));
+        c = colour_add(c, colour_scale(colour(0.25f, 0.6f, 0.65f), 0.6f * glint(2.4f + swirl * 0.3f, 0.035f)));
+        // Steep slopes reflect the warm stone round the pool.
+        return colour_add(c, colour_scale(colour(0.34f, 0.2f, 0.13f), smooth_step(0.07f, 0.16f, r)));
     });
 }
 
