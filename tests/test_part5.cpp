@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "parts/parts.h"
 #include "render/clock.h"
 #include "scene/random.h"
 #include "support/part_content.h"
 #include "support/part_files.h"
+#include "texture/texture.h"
 
 namespace {
 
@@ -20,6 +22,14 @@ const Mesh &mesh(const char *name) {
 
 Vertex *grid_vertex(int row, int column) {
     return part5_scene()->vertices + mesh("surface").first_vertex + GRID * row + column;
+}
+
+// Grey level 0..1 of a texture at texture coordinates (u, v), nearest texel (rows bottom-up).
+float texel_grey(int texture, float u, float v) {
+    const TextureRecord &t = texture_table[texture];
+    int x = std::min(t.width - 1, int(u * t.width)), y = std::min(t.height - 1, int(v * t.height));
+    const uint8_t *p = t.pixels + (size_t(y) * t.width + x) * 4;
+    return (0.3f * p[0] + 0.59f * p[1] + 0.11f * p[2]) / 255;
 }
 
 }  // namespace
@@ -120,4 +130,38 @@ TEST_F(OilRoomTest, FlaresGrowToTwentyRedAndSixtyDarkAndRise) {
     double height = 0;
     for (int i = CIRCLE_FIRST; i < CIRCLE_FIRST + CIRCLE_COUNT; i++) height += part5_scene()->lights[i].position[1];
     EXPECT_GT(height / float(CIRCLE_COUNT), 400);
+}
+
+TEST_F(OilRoomTest, StillOilIsDarkAndTheSplashesTiltItIntoGlints) {
+    // The surface maps by its normal's tilt: still oil at the centre, a splash's slopes up
+    // to about 0.1 from it.
+    int oil = mesh("surface").faces[0].texture;
+    EXPECT_LT(texel_grey(oil, 0.5f, 0.5f), 0.1f);
+    float brightest = 0;
+    for (int k = 0; k < 32; k++)
+        for (float r : {0.03f, 0.05f, 0.07f})
+            brightest = std::max(brightest, texel_grey(oil, 0.5f + r * std::cos(k * 0.196f), 0.5f + r * std::sin(k * 0.196f)));
+    EXPECT_GT(brightest, 0.5f);
+}
+
+TEST_F(OilRoomTest, TheShaftIsLitAtItsFootAndDarkAtItsTop) {
+    // The unlit "tunnel01" is the shaft the flares rise up: bright where it opens over the
+    // pool, black at its top.
+    const Mesh &shaft = mesh("tunnel01");
+    ASSERT_EQ(shaft.lit, 0);
+    const Vertex *v = part5_scene()->vertices + shaft.first_vertex;
+    const Vertex *foot = v, *top = v;
+    for (int k = 0; k < shaft.vertex_count; k++) {
+        if (v[k].position[1] < foot->position[1]) foot = v + k;
+        if (v[k].position[1] > top->position[1]) top = v + k;
+    }
+    int texture = shaft.faces[0].texture;
+    EXPECT_GT(top->position[1] - foot->position[1], 300);
+    float at_foot = 0, at_top = 0;  // the brightest across a course
+    for (float u = 0; u < 1; u += 1 / 16.0f) {
+        at_foot = std::max(at_foot, texel_grey(texture, u, foot->v + 0.01f));
+        at_top = std::max(at_top, texel_grey(texture, u, std::min(top->v, 0.99f)));
+    }
+    EXPECT_GT(at_foot, 0.4f);
+    EXPECT_LT(at_top, 0.03f);
 }

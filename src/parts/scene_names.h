@@ -33,7 +33,8 @@ constexpr const char *CUTTER_MESH = "Cutter", *WEB_MESH = "web";
 constexpr int WARP_WALL_PANELS = 7;
 constexpr const char *WARP_WALL_PANEL_NAME = "Wand%02d";  // "Wand01" to "Wand07"
 
-// 5, the oil room: exactly one light, the unlit tunnel end and the five falling fragments.
+// 5, the oil room: exactly one light, the unlit tunnel (the shaft the flares rise up) and the
+// five falling fragments.
 constexpr SceneFile OIL_ROOM_SCENE = {"oilroom.3ds", 25.0f};
 constexpr int OIL_ROOM_FILE_LIGHTS = 1;
 constexpr const char *OIL_TUNNEL_MESH = "tunnel01";

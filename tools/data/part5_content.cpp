@@ -1,8 +1,9 @@
 // part5_content.cpp: the oil room "oilroom.3ds": a square pool of oil under a stone vault
 // that rests on a colonnade and opens at its top into a tall shaft, where five loose blocks
 // hang on chains above the oil; a walkway runs round the pool inside a low hall, entered
-// by a dark tunnel. Light 0 sits above the pool (the part sinks it under the oil). Plus
-// "oil.bmp", the dark glossy picture the oil reflects, and the room's stone pictures.
+// by a passage. The shaft is the unlit "tunnel01", its picture lit from the room below, so
+// the flares that end the part rise against it into the dark. Light 0 sits under the oil.
+// Plus "oil.bmp", what the rippling oil reflects, and the room's stone pictures.
 //
 // Everything is built in the show's frame (y up) and turned into the file's frame (z up)
 // on the way out: file (x, y, z) = (x, -z, y).
@@ -114,7 +115,7 @@ Picture make_oil() {
 
 // Reddish sandstone blocks for the hall's walls.
 Picture make_wall() {
-    Picture p = picture_bricks(256, 4, 8, colour(0.52f, 0.30f, 0.22f), colour(0.20f, 0.12f, 0.10f), 5511);
+    Picture p = picture_bricks(256, 4, 8, colour(0.68f, 0.40f, 0.29f), colour(0.24f, 0.15f, 0.12f), 5511);
     picture_repaint(p, [](int, int, float u, float v, Colour c) {
         float soot = smooth_step(0.2f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 5512) * 0.5f + 0.5f);
         return colour_scale(c, 1 - 0.45f * soot);
@@ -124,7 +125,7 @@ Picture make_wall() {
 
 // Worn floor flags, dark with oil stains.
 Picture make_floor() {
-    Picture p = picture_bricks(256, 2, 2, colour(0.40f, 0.28f, 0.22f), colour(0.12f, 0.08f, 0.07f), 5521);
+    Picture p = picture_bricks(256, 2, 2, colour(0.54f, 0.38f, 0.30f), colour(0.14f, 0.10f, 0.08f), 5521);
     picture_repaint(p, [](int, int, float u, float v, Colour c) {
         float stain = smooth_step(0.45f, 0.75f, fractal_noise(u * 4, v * 4, 5, 0.5f, 4, 5522) * 0.5f + 0.5f);
         return colour_mix(c, colour(0.05f, 0.04f, 0.04f), stain * 0.7f);
@@ -132,21 +133,32 @@ Picture make_floor() {
     return p;
 }
 
-// Rough red-grey stone for the vault, the shaft and the colonnade; pale worked stone for the
-// loose blocks, so they show against the dark shaft; dark iron for the chains.
+// Rough red-grey stone for the vault, the colonnade and the chains; pale worked stone for
+// the loose blocks.
 Picture make_stone() { return picture_stone(256, colour(0.66f, 0.46f, 0.38f), 5531); }
 Picture make_block() { return picture_stone(128, colour(0.85f, 0.74f, 0.62f), 5561); }
-Picture make_iron() { return picture_metal(128, colour(0.25f, 0.22f, 0.22f), 5551); }
 
-// The tunnel: its stone fading to black along its length (v runs from the mouth inwards),
-// since the tunnel is drawn unlit.
-Picture make_tunnel() {
-    Picture p = picture_bricks(256, 4, 8, colour(0.36f, 0.22f, 0.18f), colour(0.12f, 0.08f, 0.07f), 5541);
+// The passage: its stone fading to black along its length (texture v, which runs up the
+// picture, from the mouth inwards).
+Picture make_passage() {
+    Picture p = picture_bricks(256, 4, 8, colour(0.62f, 0.40f, 0.32f), colour(0.16f, 0.10f, 0.08f), 5541);
     picture_repaint(p, [&](int, int y, float, float, Colour c) {
-        float depth = (y + 0.5f) / p.height;
-        return colour_scale(c, 0.55f * std::pow(1 - depth, 1.6f) + 0.02f);
+        return colour_scale(c, std::pow((y + 0.5f) / p.height, 1.6f) + 0.02f);
     });
     return p;
+}
+
+// The shaft, drawn unlit: stone courses streaked by seepage, lit from the room below: warm
+// at the opening (texture v 0, the picture's foot), cooling and fading to black well below
+// its top.
+Picture make_shaft() {
+    Picture blocks = picture_bricks(256, 3, 8, colour(0.64f, 0.6f, 0.6f), colour(0.34f, 0.3f, 0.3f), 5571);
+    return picture_painted(256, 512, [&](int x, int y, float u, float row) {
+        float v = 1 - row, streaks = fractal_noise(u * 6, row * 2, 4, 0.55f, 6, 5572);
+        Colour tint = colour_mix(colour(1.0f, 0.8f, 0.62f), colour(0.62f, 0.74f, 0.95f), smooth_step(0, 0.5f, v));
+        float light = std::exp(-2.4f * v) * (1 - smooth_step(0.45f, 0.9f, v)) * (0.8f + 0.35f * streaks);
+        return colour_scale(colour_multiply(picture_get(blocks, x, y % 256), tint), light);
+    });
 }
 
 // ---- geometry ----
@@ -178,24 +190,35 @@ MeshData make_walls() {
     return m;
 }
 
-// The tunnel the messiah comes out of: a closed passage running back from the mouth. On its
-// sides v runs along it (0 at the mouth, 1 at the end) and u across; the end maps to v 0.999.
-MeshData make_tunnel_mesh() {
+// A rectangular tube seen from inside, open at `corner` (spanned by a and b), running along
+// `along` and closed at its end. On its sides v runs along it (0 at the opening, 1 at the
+// end) and u 0..1 across; the end maps to v 0.999.
+MeshData make_tube(Vec3 corner, Vec3 a, Vec3 b, Vec3 along, int cells) {
     MeshData m;
-    const float len = TUNNEL_END - HALL, w = TUNNEL_X1 - TUNNEL_X0, h = TUNNEL_TOP - FLOOR_Y;
-    const Vec3 along = {0, 0, len};
-    add_flat(m, {TUNNEL_X0, FLOOR_Y, HALL}, {0, h, 0}, along, 2, 4, UNIT_X, 1);
-    add_flat(m, {TUNNEL_X1, FLOOR_Y, HALL}, {0, h, 0}, along, 2, 4, UNIT_X * -1, 1);
-    add_flat(m, {TUNNEL_X0, FLOOR_Y, HALL}, {w, 0, 0}, along, 2, 4, UNIT_Y, 1);
-    add_flat(m, {TUNNEL_X0, TUNNEL_TOP, HALL}, {w, 0, 0}, along, 2, 4, UNIT_Y * -1, 1);
+    add_flat(m, corner, b, along, 2, cells, a, 1);
+    add_flat(m, corner + a, b, along, 2, cells, a * -1, 1);
+    add_flat(m, corner, a, along, 2, cells, b, 1);
+    add_flat(m, corner + b, a, along, 2, cells, b * -1, 1);
     for (size_t i = 0; i < m.vertices.size(); i++) {
         MeshVertex &v = m.vertices[i];
-        v.u = (i % 3) * 0.5f, v.v = (v.z - HALL) / len;  // three vertices across each side
+        v.u = (i % 3) * 0.5f, v.v = dot(vertex_position(v) - corner, along) / dot(along, along);
     }
     size_t end = m.vertices.size();
-    add_flat(m, {TUNNEL_X0, FLOOR_Y, TUNNEL_END}, {w, 0, 0}, {0, h, 0}, 1, 1, UNIT_Z * -1, 1);
+    add_flat(m, corner + along, a, b, 1, 1, along * -1, 1);
     for (size_t i = end; i < m.vertices.size(); i++) m.vertices[i].v = 0.999f;
     return m;
+}
+
+// The passage the messiah comes out of, running back from its mouth in the hall's wall.
+MeshData make_passage_mesh() {
+    return make_tube({TUNNEL_X0, FLOOR_Y, HALL}, {TUNNEL_X1 - TUNNEL_X0, 0, 0}, {0, TUNNEL_TOP - FLOOR_Y, 0},
+                     {0, 0, TUNNEL_END - HALL}, 4);
+}
+
+// The shaft above the vault's opening, closed at its top.
+MeshData make_shaft_mesh() {
+    return make_tube({-SHAFT, OPENING_Y, -SHAFT}, {2 * SHAFT, 0, 0}, {0, 0, 2 * SHAFT},
+                     {0, SHAFT_TOP - OPENING_Y, 0}, 5);
 }
 
 // The pool: its basin under the oil and the coping round it.
@@ -236,18 +259,6 @@ MeshData make_vault() {
         };
         add_patch(m, 8, 5, surface, Vec3{0, 0, 0}, true, 1.0f / 100);
     }
-    return m;
-}
-
-// The shaft above the opening, closed at its top.
-MeshData make_shaft() {
-    MeshData m;
-    const Vec3 across_x = {2 * SHAFT, 0, 0}, across_z = {0, 0, 2 * SHAFT}, up = {0, SHAFT_TOP - OPENING_Y, 0};
-    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, across_x, up, 2, 5, UNIT_Z, 1.0f / 100);
-    add_flat(m, {-SHAFT, OPENING_Y, SHAFT}, across_x, up, 2, 5, UNIT_Z * -1, 1.0f / 100);
-    add_flat(m, {-SHAFT, OPENING_Y, -SHAFT}, across_z, up, 2, 5, UNIT_X, 1.0f / 100);
-    add_flat(m, {SHAFT, OPENING_Y, -SHAFT}, across_z, up, 2, 5, UNIT_X * -1, 1.0f / 100);
-    add_flat(m, {-SHAFT, SHAFT_TOP, -SHAFT}, across_x, across_z, 1, 1, UNIT_Y * -1, 1.0f / 100);
     return m;
 }
 
@@ -316,17 +327,18 @@ void generate_part5(ContentSink &sink) {
     Scene3ds scene;
     add_scene_pictures(sink, scene, {{"oil.bmp", make_oil}, {"oil_wall.bmp", make_wall, "wall"},
                                      {"oil_floor.bmp", make_floor, "floor"}, {"oil_vault.bmp", make_stone, "vault"},
-                                     {"oil_tunnel.bmp", make_tunnel, "tunnel"}, {"oil_iron.bmp", make_iron, "iron"},
+                                     {"oil_passage.bmp", make_passage, "passage"},
+                                     {"oil_shaft.bmp", make_shaft, "shaft"},
                                      {"oil_block.bmp", make_block, "block"}});
     add_show_mesh(scene, make_hall_plane(FLOOR_Y, 1), "floor", "floor");
     add_show_mesh(scene, make_hall_plane(SPRING_Y, -1), "ceiling", "vault");
     add_show_mesh(scene, make_walls(), "walls", "wall");
-    add_show_mesh(scene, make_tunnel_mesh(), OIL_TUNNEL_MESH, "tunnel");
+    add_show_mesh(scene, make_passage_mesh(), "passage", "passage");
     add_show_mesh(scene, make_pool(), "pool", "floor");
     add_show_mesh(scene, make_colonnade(), "colonnade", "vault");
     add_show_mesh(scene, make_vault(), "vault", "vault");
-    add_show_mesh(scene, make_shaft(), "shaft", "vault");
-    add_show_mesh(scene, make_chains(), "chains", "iron");
+    add_show_mesh(scene, make_shaft_mesh(), OIL_TUNNEL_MESH, "shaft");
+    add_show_mesh(scene, make_chains(), "chains", "vault");
     for (int i = 0; i < 5; i++) add_show_mesh(scene, make_fragment(hangs[i], 5600 + i), hangs[i].name, "block");
     add_static_nodes(scene);
     // The part drops each block by the height of its pivot: keep the pivot at the block.
