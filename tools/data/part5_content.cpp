@@ -310,14 +310,14 @@ MeshData make_chains() {
 // The walk out of the tunnel, the action by the pool, the fragments' fall and their rings,
 // the patch flying off, the dust on the vault and the flares rising up the shaft.
 const std::vector<Shot> SHOTS = {
-    {0, {-40, 72, 190}, {75, 45, 315}},       {4, {-10, 70, 175}, {150, 45, 245}},
-    {8, {50, 66, 150}, {200, 48, 125}},       {10.8f, {70, 58, 150}, {180, 52, 82}},
-    {12.6f, {95, 25, 95}, {0, 120, 0}},       {14.3f, {125, 35, 95}, {0, 45, 0}},
-    {16.5f, {128, 42, 70}, {0, 28, 0}},       {18.7f, {110, 48, 110}, {0, 20, 0}},
-    {20.5f, {45, 70, 170}, {170, 58, 80}},    {23, {-60, 75, 200}, {120, 60, 40}},
-    {28, {-200, 60, 60}, {0, 110, 0}},        {33, {-40, 70, -200}, {0, 150, 0}},
-    {38.5f, {-40, 25, -172}, {0, 150, 0}},    {43, {10, 28, -60}, {0, 220, 0}},
-    {48, {45, 30, 45}, {-5, 260, -5}},
+    {0, {-20, 72, 185}, {90, 40, 300}, 75},      {4, {15, 74, 170}, {160, 40, 235}, 75},
+    {8, {60, 72, 160}, {205, 45, 120}, 75},      {10.8f, {70, 62, 150}, {180, 50, 80}, 75},
+    {12.6f, {95, 28, 95}, {15, 330, 5}, 75},     {14.3f, {120, 55, 115}, {15, 120, 0}, 75},
+    {15.8f, {125, 100, 120}, {15, 0, -5}, 75},   {17.6f, {60, 105, 140}, {5, 0, -5}, 75},
+    {20.3f, {-20, 75, 110}, {180, 45, 78}, 75},  {25, {-250, 85, 75}, {0, 45, 50}, 75},
+    {30, {-100, 100, 50}, {0, 235, 0}, 75},      {36, {-20, 100, -110}, {0, 235, 0}, 75},
+    {41, {80, 105, -70}, {0, 250, 0}, 75},       {45.5f, {20, 80, -60}, {0, 330, 0}, 70},
+    {48, {0, 100, -30}, {0, 485, 0}, 25},
 };
 
 }  // namespace
@@ -347,9 +347,9 @@ void generate_part5(ContentSink &sink) {
         ObjectNode3ds &node = scene.object_nodes[scene.object_nodes.size() - 5 + i];
         node.pivot[0] = at.x, node.pivot[1] = at.y, node.pivot[2] = at.z;
     }
-    // Light 0 over the pool's centre; the part moves it down under the oil.
-    scene.lights.push_back(point_light("light01", {0, 0, 60}, colour(1.0f, 0.62f, 0.42f)));
-    add_shot_camera(scene, "camera01", SHOTS, AIM_AT_LOOK, 50, 75);
+    // Light 0 under the oil between its centre and the messiah's place (the part sets its height).
+    scene.lights.push_back(point_light("light01", to_file({70, 60, 40}), colour(1.0f, 0.62f, 0.42f)));
+    add_shot_camera(scene, "camera01", SHOTS, AIM_PITCH_CORRECTED, 50, FOV_PER_SHOT);
     scene.end_frame = END_FRAME;
     sink.add(OIL_ROOM_SCENE.name, encode_3ds(scene));
 }
