@@ -5,12 +5,8 @@
 #pragma once
 #include <cmath>
 
+#include "writers/angles.h"
 #include "writers/mesh_builder.h"
-
-constexpr float PI = 3.14159265f;
-constexpr float TWO_PI = 2 * PI;
-// An angle given in degrees, in radians: degrees(225) rather than 3.9269907f.
-constexpr float degrees(float angle) { return angle * PI / 180; }
 
 struct Vec3 {
     float x, y, z;

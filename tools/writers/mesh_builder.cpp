@@ -5,8 +5,7 @@
 #include <cmath>
 
 #include "platform/fatal.h"
-
-static const float TWO_PI = 6.28318531f;
+#include "writers/angles.h"
 
 // Add a vertex and return its index.
 static int add_vertex(MeshData &mesh, float x, float y, float z, float u, float v) {
@@ -98,7 +97,7 @@ MeshData mesh_sphere(float radius, int segments, int rings) {
     if (segments < 3 || rings < 2) fatal_errorf("mesh_sphere: %d segments, %d rings", segments, rings);
     MeshData mesh;
     for (int r = 0; r <= rings; r++) {
-        float lat = -1.5707963f + 3.14159265f * r / rings;
+        float lat = -1.5707963f + PI * r / rings;  // the start is a hair short of -PI / 2
         for (int s = 0; s <= segments; s++) {
             float lon = TWO_PI * s / segments;
             add_vertex(mesh, radius * std::cos(lat) * std::cos(lon), radius * std::cos(lat) * std::sin(lon),
@@ -314,7 +313,7 @@ void mesh_map_spherical(MeshData &mesh, float repeat_u, float repeat_v) {
         float r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
         float lat = r > 0 ? std::asin(std::clamp(v.z / r, -1.0f, 1.0f)) : 0;
         v.u = a / TWO_PI * repeat_u;
-        v.v = (lat / 3.14159265f + 0.5f) * repeat_v;
+        v.v = (lat / PI + 0.5f) * repeat_v;
     }
 }
 

@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "writers/angles.h"
 #include "writers/picture.h"
 
 Picture picture_stone(int size, Colour base, uint32_t seed) {
@@ -24,7 +25,7 @@ Picture picture_wood(int size, Colour light, Colour dark, uint32_t seed) {
         // Growth rings across u, gently bent by low-frequency noise; fine grain along v.
         float warp = fractal_noise(u * 2, v * 2, 3, 0.5f, 2, seed) * 0.08f;
         float rings = (u + warp) * 10;
-        float ring = 0.5f + 0.5f * std::sin(rings * 6.2831853f);
+        float ring = 0.5f + 0.5f * std::sin(rings * TWO_PI);
         ring = std::pow(ring, 4.0f);
         float grain = fractal_noise(u * 96, v * 3, 2, 0.5f, 96, seed + 5) * 0.5f + 0.5f;
         float tone = fractal_noise(u * 3, v * 3, 3, 0.5f, 3, seed + 9) * 0.1f;
@@ -36,7 +37,7 @@ Picture picture_metal(int size, Colour base, uint32_t seed) {
     Picture p = picture_painted(size, size, [&](int, int, float u, float v) {
         // Brushed streaks along x, a soft sheen and some scratches and stains.
         float brushed = fractal_noise(u * 2, v * 128, 2, 0.5f, 128, seed) * 0.5f + 0.5f;
-        float sheen = 0.5f + 0.5f * std::sin((u + v) * 6.2831853f);
+        float sheen = 0.5f + 0.5f * std::sin((u + v) * TWO_PI);
         float stain = smooth_step(0.3f, 0.9f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, seed + 9));
         float shade = 0.7f + brushed * 0.2f + sheen * 0.15f - stain * 0.25f;
         return colour_scale(base, shade);

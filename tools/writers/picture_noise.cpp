@@ -1,6 +1,7 @@
 // picture_noise.cpp: deterministic hash, value, Perlin, fractal and cell noise, and falloffs.
 #include <cmath>
 
+#include "writers/angles.h"
 #include "writers/picture.h"
 
 // Wrap a lattice coordinate into 0..period-1 when a period is given.
@@ -34,7 +35,7 @@ float value_noise(float x, float y, int period, uint32_t seed) {
 
 // Dot product of the lattice point's pseudo-random unit gradient with (dx, dy).
 static float gradient_dot(int x, int y, uint32_t seed, float dx, float dy) {
-    float angle = hash_unit(x, y, seed) * 6.2831853f;
+    float angle = hash_unit(x, y, seed) * TWO_PI;
     return std::cos(angle) * dx + std::sin(angle) * dy;
 }
 
