@@ -1,6 +1,7 @@
 // bmp_writer.cpp: pictures to BMP files, 24-bit or 8-bit with a palette, bottom-up, padded rows,
 // and to TGA files; bytes appended and written to disk.
 #include <cstdio>
+#include <cstring>
 #include <map>
 
 #include "writers/bmp_writer.h"
@@ -85,6 +86,12 @@ std::vector<uint8_t> tga_encode(const Picture &picture) {
 
 void append_le(std::vector<uint8_t> &out, uint32_t value, int width) {
     for (int i = 0; i < width; i++) out.push_back(uint8_t(value >> (8 * i)));
+}
+
+void append_f32(std::vector<uint8_t> &out, float value) {
+    uint32_t bits;
+    memcpy(&bits, &value, 4);
+    append_le(out, bits, 4);
 }
 
 bool write_file(const std::string &path, const std::vector<uint8_t> &bytes) {

@@ -24,5 +24,7 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture);
 std::vector<uint8_t> tga_encode(const Picture &picture);
 // Append a little-endian integer of `width` bytes.
 void append_le(std::vector<uint8_t> &out, uint32_t value, int width);
+// Append the bits of a float as a little-endian 32-bit field.
+void append_f32(std::vector<uint8_t> &out, float value);
 // Write bytes to a file; returns false on failure.
 bool write_file(const std::string &path, const std::vector<uint8_t> &bytes);

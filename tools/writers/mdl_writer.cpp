@@ -6,14 +6,8 @@
 #include "writers/bmp_writer.h"
 #include "writers/mdl_writer.h"
 
-// Signed and float fields as little-endian words.
+// A signed field as a little-endian word.
 static void put_i32(std::vector<uint8_t> &out, int32_t value) { append_le(out, uint32_t(value), 4); }
-
-static void put_f32(std::vector<uint8_t> &out, float value) {
-    uint32_t bits;
-    memcpy(&bits, &value, 4);
-    append_le(out, bits, 4);
-}
 
 // Header, one skin, texture coordinates, triangles, then every frame packed to bytes.
 std::vector<uint8_t> mdl_encode(const MdlModel &model) {
@@ -39,16 +33,16 @@ std::vector<uint8_t> mdl_encode(const MdlModel &model) {
     std::vector<uint8_t> out;
     out.insert(out.end(), {'I', 'D', 'P', 'O'});
     put_i32(out, 6);
-    for (float s : scale) put_f32(out, s);
-    for (float o : lo) put_f32(out, o);
-    put_f32(out, radius);
-    for (int c = 0; c < 3; ++c) put_f32(out, 0.0f);  // eye position
+    for (float s : scale) append_f32(out, s);
+    for (float o : lo) append_f32(out, o);
+    append_f32(out, radius);
+    for (int c = 0; c < 3; ++c) append_f32(out, 0.0f);  // eye position
     // One skin and its size, the counts of vertices, triangles and frames, synchronised
     // frames, no flags.
     for (int32_t field : {1, skin_width, skin_height, vertex_count, int32_t(model.triangles.size()),
                           int32_t(model.frames.size()), 0, 0})
         put_i32(out, field);
-    put_f32(out, 1.0f);
+    append_f32(out, 1.0f);
 
     // The skin: a single picture of 8-bit palette indices.
     put_i32(out, 0);

@@ -69,6 +69,13 @@ struct ChunkWriter {
     void f32(float value);
     void floats(const float *values, size_t count);
     void text(const std::string &value);  // NUL-terminated
+    // One whole chunk: its header, what `body` writes, its length patched.
+    template <typename Body>
+    void chunk(uint16_t id, Body body) {
+        begin(id);
+        body();
+        end();
+    }
 };
 
 // One key of a track. Position and scale use value[0..2]; rotation is value[0] = angle
