@@ -13,9 +13,7 @@ void mesh_to_file_frame(MeshData &mesh) {
 }
 
 int mesh_add_vertex(MeshData &mesh, Vec3 p, float u, float v) {
-    MeshVertex m;
-    m.x = p.x, m.y = p.y, m.z = p.z, m.u = u, m.v = v;
-    mesh.vertices.push_back(m);
+    mesh.vertices.push_back({p.x, p.y, p.z, u, v});
     return int(mesh.vertices.size()) - 1;
 }
 

@@ -98,3 +98,9 @@ ObjectNode3ds dummy_node(const std::string &instance, const std::vector<Key3ds> 
     node.position = positions;
     return node;
 }
+
+void write_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file) {
+    scene.end_frame = end_frame(file);
+    add_static_nodes(scene);
+    sink.add(file.name, encode_3ds(scene));
+}

@@ -24,7 +24,6 @@ const float ROOM_Y0 = -200, ROOM_Y1 = 330;  // front wall (behind the camera) an
 const float WINDOW_X0 = 70, WINDOW_X1 = 200, WINDOW_Z0 = 100, WINDOW_Z1 = 250;
 // The lamp's suspension point and the bulb's centre below it.
 const float LAMP_X = -96, LAMP_Y = 235, BULB_Z = 172, BULB_RADIUS = 7;
-const int END_FRAME = end_frame(SOFA_ROOM_SCENE);
 
 // ---------------------------------------------------------------- pictures
 
@@ -493,9 +492,7 @@ void generate_part11(ContentSink &sink) {
     add_lamps(scene);
     add_lights(scene);
     add_camera(scene);
-    scene.end_frame = END_FRAME;
-    add_static_nodes(scene);
-    sink.add(SOFA_ROOM_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, SOFA_ROOM_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 11, generate_part11);

@@ -11,7 +11,6 @@ namespace {
 
 // Where the wolf stands (file frame, z up) and the ground under its feet.
 const float WOLF_X = 0, WOLF_Y = -84, GROUND_Z = -55;  // the intro stands the wolf's feet at -55
-const int END_FRAME = end_frame(INTRO_SCENE);
 
 // Misty night sky for the backdrop panels: tiles both ways, since the intro slides and
 // scales its mapping with the camera.
@@ -208,9 +207,7 @@ void generate_part1(ContentSink &sink) {
     // Light 0: in front of the wolf and above it, between him and the camera.
     scene.lights.push_back(point_light("light01", {WOLF_X - 35, WOLF_Y + 40, GROUND_Z + 125}));
     add_shot_camera(scene, "camera01", camera_shots(), AIM_AT_LOOK, 80, 80);
-    scene.end_frame = END_FRAME;
-    add_static_nodes(scene);
-    sink.add(INTRO_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, INTRO_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 1, generate_part1);

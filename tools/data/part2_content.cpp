@@ -16,8 +16,6 @@
 
 namespace {
 
-const int END_FRAME = end_frame(MIRROR_ROOM_SCENE);
-
 // Room bounds in the file frame.
 const float ROOM_X = 200, BACK_Y = 20, FRONT_Y = -360, FLOOR_Z = -30, CEILING_Z = 240;
 // The chimney-breast that holds the mirror: it stands out from the back wall to the mirror plane.
@@ -336,10 +334,8 @@ void generate_part2(ContentSink &sink) {
     add_mesh(scene, mesh_panel({-55, -250, FLOOR_Z + 1}, UNIT_X * 110, UNIT_Y * 210, 2, 4, 1.0f / 110, 1.0f / 210), "rug", "rug");
 
     add_shot_camera(scene, "camera01", SHOTS, AIM_AT_LOOK, 50, FOV_PER_SHOT);
-    scene.end_frame = END_FRAME;
     scene.light_nodes = false;
-    add_static_nodes(scene);
-    sink.add(MIRROR_ROOM_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, MIRROR_ROOM_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 2, generate_part2);

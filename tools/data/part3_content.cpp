@@ -282,10 +282,8 @@ void generate_part3(ContentSink &sink) {
     add_mesh(scene, round, ROUND_TORUS_MESH, "chrome");
     add_mesh(scene, make_tube(wavy_centre, wavy_radius), WAVY_TORUS_MESH, "chrome");
 
-    scene.end_frame = end_frame(WOBBEL_SCENE);
-    add_static_nodes(scene);
     scene.light_nodes = false;
-    sink.add(WOBBEL_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, WOBBEL_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 3, generate_part3);

@@ -19,8 +19,6 @@ namespace {
 const float HALF_WIDTH = 70, CHAMFER_Y = 95, CEILING_Y = 120, CHAMFER_IN = 20;
 // Units per texture repeat on the corridor's surfaces.
 const float TILE = 64;
-// 10 frames a second: the file's playing time is 10 s, the track runs 35 s.
-const int END_FRAME = end_frame(WARP_PASS_SCENE);
 
 // Floor height along the straight part: level to z = 0, up to 2 at z = -60, down to -5 at
 // z = -80 (the step the character walks down), -5 from there on.
@@ -342,7 +340,8 @@ void add_web(Scene3ds &scene) {
 
 // The camera, always inside the corridor: drawing back from the end wall while the tube
 // opens and the dust gathers, on the beam-in, back before the walk, ahead of the
-// character round the bend, beside the web while he stops, then watching him walk on.
+// character round the bend, beside the web while he stops, then watching him walk on. The
+// track runs 35 s, past the file's playing time of 10 s.
 const std::vector<Shot> SHOTS = {
     {0, {14, 64, -30}, {10, 48, 90}},       {3.5f, {20, 58, -62}, {10, 45, 70}},
     {6.5f, {28, 46, -94}, {8, 40, 50}},     {8.5f, {34, 38, -110}, {4, 34, 30}},
@@ -377,9 +376,7 @@ void generate_part4(ContentSink &sink) {
     // Light 0: warm, above and in front of the beam-in point.
     scene.lights.push_back(point_light("corridor", {10, -40, 100}, colour(1.0f, 0.78f, 0.62f)));
     add_shot_camera(scene, "camera01", SHOTS, AIM_PITCH_CORRECTED, 40, 62);
-    scene.end_frame = END_FRAME;
-    add_static_nodes(scene);
-    sink.add(WARP_PASS_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, WARP_PASS_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 4, generate_part4);

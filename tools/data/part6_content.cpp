@@ -16,8 +16,6 @@
 
 namespace {
 
-const int END_FRAME = end_frame(GREETINGS_SCENE);
-
 // The cellar (show frame): the stone wall at z = 0, the back wall at z = BACK_Z.
 const float ROOM_X = 520, FLOOR_Y = -380, CEILING_Y = 400, BACK_Z = 1250, ROOM_HEIGHT = CEILING_Y - FLOOR_Y;
 // The projector's lens, where light 0 stands.
@@ -305,9 +303,7 @@ void generate_part6(ContentSink &sink) {
     std::vector<Shot> shots = SHOTS;
     for (Shot &shot : shots) shot.look = framing_target(shot.eye, shot.look);
     add_shot_camera(scene, "camera01", shots, AIM_AT_LOOK, 50, 62);
-    scene.end_frame = END_FRAME;
-    add_static_nodes(scene);
-    sink.add(GREETINGS_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, GREETINGS_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 6, generate_part6);

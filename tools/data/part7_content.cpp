@@ -222,11 +222,9 @@ void generate_part7(ContentSink &sink) {
     scene.end_frame = END_FRAME;
     add_static_nodes(scene);
     // The swarm's guide: last in the table, a key every ten frames.
-    ObjectNode3ds guide;
-    guide.name = "$$$DUMMY";
-    guide.instance = "swarm";
-    for (int frame = 0; frame <= END_FRAME; frame += 10) guide.position.push_back(key3ds_point(frame, guide_at(frame)));
-    scene.object_nodes.push_back(guide);
+    std::vector<Key3ds> guide;
+    for (int frame = 0; frame <= END_FRAME; frame += 10) guide.push_back(key3ds_point(frame, guide_at(frame)));
+    scene.object_nodes.push_back(dummy_node("swarm", guide));
     sink.add(ROCK_TUNNEL_SCENE.name, encode_3ds(scene));
 }
 

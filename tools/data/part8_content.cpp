@@ -68,9 +68,7 @@ void generate_part8(ContentSink &sink) {
     for (MeshVertex &v : drop.vertices) v.u = v.v = 0.5f;  // the part maps it itself
     add_show_mesh(scene, drop, "drop", "reflect");
     add_show_mesh(scene, make_backdrop(), "backdrop", "deep");
-    scene.end_frame = end_frame(WATER_SCENE);
-    add_static_nodes(scene);
-    sink.add(WATER_SCENE.name, encode_3ds(scene));
+    write_scene(sink, scene, WATER_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 8, generate_part8);

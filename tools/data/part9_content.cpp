@@ -14,7 +14,7 @@
 namespace {
 
 // Frames: 10 a second over the 100 s the part loads with; the show plays it for 68 s.
-const int END_FRAME = end_frame(LIGHT_BALL_SCENE), SHOW_FRAMES = 680, CUT_FRAME = 200;
+const int SHOW_FRAMES = 680, CUT_FRAME = 200;
 // Where things stand, in the part's own frame (y up): the ground, the altar under the warp.
 const float GROUND_Y = 20, ALTAR_X = -120, ALTAR_Z = 78;
 // The middle of the scene (between the three fathers and the warp) and the sky around it.
@@ -385,16 +385,14 @@ void generate_part9(ContentSink &sink) {
     scene.lights.push_back(point_light("altarlight", to_file({ALTAR_X, 75, ALTAR_Z}), colour(0.6f, 0.8f, 1.0f)));
     // The camera record stands at the first shot, looking straight at its point.
     scene.cameras.push_back(shot_camera("night01", first_shots[0], AIM_AT_LOOK, 65));
-    scene.end_frame = END_FRAME;
-    // The two paths come first: the part finds them at the head of the key table.
-    scene.object_nodes.push_back(dummy_node("ballpath", path_keys(ball_path, 5)));
-    scene.object_nodes.push_back(dummy_node("redpath", path_keys(red_path, 5)));
-    add_static_nodes(scene);
     // Two camera nodes: the second one's keys follow the first's, a cut at 20 s.
     scene.camera_nodes.push_back(shot_node("night01", first_shots, AIM_PITCH_CORRECTED, 65));
     scene.camera_nodes.push_back(shot_node("night02", second_shots, AIM_PITCH_CORRECTED, 65, CUT_FRAME));
-    static_assert(SHOW_FRAMES <= END_FRAME, "the show's 68 s fit the file's frames");
-    sink.add(LIGHT_BALL_SCENE.name, encode_3ds(scene));
+    // The two paths come first: the part finds them at the head of the key table.
+    scene.object_nodes.push_back(dummy_node("ballpath", path_keys(ball_path, 5)));
+    scene.object_nodes.push_back(dummy_node("redpath", path_keys(red_path, 5)));
+    static_assert(SHOW_FRAMES <= end_frame(LIGHT_BALL_SCENE), "the show's 68 s fit the file's frames");
+    write_scene(sink, scene, LIGHT_BALL_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 9, generate_part9);

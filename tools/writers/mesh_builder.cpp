@@ -9,13 +9,7 @@
 
 // Add a vertex and return its index.
 static int add_vertex(MeshData &mesh, float x, float y, float z, float u, float v) {
-    MeshVertex vertex;
-    vertex.x = x;
-    vertex.y = y;
-    vertex.z = z;
-    vertex.u = u;
-    vertex.v = v;
-    mesh.vertices.push_back(vertex);
+    mesh.vertices.push_back({x, y, z, u, v});
     return int(mesh.vertices.size()) - 1;
 }
 
@@ -210,19 +204,11 @@ MeshData mesh_lathe(const std::vector<Point2> &profile, int segments) {
 }
 
 void mesh_translate(MeshData &mesh, float x, float y, float z) {
-    for (MeshVertex &v : mesh.vertices) {
-        v.x += x;
-        v.y += y;
-        v.z += z;
-    }
+    for (MeshVertex &v : mesh.vertices) v.x += x, v.y += y, v.z += z;
 }
 
 void mesh_scale(MeshData &mesh, float x, float y, float z) {
-    for (MeshVertex &v : mesh.vertices) {
-        v.x *= x;
-        v.y *= y;
-        v.z *= z;
-    }
+    for (MeshVertex &v : mesh.vertices) v.x *= x, v.y *= y, v.z *= z;
     // A mirroring scale turns the triangles inside out; turn them back.
     if (x * y * z < 0) mesh_flip(mesh);
 }
