@@ -41,12 +41,10 @@ Picture make_ground() {
 
 // Grey-green standing stone with lichen.
 Picture make_stone() {
-    Picture p = picture_stone(256, colour(0.55f, 0.55f, 0.52f), 301);
-    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+    return picture_repainted(picture_stone(256, colour(0.55f, 0.55f, 0.52f), 301), [](int, int, float u, float v, Colour c) {
         float lichen = smooth_step(0.55f, 0.8f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 302) * 0.5f + 0.5f);
         return colour_mix(c, colour(0.45f, 0.52f, 0.25f), lichen * 0.7f);
     });
-    return p;
 }
 
 // Dead bark: dark grey-brown with vertical furrows.

@@ -37,25 +37,23 @@ const float WALL_REPEAT = 1.0f / 96, MARBLE_REPEAT = 1.0f / 110;
 
 // Blue-grey ashlar blocks for the walls, with darker weathering running down.
 Picture make_wall() {
-    Picture p = picture_bricks(256, 4, 8, colour(0.42f, 0.45f, 0.52f), colour(0.16f, 0.16f, 0.18f), 2101);
-    picture_repaint(p, [](int, int, float u, float v, Colour now) {
+    Picture blocks = picture_bricks(256, 4, 8, colour(0.42f, 0.45f, 0.52f), colour(0.16f, 0.16f, 0.18f), 2101);
+    return picture_repainted(blocks, [](int, int, float u, float v, Colour now) {
         float grain = fractal_noise(u * 16, v * 16, 4, 0.5f, 16, 2102) * 0.5f + 0.5f;
         float stain = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 1.5f, 4, 0.5f, 3, 2103) * 0.5f + 0.5f);
         Colour c = colour_scale(now, 0.8f + grain * 0.35f);
         return colour_mix(c, colour(0.18f, 0.2f, 0.22f), stain * 0.5f);
     });
-    return p;
 }
 
 // Large worn flagstones.
 Picture make_floor() {
-    Picture p = picture_bricks(256, 2, 2, colour(0.36f, 0.33f, 0.31f), colour(0.09f, 0.08f, 0.08f), 2201);
-    picture_repaint(p, [](int, int, float u, float v, Colour now) {
+    Picture flags = picture_bricks(256, 2, 2, colour(0.36f, 0.33f, 0.31f), colour(0.09f, 0.08f, 0.08f), 2201);
+    return picture_repainted(flags, [](int, int, float u, float v, Colour now) {
         float wear = fractal_noise(u * 6, v * 6, 5, 0.55f, 6, 2202) * 0.5f + 0.5f;
         float cracks = std::pow(cell_noise(u * 5, v * 5, 5, 2203), 0.3f);
         return colour_scale(now, (0.75f + wear * 0.45f) * (0.7f + 0.3f * cracks));
     });
-    return p;
 }
 
 // A warm pale marble with soft veins for the chimney-breast, its cornice and the hearth.
@@ -74,14 +72,12 @@ Picture make_wood() { return picture_wood(256, colour(0.36f, 0.25f, 0.16f), colo
 
 // Old gilding for the mirror frame: a warm metal with dark grime in a running pattern.
 Picture make_gold() {
-    Picture p = picture_metal(256, colour(0.85f, 0.64f, 0.3f), 2501);
-    picture_repaint(p, [](int, int, float u, float v, Colour now) {
+    return picture_repainted(picture_metal(256, colour(0.85f, 0.64f, 0.3f), 2501), [](int, int, float u, float v, Colour now) {
         float bead = 0.5f + 0.5f * std::sin(u * 32 * PI) * std::sin(v * 8 * PI);
         float grime = fractal_noise(u * 8, v * 8, 4, 0.5f, 8, 2502) * 0.5f + 0.5f;
         Colour c = colour_scale(now, 0.7f + 0.4f * bead);
         return colour_mix(c, colour(0.2f, 0.14f, 0.06f), smooth_step(0.55f, 0.8f, grime) * 0.6f);
     });
-    return p;
 }
 
 // Blackened wrought iron.

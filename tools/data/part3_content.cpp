@@ -216,14 +216,12 @@ Picture make_deep() {
 
 // Warm brass with a grain along u and darker tarnish in patches.
 Picture make_brass() {
-    Picture p = picture_metal(256, colour(0.78f, 0.56f, 0.30f), 3401);
-    picture_repaint(p, [](int, int, float u, float v, Colour now) {
+    return picture_repainted(picture_metal(256, colour(0.78f, 0.56f, 0.30f), 3401), [](int, int, float u, float v, Colour now) {
         float tarnish = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 3402) * 0.5f + 0.5f);
         float band = smooth_step(0.8f, 0.95f, std::fabs(std::sin(u * TWO_PI * 4)));
         Colour c = colour_mix(now, colour(0.22f, 0.30f, 0.22f), tarnish * 0.6f);
         return colour_scale(c, 1 - band * 0.35f);
     });
-    return p;
 }
 
 // Teal glass with pale veins.

@@ -149,12 +149,9 @@ Picture make_stone_wall() {
 
 // Flagstones of the cellar floor.
 Picture make_floor() {
-    Picture p = picture_bricks(256, 2, 2, colour(0.36f, 0.36f, 0.38f), colour(0.12f, 0.12f, 0.13f), 611);
     Picture grain = picture_stone(256, colour(1, 1, 1), 612);
-    picture_repaint(p, [&](int x, int y, float, float, Colour c) {
-        return colour_multiply(c, picture_get(grain, x, y));
-    });
-    return p;
+    return picture_repainted(picture_bricks(256, 2, 2, colour(0.36f, 0.36f, 0.38f), colour(0.12f, 0.12f, 0.13f), 611),
+                             [&](int x, int y, float, float, Colour c) { return colour_multiply(c, picture_get(grain, x, y)); });
 }
 
 // Dark wood for the ceiling and the table; copper-brown metal for the projector.

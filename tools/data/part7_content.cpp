@@ -28,14 +28,12 @@ float centre_z(float y) { return bend(y, 15, 600); }
 // Rough brown rock with cracks and damp patches, with little blue in it: between their
 // flashes the lightning lights take away mostly blue, which then reads as shadow on it.
 Picture make_rock() {
-    Picture p = picture_stone(256, colour(0.66f, 0.52f, 0.36f), 701);
-    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+    return picture_repainted(picture_stone(256, colour(0.66f, 0.52f, 0.36f), 701), [](int, int, float u, float v, Colour c) {
         float strata = std::sin((v * 6 + fractal_noise(u * 4, v * 4, 4, 0.5f, 4, 702) * 0.35f) * 2 * PI) * 0.5f + 0.5f;
         float damp = smooth_step(0.5f, 0.8f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, 703) * 0.5f + 0.5f);
         c = colour_scale(c, 0.8f + 0.35f * strata);
         return colour_mix(c, colour(0.34f, 0.30f, 0.22f), damp * 0.5f);
     });
-    return p;
 }
 
 // Dark stony ground with pale grass tufts, seen in starlight.

@@ -121,12 +121,10 @@ Picture make_meadow() {
 
 // Blue-grey standing stone with pale lichen.
 Picture make_stone() {
-    Picture p = picture_stone(256, colour(0.46f, 0.50f, 0.56f), 951);
-    picture_repaint(p, [](int, int, float u, float v, Colour c) {
+    return picture_repainted(picture_stone(256, colour(0.46f, 0.50f, 0.56f), 951), [](int, int, float u, float v, Colour c) {
         float lichen = smooth_step(0.6f, 0.85f, fractal_noise(u * 5, v * 5, 5, 0.5f, 5, 952) * 0.5f + 0.5f);
         return colour_mix(c, colour(0.62f, 0.68f, 0.55f), lichen * 0.6f);
     });
-    return p;
 }
 
 // --- meshes ---------------------------------------------------------------------------

@@ -106,3 +106,11 @@ int text_width(const std::string &text, const std::string &family, int pixel_siz
 // Shapes, alpha-blended in `c` with anti-aliased edges (coordinates in pixels, y down).
 void picture_fill_rect(Picture &picture, int x, int y, int width, int height, Colour c, float alpha);
 void picture_draw_line(Picture &picture, float x0, float y0, float x1, float y1, float width, Colour c, float alpha);
+
+// The picture handed back repainted by shade(x, y, u, v, its colour now), as picture_repaint
+// does: a material with something added, picture_repainted(picture_stone(...), shade).
+template <typename Shade>
+Picture picture_repainted(Picture p, Shade shade) {
+    picture_repaint(p, shade);
+    return p;
+}
