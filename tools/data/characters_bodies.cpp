@@ -77,10 +77,8 @@ void build_torso(CharacterBody &body, const Style &st) {
     };
     TubeSpec spec{.rings = 10, .segs = 12, .pole_start = true, .atlas = ATLAS_TORSO, .tag = P_TORSO};
     auto surface = [&](float a, float t) {
-        float z = table_lookup(profile, 10, 4, t, 0) * st.h;
-        float rx = table_lookup(profile, 10, 4, t, 1);
-        float ry = table_lookup(profile, 10, 4, t, 2) * st.w;
-        float cx = table_lookup(profile, 10, 4, t, 3);
+        auto [z, rx, ry, cx] = table_row<4>(profile, t);
+        ry *= st.w;
         if (t > 0.5f && t < 0.9f) ry *= st.chest, rx *= 0.5f + 0.5f * st.chest;
         // Belly: pushes the front of the waist forward.
         float belly = st.belly * expf(-powf((t - 0.42f) / 0.16f, 2));
@@ -89,7 +87,7 @@ void build_torso(CharacterBody &body, const Style &st) {
         cx += belly * 0.6f;
         if (st.wolf && t > 0.55f && t < 0.9f) rx += 0.6f * front;  // deep chest
         // Shoulder blades and chest are flatter than the sides.
-        return section({cx, 0, z}, a, rx, ry, 1.2f);
+        return section({cx, 0, z * st.h}, a, rx, ry, 1.2f);
     };
     auto weights = [&](Vec3 p, float, float, Influences &inf) {
         float z = p.z;
@@ -118,10 +116,7 @@ void build_head(CharacterBody &body, const Style &st) {
     TubeSpec spec{.rings = st.wolf ? 11 : (st.beard ? 9 : 10), .segs = 12, .pole_end = true,
                   .atlas = ATLAS_HEAD, .tag = P_HEAD};
     auto surface = [&](float a, float t) {
-        float dz = table_lookup(human, 8, 4, t, 0);
-        float rx = table_lookup(human, 8, 4, t, 1);
-        float ry = table_lookup(human, 8, 4, t, 2);
-        float cx = table_lookup(human, 8, 4, t, 3);
+        auto [dz, rx, ry, cx] = table_row<4>(human, t);
         float c = cosf(a), front = std::max(0.0f, c);
         if (st.hood) {
             // The hood: a larger shell, peaked at the back, with the face sunk into its
@@ -208,15 +203,8 @@ void build_arm(CharacterBody &body, const Style &st, int side) {
         Vec3 c = chain_centre(sk, sh, el, wr, std::min(z, sk.rest[sh].z));
         c.z = z;
         c.y -= side * 0.6f * smooth_step(sk.rest[sh].z - 1, ztop, z);
-        float rx, ry;
-        if (st.robe) {
-            rx = table_lookup(sleeve, 8, 2, t, 0);
-            ry = table_lookup(sleeve, 8, 2, t, 1);
-            if (t > 0.97f) c.z += 0.6f;  // the sleeve's hem turns back inside
-        } else {
-            rx = table_lookup(arm, 7, 2, t, 0);
-            ry = table_lookup(arm, 7, 2, t, 1);
-        }
+        auto [rx, ry] = st.robe ? table_row<2>(sleeve, t) : table_row<2>(arm, t);
+        if (st.robe && t > 0.97f) c.z += 0.6f;  // the sleeve's hem turns back inside
         if (st.coat) rx += 0.3f, ry += 0.3f;
         return section(c, a, rx * st.bulk, ry * st.bulk, 0.0f);
     };
@@ -240,11 +228,9 @@ void build_hand(CharacterBody &body, const Style &st, int side) {
                   .tag = side_part(P_HAND_L, side)};
     float k = st.wolf ? 1.15f : 1.0f;
     auto surface = [&](float a, float t) {
-        float rx = table_lookup(hand, 5, 3, t, 0) * k;
-        float ry = table_lookup(hand, 5, 3, t, 1) * k;
-        float fx = table_lookup(hand, 5, 3, t, 2);
+        auto [rx, ry, fx] = table_row<3>(hand, t);
         Vec3 c = {w.x + fx + 0.3f, w.y + side * (0.2f + 0.4f * t), w.z + 0.6f - len * t};
-        Vec3 p = section(c, a, rx, ry, 0.0f);
+        Vec3 p = section(c, a, rx * k, ry * k, 0.0f);
         // Thumb: a bulge at the front of the palm.
         float thumb = expf(-powf((t - 0.35f) / 0.15f, 2)) * std::max(0.0f, cosf(a - side * 0.6f));
         p.x += 0.7f * thumb;
@@ -272,8 +258,8 @@ void build_leg(CharacterBody &body, const Style &st, int side) {
         float z = ztop + (zend - ztop) * t;
         Vec3 c = chain_centre(sk, hip, kn, an, std::min(z, sk.rest[hip].z));
         c.z = z;
-        float rx = table_lookup(leg, 7, 2, t, 0) * st.bulk;
-        float ry = table_lookup(leg, 7, 2, t, 1) * st.bulk;
+        auto [rx, ry] = table_row<2>(leg, t);
+        rx *= st.bulk, ry *= st.bulk;
         if (st.coat) rx += 0.2f, ry += 0.2f;  // trousers
         // Calf muscle at the back.
         float calf = expf(-powf((t - 0.66f) / 0.1f, 2)) * std::max(0.0f, -cosf(a));
@@ -300,14 +286,11 @@ void build_foot(CharacterBody &body, const Style &st, int side) {
     TubeSpec spec{.rings = 5, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_FOOT,
                   .tag = side_part(P_FOOT_L, side)};
     auto surface = [&](float a, float t) {
-        float x = table_lookup(foot, 5, 4, t, 0) * scale;
-        float hh = table_lookup(foot, 5, 4, t, 1) * scale;
-        float hw = table_lookup(foot, 5, 4, t, 2) * scale;
-        float cz = table_lookup(foot, 5, 4, t, 3);
+        auto [x, hh, hw, cz] = table_row<4>(foot, t);
         // a = 0 is the top of the foot; the sole is flat on the ground.
-        float z = cz + cosf(a) * hh;
+        float z = cz + cosf(a) * (hh * scale);
         if (z < 0) z = 0;
-        return Vec3{a0.x + x, a0.y + side * 0.3f + sinf(a) * hw, z};
+        return Vec3{a0.x + x * scale, a0.y + side * 0.3f + sinf(a) * (hw * scale), z};
     };
     auto weights = [&](Vec3, float, float, Influences &inf) { inf.add(an, 1); };
     add_tube(body, spec, surface, weights);
@@ -326,16 +309,13 @@ void build_skirt(CharacterBody &body, const Style &st) {
     const float coat[] = {0.00f, 5.0f, 7.2f, 0.6f, 0.25f, 5.4f, 7.6f, 0.4f,
                           0.55f, 5.5f, 7.6f, 0.2f, 0.85f, 5.8f, 7.9f, 0.0f,
                           0.93f, 5.9f, 8.0f, 0.0f, 1.00f, 4.4f, 6.3f, 0.0f};
-    const float *tab = st.robe ? robe : coat;
     TubeSpec spec{.rings = 6, .segs = st.robe ? 14 : 10, .atlas = ATLAS_SKIRT, .tag = P_SKIRT};
     auto surface = [&](float a, float t) {
         float z = ztop + (zbot - ztop) * std::min(t, 0.93f) / 0.93f;
         if (t > 0.95f) z += 1.0f;  // the hem turns inside
-        float rx = table_lookup(tab, 6, 3, t, 0);
-        float ry = table_lookup(tab, 6, 3, t, 1) * st.w;
-        float cx = table_lookup(tab, 6, 3, t, 2);
+        auto [rx, ry, cx] = table_row<3>(st.robe ? robe : coat, t);
         if (st.coat) rx += st.belly * 1.2f * std::max(0.0f, cosf(a)) * (1 - t);
-        return section({cx, 0, z}, a, rx, ry, 0.4f);
+        return section({cx, 0, z}, a, rx, ry * st.w, 0.4f);
     };
     auto weights = [&](Vec3 p, float a, float, Influences &inf) {
         float side = sinf(a);

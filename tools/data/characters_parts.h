@@ -1,6 +1,7 @@
 // characters_parts.h: building blocks for the characters' bodies: lathed and swept tubes
 // with joint weights and atlas coordinates, and the skin atlas layout they share.
 #pragma once
+#include <array>
 #include <functional>
 
 #include "characters.h"
@@ -42,3 +43,10 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
 
 // Linear interpolation through a table of (key, value...) rows, `columns` values per row.
 float table_lookup(const float *table, int rows, int columns, float key, int column);
+// The N values interpolated at `key` through a table of rows of a key and N values.
+template <int N, size_t SIZE>
+std::array<float, N> table_row(const float (&table)[SIZE], float key) {
+    std::array<float, N> row;
+    for (int c = 0; c < N; c++) row[c] = table_lookup(table, int(SIZE) / (N + 1), N, key, c);
+    return row;
+}
