@@ -41,14 +41,12 @@ static void place_hand_vertex(CharacterBody &body) {
     }
     int best = -1;
     for (int i = 0; i < int(body.vertices.size()); i++)
-        if (body.vertices[i].part == P_HAND_R &&
-            (best < 0 || body.vertices[i].p.z < body.vertices[best].p.z))
+        if (body.vertices[i].part == P_HAND_R && (best < 0 || body.vertices[i].p.z < body.vertices[best].p.z))
             best = i;
     swap_vertices(body, best, HAND_VERTEX);
 }
 
-void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
-                     std::vector<int> *vertex_parts) {
+void build_character(CharacterKind kind, MdlModel &model, Picture &skin, std::vector<int> *vertex_parts) {
     CharacterBody body = build_body(kind);
     if (kind == CHAR_MESSIAH) place_hand_vertex(body);
     int n = int(body.vertices.size());

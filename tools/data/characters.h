@@ -77,8 +77,7 @@ Picture paint_skin(CharacterKind kind, int width, int height);
 
 // The finished model and its skin; `vertex_parts`, when given, receives each model vertex's
 // part tag.
-void build_character(CharacterKind kind, MdlModel &model, Picture &skin,
-                     std::vector<int> *vertex_parts = nullptr);
+void build_character(CharacterKind kind, MdlModel &model, Picture &skin, std::vector<int> *vertex_parts = nullptr);
 // File base name of a character ("messiah", "father", "wolfguy").
 const char *character_name(CharacterKind kind);
 // Fraction of the skin's width that the model's texture coordinates span.

@@ -224,8 +224,7 @@ void build_hand(CharacterBody &body, const Style &st, int side) {
     const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f, 0.25f, 1.55f, 1.0f, 0.1f,
                           0.55f, 1.7f, 0.95f, 0.15f, 0.80f, 1.5f, 0.85f, 0.1f,
                           1.00f, 0.7f, 0.55f, 0.0f};
-    TubeSpec spec{.rings = 5, .segs = 6, .pole_end = true, .atlas = ATLAS_HAND,
-                  .tag = side_part(P_HAND_L, side)};
+    TubeSpec spec{.rings = 5, .segs = 6, .pole_end = true, .atlas = ATLAS_HAND, .tag = side_part(P_HAND_L, side)};
     float k = st.wolf ? 1.15f : 1.0f;
     auto surface = [&](float a, float t) {
         auto [rx, ry, fx] = table_row<3>(hand, t);
@@ -338,8 +337,7 @@ void build_skirt(CharacterBody &body, const Style &st) {
 // room throws off by its texture coordinates.
 void build_amulet(CharacterBody &body, const Style &st) {
     // Two rings of six and the two poles: a piece big enough to see fly.
-    TubeSpec spec{.rings = 4, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_AMULET,
-                  .tag = P_AMULET};
+    TubeSpec spec{.rings = 4, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_AMULET, .tag = P_AMULET};
     float z = 40.5f * st.h;
     auto surface = [z](float a, float t) {
         float x = 4.4f + 2.4f * t;

@@ -213,8 +213,7 @@ Pose reach(CharacterKind kind, int frame) {
     arm(hold, 1, 0.4f, 0.15f, 0.9f);  // the other hand lifts in surprise
     Pose back = lift;
     arm(back, -1, 0.6f, 0.1f, 1.3f);
-    return keyed({{72, n}, {74, lift}, {76, out}, {78, touch}, {79, hold},
-                 {81, back}, {83, n}}, frame);
+    return keyed({{72, n}, {74, lift}, {76, out}, {78, touch}, {79, hold}, {81, back}, {83, n}}, frame);
 }
 
 // Stand-in pose used by several keyed gestures: the right arm raised high.
@@ -253,8 +252,7 @@ Pose point(CharacterKind kind, int frame) {
     Pose aim2 = aim;
     arm(aim2, -1, 1.55f, 0.2f, 0.0f);
     aim2.bend[J_SPINE] += 0.05f;
-    return keyed({{123, n}, {125, aim}, {128, aim2}, {131, aim}, {133, mix(aim, n, 0.5f)},
-                 {134, n}}, frame);
+    return keyed({{123, n}, {125, aim}, {128, aim2}, {131, aim}, {133, mix(aim, n, 0.5f)}, {134, n}}, frame);
 }
 
 // Salute (84..94): the right hand to the brow, held.
@@ -279,8 +277,7 @@ Pose taunt(CharacterKind kind, int frame) {
     Pose fwd = hips;
     carriage(fwd, 0.15f, 0.1f, 0.1f);
     fwd.twist[J_HEAD] = 0.2f;
-    return keyed({{95, n}, {98, hips}, {100, back}, {102, fwd}, {104, back},
-                 {106, fwd}, {108, hips}, {111, n}}, frame);
+    return keyed({{95, n}, {98, hips}, {100, back}, {102, fwd}, {104, back}, {106, fwd}, {108, hips}, {111, n}}, frame);
 }
 
 // Where an attack or a flinch starts: the neutral stand, or low on bent knees.
@@ -311,8 +308,7 @@ Pose attack(CharacterKind kind, int frame, bool crouched) {
         hit.root_offset = {2, 0, 0};
     }
     int f0 = crouched ? 160 : 46;
-    return keyed({{f0, n}, {f0 + 2, wind}, {f0 + 4, hit}, {f0 + 5, hit},
-                 {f0 + (crouched ? 8 : 7), n}}, frame);
+    return keyed({{f0, n}, {f0 + 2, wind}, {f0 + 4, hit}, {f0 + 5, hit}, {f0 + (crouched ? 8 : 7), n}}, frame);
 }
 
 // Three flinches: knocked back, doubled over, twisted aside.
@@ -409,8 +405,7 @@ Pose death(CharacterKind kind, int frame) {
         arm(lie, -1, 0.0f, 1.1f, 0.1f);
         lie.twist[J_HEAD] = 0.5f;
         lie.bend[J_HEAD] = 0.1f;
-        return keyed({{178, hit}, {179, stagger}, {180, drop}, {181, ground},
-                     {182, lie}, {183, lie}}, frame);
+        return keyed({{178, hit}, {179, stagger}, {180, drop}, {181, ground}, {182, lie}, {183, lie}}, frame);
     }
     if (frame <= 189) {
         Pose hit = n;

@@ -63,8 +63,7 @@ static void finish_weights(Influences &inf, SkinVertex &v) {
     if (sum <= 0) v.weight[0] = 1;
 }
 
-int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface,
-             const WeightFn &weights) {
+int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface, const WeightFn &weights) {
     int first = int(body.vertices.size());
     // ring_start[r]: first vertex of ring r; a pole ring has one vertex.
     std::vector<int> ring_start(spec.rings), ring_size(spec.rings);

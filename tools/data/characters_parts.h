@@ -38,8 +38,7 @@ struct TubeSpec {
 };
 
 // Add a tube to the body; returns the index of its first vertex.
-int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface,
-             const WeightFn &weights);
+int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface, const WeightFn &weights);
 
 // Linear interpolation through a table of (key, value...) rows, `columns` values per row.
 float table_lookup(const float *table, int rows, int columns, float key, int column);

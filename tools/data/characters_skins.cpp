@@ -178,8 +178,7 @@ Rgb paint_father(int region, float a, float t) {
         c = mixc(c, c * 0.5f, line(a, 0.0f, 0.015f));  // the front opening
         c = mixc(c, c * 0.5f, line(a, 1.0f, 0.015f) * (t > 0.5f));  // the back vent
         float pocket = (a > 0.3f && a < 0.46f && t > 0.2f && t < 0.45f);
-        c = mixc(c, c * 0.6f, pocket * (line(t, 0.21f, 0.015f) + line(a, 0.3f, 0.01f) +
-                                         line(a, 0.46f, 0.01f)));
+        c = mixc(c, c * 0.6f, pocket * (line(t, 0.21f, 0.015f) + line(a, 0.3f, 0.01f) + line(a, 0.46f, 0.01f)));
         c = mixc(c, Rgb{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.06f, 0.02f, 0.04f));
         return c * (1 - 0.3f * smooth_step(0.88f, 1.0f, t));
     }

@@ -53,8 +53,7 @@ typedef bool (*PanelHole)(int i, int j);
 // A flat panel from `origin` along du (nu cells) and dv (nv cells), facing du x dv, mapped
 // su and sv texture repeats per unit of length. Vertices come in the order the cells first
 // use them, so the ones only the `hole` cells would use are left out.
-MeshData mesh_panel(Vec3 origin, Vec3 du, Vec3 dv, int nu, int nv, float su, float sv,
-                    PanelHole hole = nullptr);
+MeshData mesh_panel(Vec3 origin, Vec3 du, Vec3 dv, int nu, int nv, float su, float sv, PanelHole hole = nullptr);
 // The same panel as a full grid: vertex (i, j) is number j * (nu + 1) + i, mapped with u and
 // v running 0..1 along du and dv.
 MeshData mesh_panel_grid(Vec3 origin, Vec3 du, Vec3 dv, int nu, int nv);

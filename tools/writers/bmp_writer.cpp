@@ -7,8 +7,7 @@
 #include "writers/bmp_writer.h"
 
 // File header and 40-byte info header for a picture with the given palette size and depth.
-static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, uint32_t palette_size,
-                                        uint32_t stride) {
+static std::vector<uint8_t> bmp_headers(const Picture &picture, int bit_count, uint32_t palette_size, uint32_t stride) {
     uint32_t pixel_offset = 14 + 40 + palette_size * 4;
     uint32_t image_size = stride * uint32_t(picture.height);
     std::vector<uint8_t> out = {'B', 'M'};

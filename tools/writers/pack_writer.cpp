@@ -27,8 +27,7 @@ static bool fail(std::string *error, const std::string &message) {
     return false;
 }
 
-bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_t> &sizes,
-                std::string *error) {
+bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_t> &sizes, std::string *error) {
     if (names.size() != sizes.size()) return fail(error, "internal error: names and sizes differ in count");
     if (names.size() > MAX_ARCHIVE_ENTRIES)
         return fail(error, "too many files: " + std::to_string(names.size()) + " (a pack holds at most " +
@@ -55,8 +54,7 @@ bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_
     return true;
 }
 
-bool pack_encode(const std::vector<PackEntry> &entries, std::vector<uint8_t> *bytes,
-                 std::string *error) {
+bool pack_encode(const std::vector<PackEntry> &entries, std::vector<uint8_t> *bytes, std::string *error) {
     std::vector<std::string> names;
     std::vector<uint64_t> sizes;
     for (const PackEntry &e : entries) {
@@ -117,8 +115,7 @@ static bool read_at(FILE *f, uint64_t offset, void *buffer, size_t count) {
     return fread(buffer, 1, count, f) == count;
 }
 
-bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry> *entries,
-                         std::string *error) {
+bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry> *entries, std::string *error) {
     entries->clear();
     FILE *f = fopen(path.c_str(), "rb");
     if (!f) return fail(error, "cannot open " + path + ": " + strerror(errno));

@@ -60,8 +60,7 @@ static uint32_t next_code_point(const std::string &text, size_t *i) {
 // glyph hinted and rendered, into a mask as tall as the face's ascent to descent. `mono`
 // renders one bit per pixel (coverage 0 or 255). With `draw` unset only the width is found.
 // FreeType serves one thread at a time.
-static TextMask lay_out_text(const std::string &text, const std::string &family, int pixel_size, bool mono,
-                             bool draw) {
+static TextMask lay_out_text(const std::string &text, const std::string &family, int pixel_size, bool mono, bool draw) {
     std::lock_guard<std::mutex> lock(text_mutex);
     TextMask mask;
     if (text.empty()) return mask;
