@@ -116,47 +116,39 @@ Picture picture_resize(const Picture &picture, int width, int height) {
     });
 }
 
-// One horizontal box-blur pass over float rows, wrapping or clamping at the edges.
-static void blur_rows(std::vector<float> &data, int width, int height, int radius, bool wrap) {
-    std::vector<float> row(size_t(width) * 3);
+// One box-blur pass along `lines` lines of `length` pixels each (pixel k of line l starts at
+// float l * across + k * along), wrapping or clamping at the ends.
+static void blur_lines(std::vector<float> &data, int lines, int length, size_t across, size_t along, int radius,
+                       bool wrap) {
+    std::vector<float> line(size_t(length) * 3);
     float scale = 1.0f / float(2 * radius + 1);
-    for (int y = 0; y < height; y++) {
-        float *line = &data[size_t(y) * width * 3];
+    for (int l = 0; l < lines; l++) {
+        float *first = &data[l * across];
         for (int c = 0; c < 3; c++) {
-            auto value = [&](int x) {
-                if (wrap) x = ((x % width) + width) % width;
-                else x = std::clamp(x, 0, width - 1);
-                return line[x * 3 + c];
+            auto value = [&](int k) {
+                if (wrap) k = ((k % length) + length) % length;
+                else k = std::clamp(k, 0, length - 1);
+                return first[k * along + c];
             };
             float sum = 0;
             for (int k = -radius; k <= radius; k++) sum += value(k);
-            for (int x = 0; x < width; x++) {
-                row[x * 3 + c] = sum * scale;
-                sum += value(x + radius + 1) - value(x - radius);
+            for (int k = 0; k < length; k++) {
+                line[k * 3 + c] = sum * scale;
+                sum += value(k + radius + 1) - value(k - radius);
             }
         }
-        std::copy(row.begin(), row.end(), line);
+        for (int k = 0; k < length; k++) std::copy_n(&line[k * 3], 3, first + k * along);
     }
-}
-
-// Transpose a float picture of width x height into height x width.
-static std::vector<float> transpose(const std::vector<float> &data, int width, int height) {
-    std::vector<float> result(data.size());
-    for (int y = 0; y < height; y++)
-        for (int x = 0; x < width; x++)
-            for (int c = 0; c < 3; c++) result[(size_t(x) * height + y) * 3 + c] = data[(size_t(y) * width + x) * 3 + c];
-    return result;
 }
 
 void picture_blur(Picture &picture, int radius, int passes, bool wrap) {
     if (radius <= 0 || passes <= 0) return;
     std::vector<float> data(picture.rgb.size());
     for (size_t i = 0; i < data.size(); i++) data[i] = picture.rgb[i] / 255.0f;
+    const int w = picture.width, h = picture.height;
     for (int p = 0; p < passes; p++) {
-        blur_rows(data, picture.width, picture.height, radius, wrap);
-        data = transpose(data, picture.width, picture.height);
-        blur_rows(data, picture.height, picture.width, radius, wrap);
-        data = transpose(data, picture.height, picture.width);
+        blur_lines(data, h, w, size_t(w) * 3, 3, radius, wrap);  // rows
+        blur_lines(data, w, h, 3, size_t(w) * 3, radius, wrap);  // columns
     }
     picture_repaint(picture, [&](int x, int y, float, float, Colour) {
         const float *v = &data[(size_t(y) * picture.width + x) * 3];
