@@ -324,9 +324,7 @@ Pose pain(CharacterKind kind, int frame, int variant, bool crouched) {
     } else if (variant == 1) {
         carriage(h, n.bend[J_SPINE] + 0.45f, 0.2f, 0.2f);
         arms(h, 0.7f, 0.0f, 1.8f);
-        if (!crouched) {
-            legs(h, 0.3f, 0.6f);
-        }
+        if (!crouched) legs(h, 0.3f, 0.6f);
     } else {
         h.twist[J_CHEST] = 0.5f;
         h.roll[J_SPINE] = -0.2f;

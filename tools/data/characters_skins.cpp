@@ -84,9 +84,7 @@ Rgb fur(Rgb base, float a, float t, int seed) {
 }
 
 // Skin with soft blotches.
-Rgb flesh(Rgb base, float a, float t, int seed) {
-    return base * (0.92f + 0.12f * fbm(a * 8, t * 8, seed));
-}
+Rgb flesh(Rgb base, float a, float t, int seed) { return base * (0.92f + 0.12f * fbm(a * 8, t * 8, seed)); }
 
 // A bare hand: skin with the gaps between the fingers shaded.
 Rgb bare_hand(Rgb skin, float a, float t, int seed) {

@@ -39,9 +39,7 @@ float mesh_signed_volume(const MeshData &closed) {
     return float(volume);
 }
 
-void mesh_wind_outwards(MeshData &closed) {
-    if (mesh_signed_volume(closed) < 0) mesh_flip(closed);
-}
+void mesh_wind_outwards(MeshData &closed) { if (mesh_signed_volume(closed) < 0) mesh_flip(closed); }
 
 namespace {
 

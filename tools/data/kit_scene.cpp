@@ -26,9 +26,7 @@ void add_show_mesh(Scene3ds &scene, MeshData mesh, const std::string &name, cons
     add_mesh(scene, mesh, name, material);
 }
 
-void add_static_nodes(Scene3ds &scene) {
-    for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name);
-}
+void add_static_nodes(Scene3ds &scene) { for (const Mesh3ds &mesh : scene.meshes) scene.add_static_node(mesh.name); }
 
 Light3ds point_light(const std::string &name, Vec3 position, Colour colour) {
     Light3ds light;

@@ -221,21 +221,13 @@ static void rotate_pair(float &p, float &q, float angle) {
     q = nq;
 }
 
-void mesh_rotate_x(MeshData &mesh, float angle) {
-    for (MeshVertex &v : mesh.vertices) rotate_pair(v.y, v.z, angle);
-}
+void mesh_rotate_x(MeshData &mesh, float angle) { for (MeshVertex &v : mesh.vertices) rotate_pair(v.y, v.z, angle); }
 
-void mesh_rotate_y(MeshData &mesh, float angle) {
-    for (MeshVertex &v : mesh.vertices) rotate_pair(v.z, v.x, angle);
-}
+void mesh_rotate_y(MeshData &mesh, float angle) { for (MeshVertex &v : mesh.vertices) rotate_pair(v.z, v.x, angle); }
 
-void mesh_rotate_z(MeshData &mesh, float angle) {
-    for (MeshVertex &v : mesh.vertices) rotate_pair(v.x, v.y, angle);
-}
+void mesh_rotate_z(MeshData &mesh, float angle) { for (MeshVertex &v : mesh.vertices) rotate_pair(v.x, v.y, angle); }
 
-void mesh_flip(MeshData &mesh) {
-    for (MeshTriangle &t : mesh.triangles) std::swap(t.b, t.c);
-}
+void mesh_flip(MeshData &mesh) { for (MeshTriangle &t : mesh.triangles) std::swap(t.b, t.c); }
 
 void mesh_append(MeshData &mesh, const MeshData &part) {
     int base = int(mesh.vertices.size());

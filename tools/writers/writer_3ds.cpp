@@ -25,9 +25,7 @@ void ChunkWriter::u32(uint32_t value) { append_le(bytes, value, 4); }
 
 void ChunkWriter::f32(float value) { append_f32(bytes, value); }
 
-void ChunkWriter::floats(const float *values, size_t count) {
-    for (size_t i = 0; i < count; i++) f32(values[i]);
-}
+void ChunkWriter::floats(const float *values, size_t count) { for (size_t i = 0; i < count; i++) f32(values[i]); }
 
 void ChunkWriter::text(const std::string &value) {
     bytes.insert(bytes.end(), value.c_str(), value.c_str() + value.size() + 1);
@@ -93,9 +91,7 @@ static void write_color(ChunkWriter &w, const float *rgb, bool as_bytes) {
 }
 
 // A percentage chunk (16-bit integer).
-static void write_percent(ChunkWriter &w, int percent) {
-    w.chunk(C3DS_PERCENT_INT, [&] { w.u16(uint16_t(percent)); });
-}
+static void write_percent(ChunkWriter &w, int percent) { w.chunk(C3DS_PERCENT_INT, [&] { w.u16(uint16_t(percent)); }); }
 
 // A texture or bump map: strength 100 % and the file name.
 static void write_map(ChunkWriter &w, uint16_t id, const std::string &file) {
@@ -131,10 +127,7 @@ static void write_faces(ChunkWriter &w, const Mesh3ds &m) {
             w.u16(uint16_t(g.faces.size()));
             for (uint16_t f : g.faces) w.u16(f);
         });
-    if (!m.smoothing.empty())
-        w.chunk(C3DS_SMOOTHING, [&] {
-            for (uint32_t s : m.smoothing) w.u32(s);
-        });
+    if (!m.smoothing.empty()) w.chunk(C3DS_SMOOTHING, [&] { for (uint32_t s : m.smoothing) w.u32(s); });
 }
 
 static void write_mesh(ChunkWriter &w, const Mesh3ds &m) {
@@ -279,7 +272,7 @@ std::vector<uint8_t> encode_3ds(const Scene3ds &s) {
             for (const Light3ds &l : s.lights) write_light(w, l);
             for (const Camera3ds &c : s.cameras) write_camera(w, c);
         });
-        if (s.has_keyframer) write_keyframer(w, s);
+        write_keyframer(w, s);
     });
     return w.bytes;
 }

@@ -177,7 +177,6 @@ struct Scene3ds {
     std::vector<Mesh3ds> meshes;
     std::vector<Light3ds> lights;
     std::vector<Camera3ds> cameras;
-    bool has_keyframer = true;
     uint32_t start_frame = 0, end_frame = 100;
     std::vector<ObjectNode3ds> object_nodes;  // written first, in order
     std::vector<CameraNode3ds> camera_nodes;  // then the camera and target nodes, in order
