@@ -156,3 +156,8 @@ MeshData mesh_seamless_ball(Vec3 centre, float radius, int segments, int rings, 
         mesh.triangles.push_back({last, ring(rings - 1, s + prev), ring(rings - 1, s + next)});
     return mesh;
 }
+
+MeshData mesh_moved(MeshData mesh, Vec3 offset) {
+    mesh_translate(mesh, offset.x, offset.y, offset.z);
+    return mesh;
+}

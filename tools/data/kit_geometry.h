@@ -80,3 +80,6 @@ inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
 // longitude turns from +z towards +x (counter-clockwise seen from above) or from +x to +z.
 enum BallLongitude { LONGITUDE_FROM_Z, LONGITUDE_FROM_X };
 MeshData mesh_seamless_ball(Vec3 centre, float radius, int segments, int rings, BallLongitude longitude);
+
+// The mesh moved by `offset`: the builder's translate, handed back for use in an expression.
+MeshData mesh_moved(MeshData mesh, Vec3 offset);

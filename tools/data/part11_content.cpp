@@ -338,27 +338,20 @@ MeshData make_window_frame() {
 
 // The lamp's cord and its brass fitting, hanging from the suspension point.
 MeshData make_cord() {
-    MeshData cord = mesh_cylinder(1.3f, CEILING_Z - 214, 6, 1, false);
-    mesh_translate(cord, LAMP_X, LAMP_Y, 214);
-    MeshData fitting = mesh_cylinder(5, 14, 10, 1, true);
-    mesh_translate(fitting, LAMP_X, LAMP_Y, 206);
-    mesh_append(cord, fitting);
+    MeshData cord = mesh_moved(mesh_cylinder(1.3f, CEILING_Z - 214, 6, 1, false), {LAMP_X, LAMP_Y, 214});
+    mesh_append(cord, mesh_moved(mesh_cylinder(5, 14, 10, 1, true), {LAMP_X, LAMP_Y, 206}));
     return cord;
 }
 
 // The shade: one lathe from the inner top down the inside, round the rim and up the outside.
 MeshData make_shade() {
     std::vector<Point2> profile = {{7.5f, 211}, {28.5f, 190}, {38.5f, BULB_Z}, {40, BULB_Z}, {30, 190}, {9, 212}};
-    MeshData shade = mesh_lathe(profile, 16);
-    mesh_translate(shade, LAMP_X, LAMP_Y, 0);
-    return shade;
+    return mesh_moved(mesh_lathe(profile, 16), {LAMP_X, LAMP_Y, 0});
 }
 
 // The bulb: its first vertex is its lowest point, where the spotlight sits.
 MeshData make_bulb() {
-    MeshData bulb = mesh_sphere(BULB_RADIUS, 10, 6);
-    mesh_translate(bulb, LAMP_X, LAMP_Y, BULB_Z);
-    return bulb;
+    return mesh_moved(mesh_sphere(BULB_RADIUS, 10, 6), {LAMP_X, LAMP_Y, BULB_Z});
 }
 
 // The camera's stops in the file frame: the time, the eye and the point looked at. From
@@ -448,9 +441,7 @@ void add_furniture(Scene3ds &scene) {
     add_mesh(scene, picture_panel({x1 + 1, y0 + 8, FLOOR_Z + 12}, {0, y1 - y0 - 16, 0}, {0, 0, z1 - FLOOR_Z - 20}, 2, 3),
              "books", "books");
     add_mesh(scene, picture_panel({-212, ROOM_Y1 - 1.5f, 140}, {72, 0, 0}, {0, 0, 72}, 2, 2), "painting", "painting");
-    MeshData rose = mesh_cylinder(9, 6, 12, 1, true);
-    mesh_translate(rose, LAMP_X, LAMP_Y, CEILING_Z - 6);
-    add_mesh(scene, rose, "rose", "brass");
+    add_mesh(scene, mesh_moved(mesh_cylinder(9, 6, 12, 1, true), {LAMP_X, LAMP_Y, CEILING_Z - 6}), "rose", "brass");
 }
 
 // The lamp ("lamp01".."lamp03") and its rest copies ("lamp04".."lamp06"), vertex for vertex.

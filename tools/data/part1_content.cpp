@@ -170,9 +170,7 @@ void add_stone_ring(Scene3ds &scene) {
 // Two dead trees inside the backdrop, flanking the ring; the second turned to show other branches.
 void add_dead_trees(Scene3ds &scene) {
     const float second_turn = 1.3f;  // radians, about 75 degrees
-    MeshData tree1 = make_dead_tree(150, 21);
-    mesh_translate(tree1, WOLF_X + 58, WOLF_Y + 12, GROUND_Z - 2);
-    add_mesh(scene, tree1, "tree01", "bark");
+    add_mesh(scene, mesh_moved(make_dead_tree(150, 21), {WOLF_X + 58, WOLF_Y + 12, GROUND_Z - 2}), "tree01", "bark");
     MeshData tree2 = make_dead_tree(125, 22);
     mesh_rotate_z(tree2, second_turn);
     mesh_translate(tree2, WOLF_X - 55, WOLF_Y + 6, GROUND_Z - 2);

@@ -241,8 +241,7 @@ void add_torches(Scene3ds &scene) {
         mesh_append(iron, mesh_open_box({x - 2, 0, 86}, {x + 2, BACK_Y - 3, 91}, 0, 1.0f / 30));
         mesh_append(iron, mesh_rod({x, 0, 85}, {x, BACK_Y - 3, 62}, 1.5f));
         mesh_append(iron, mesh_open_box({x - 8, BACK_Y - 3, 56}, {x + 8, BACK_Y, 100}, OMIT_PLUS_Y, 1.0f / 30));
-        MeshData coals = mesh_lathe({{15.2f, 124.4f}, {8, 125.6f}, {0, 126}}, 14);
-        mesh_translate(coals, x, 0, 0);
+        MeshData coals = mesh_moved(mesh_lathe({{15.2f, 124.4f}, {8, 125.6f}, {0, 126}}, 14), {x, 0, 0});
         add_mesh(scene, iron, k == 0 ? "torch1" : "torch2", "iron");
         add_mesh(scene, coals, k == 0 ? "coals1" : "coals2", "embers");
     }
@@ -260,8 +259,7 @@ void add_brazier(Scene3ds &scene) {
     }
     mesh_append(brazier, mesh_rod(apex, {BRAZIER_X, BRAZIER_Y, CEILING_Z}, 1.2f));
     add_mesh(scene, brazier, "brazier", "iron");
-    MeshData embers = mesh_lathe({{13.2f, 175.2f}, {7, 176.5f}, {0, 177}}, 12);
-    mesh_translate(embers, BRAZIER_X, BRAZIER_Y, 0);
+    MeshData embers = mesh_moved(mesh_lathe({{13.2f, 175.2f}, {7, 176.5f}, {0, 177}}, 12), {BRAZIER_X, BRAZIER_Y, 0});
     add_mesh(scene, embers, "brazierembers", "embers");
 }
 

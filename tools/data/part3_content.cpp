@@ -114,11 +114,7 @@ MeshData make_cage() {
 // A pearl on every corner of the cage.
 MeshData make_pearls() {
     MeshData pearls;
-    for (Vec3 c : icosahedron(CAGE_RADIUS)) {
-        MeshData pearl = mesh_sphere(5, 10, 6);
-        mesh_translate(pearl, c.x, c.y, c.z);
-        mesh_append(pearls, pearl);
-    }
+    for (Vec3 c : icosahedron(CAGE_RADIUS)) mesh_append(pearls, mesh_moved(mesh_sphere(5, 10, 6), c));
     return pearls;
 }
 
