@@ -43,10 +43,7 @@ std::vector<ContentSource> content_sources();
 
 // Orders of the sources: shared files first, music last (it runs on its own thread).
 enum {
-    CONTENT_ORDER_TIMING = 0,
-    CONTENT_ORDER_FONT = 1,
-    CONTENT_ORDER_SHARED = 2,
-    CONTENT_ORDER_CHARACTERS = 10,
+    CONTENT_ORDER_TIMING = 0, CONTENT_ORDER_FONT = 1, CONTENT_ORDER_SHARED = 2, CONTENT_ORDER_CHARACTERS = 10,
     CONTENT_ORDER_PART = 100,  // + part number
     CONTENT_ORDER_MUSIC = 1000,
 };

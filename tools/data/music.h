@@ -7,23 +7,13 @@
 
 constexpr int MUSIC_RATE = 44100;
 
-// The drums, the tonal instruments (MUSIC_BASS to MUSIC_KEYS, which duck under the kick), the effects.
+// The drums (MUSIC_HAT the closed hi-hat); the tonal instruments, MUSIC_BASS to MUSIC_KEYS, which
+// duck under the kick (the pluck plays the arpeggios, the keys are an electric piano); the effects:
+// a noise sweep into a big moment, a boom on it, television static.
 enum MusicInstrument {
-    MUSIC_KICK,
-    MUSIC_SNARE,
-    MUSIC_CLAP,
-    MUSIC_HAT,        // closed hi-hat
-    MUSIC_OPEN_HAT,
-    MUSIC_CRASH,
-    MUSIC_TOM,
-    MUSIC_BASS,
-    MUSIC_PAD,
-    MUSIC_PLUCK,      // arpeggios
-    MUSIC_LEAD,
-    MUSIC_KEYS,       // electric piano
-    MUSIC_RISER,      // noise sweep into a big moment
-    MUSIC_IMPACT,     // boom on a big moment
-    MUSIC_STATIC,     // television static
+    MUSIC_KICK, MUSIC_SNARE, MUSIC_CLAP, MUSIC_HAT, MUSIC_OPEN_HAT, MUSIC_CRASH, MUSIC_TOM,
+    MUSIC_BASS, MUSIC_PAD, MUSIC_PLUCK, MUSIC_LEAD, MUSIC_KEYS,
+    MUSIC_RISER, MUSIC_IMPACT, MUSIC_STATIC,
     MUSIC_INSTRUMENT_COUNT
 };
 
