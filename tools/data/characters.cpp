@@ -14,11 +14,8 @@
 static const int SKIN_SIZE = 256, HAND_VERTEX = MESSIAH_HAND_VERTEX;
 
 const char *character_name(CharacterKind kind) {
-    switch (kind) {
-    case CHAR_MESSIAH: return "messiah";
-    case CHAR_FATHER: return "father";
-    default: return "wolfguy";
-    }
+    static const char *const names[CHARACTER_COUNT] = {"messiah", "father", "wolfguy"};
+    return names[kind];
 }
 
 float character_skin_span(CharacterKind kind) { return kind == CHAR_FATHER ? 0.8f : 1.0f; }

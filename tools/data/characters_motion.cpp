@@ -132,13 +132,6 @@ Pose stand(CharacterKind kind, int i) {
     return p;
 }
 
-// Leg lengths of a character: thigh and shin.
-void leg_lengths(CharacterKind kind, float &thigh, float &shin) {
-    Skeleton sk = character_skeleton(kind);
-    thigh = sk.rest[J_L_HIP].z - sk.rest[J_L_KNEE].z;
-    shin = sk.rest[J_L_KNEE].z - sk.rest[J_L_ANKLE].z;
-}
-
 // Hip flex and knee flex that put the ankle at (dx forward, dz up) from the hip joint, knee
 // pointing forward.
 void leg_reach(float thigh, float shin, float dx, float dz, float &forward, float &flex) {
@@ -156,8 +149,8 @@ void leg_reach(float thigh, float shin, float dx, float dz, float &forward, floa
 // last frame to the first is an ordinary step.
 Pose walk(CharacterKind kind, int k, bool crouched) {
     Pose p = neutral(kind);
-    float thigh, shin;
-    leg_lengths(kind, thigh, shin);
+    Skeleton sk = character_skeleton(kind);
+    float thigh = sk.rest[J_L_HIP].z - sk.rest[J_L_KNEE].z, shin = sk.rest[J_L_KNEE].z - sk.rest[J_L_ANKLE].z;
     float stride = crouched ? 6.0f : 9.0f;
     const float foot_x[6] = {1, 1.0f / 3, -1.0f / 3, -1, 0, 2.0f / 3};
     const float foot_up[6] = {0, 0, 0, 0.6f, 3.2f, 1.3f};

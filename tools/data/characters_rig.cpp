@@ -80,8 +80,6 @@ void skin_body(const CharacterBody &body, const Pose &pose, std::vector<float> &
             Vec3 q = mul(x.m, v.p - body.skeleton.rest[v.joint[k]]) + x.t;
             sum = sum + q * v.weight[k];
         }
-        out[i * 3] = sum.x;
-        out[i * 3 + 1] = sum.y;
-        out[i * 3 + 2] = sum.z;
+        out[i * 3] = sum.x, out[i * 3 + 1] = sum.y, out[i * 3 + 2] = sum.z;
     }
 }

@@ -51,8 +51,7 @@ void add_panel_cells(MeshData &mesh, int nu, int nv, PanelHole hole, Corner corn
         for (int i = 0; i < nu; i++) {
             if (hole && hole(i, j)) continue;
             int a = corner(i, j), b = corner(i + 1, j), c = corner(i + 1, j + 1), d = corner(i, j + 1);
-            mesh.triangles.push_back({a, b, c});
-            mesh.triangles.push_back({a, c, d});
+            mesh_add_quad(mesh, a, b, c, d);
         }
 }
 

@@ -280,8 +280,7 @@ MeshData make_back_wall() {
             if (xs[i] >= WINDOW_X0 && xs[i + 1] <= WINDOW_X1 && zs[j] >= WINDOW_Z0 && zs[j + 1] <= WINDOW_Z1) continue;
             // Seen from the room (from -y) the quad a, b, c, d runs counter-clockwise.
             int a = j * nx + i, b = a + 1, c = a + nx + 1, d = a + nx;
-            wall.triangles.push_back({a, b, c});
-            wall.triangles.push_back({a, c, d});
+            mesh_add_quad(wall, a, b, c, d);
         }
     return wall;
 }

@@ -41,8 +41,7 @@ MeshData make_tube(Vec3 (*centre)(float s), float (*radius)(float s, float b)) {
         for (int j = 0; j < TUBE_SIDES; j++) {
             int i1 = (i + 1) % TUBE_SEGMENTS, j1 = (j + 1) % TUBE_SIDES;
             int a = i * TUBE_SIDES + j, b = i1 * TUBE_SIDES + j, c = i1 * TUBE_SIDES + j1, d = i * TUBE_SIDES + j1;
-            tube.triangles.push_back({a, b, c});
-            tube.triangles.push_back({a, c, d});
+            mesh_add_quad(tube, a, b, c, d);
         }
     mesh_wind_outwards(tube);
     return tube;

@@ -153,10 +153,7 @@ MeshData make_ground() {
     auto at = [&](int r, int s) { return 1 + r * segments + (s % segments); };
     for (int s = 0; s < segments; s++) ground.triangles.push_back({0, at(0, s), at(0, s + 1)});
     for (int r = 0; r + 1 < rings; r++)
-        for (int s = 0; s < segments; s++) {
-            ground.triangles.push_back({at(r, s), at(r + 1, s), at(r + 1, s + 1)});
-            ground.triangles.push_back({at(r, s), at(r + 1, s + 1), at(r, s + 1)});
-        }
+        for (int s = 0; s < segments; s++) mesh_add_quad(ground, at(r, s), at(r + 1, s), at(r + 1, s + 1), at(r, s + 1));
     return ground;
 }
 

@@ -15,8 +15,7 @@ static int add_vertex(MeshData &mesh, float x, float y, float z, float u, float 
 
 static void add_triangle(MeshData &mesh, int a, int b, int c) { mesh.triangles.push_back(MeshTriangle{a, b, c}); }
 
-// Two triangles for the quad a, b, c, d given counter-clockwise.
-static void add_quad(MeshData &mesh, int a, int b, int c, int d) {
+void mesh_add_quad(MeshData &mesh, int a, int b, int c, int d) {
     add_triangle(mesh, a, b, c);
     add_triangle(mesh, a, c, d);
 }
@@ -27,7 +26,7 @@ static void add_grid_quads(MeshData &mesh, int columns, int rows) {
     for (int r = 0; r < rows; r++)
         for (int c = 0; c < columns; c++) {
             int a = r * (columns + 1) + c;
-            add_quad(mesh, a, a + 1, a + columns + 2, a + columns + 1);
+            mesh_add_quad(mesh, a, a + 1, a + columns + 2, a + columns + 1);
         }
 }
 
@@ -52,7 +51,7 @@ MeshData mesh_box(float size_x, float size_y, float size_z) {
             add_vertex(mesh, s.o[0] + s.du[0] * fu + s.dv[0] * fv, s.o[1] + s.du[1] * fu + s.dv[1] * fv,
                        s.o[2] + s.du[2] * fu + s.dv[2] * fv, fu, fv);
         }
-        add_quad(mesh, base, base + 1, base + 2, base + 3);
+        mesh_add_quad(mesh, base, base + 1, base + 2, base + 3);
     }
     return mesh;
 }
@@ -122,7 +121,7 @@ MeshData mesh_torus(float major, float minor, int segments, int sides) {
     for (int s = 0; s < segments; s++)
         for (int k = 0; k < sides; k++) {
             int a = s * (sides + 1) + k;
-            add_quad(mesh, a, a + sides + 1, a + sides + 2, a + 1);
+            mesh_add_quad(mesh, a, a + sides + 1, a + sides + 2, a + 1);
         }
     return mesh;
 }

@@ -41,6 +41,9 @@ MeshData mesh_lathe(const std::vector<Point2> &profile, int segments);
 // Triangulate a simple polygon (counter-clockwise) by ear clipping: indices into the outline.
 std::vector<MeshTriangle> triangulate_polygon(const std::vector<Point2> &outline);
 
+// Append the two triangles a, b, c and a, c, d of the quad a, b, c, d (counter-clockwise).
+void mesh_add_quad(MeshData &mesh, int a, int b, int c, int d);
+
 // Transforms in place.
 void mesh_translate(MeshData &mesh, float x, float y, float z);
 void mesh_scale(MeshData &mesh, float x, float y, float z);
