@@ -4,7 +4,6 @@
 
 #include <cmath>
 
-#include "writers/mesh_3ds.h"
 #include "writers/mesh_builder.h"
 #include "writers/picture.h"
 

@@ -10,7 +10,6 @@
 #include "content.h"
 #include "kit_geometry.h"
 #include "parts/scene_names.h"
-#include "writers/mesh_3ds.h"
 #include "writers/picture.h"
 
 // Scene files are keyed at ten frames a second.

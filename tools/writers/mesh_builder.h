@@ -1,11 +1,14 @@
 // mesh_builder.h: procedural meshes in a neutral in-memory form (positions, texture
-// coordinates, triangles) for the scene writers: primitives, lathe, UV mapping.
+// coordinates, triangles) for the scene writers: primitives, lathe, UV mapping, and the
+// conversion into the .3ds writer's records.
 // Positions are in the .3ds file frame (z up). Triangles wind counter-clockwise seen
 // from outside (right-handed), so their normals point out.
 #pragma once
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "writers/writer_3ds.h"
 
 struct MeshVertex {
     float x = 0, y = 0, z = 0;
@@ -70,3 +73,7 @@ void mesh_map_spherical(MeshData &mesh, float repeat_u, float repeat_v);
 // Box mapping: each triangle projected along the dominant axis of its normal, times scale.
 // Shared vertices are split where needed.
 void mesh_map_box(MeshData &mesh, float scale);
+
+// A .3ds triangle object from a built mesh, every face given `material` (none when empty).
+// Fatal when the mesh has more vertices or faces than a .3ds object holds (65535).
+Mesh3ds mesh_to_3ds(const MeshData &mesh, const std::string &name, const std::string &material);
