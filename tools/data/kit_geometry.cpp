@@ -7,8 +7,7 @@
 void mesh_to_file_frame(MeshData &mesh) {
     for (MeshVertex &v : mesh.vertices) {
         float y = v.y, z = v.z;
-        v.y = -z;
-        v.z = y;
+        v.y = -z, v.z = y;
     }
 }
 

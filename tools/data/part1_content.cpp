@@ -75,13 +75,10 @@ MeshData make_standing_stone(float height, float width, float lean, uint32_t see
     for (MeshVertex &v : stone.vertices) {
         float up = (v.z + height / 2) / height;  // 0 at the foot, 1 at the top
         float taper = 1.0f - 0.35f * up;
-        v.x *= taper;
-        v.y *= taper;
+        v.x *= taper, v.y *= taper;
         v.x += lean * up * height * 0.15f;
         float bump = fractal_noise(v.x * 0.15f + seed, v.z * 0.15f, 3, 0.5f, 0, seed) * width * 0.12f;
-        v.x += bump;
-        v.y += bump * 0.5f;
-        v.z += height / 2;
+        v.x += bump, v.y += bump * 0.5f, v.z += height / 2;
     }
     mesh_map_box(stone, 1.0f / 24);
     return stone;
@@ -117,9 +114,7 @@ MeshData make_backdrop_panel(float x0, float y0, float x1, float y1, float heigh
     MeshData panel = mesh_grid(1, 1, 4, 2);
     for (MeshVertex &v : panel.vertices) {
         float s = v.x + 0.5f, up = v.y + 0.5f;  // grid spans -0.5..0.5
-        v.x = x0 + (x1 - x0) * s;
-        v.y = y0 + (y1 - y0) * s;
-        v.z = GROUND_Z - 10 + height * up;
+        v.x = x0 + (x1 - x0) * s, v.y = y0 + (y1 - y0) * s, v.z = GROUND_Z - 10 + height * up;
     }
     // Seen from either side: the panels curve round the clearing.
     MeshData back = panel;
@@ -144,10 +139,8 @@ MeshData make_clearing() {
     for (MeshVertex &v : ground.vertices) {
         float d = std::sqrt(v.x * v.x + v.y * v.y);
         v.z = GROUND_Z + smooth_step(30, 110, d) * (fractal_noise(v.x * 0.02f, v.y * 0.02f, 3, 0.5f, 0, 11) * 6 + 2);
-        v.x += WOLF_X;
-        v.y += WOLF_Y;
-        v.u = v.x / 48;
-        v.v = v.y / 48;
+        v.x += WOLF_X, v.y += WOLF_Y;
+        v.u = v.x / 48, v.v = v.y / 48;
     }
     return ground;
 }

@@ -63,15 +63,10 @@ std::vector<Ring> corridor_rings() {
     float distance = 0;
     for (size_t i = 0; i < points.size(); i++) {
         Vec3 ahead = points[std::min(i + 1, points.size() - 1)], behind = points[i > 0 ? i - 1 : 0];
-        Ring r;
-        r.centre = points[i];
-        r.tangent = normalize(ahead - behind);
-        r.lateral = normalize(cross(r.tangent, UNIT_Y));
+        Vec3 tangent = normalize(ahead - behind);
         if (i > 0) distance += length(points[i] - points[i - 1]);
-        r.distance = distance;
-        r.floor = floor_height(points[i].z);
-        r.centre.y = r.floor;
-        rings.push_back(r);
+        float floor = floor_height(points[i].z);
+        rings.push_back({{points[i].x, floor, points[i].z}, tangent, normalize(cross(tangent, UNIT_Y)), distance, floor});
     }
     return rings;
 }
@@ -326,11 +321,8 @@ void add_web(Scene3ds &scene) {
     const float points[5][5] = {{-128, 118, z, 0, 0}, {-119, 63, z, 0.25f, 0.45f}, {-119, 0, z, 0.2f, 0.95f},
                                 {-96, 118, z, 0.8f, 0}, {-138, -5, z, 0, 1}};
     for (const auto &q : points) mesh_add_vertex(web, {q[0], q[1], q[2]}, q[3], q[4]);
-    const int faces[3][3] = {{0, 1, 3}, {0, 4, 1}, {1, 4, 2}};
-    for (const auto &f : faces) {
-        web.triangles.push_back({f[0], f[1], f[2]});
-        web.triangles.push_back({f[0], f[2], f[1]});  // seen from both sides
-    }
+    const int faces[3][3] = {{0, 1, 3}, {0, 4, 1}, {1, 4, 2}};  // each seen from both sides
+    for (const auto &f : faces) web.triangles.insert(web.triangles.end(), {{f[0], f[1], f[2]}, {f[0], f[2], f[1]}});
     add_show_mesh(scene, web, WEB_MESH, "web");
 }
 
@@ -357,10 +349,8 @@ void generate_part4(ContentSink &sink) {
                                      {"gang_ceiling.bmp", make_ceiling, "ceiling"}, {"gang_panel.bmp", make_panel, "panel"},
                                      {"gang_web.bmp", make_web, "web"}, {"warp.bmp", make_warp}});
     // The pills are untextured and brighter than white: lit at all, they glow.
-    Material3ds pill;
-    pill.name = "pill";
+    Material3ds &pill = scene.add_material("pill", "");
     pill.diffuse[0] = 1.4f, pill.diffuse[1] = 2.6f, pill.diffuse[2] = 2.4f;
-    scene.materials.push_back(pill);
     scene.add_material("cutter", "cutter.bmp");
 
     std::vector<Ring> rings = corridor_rings();

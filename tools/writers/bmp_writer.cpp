@@ -70,14 +70,11 @@ std::vector<uint8_t> bmp_encode_8(const Picture &picture) {
 
 // An 18-byte header, then blue, green, red per pixel, top row first.
 std::vector<uint8_t> tga_encode(const Picture &picture) {
-    std::vector<uint8_t> out(18, 0);
+    std::vector<uint8_t> out(12, 0);
     out[2] = 2;  // uncompressed true colour
-    out[12] = uint8_t(picture.width & 0xff);
-    out[13] = uint8_t(picture.width >> 8);
-    out[14] = uint8_t(picture.height & 0xff);
-    out[15] = uint8_t(picture.height >> 8);
-    out[16] = 24;
-    out[17] = 0x20;  // rows top first
+    append_le(out, uint32_t(picture.width), 2);
+    append_le(out, uint32_t(picture.height), 2);
+    out.insert(out.end(), {24, 0x20});  // 24 bits a pixel, rows top first
     out.reserve(out.size() + picture.rgb.size());
     for (int y = 0; y < picture.height; y++) append_bgr_row(out, picture, y);
     return out;

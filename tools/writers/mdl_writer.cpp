@@ -20,10 +20,9 @@ std::vector<uint8_t> mdl_encode(const MdlModel &model) {
                 lo[c] = std::min(lo[c], frame[i + c]);
                 hi[c] = std::max(hi[c], frame[i + c]);
             }
-    for (int c = 0; c < 3; ++c)
-        if (lo[c] > hi[c]) lo[c] = hi[c] = 0;
     float scale[3], radius = 0;
     for (int c = 0; c < 3; ++c) {
+        if (lo[c] > hi[c]) lo[c] = hi[c] = 0;  // no vertices
         scale[c] = hi[c] > lo[c] ? (hi[c] - lo[c]) / 255.0f : 1.0f;
         radius = std::max(radius, std::max(std::fabs(lo[c]), std::fabs(hi[c])));
     }

@@ -258,17 +258,14 @@ void mesh_displace(MeshData &mesh, float (*f)(float x, float y, float z, void *c
     for (size_t i = 0; i < mesh.vertices.size(); i++) {
         MeshVertex &v = mesh.vertices[i];
         float d = f(v.x, v.y, v.z, context) * amount;
-        v.x += normals[i * 3] * d;
-        v.y += normals[i * 3 + 1] * d;
-        v.z += normals[i * 3 + 2] * d;
+        v.x += normals[i * 3] * d, v.y += normals[i * 3 + 1] * d, v.z += normals[i * 3 + 2] * d;
     }
 }
 
 // Map one vertex by projection along an axis: uv from the other two coordinates times scale.
 static void map_planar(MeshVertex &v, int axis, float scale_u, float scale_v) {
     float p[3] = {v.x, v.y, v.z};
-    v.u = p[axis == 0 ? 1 : 0] * scale_u;
-    v.v = p[axis == 2 ? 1 : 2] * scale_v;
+    v.u = p[axis == 0 ? 1 : 0] * scale_u, v.v = p[axis == 2 ? 1 : 2] * scale_v;
 }
 
 void mesh_map_planar(MeshData &mesh, int axis, float scale_u, float scale_v) {
@@ -279,8 +276,7 @@ void mesh_map_cylindrical(MeshData &mesh, float repeat_u, float scale_v) {
     for (MeshVertex &v : mesh.vertices) {
         float a = std::atan2(v.y, v.x);
         if (a < 0) a += TWO_PI;
-        v.u = a / TWO_PI * repeat_u;
-        v.v = v.z * scale_v;
+        v.u = a / TWO_PI * repeat_u, v.v = v.z * scale_v;
     }
 }
 
@@ -290,8 +286,7 @@ void mesh_map_spherical(MeshData &mesh, float repeat_u, float repeat_v) {
         if (a < 0) a += TWO_PI;
         float r = std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
         float lat = r > 0 ? std::asin(std::clamp(v.z / r, -1.0f, 1.0f)) : 0;
-        v.u = a / TWO_PI * repeat_u;
-        v.v = (lat / PI + 0.5f) * repeat_v;
+        v.u = a / TWO_PI * repeat_u, v.v = (lat / PI + 0.5f) * repeat_v;
     }
 }
 
