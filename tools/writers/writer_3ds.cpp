@@ -1,8 +1,6 @@
 // writer_3ds.cpp: turns a Scene3ds into .3ds file bytes, chunk by chunk.
 #include "writers/writer_3ds.h"
 
-#include "writers/bmp_writer.h"
-
 void ChunkWriter::begin(uint16_t id) {
     open.push_back(bytes.size());
     u16(id);
@@ -15,44 +13,6 @@ void ChunkWriter::end() {
     open.pop_back();
     uint32_t length = uint32_t(bytes.size() - start);
     for (int i = 0; i < 4; i++) bytes[start + 2 + i] = uint8_t(length >> (8 * i));
-}
-
-void ChunkWriter::u8(uint8_t value) { bytes.push_back(value); }
-
-void ChunkWriter::u16(uint16_t value) { append_le(bytes, value, 2); }
-
-void ChunkWriter::u32(uint32_t value) { append_le(bytes, value, 4); }
-
-void ChunkWriter::f32(float value) { append_f32(bytes, value); }
-
-void ChunkWriter::floats(const float *values, size_t count) { for (size_t i = 0; i < count; i++) f32(values[i]); }
-
-void ChunkWriter::text(const std::string &value) {
-    bytes.insert(bytes.end(), value.c_str(), value.c_str() + value.size() + 1);
-}
-
-Key3ds key3ds_position(uint32_t frame, float x, float y, float z) { return Key3ds{frame, {x, y, z}}; }
-
-Key3ds key3ds_rotation(uint32_t frame, float angle, float ax, float ay, float az) {
-    return Key3ds{frame, {angle, ax, ay, az}};
-}
-
-Key3ds key3ds_scale(uint32_t frame, float x, float y, float z) { return key3ds_position(frame, x, y, z); }
-
-Key3ds key3ds_value(uint32_t frame, float value) { return Key3ds{frame, {value}}; }
-
-int Mesh3ds::add_vertex(float x, float y, float z) {
-    vertices.insert(vertices.end(), {x, y, z});
-    return vertex_count() - 1;
-}
-
-int Mesh3ds::add_vertex(float x, float y, float z, float u, float v) {
-    mappings.insert(mappings.end(), {u, v});
-    return add_vertex(x, y, z);
-}
-
-void Mesh3ds::add_face(int i0, int i1, int i2) {
-    faces.insert(faces.end(), {uint16_t(i0), uint16_t(i1), uint16_t(i2)});
 }
 
 void Mesh3ds::set_material(const std::string &material, int first, int count) {

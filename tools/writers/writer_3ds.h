@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "writers/bmp_writer.h"
+
 // Chunk ids written by encode_3ds (and useful to tests that build chunks by hand), by family:
 // values inside other chunks; the file and its editor part; a triangle mesh; lights and
 // cameras; materials; the keyframer, its nodes and their tracks.
@@ -33,12 +35,13 @@ struct ChunkWriter {
 
     void begin(uint16_t id);
     void end();
-    void u8(uint8_t value);
-    void u16(uint16_t value);
-    void u32(uint32_t value);
-    void f32(float value);
-    void floats(const float *values, size_t count);
-    void text(const std::string &value);  // NUL-terminated
+    // Little-endian fields, a float by its bits, a string with its closing NUL.
+    void u8(uint8_t value) { bytes.push_back(value); }
+    void u16(uint16_t value) { append_le(bytes, value, 2); }
+    void u32(uint32_t value) { append_le(bytes, value, 4); }
+    void f32(float value) { append_f32(bytes, value); }
+    void floats(const float *values, size_t count) { for (size_t i = 0; i < count; i++) f32(values[i]); }
+    void text(const std::string &value) { bytes.insert(bytes.end(), value.c_str(), value.c_str() + value.size() + 1); }
     // One whole chunk: its header, what `body` writes, its length patched.
     template <typename Body>
     void chunk(uint16_t id, Body body) {
@@ -60,10 +63,12 @@ struct Key3ds {
 };
 
 // Key helpers for the common tracks.
-Key3ds key3ds_position(uint32_t frame, float x, float y, float z);
-Key3ds key3ds_rotation(uint32_t frame, float angle, float ax, float ay, float az);
-Key3ds key3ds_scale(uint32_t frame, float x, float y, float z);
-Key3ds key3ds_value(uint32_t frame, float value);
+inline Key3ds key3ds_position(uint32_t frame, float x, float y, float z) { return Key3ds{frame, {x, y, z}}; }
+inline Key3ds key3ds_rotation(uint32_t frame, float angle, float ax, float ay, float az) {
+    return Key3ds{frame, {angle, ax, ay, az}};
+}
+inline Key3ds key3ds_scale(uint32_t frame, float x, float y, float z) { return key3ds_position(frame, x, y, z); }
+inline Key3ds key3ds_value(uint32_t frame, float value) { return Key3ds{frame, {value}}; }
 
 struct FaceGroup3ds {
     std::string material;         // material name as written in the material table
@@ -87,9 +92,15 @@ struct Mesh3ds {
     int vertex_count() const { return int(vertices.size() / 3); }
     int face_count() const { return int(faces.size() / 3); }
     // Append a vertex (and its mapping when uv is given) and return its index.
-    int add_vertex(float x, float y, float z);
-    int add_vertex(float x, float y, float z, float u, float v);
-    void add_face(int i0, int i1, int i2);
+    int add_vertex(float x, float y, float z) {
+        vertices.insert(vertices.end(), {x, y, z});
+        return vertex_count() - 1;
+    }
+    int add_vertex(float x, float y, float z, float u, float v) {
+        mappings.insert(mappings.end(), {u, v});
+        return add_vertex(x, y, z);
+    }
+    void add_face(int i0, int i1, int i2) { faces.insert(faces.end(), {uint16_t(i0), uint16_t(i1), uint16_t(i2)}); }
     // Give faces first .. first+count-1 the named material (appends to its group).
     void set_material(const std::string &material, int first, int count);
 };
