@@ -38,8 +38,6 @@ float mesh_signed_volume(const MeshData &closed) {
     return float(volume);
 }
 
-void mesh_wind_outwards(MeshData &closed) { if (mesh_signed_volume(closed) < 0) mesh_flip(closed); }
-
 namespace {
 
 // Two triangles for every cell of an nu x nv panel but the holes, counter-clockwise seen

@@ -44,7 +44,7 @@ void mesh_add_facing_point(MeshData &mesh, int a, int b, int c, Vec3 from);
 // Signed volume of a closed mesh: positive when its faces wind outwards.
 float mesh_signed_volume(const MeshData &closed);
 // Flip a closed mesh whose faces wind inwards.
-void mesh_wind_outwards(MeshData &closed);
+inline void mesh_wind_outwards(MeshData &closed) { if (mesh_signed_volume(closed) < 0) mesh_flip(closed); }
 
 // Cells of a panel to leave open: true for cell (i, j), i along du and j along dv.
 typedef bool (*PanelHole)(int i, int j);

@@ -4,8 +4,6 @@
 
 #include <cmath>
 
-uint32_t frame_at(float seconds) { return uint32_t(std::lround(seconds * FRAMES_PER_SECOND)); }
-
 void add_picture(ContentSink &sink, const std::string &file, const Picture &picture) {
     sink.add(file, bmp_encode_24(picture));
 }
@@ -35,8 +33,6 @@ Light3ds point_light(const std::string &name, Vec3 position, Colour colour) {
     light.color[0] = colour.r, light.color[1] = colour.g, light.color[2] = colour.b;
     return light;
 }
-
-Key3ds key3ds_point(uint32_t frame, Vec3 file) { return key3ds_position(frame, file.x, file.y, file.z); }
 
 float stored_pitch(float rise, float run) {
     float pitch = std::atan2(rise, run);

@@ -15,7 +15,7 @@
 // Scene files are keyed at ten frames a second.
 const int FRAMES_PER_SECOND = 10;
 // The frame of a time in seconds, rounded to the nearest.
-uint32_t frame_at(float seconds);
+inline uint32_t frame_at(float seconds) { return uint32_t(std::lround(seconds * FRAMES_PER_SECOND)); }
 // The last frame of a scene file: its playing time in whole frames.
 constexpr int end_frame(const SceneFile &file) { return int(file.play_time * FRAMES_PER_SECOND + 0.5f); }
 
@@ -44,7 +44,7 @@ void add_static_nodes(Scene3ds &scene);
 Light3ds point_light(const std::string &name, Vec3 position, Colour colour = {1, 1, 1});
 
 // A position key at a point of the file's frame.
-Key3ds key3ds_point(uint32_t frame, Vec3 file);
+inline Key3ds key3ds_point(uint32_t frame, Vec3 file) { return key3ds_position(frame, file.x, file.y, file.z); }
 
 // A camera key: the time in seconds, where the eye is and the point it looks at, in the
 // show's frame (y up), and the field of view in degrees when the shots carry their own.

@@ -7,20 +7,6 @@
 
 #include "platform/fatal.h"
 
-Colour colour(float r, float g, float b) { return Colour{r, g, b}; }
-
-Colour colour_bytes(int r, int g, int b) { return Colour{r / 255.0f, g / 255.0f, b / 255.0f}; }
-
-Colour colour_mix(Colour a, Colour b, float t) {
-    return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-Colour colour_scale(Colour c, float s) { return Colour{c.r * s, c.g * s, c.b * s}; }
-
-Colour colour_add(Colour a, Colour b) { return Colour{a.r + b.r, a.g + b.g, a.b + b.b}; }
-
-Colour colour_multiply(Colour a, Colour b) { return Colour{a.r * b.r, a.g * b.g, a.b * b.b}; }
-
 Colour colour_hsv(float hue, float saturation, float value) {
     float h = (hue - std::floor(hue)) * 6.0f;
     int sector = int(h) % 6;

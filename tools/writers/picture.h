@@ -14,12 +14,14 @@ struct Colour {
 };
 
 // Colour arithmetic.
-Colour colour(float r, float g, float b);
-Colour colour_bytes(int r, int g, int b);
-Colour colour_mix(Colour a, Colour b, float t);
-Colour colour_scale(Colour c, float s);
-Colour colour_add(Colour a, Colour b);
-Colour colour_multiply(Colour a, Colour b);
+inline Colour colour(float r, float g, float b) { return Colour{r, g, b}; }
+inline Colour colour_bytes(int r, int g, int b) { return Colour{r / 255.0f, g / 255.0f, b / 255.0f}; }
+inline Colour colour_mix(Colour a, Colour b, float t) {
+    return Colour{a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+inline Colour colour_scale(Colour c, float s) { return Colour{c.r * s, c.g * s, c.b * s}; }
+inline Colour colour_add(Colour a, Colour b) { return Colour{a.r + b.r, a.g + b.g, a.b + b.b}; }
+inline Colour colour_multiply(Colour a, Colour b) { return Colour{a.r * b.r, a.g * b.g, a.b * b.b}; }
 // Hue 0..1 (wraps), saturation and value 0..1.
 Colour colour_hsv(float hue, float saturation, float value);
 
