@@ -18,8 +18,6 @@ const char *character_name(CharacterKind kind) {
     return names[kind];
 }
 
-float character_skin_span(CharacterKind kind) { return kind == CHAR_FATHER ? 0.8f : 1.0f; }
-
 // Swap two vertices of a body, fixing the triangles that use them.
 static void swap_vertices(CharacterBody &body, int a, int b) {
     if (a == b) return;

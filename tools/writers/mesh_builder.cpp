@@ -227,8 +227,6 @@ void mesh_rotate_y(MeshData &mesh, float angle) { for (MeshVertex &v : mesh.vert
 
 void mesh_rotate_z(MeshData &mesh, float angle) { for (MeshVertex &v : mesh.vertices) rotate_pair(v.x, v.y, angle); }
 
-void mesh_flip(MeshData &mesh) { for (MeshTriangle &t : mesh.triangles) std::swap(t.b, t.c); }
-
 void mesh_append(MeshData &mesh, const MeshData &part) {
     int base = int(mesh.vertices.size());
     mesh.vertices.insert(mesh.vertices.end(), part.vertices.begin(), part.vertices.end());

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "writers/writer_3ds.h"
@@ -55,7 +56,7 @@ void mesh_rotate_x(MeshData &mesh, float angle);
 void mesh_rotate_y(MeshData &mesh, float angle);
 void mesh_rotate_z(MeshData &mesh, float angle);
 // Reverse the winding of every triangle (turns the mesh inside out: rooms seen from inside).
-void mesh_flip(MeshData &mesh);
+inline void mesh_flip(MeshData &mesh) { for (MeshTriangle &t : mesh.triangles) std::swap(t.b, t.c); }
 // Append `part` to `mesh` (indices shifted).
 void mesh_append(MeshData &mesh, const MeshData &part);
 // Move every vertex along its smooth normal by `amount` times f(x, y, z) (displacement).
