@@ -51,8 +51,7 @@ void build_character(CharacterKind kind, MdlModel &model, Picture &skin, std::ve
     }
 
     model = MdlModel();
-    model.skin_width = SKIN_SIZE;
-    model.skin_height = SKIN_SIZE;
+    model.skin_width = model.skin_height = SKIN_SIZE;
     model.skin.assign(size_t(SKIN_SIZE) * SKIN_SIZE, 0);
     for (const SkinVertex &v : body.vertices)
         model.texcoords.push_back({0, std::clamp(int(lroundf(v.u * SKIN_SIZE)), 0, SKIN_SIZE - 1),

@@ -75,12 +75,11 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
         for (int k = 0; k < ring_size[r]; k++) {
             float a = pole ? 0.0f : TWO_PI * float(k) / float(spec.segs);
             SkinVertex v{};
-            v.p = pole ? surface(0.0f, t) : surface(a, t);
+            v.p = surface(a, t);
             if (pole) {
                 // The centre of the ring the pole closes.
                 Vec3 c = {0, 0, 0};
-                for (int q = 0; q < spec.segs; q++)
-                    c = c + surface(TWO_PI * float(q) / float(spec.segs), t);
+                for (int q = 0; q < spec.segs; q++) c = c + surface(TWO_PI * float(q) / float(spec.segs), t);
                 v.p = c * (1.0f / float(spec.segs));
             }
             float around = a <= PI ? a / PI : (TWO_PI - a) / PI;
@@ -100,14 +99,9 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
         int a0 = ring_start[r], b0 = ring_start[r + 1];
         for (int k = 0; k < spec.segs; k++) {
             int k1 = (k + 1) % spec.segs;
-            if (ring_size[r] == 1) {
-                body.triangles.insert(body.triangles.end(), {a0, b0 + k, b0 + k1});
-            } else if (ring_size[r + 1] == 1) {
-                body.triangles.insert(body.triangles.end(), {a0 + k, b0, a0 + k1});
-            } else {
-                body.triangles.insert(body.triangles.end(), {a0 + k, b0 + k, b0 + k1});
-                body.triangles.insert(body.triangles.end(), {a0 + k, b0 + k1, a0 + k1});
-            }
+            if (ring_size[r] == 1) body.triangles.insert(body.triangles.end(), {a0, b0 + k, b0 + k1});
+            else if (ring_size[r + 1] == 1) body.triangles.insert(body.triangles.end(), {a0 + k, b0, a0 + k1});
+            else body.triangles.insert(body.triangles.end(), {a0 + k, b0 + k, b0 + k1, a0 + k, b0 + k1, a0 + k1});
         }
     }
     // Make the tube's triangles face outwards: the surface's sweep direction decides their

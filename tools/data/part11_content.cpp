@@ -314,8 +314,7 @@ MeshData make_sofa() {
     add_legs(boxes, -79, 75, -34, 30, FLOOR_Z + 4);
     MeshData sofa = make_boxes(boxes);
     mesh_rotate_z(sofa, degrees(40));
-    mesh_translate(sofa, 112, 132, 0);
-    return sofa;
+    return mesh_moved(sofa, {112, 132, 0});
 }
 
 // A side table at the sofa's end, under the window: a top on four legs.

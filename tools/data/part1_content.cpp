@@ -102,8 +102,7 @@ MeshData make_dead_tree(float height, uint32_t seed) {
         mesh_map_cylindrical(branch, 1, 1.0f / 30);
         mesh_rotate_x(branch, branch_tilt + tilt_spread * hash_unit(b, 1, seed));
         mesh_rotate_z(branch, b * branch_turn + hash_unit(b, 2, seed) * turn_spread);
-        mesh_translate(branch, 0, 0, base);
-        mesh_append(tree, branch);
+        mesh_append(tree, mesh_moved(branch, {0, 0, base}));
     }
     return tree;
 }

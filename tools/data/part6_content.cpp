@@ -86,8 +86,7 @@ MeshData make_projector() {
         mesh_map_planar(reel, 0, 1.0f / 90, 1.0f / 90);
         mesh_translate(reel, 0, 0, -6);
         mesh_rotate_y(reel, PI / 2);  // axis along x
-        mesh_translate(reel, 0, -(LENS_Z + 60 + 80 * r), 42 + 44);
-        mesh_append(projector, reel);
+        mesh_append(projector, mesh_moved(reel, {0, -(LENS_Z + 60 + 80 * r), 42 + 44}));
     }
     return projector;
 }
@@ -97,8 +96,7 @@ MeshData make_lens() {
     MeshData lens = mesh_cylinder(24, 34, 10, 1, true);
     mesh_map_cylindrical(lens, 1, 1.0f / 34);
     mesh_rotate_x(lens, -PI / 2);  // axis along -y of the file: towards the wall
-    mesh_translate(lens, 0, -(LENS_Z + 34), 0);
-    return lens;
+    return mesh_moved(lens, {0, -(LENS_Z + 34), 0});
 }
 
 // The table the projector stands on: a top on four legs down to the floor (file frame).
@@ -112,8 +110,7 @@ MeshData make_table() {
         MeshData l = mesh_box(14, 14, leg);
         mesh_map_box(l, 1.0f / 200);
         float x = (i & 1) ? 95 : -95, d = (i & 2) ? depth1 - 14 : depth0 + 14;
-        mesh_translate(l, x, -d, FLOOR_Y + leg / 2);
-        mesh_append(table, l);
+        mesh_append(table, mesh_moved(l, {x, -d, FLOOR_Y + leg / 2}));
     }
     return table;
 }

@@ -147,8 +147,7 @@ MeshData make_cloud_layer(float radius, float height, float tile) {
     profile.back().x = 0.01f * radius;  // close the top
     MeshData layer = mesh_lathe(profile, 18);
     for (MeshVertex &v : layer.vertices) v.u = v.x / tile, v.v = v.y / tile;
-    mesh_translate(layer, 0, SKY_Y, SKY_Z);
-    return layer;
+    return mesh_moved(layer, {0, SKY_Y, SKY_Z});
 }
 
 // Where the camera is at a frame: along the tunnel at an even speed, out of the mouth at
@@ -179,8 +178,7 @@ void add_landscape(Scene3ds &scene) {
     scene.meshes.push_back(rock);
     MeshData sky = mesh_sphere(SKY_RADIUS, 20, 10);
     mesh_map_spherical(sky, 2, 1);
-    mesh_translate(sky, 0, SKY_Y, SKY_Z);
-    add_mesh(scene, sky, STAR_SKY_MESH, "stars");
+    add_mesh(scene, mesh_moved(sky, {0, SKY_Y, SKY_Z}), STAR_SKY_MESH, "stars");
     add_mesh(scene, make_cloud_layer(CLOUD1_RADIUS, 700, 900), CLOUD_MESHES[0], "clouds1");
     add_mesh(scene, make_cloud_layer(CLOUD2_RADIUS, 560, 620), CLOUD_MESHES[1], "clouds2");
 }

@@ -22,11 +22,8 @@ const float MIDDLE_X = -120, MIDDLE_Z = 100, SKY_RADIUS = 2000, HILLS_RADIUS = 1
 // The middle on the file's ground plane.
 const Vec3 MIDDLE_FILE = to_file({MIDDLE_X, 0, MIDDLE_Z});
 
-// Move a mesh built around the file origin to a point of the part's frame.
-void place(MeshData &mesh, Vec3 p) {
-    Vec3 f = to_file(p);
-    mesh_translate(mesh, f.x, f.y, f.z);
-}
+// A mesh built around the file origin, moved to a point of the part's frame.
+MeshData placed(const MeshData &mesh, Vec3 p) { return mesh_moved(mesh, to_file(p)); }
 
 // --- pictures -------------------------------------------------------------------------
 
@@ -161,8 +158,7 @@ MeshData make_ground() {
 MeshData make_sky_dome() {
     MeshData sky = mesh_sphere(SKY_RADIUS, 32, 16);
     mesh_flip(sky);
-    place(sky, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
-    return sky;
+    return placed(sky, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
 }
 
 // The moon: a disc low in the north-west sky, facing the middle.
@@ -174,8 +170,7 @@ MeshData make_moon_disc() {
     mesh_translate(moon, distance, 0, 0);
     mesh_rotate_y(moon, -elevation);
     mesh_rotate_z(moon, azimuth);
-    place(moon, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
-    return moon;
+    return placed(moon, {MIDDLE_X, GROUND_Y, MIDDLE_Z});
 }
 
 // The distant hills: a band all round with a crest that rises and falls, seen from inside.
@@ -223,8 +218,7 @@ MeshData make_fir_belt(int count, float near, float far, float low, float high, 
         Vec3 at = {MIDDLE_X + d * std::cos(a), 0, MIDDLE_Z + d * std::sin(a)};
         Vec3 f = to_file(at);
         at.y = ground_height(f.x, f.y) - 6;  // lowest where the slope runs under the trunk
-        place(fir, at);
-        mesh_append(belt, fir);
+        mesh_append(belt, placed(fir, at));
     }
     return belt;
 }
@@ -247,8 +241,7 @@ MeshData make_standing_stone(float height, float width, uint32_t seed) {
 MeshData make_altar() {
     MeshData altar = mesh_cylinder(24, 9, 14, 1, true);
     mesh_map_box(altar, 1.0f / 40);
-    place(altar, {ALTAR_X, GROUND_Y - 1, ALTAR_Z});
-    return altar;
+    return placed(altar, {ALTAR_X, GROUND_Y - 1, ALTAR_Z});
 }
 
 // The ring of stones around the altar, open towards the three fathers.
@@ -259,8 +252,7 @@ MeshData make_stone_ring() {
         float height = 40 + 22 * hash_unit(i, 1, 991), width = 16 + 6 * hash_unit(i, 2, 991);
         MeshData stone = make_standing_stone(height, width, 992 + i);
         mesh_rotate_z(stone, a + PI / 2);
-        place(stone, {ALTAR_X + 62 * std::cos(a), GROUND_Y - 2, ALTAR_Z + 62 * std::sin(a)});
-        mesh_append(ring, stone);
+        mesh_append(ring, placed(stone, {ALTAR_X + 62 * std::cos(a), GROUND_Y - 2, ALTAR_Z + 62 * std::sin(a)}));
     }
     return ring;
 }
@@ -282,8 +274,7 @@ MeshData make_rocks() {
         mesh_scale(rock, 1.4f, 1.0f, 0.6f);
         mesh_rotate_z(rock, hash_unit(int(s[0]), int(s[1]), seed));
         mesh_map_box(rock, 1.0f / 40);
-        place(rock, {s[0], GROUND_Y + s[2] * 0.25f, s[1]});
-        mesh_append(rocks, rock);
+        mesh_append(rocks, placed(rock, {s[0], GROUND_Y + s[2] * 0.25f, s[1]}));
         seed++;
     }
     return rocks;
