@@ -68,13 +68,11 @@ Vec3 chain_centre(const Skeleton &sk, int top, int mid, int end, float z) {
 void build_torso(CharacterBody &body, const Style &st) {
     const Skeleton &sk = body.skeleton;
     // t, z, rx, ry, cx
-    const float profile[] = {
-        0.00f, 23.0f, 2.0f, 2.5f, 0.0f,  0.10f, 25.2f, 3.9f, 5.9f, 0.0f,
-        0.22f, 28.4f, 4.1f, 6.5f, -0.2f, 0.36f, 32.0f, 3.7f, 5.8f, 0.0f,
-        0.50f, 36.0f, 3.9f, 6.1f, 0.2f,  0.63f, 39.5f, 4.3f, 6.8f, 0.5f,
-        0.76f, 43.0f, 4.1f, 7.4f, 0.3f,  0.86f, 45.6f, 3.3f, 6.6f, 0.0f,
-        0.94f, 47.8f, 2.0f, 2.6f, 0.2f,  1.00f, 50.0f, 1.8f, 2.0f, 0.3f,
-    };
+    const float profile[] = {0.00f, 23.0f, 2.0f, 2.5f, 0.0f,  0.10f, 25.2f, 3.9f, 5.9f, 0.0f,
+                             0.22f, 28.4f, 4.1f, 6.5f, -0.2f,  0.36f, 32.0f, 3.7f, 5.8f, 0.0f,
+                             0.50f, 36.0f, 3.9f, 6.1f, 0.2f,  0.63f, 39.5f, 4.3f, 6.8f, 0.5f,
+                             0.76f, 43.0f, 4.1f, 7.4f, 0.3f,  0.86f, 45.6f, 3.3f, 6.6f, 0.0f,
+                             0.94f, 47.8f, 2.0f, 2.6f, 0.2f,  1.00f, 50.0f, 1.8f, 2.0f, 0.3f};
     TubeSpec spec{.rings = 10, .segs = 12, .pole_start = true, .atlas = ATLAS_TORSO, .tag = P_TORSO};
     auto surface = [&](float a, float t) {
         auto [z, rx, ry, cx] = table_row<4>(profile, t);
@@ -107,12 +105,10 @@ void build_head(CharacterBody &body, const Style &st) {
     const Skeleton &sk = body.skeleton;
     float base = sk.rest[J_HEAD].z;
     // t, dz above the neck joint, rx, ry, cx
-    const float human[] = {
-        0.00f, -0.5f, 1.9f, 1.9f, 0.2f,  0.14f, 1.4f, 2.1f, 2.0f, 0.3f,
-        0.28f, 3.0f, 3.0f, 2.7f, 0.8f,   0.42f, 4.6f, 3.7f, 3.1f, 0.6f,
-        0.56f, 6.2f, 4.0f, 3.35f, 0.4f,  0.70f, 7.8f, 3.9f, 3.3f, 0.2f,
-        0.84f, 9.2f, 3.1f, 2.7f, 0.0f,   1.00f, 10.2f, 1.0f, 1.0f, -0.2f,
-    };
+    const float human[] = {0.00f, -0.5f, 1.9f, 1.9f, 0.2f,  0.14f, 1.4f, 2.1f, 2.0f, 0.3f,
+                           0.28f, 3.0f, 3.0f, 2.7f, 0.8f,  0.42f, 4.6f, 3.7f, 3.1f, 0.6f,
+                           0.56f, 6.2f, 4.0f, 3.35f, 0.4f,  0.70f, 7.8f, 3.9f, 3.3f, 0.2f,
+                           0.84f, 9.2f, 3.1f, 2.7f, 0.0f,  1.00f, 10.2f, 1.0f, 1.0f, -0.2f};
     TubeSpec spec{.rings = st.wolf ? 11 : (st.beard ? 9 : 10), .segs = 12, .pole_end = true,
                   .atlas = ATLAS_HEAD, .tag = P_HEAD};
     auto surface = [&](float a, float t) {
@@ -190,12 +186,10 @@ void build_arm(CharacterBody &body, const Style &st, int side) {
     int wr = side_joint(J_L_WRIST, side);
     float ztop = sk.rest[sh].z + 0.4f, zend = sk.rest[wr].z;
     // t, rx, ry (upper arm -> wrist)
-    const float arm[] = {0.00f, 2.0f, 2.1f, 0.15f, 2.3f, 2.4f, 0.35f, 2.0f, 2.0f,
-                         0.52f, 1.6f, 1.7f, 0.70f, 1.75f, 1.6f, 0.88f, 1.4f, 1.3f,
-                         1.00f, 1.15f, 1.05f};
-    const float sleeve[] = {0.00f, 2.2f, 2.3f, 0.15f, 2.5f, 2.6f, 0.35f, 2.3f, 2.3f,
-                            0.52f, 2.3f, 2.3f, 0.70f, 2.6f, 2.5f, 0.88f, 3.2f, 3.0f,
-                            0.96f, 3.4f, 3.2f, 1.00f, 1.2f, 1.1f};
+    const float arm[] = {0.00f, 2.0f, 2.1f,  0.15f, 2.3f, 2.4f,  0.35f, 2.0f, 2.0f,  0.52f, 1.6f, 1.7f,
+                         0.70f, 1.75f, 1.6f,  0.88f, 1.4f, 1.3f,  1.00f, 1.15f, 1.05f};
+    const float sleeve[] = {0.00f, 2.2f, 2.3f,  0.15f, 2.5f, 2.6f,  0.35f, 2.3f, 2.3f,  0.52f, 2.3f, 2.3f,
+                            0.70f, 2.6f, 2.5f,  0.88f, 3.2f, 3.0f,  0.96f, 3.4f, 3.2f,  1.00f, 1.2f, 1.1f};
     TubeSpec spec{.rings = st.robe ? 9 : 8, .segs = st.robe ? 8 : 7, .atlas = ATLAS_ARM,
                   .tag = side_part(P_ARM_L, side)};
     auto surface = [&](float a, float t) {
@@ -221,9 +215,8 @@ void build_hand(CharacterBody &body, const Style &st, int side) {
     Vec3 w = sk.rest[wr];
     float len = 5.2f * st.h;
     // t, rx (palm width, forward), ry (thickness), forward offset
-    const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f, 0.25f, 1.55f, 1.0f, 0.1f,
-                          0.55f, 1.7f, 0.95f, 0.15f, 0.80f, 1.5f, 0.85f, 0.1f,
-                          1.00f, 0.7f, 0.55f, 0.0f};
+    const float hand[] = {0.00f, 1.1f, 0.95f, 0.0f,  0.25f, 1.55f, 1.0f, 0.1f,  0.55f, 1.7f, 0.95f, 0.15f,
+                          0.80f, 1.5f, 0.85f, 0.1f,  1.00f, 0.7f, 0.55f, 0.0f};
     TubeSpec spec{.rings = 5, .segs = 6, .pole_end = true, .atlas = ATLAS_HAND, .tag = side_part(P_HAND_L, side)};
     float k = st.wolf ? 1.15f : 1.0f;
     auto surface = [&](float a, float t) {
@@ -249,9 +242,8 @@ void build_leg(CharacterBody &body, const Style &st, int side) {
     int hip = side_joint(J_L_HIP, side), kn = side_joint(J_L_KNEE, side), an = side_joint(J_L_ANKLE, side);
     float ztop = sk.rest[hip].z + 1.5f, zend = sk.rest[an].z - 0.5f;
     // t, rx, ry
-    const float leg[] = {0.00f, 3.5f, 3.4f, 0.18f, 3.3f, 3.1f, 0.38f, 2.6f, 2.4f,
-                         0.50f, 2.3f, 2.2f, 0.65f, 2.6f, 2.3f, 0.85f, 1.9f, 1.7f,
-                         1.00f, 1.6f, 1.5f};
+    const float leg[] = {0.00f, 3.5f, 3.4f,  0.18f, 3.3f, 3.1f,  0.38f, 2.6f, 2.4f,  0.50f, 2.3f, 2.2f,
+                         0.65f, 2.6f, 2.3f,  0.85f, 1.9f, 1.7f,  1.00f, 1.6f, 1.5f};
     TubeSpec spec{.rings = 6, .segs = st.coat ? 7 : 8, .atlas = ATLAS_LEG, .tag = side_part(P_LEG_L, side)};
     auto surface = [&](float a, float t) {
         float z = ztop + (zend - ztop) * t;
@@ -279,8 +271,8 @@ void build_foot(CharacterBody &body, const Style &st, int side) {
     Vec3 a0 = sk.rest[an];
     float scale = st.wolf ? 1.15f : (st.coat ? 1.05f : 1.0f);
     // t, x, half height, half width, centre height
-    const float foot[] = {0.00f, -2.2f, 1.2f, 1.2f, 1.6f, 0.20f, -1.6f, 1.8f, 1.5f, 2.0f,
-                          0.50f, 1.2f, 1.5f, 1.7f, 1.5f, 0.80f, 4.2f, 0.9f, 1.6f, 1.0f,
+    const float foot[] = {0.00f, -2.2f, 1.2f, 1.2f, 1.6f,  0.20f, -1.6f, 1.8f, 1.5f, 2.0f,
+                          0.50f, 1.2f, 1.5f, 1.7f, 1.5f,  0.80f, 4.2f, 0.9f, 1.6f, 1.0f,
                           1.00f, 5.6f, 0.4f, 0.9f, 0.6f};
     TubeSpec spec{.rings = 5, .segs = 6, .pole_start = true, .pole_end = true, .atlas = ATLAS_FOOT,
                   .tag = side_part(P_FOOT_L, side)};
@@ -302,12 +294,10 @@ void build_skirt(CharacterBody &body, const Style &st) {
     float ztop = 34.0f * st.h;
     float zbot = st.robe ? 1.2f : 13.0f * st.h;
     // t, rx, ry, cx
-    const float robe[] = {0.00f, 4.0f, 6.2f, 0.2f, 0.25f, 4.6f, 7.0f, 0.0f,
-                          0.55f, 5.2f, 7.2f, 0.0f, 0.85f, 6.0f, 7.6f, 0.2f,
-                          0.93f, 6.3f, 7.9f, 0.3f, 1.00f, 4.0f, 5.5f, 0.3f};
-    const float coat[] = {0.00f, 5.0f, 7.2f, 0.6f, 0.25f, 5.4f, 7.6f, 0.4f,
-                          0.55f, 5.5f, 7.6f, 0.2f, 0.85f, 5.8f, 7.9f, 0.0f,
-                          0.93f, 5.9f, 8.0f, 0.0f, 1.00f, 4.4f, 6.3f, 0.0f};
+    const float robe[] = {0.00f, 4.0f, 6.2f, 0.2f,  0.25f, 4.6f, 7.0f, 0.0f,  0.55f, 5.2f, 7.2f, 0.0f,
+                          0.85f, 6.0f, 7.6f, 0.2f,  0.93f, 6.3f, 7.9f, 0.3f,  1.00f, 4.0f, 5.5f, 0.3f};
+    const float coat[] = {0.00f, 5.0f, 7.2f, 0.6f,  0.25f, 5.4f, 7.6f, 0.4f,  0.55f, 5.5f, 7.6f, 0.2f,
+                          0.85f, 5.8f, 7.9f, 0.0f,  0.93f, 5.9f, 8.0f, 0.0f,  1.00f, 4.4f, 6.3f, 0.0f};
     TubeSpec spec{.rings = 6, .segs = st.robe ? 14 : 10, .atlas = ATLAS_SKIRT, .tag = P_SKIRT};
     auto surface = [&](float a, float t) {
         float z = ztop + (zbot - ztop) * std::min(t, 0.93f) / 0.93f;
