@@ -404,16 +404,13 @@ void add_television(Scene3ds &scene) {
     add_mesh(scene, mesh_box_between({-85, 270, 55}, {55, ROOM_Y1, 175}), "tv", "case");
     add_mesh(scene, picture_panel({-76, 268.5f, 70}, {122, 0, 0}, {0, 0, 100}, 1, 1), "tvglass", "glass");
     // The picture: exactly four corners, round the quad from the lower left.
-    Mesh3ds screen;
-    screen.name = SCREEN_MESH;
-    screen.add_vertex(-70, 267, 75, 0, 0);
-    screen.add_vertex(40, 267, 75, 1, 0);
-    screen.add_vertex(40, 267, 155, 1, 1);
-    screen.add_vertex(-70, 267, 155, 0, 1);
-    screen.add_face(0, 1, 2);
-    screen.add_face(0, 2, 3);
-    screen.set_material("static", 0, 2);
-    scene.meshes.push_back(screen);
+    MeshData screen;
+    mesh_add_vertex(screen, {-70, 267, 75}, 0, 0);
+    mesh_add_vertex(screen, {40, 267, 75}, 1, 0);
+    mesh_add_vertex(screen, {40, 267, 155}, 1, 1);
+    mesh_add_vertex(screen, {-70, 267, 155}, 0, 1);
+    mesh_add_quad(screen, 0, 1, 2, 3);
+    add_mesh(scene, screen, SCREEN_MESH, "static");
 }
 
 // The window and the view out: one mesh "moon" of the sky panel facing the room and the

@@ -14,13 +14,6 @@
 #include "app/files.h"
 #include "writers/bmp_writer.h"
 
-// Lower-case copy of a name (ASCII letters only), for comparisons that ignore case.
-static std::string lower_name(const std::string &name) {
-    std::string out = name;
-    for (char &c : out) c = char(ascii_lower((unsigned char)c));
-    return out;
-}
-
 // Give the message as the error and fail.
 static bool fail(std::string *error, const std::string &message) {
     *error = message;
@@ -32,7 +25,6 @@ bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_
     if (names.size() > MAX_ARCHIVE_ENTRIES)
         return fail(error, "too many files: " + std::to_string(names.size()) + " (a pack holds at most " +
                                std::to_string(MAX_ARCHIVE_ENTRIES) + ")");
-    std::vector<std::string> seen;
     uint64_t offset = 2 + uint64_t(names.size()) * ARCHIVE_ENTRY_SIZE;
     for (size_t i = 0; i < names.size(); i++) {
         const std::string &name = names[i];
@@ -42,10 +34,9 @@ bool pack_check(const std::vector<std::string> &names, const std::vector<uint64_
                                    " characters, at most " + std::to_string(ARCHIVE_NAME_SIZE - 1) + ")");
         if (name.find_first_of(std::string("/\\\0", 3)) != std::string::npos || name == "." || name == "..")
             return fail(error, "name is not a plain file name: " + name);
-        std::string lower = lower_name(name);
-        for (size_t j = 0; j < seen.size(); j++)
-            if (seen[j] == lower) return fail(error, "duplicate name (case ignored): " + name + " and " + names[j]);
-        seen.push_back(lower);
+        for (size_t j = 0; j < i; j++)
+            if (same_name(names[j].c_str(), name.c_str()))
+                return fail(error, "duplicate name (case ignored): " + name + " and " + names[j]);
         if (sizes[i] > 0xffffffffull || offset + sizes[i] > 0xffffffffull)
             return fail(error, "too large for 32-bit offsets: " + name + " (" + std::to_string(sizes[i]) +
                                    " bytes at offset " + std::to_string(offset) + ")");
