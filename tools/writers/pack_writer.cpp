@@ -72,9 +72,7 @@ bool pack_encode(const std::vector<PackEntry> &entries, std::vector<uint8_t> *by
 bool pack_write(const std::string &path, const std::vector<PackEntry> &entries, std::string *error) {
     std::vector<uint8_t> bytes;
     if (!pack_encode(entries, &bytes, error)) return false;
-    std::string temp = path + ".XXXXXX";
-    std::vector<char> temp_name(temp.begin(), temp.end());
-    temp_name.push_back(0);
+    std::string temp_name = path + ".XXXXXX";
     int fd = mkstemp(temp_name.data());
     if (fd < 0) return fail(error, "cannot create a temporary file beside " + path + ": " + strerror(errno));
     fchmod(fd, 0644);
@@ -82,7 +80,7 @@ bool pack_write(const std::string &path, const std::vector<PackEntry> &entries, 
     if (!f) {
         close(fd);
         unlink(temp_name.data());
-        return fail(error, "cannot write " + std::string(temp_name.data()));
+        return fail(error, "cannot write " + temp_name);
     }
     bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = fflush(f) == 0 && ok;
@@ -136,10 +134,8 @@ bool pack_read_directory(const std::string &path, std::vector<PackDirectoryEntry
             return broken(": cannot read directory entry " + std::to_string(i));
         const void *nul = memchr(row, 0, ARCHIVE_NAME_SIZE);
         if (!nul) return broken(": entry " + std::to_string(i) + " has a name without a terminating NUL");
-        PackDirectoryEntry e;
-        e.name.assign(reinterpret_cast<const char *>(row), size_t(static_cast<const uint8_t *>(nul) - row));
-        e.offset = read_le(row + ARCHIVE_NAME_SIZE, 4);
-        e.size = read_le(row + ARCHIVE_NAME_SIZE + 4, 4);
+        PackDirectoryEntry e{std::string(reinterpret_cast<const char *>(row), static_cast<const char *>(nul)),
+                             read_le(row + ARCHIVE_NAME_SIZE, 4), read_le(row + ARCHIVE_NAME_SIZE + 4, 4)};
         if (uint64_t(e.offset) + e.size > file_size)
             return broken(": entry " + e.name + " lies beyond the end of the file (ends at " +
                           std::to_string(uint64_t(e.offset) + e.size) + ", file has " + std::to_string(file_size) +
