@@ -250,14 +250,8 @@ Rgb paint_wolf(int region, float a, float t) {
         c = mixc(c, Rgb{0.9f, 0.88f, 0.78f}, teeth);
         return eye(c, a, t, 0.16f, 0.61f, Rgb{0.9f, 0.7f, 0.1f}, 0.85f);
     }
-    case P_EXTRA: {
-        Rgb c = fur(FUR_DARK, a, t, 48);
-        return mixc(c, Rgb{0.55f, 0.35f, 0.33f}, smooth_step(0.35f, 0.15f, a) * (1 - t));
-    }
-    case P_ARM_R: {
-        Rgb c = fur(FUR, a, t, 49);
-        return mixc(c, fur(FUR_LIGHT, a, t, 50), smooth_step(0.6f, 0.9f, a) * 0.5f);
-    }
+    case P_EXTRA: return mixc(fur(FUR_DARK, a, t, 48), Rgb{0.55f, 0.35f, 0.33f}, smooth_step(0.35f, 0.15f, a) * (1 - t));
+    case P_ARM_R: return mixc(fur(FUR, a, t, 49), fur(FUR_LIGHT, a, t, 50), smooth_step(0.6f, 0.9f, a) * 0.5f);
     case P_HAND_R: {
         Rgb c = fur(FUR_DARK, a, t, 51);
         float claws = smooth_step(0.85f, 0.92f, t) * line(fmodf(a * 4, 1.0f), 0.5f, 0.2f);

@@ -110,8 +110,7 @@ Picture make_lit_wall() {
         float light = 0.12f + 1.1f * std::pow(cone, 0.7f) * falloff;
         Colour wall = colour_mix(colour(0.55f, 0.50f, 0.42f), colour(0.38f, 0.33f, 0.27f), stain * 0.6f);
         wall = colour_scale(wall, 0.85f + plaster * 0.3f);
-        Colour lamp = colour(1.0f, 0.86f, 0.62f);
-        return colour_multiply(wall, colour_scale(lamp, light));
+        return colour_multiply(wall, colour_scale(colour(1.0f, 0.86f, 0.62f), light));  // the lamp's warm light
     });
 }
 

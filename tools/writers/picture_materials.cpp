@@ -39,8 +39,7 @@ Picture picture_metal(int size, Colour base, uint32_t seed) {
         float brushed = fractal_noise(u * 2, v * 128, 2, 0.5f, 128, seed) * 0.5f + 0.5f;
         float sheen = 0.5f + 0.5f * std::sin((u + v) * TWO_PI);
         float stain = smooth_step(0.3f, 0.9f, fractal_noise(u * 3, v * 3, 4, 0.5f, 3, seed + 9));
-        float shade = 0.7f + brushed * 0.2f + sheen * 0.15f - stain * 0.25f;
-        return colour_scale(base, shade);
+        return colour_scale(base, 0.7f + brushed * 0.2f + sheen * 0.15f - stain * 0.25f);
     });
     // Scratches: short bright lines at hashed places.
     for (int s = 0; s < size / 8; s++) {

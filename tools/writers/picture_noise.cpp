@@ -85,8 +85,7 @@ float smooth_step(float a, float b, float x) {
 }
 
 float radial_falloff(float dx, float dy, float radius) {
-    float d = std::sqrt(dx * dx + dy * dy) / radius;
-    return 1.0f - smooth_step(0.0f, 1.0f, d);
+    return 1.0f - smooth_step(0.0f, 1.0f, std::sqrt(dx * dx + dy * dy) / radius);
 }
 
 float glow_falloff(float dx, float dy, float radius, float sharpness) {
