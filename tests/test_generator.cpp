@@ -15,7 +15,6 @@
 #include "content.h"
 #include "content_output.h"
 #include "demo/timetable.h"
-#include "font_glyphs.h"
 #include "music.h"
 #include "shared_set.h"
 #include "show_times.h"

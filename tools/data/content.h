@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "writers/font_writer.h"
+
 // One generated data file.
 struct ContentFile {
     std::string name;
@@ -52,6 +54,8 @@ enum {
 void generate_shared_set(ContentSink &sink);
 // "font.raw": 128 glyphs of 8 x 8 texels rasterized from a monospace font.
 void generate_font(ContentSink &sink);
+// Its glyphs (codes 0..127); codes below 33 and 127 are blank.
+std::vector<FontGlyph> font_glyphs();
 // "timing.dat": the 18 times of the show with comments.
 void generate_timing(ContentSink &sink);
 // "Music": the soundtrack, 364 seconds of MP3.

@@ -5,7 +5,6 @@
 #include <string>
 
 #include "content.h"
-#include "font_glyphs.h"
 #include "writers/font_writer.h"
 #include "writers/picture.h"
 
