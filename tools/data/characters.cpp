@@ -30,12 +30,10 @@ static void swap_vertices(CharacterBody &body, int a, int b) {
 
 // Put the tip of the right hand at the vertex index the parts take sparks from.
 static void place_hand_vertex(CharacterBody &body) {
-    if (int(body.vertices.size()) <= HAND_VERTEX) {
-        fatal_errorf("characters: the body has %d vertices, the hand needs vertex %d",
-                     int(body.vertices.size()), HAND_VERTEX);
-    }
+    int count = int(body.vertices.size());
+    if (count <= HAND_VERTEX) fatal_errorf("characters: the body has %d vertices, the hand needs vertex %d", count, HAND_VERTEX);
     int best = -1;
-    for (int i = 0; i < int(body.vertices.size()); i++)
+    for (int i = 0; i < count; i++)
         if (body.vertices[i].part == P_HAND_R && (best < 0 || body.vertices[i].p.z < body.vertices[best].p.z))
             best = i;
     swap_vertices(body, best, HAND_VERTEX);

@@ -119,10 +119,7 @@ std::vector<Point2> section_outline(float floor) {
 void add_end_wall(MeshData &mesh, const Ring &r, Vec3 towards) {
     std::vector<Point2> outline = section_outline(r.floor);
     int first = int(mesh.vertices.size());
-    for (const Point2 &p : outline) {
-        Vec3 q = ring_point(r, p.x, p.y);
-        mesh_add_vertex(mesh, q, (p.x + HALF_WIDTH) / TILE, p.y / TILE);
-    }
+    for (const Point2 &p : outline) mesh_add_vertex(mesh, ring_point(r, p.x, p.y), (p.x + HALF_WIDTH) / TILE, p.y / TILE);
     Vec3 inside = r.centre + towards * 50;
     inside.y = 60;
     for (const MeshTriangle &t : triangulate_polygon(outline))
@@ -141,8 +138,7 @@ void place(MeshData &mesh, Vec3 origin, Vec3 along) {
 
 // Riveted steel plates, rusted towards red, with grime running down; tiles both ways.
 Picture make_wall() {
-    const int size = 256;
-    return picture_repainted(picture_metal(size, colour(0.42f, 0.30f, 0.27f), 401), [](int x, int y, float u, float v, Colour c) {
+    return picture_repainted(picture_metal(256, colour(0.42f, 0.30f, 0.27f), 401), [](int x, int y, float u, float v, Colour c) {
         float rust = smooth_step(0.1f, 0.6f, fractal_noise(u * 4, v * 4, 5, 0.55f, 4, 402) * 0.5f + 0.5f);
         c = colour_mix(c, colour(0.38f, 0.16f, 0.10f), rust * 0.7f);
         float streak = fractal_noise(u * 24, v * 2, 3, 0.5f, 24, 403) * 0.5f + 0.5f;
@@ -181,8 +177,7 @@ Picture make_floor() {
 
 // Ceiling: dark panels crossed by two pipes running along the corridor.
 Picture make_ceiling() {
-    const int size = 256;
-    return picture_repainted(picture_metal(size, colour(0.24f, 0.20f, 0.20f), 421), [](int x, int y, float, float, Colour c) {
+    return picture_repainted(picture_metal(256, colour(0.24f, 0.20f, 0.20f), 421), [](int x, int y, float, float, Colour c) {
         if (y % 128 < 2) c = colour_scale(c, 0.4f);
         for (int pipe = 0; pipe < 2; pipe++) {
             float centre = 70 + pipe * 110, radius = 14 - pipe * 4;
