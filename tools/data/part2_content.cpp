@@ -171,19 +171,14 @@ bool mirror_cell(int i, int j) { return i >= 2 && i < 14 && j >= 7 && j < 19; }
 // room through the back wall's unseen side and nothing else.
 void add_shell(Scene3ds &scene) {
     const float W = 2 * ROOM_X, D = BACK_Y - FRONT_Y, H = CEILING_Z - FLOOR_Z;
-    const float floor_repeat = 1.0f / 90, ceiling_repeat = 1.0f / 120;
-    add_mesh(scene, mesh_panel({-ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_X * W, UNIT_Y * D, 16, 15, floor_repeat, floor_repeat),
-             "floor", "floor");
-    add_mesh(scene, mesh_panel({-ROOM_X, BACK_Y, CEILING_Z}, UNIT_X * W, UNIT_Y * -D, 8, 8, ceiling_repeat, ceiling_repeat),
-             "ceiling", "wood");
-    add_mesh(scene, mesh_panel({-ROOM_X, BACK_Y, FLOOR_Z}, UNIT_X * W, UNIT_Z * H, 16, 9, WALL_REPEAT, WALL_REPEAT),
-             "backwall", "wall");
-    add_mesh(scene, mesh_panel({ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_X * -W, UNIT_Z * H, 8, 5, WALL_REPEAT, WALL_REPEAT),
-             "frontwall", "wall");
-    add_mesh(scene, mesh_panel({-ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_Y * D, UNIT_Z * H, 19, 9, WALL_REPEAT, WALL_REPEAT, window_cell),
-             "leftwall", "wall");
-    add_mesh(scene, mesh_panel({ROOM_X, BACK_Y, FLOOR_Z}, UNIT_Y * -D, UNIT_Z * H, 19, 9, WALL_REPEAT, WALL_REPEAT),
-             "rightwall", "wall");
+    const float f = 1.0f / 90, c = 1.0f / 120, w = WALL_REPEAT;  // repeats per unit: floor, ceiling, walls
+    add_mesh(scene, mesh_panel({-ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_X * W, UNIT_Y * D, 16, 15, f, f), "floor", "floor");
+    add_mesh(scene, mesh_panel({-ROOM_X, BACK_Y, CEILING_Z}, UNIT_X * W, UNIT_Y * -D, 8, 8, c, c), "ceiling", "wood");
+    add_mesh(scene, mesh_panel({-ROOM_X, BACK_Y, FLOOR_Z}, UNIT_X * W, UNIT_Z * H, 16, 9, w, w), "backwall", "wall");
+    add_mesh(scene, mesh_panel({ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_X * -W, UNIT_Z * H, 8, 5, w, w), "frontwall", "wall");
+    MeshData left = mesh_panel({-ROOM_X, FRONT_Y, FLOOR_Z}, UNIT_Y * D, UNIT_Z * H, 19, 9, w, w, window_cell);
+    add_mesh(scene, left, "leftwall", "wall");
+    add_mesh(scene, mesh_panel({ROOM_X, BACK_Y, FLOOR_Z}, UNIT_Y * -D, UNIT_Z * H, 19, 9, w, w), "rightwall", "wall");
 }
 
 // The window: a deep reveal, the night sky and an iron cross.

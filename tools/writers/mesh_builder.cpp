@@ -62,9 +62,8 @@ MeshData mesh_cylinder(float radius, float height, int segments, int rings, bool
     MeshData mesh;
     for (int r = 0; r <= rings; r++)
         for (int s = 0; s <= segments; s++) {
-            float a = TWO_PI * s / segments;
-            add_vertex(mesh, radius * std::cos(a), radius * std::sin(a), height * r / rings, float(s) / segments,
-                       float(r) / rings);
+            float a = TWO_PI * s / segments, x = radius * std::cos(a), y = radius * std::sin(a);
+            add_vertex(mesh, x, y, height * r / rings, float(s) / segments, float(r) / rings);
         }
     add_grid_quads(mesh, segments, rings);
     if (caps) {
@@ -73,9 +72,8 @@ MeshData mesh_cylinder(float radius, float height, int segments, int rings, bool
             int centre = add_vertex(mesh, 0, 0, z, 0.5f, 0.5f);
             int first = int(mesh.vertices.size());
             for (int s = 0; s < segments; s++) {
-                float a = TWO_PI * s / segments;
-                add_vertex(mesh, radius * std::cos(a), radius * std::sin(a), z, 0.5f + 0.5f * std::cos(a),
-                           0.5f + 0.5f * std::sin(a));
+                float a = TWO_PI * s / segments, cos_a = std::cos(a), sin_a = std::sin(a);
+                add_vertex(mesh, radius * cos_a, radius * sin_a, z, 0.5f + 0.5f * cos_a, 0.5f + 0.5f * sin_a);
             }
             for (int s = 0; s < segments; s++) {
                 int p = first + s, q = first + (s + 1) % segments;
