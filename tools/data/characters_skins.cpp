@@ -124,8 +124,7 @@ Rgb paint_messiah(int region, float a, float t) {
     }
     case P_HEAD: {
         Rgb c = cloth(ROBE, a, t, 4, 13);
-        float opening = smooth_step(0.30f, 0.22f, a) * smooth_step(0.28f, 0.36f, t) *
-                        smooth_step(0.82f, 0.72f, t);
+        float opening = smooth_step(0.30f, 0.22f, a) * smooth_step(0.28f, 0.36f, t) * smooth_step(0.82f, 0.72f, t);
         if (opening > 0) {
             Rgb face = flesh(SKIN_LIGHT, a, t, 14) * 0.85f;
             face = eye(face, a, t, 0.12f, 0.58f, Rgb{0.25f, 0.35f, 0.55f}, 1.0f);
@@ -184,8 +183,7 @@ Rgb paint_father(int region, float a, float t) {
         Rgb skin = flesh(SKIN_OLD, a, t, 24);
         Rgb c = skin;
         // Grey hair around the back and sides, bald crown.
-        float hair = smooth_step(0.35f, 0.55f, a) * smooth_step(0.45f, 0.55f, t) *
-                     smooth_step(0.93f, 0.82f, t);
+        float hair = smooth_step(0.35f, 0.55f, a) * smooth_step(0.45f, 0.55f, t) * smooth_step(0.93f, 0.82f, t);
         Rgb grey = HAIR_GREY * (0.8f + 0.3f * fbm(a * 40, t * 10, 25));
         c = mixc(c, grey, hair);
         c = mixc(c, c * 1.08f, spot(a, t, 0.3f, 0.95f, 0.4f, 0.15f));  // shiny crown
