@@ -101,16 +101,14 @@ Pose stand(CharacterKind kind, int i) {
         // A short breath: frames 0..4 also loop on their own (a turn on the spot plays them).
         float u = i / 4.0f;
         p.bend[J_CHEST] -= 0.025f * sinf(PI * u);
-        p.roll[J_L_SHOULDER] += 0.02f * sinf(PI * u);
-        p.roll[J_R_SHOULDER] -= 0.02f * sinf(PI * u);
+        p.roll[J_L_SHOULDER] += 0.02f * sinf(PI * u), p.roll[J_R_SHOULDER] -= 0.02f * sinf(PI * u);
     } else if (i < 16) {
         float u = (i - 4) / 12.0f, w = powf(sinf(PI * u), 2);
         p.twist[J_HEAD] += 0.45f * w;
         p.bend[J_HEAD] += 0.05f * w;
         p.twist[J_CHEST] += 0.1f * w;
         p.bend[J_CHEST] -= 0.04f * sinf(2 * PI * u);
-        p.roll[J_L_SHOULDER] += 0.03f * sinf(2 * PI * u);
-        p.roll[J_R_SHOULDER] -= 0.03f * sinf(2 * PI * u);
+        p.roll[J_L_SHOULDER] += 0.03f * sinf(2 * PI * u), p.roll[J_R_SHOULDER] -= 0.03f * sinf(2 * PI * u);
     } else if (i < 20) {
         float u = (i - 16) / 4.0f;
         p.bend[J_CHEST] -= 0.02f * sinf(PI * u);
@@ -120,8 +118,7 @@ Pose stand(CharacterKind kind, int i) {
         p.bend[J_HEAD] -= 0.06f * sinf(2 * PI * u);
         p.twist[J_CHEST] -= 0.12f * w;
         p.root_roll += 0.04f * w;
-        p.roll[J_L_HIP] -= 0.04f * w;
-        p.roll[J_R_HIP] -= 0.04f * w;
+        p.roll[J_L_HIP] -= 0.04f * w, p.roll[J_R_HIP] -= 0.04f * w;
         p.bend[J_R_KNEE] += 0.15f * w;
         p.bend[J_R_ANKLE] -= 0.15f * w;
         p.bend[J_CHEST] -= 0.04f * sinf(4 * PI * u);
@@ -359,8 +356,7 @@ Pose crouch_pose(CharacterKind kind, float breath) {
     Pose p = neutral(kind);
     legs(p, 1.2f, 2.1f);
     arms(p, 0.55f, 0.15f, 0.9f);
-    p.roll[J_L_HIP] = 0.15f;
-    p.roll[J_R_HIP] = -0.15f;
+    p.roll[J_L_HIP] = 0.15f, p.roll[J_R_HIP] = -0.15f;
     p.bend[J_SPINE] = 0.4f + 0.03f * breath;
     p.bend[J_HEAD] = -0.35f;
     return p;
