@@ -10,15 +10,9 @@
 
 namespace {
 
-struct Rgb {
-    float r, g, b;
-};
-
-Rgb operator*(Rgb c, float k) { return {c.r * k, c.g * k, c.b * k}; }
-Rgb mixc(Rgb a, Rgb b, float f) {
-    f = std::clamp(f, 0.0f, 1.0f);
-    return {a.r + (b.r - a.r) * f, a.g + (b.g - a.g) * f, a.b + (b.b - a.b) * f};
-}
+// Colours scaled by a factor, and mixed by an amount kept within 0..1.
+Colour operator*(Colour c, float k) { return colour_scale(c, k); }
+Colour mixc(Colour a, Colour b, float f) { return colour_mix(a, b, std::clamp(f, 0.0f, 1.0f)); }
 
 // Hash-based value noise in 0..1.
 float hash2(int x, int y, int seed) {
@@ -60,55 +54,55 @@ float spot(float x, float y, float cx, float cy, float rx, float ry) {
     return 1 - smooth_step(0.7f, 1.0f, d);
 }
 
-const Rgb SKIN_LIGHT{0.86f, 0.66f, 0.52f}, SKIN_OLD{0.80f, 0.6f, 0.5f};
-const Rgb ROBE{0.80f, 0.76f, 0.64f}, TRIM{0.62f, 0.14f, 0.10f}, GOLD{0.85f, 0.66f, 0.22f};
-const Rgb COAT{0.36f, 0.24f, 0.15f}, TROUSERS{0.32f, 0.32f, 0.34f}, SHIRT{0.88f, 0.87f, 0.82f};
-const Rgb HAIR_GREY{0.72f, 0.71f, 0.68f}, SHOE{0.12f, 0.1f, 0.09f};
-const Rgb FUR{0.42f, 0.36f, 0.30f}, FUR_LIGHT{0.70f, 0.64f, 0.55f}, FUR_DARK{0.20f, 0.17f, 0.15f};
-const Rgb JEANS{0.22f, 0.28f, 0.42f};
+const Colour SKIN_LIGHT{0.86f, 0.66f, 0.52f}, SKIN_OLD{0.80f, 0.6f, 0.5f};
+const Colour ROBE{0.80f, 0.76f, 0.64f}, TRIM{0.62f, 0.14f, 0.10f}, GOLD{0.85f, 0.66f, 0.22f};
+const Colour COAT{0.36f, 0.24f, 0.15f}, TROUSERS{0.32f, 0.32f, 0.34f}, SHIRT{0.88f, 0.87f, 0.82f};
+const Colour HAIR_GREY{0.72f, 0.71f, 0.68f}, SHOE{0.12f, 0.1f, 0.09f};
+const Colour FUR{0.42f, 0.36f, 0.30f}, FUR_LIGHT{0.70f, 0.64f, 0.55f}, FUR_DARK{0.20f, 0.17f, 0.15f};
+const Colour JEANS{0.22f, 0.28f, 0.42f};
 
 // Cloth: folds running along the part, fine weave, and a seam at the sides.
-Rgb cloth(Rgb base, float a, float t, float folds, int seed) {
+Colour cloth(Colour base, float a, float t, float folds, int seed) {
     float n = fbm(a * 6, t * 10, seed);
     float fold = sinf(a * folds * 6.2832f + n * 3.0f) * 0.5f + 0.5f;
     float weave = (hash2(int(a * 180), int(t * 180), seed) - 0.5f) * 0.06f;
-    Rgb c = base * (0.78f + 0.22f * fold + weave + (n - 0.5f) * 0.12f);
+    Colour c = base * (0.78f + 0.22f * fold + weave + (n - 0.5f) * 0.12f);
     return c * (1 - 0.35f * line(a, 0.5f, 0.02f));  // side seam
 }
 
 // Fur: streaks along the part with darker tips.
-Rgb fur(Rgb base, float a, float t, int seed) {
+Colour fur(Colour base, float a, float t, int seed) {
     float streak = fbm(a * 28, t * 6, seed);
     float fine = hash2(int(a * 200), int(t * 60), seed);
     return base * (0.7f + 0.45f * streak + (fine - 0.5f) * 0.18f);
 }
 
 // Skin with soft blotches.
-Rgb flesh(Rgb base, float a, float t, int seed) { return base * (0.92f + 0.12f * fbm(a * 8, t * 8, seed)); }
+Colour flesh(Colour base, float a, float t, int seed) { return base * (0.92f + 0.12f * fbm(a * 8, t * 8, seed)); }
 
 // A bare hand: skin with the gaps between the fingers shaded.
-Rgb bare_hand(Rgb skin, float a, float t, int seed) {
+Colour bare_hand(Colour skin, float a, float t, int seed) {
     float fingers = smooth_step(0.5f, 0.6f, t) * line(fmodf(a * 8, 1.0f), 0.5f, 0.08f);
     return flesh(skin, a, t, seed) * (1 - 0.25f * fingers);
 }
 
 // An eye at (ex, ey): white, iris, pupil and the brow above it.
-Rgb eye(Rgb around, float a, float t, float ex, float ey, Rgb iris, float size) {
+Colour eye(Colour around, float a, float t, float ex, float ey, Colour iris, float size) {
     float white = spot(a, t, ex, ey, 0.055f * size, 0.035f * size);
     float pupil = spot(a, t, ex, ey, 0.024f * size, 0.028f * size);
-    Rgb c = mixc(around, Rgb{0.92f, 0.9f, 0.86f}, white);
+    Colour c = mixc(around, Colour{0.92f, 0.9f, 0.86f}, white);
     c = mixc(c, iris, pupil);
-    c = mixc(c, Rgb{0.05f, 0.04f, 0.04f}, spot(a, t, ex, ey, 0.011f * size, 0.014f * size));
+    c = mixc(c, Colour{0.05f, 0.04f, 0.04f}, spot(a, t, ex, ey, 0.011f * size, 0.014f * size));
     // Brow line above the eye.
     float brow = spot(a, t, ex + 0.005f, ey + 0.06f * size, 0.07f * size, 0.014f * size);
     return mixc(c, around * 0.45f, brow);
 }
 
 // The messiah: a pale robe with red trim and a gold belt, the face inside the hood.
-Rgb paint_messiah(int region, float a, float t) {
+Colour paint_messiah(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
-        Rgb c = cloth(ROBE, a, t, 5, 11);
+        Colour c = cloth(ROBE, a, t, 5, 11);
         // Rope belt and a trimmed neckline.
         float belt = line(t, 0.37f, 0.035f);
         c = mixc(c, GOLD * (0.75f + 0.25f * sinf(a * 90)), belt);
@@ -117,77 +111,77 @@ Rgb paint_messiah(int region, float a, float t) {
         return c * (0.7f + 0.3f * smooth_step(0.0f, 0.15f, t));
     }
     case P_SKIRT: {
-        Rgb c = cloth(ROBE, a, t, 7, 12);
+        Colour c = cloth(ROBE, a, t, 7, 12);
         c = mixc(c, TRIM, line(t, 0.84f, 0.04f));
         c = mixc(c, GOLD, line(t, 0.88f, 0.012f));
         return c * (1 - 0.35f * smooth_step(0.9f, 1.0f, t));
     }
     case P_HEAD: {
-        Rgb c = cloth(ROBE, a, t, 4, 13);
+        Colour c = cloth(ROBE, a, t, 4, 13);
         float opening = smooth_step(0.30f, 0.22f, a) * smooth_step(0.28f, 0.36f, t) * smooth_step(0.82f, 0.72f, t);
         if (opening > 0) {
-            Rgb face = flesh(SKIN_LIGHT, a, t, 14) * 0.85f;
-            face = eye(face, a, t, 0.12f, 0.58f, Rgb{0.25f, 0.35f, 0.55f}, 1.0f);
+            Colour face = flesh(SKIN_LIGHT, a, t, 14) * 0.85f;
+            face = eye(face, a, t, 0.12f, 0.58f, Colour{0.25f, 0.35f, 0.55f}, 1.0f);
             face = mixc(face, face * 0.7f, spot(a, t, 0.0f, 0.5f, 0.04f, 0.06f));  // nose shade
-            face = mixc(face, Rgb{0.55f, 0.3f, 0.28f}, spot(a, t, 0.0f, 0.4f, 0.07f, 0.015f));
+            face = mixc(face, Colour{0.55f, 0.3f, 0.28f}, spot(a, t, 0.0f, 0.4f, 0.07f, 0.015f));
             // A short dark beard around the mouth and chin.
             float beard = smooth_step(0.45f, 0.37f, t) * fbm(a * 30, t * 30, 15);
-            face = mixc(face, Rgb{0.25f, 0.17f, 0.11f}, beard * 1.3f);
+            face = mixc(face, Colour{0.25f, 0.17f, 0.11f}, beard * 1.3f);
             float rim = smooth_step(0.0f, 0.35f, opening);
             c = mixc(c * 0.35f, face, rim);  // the hood's shadow around the face
         }
         return c * (1 - 0.25f * smooth_step(0.9f, 1.0f, t));
     }
     case P_ARM_R: {
-        Rgb c = cloth(ROBE, a, t, 3, 16);
+        Colour c = cloth(ROBE, a, t, 3, 16);
         c = mixc(c, TRIM, line(t, 0.9f, 0.035f));
         return mixc(c, c * 0.3f, smooth_step(0.95f, 1.0f, t));  // inside of the sleeve
     }
     case P_HAND_R: return bare_hand(SKIN_LIGHT, a, t, 17);
     case P_FOOT_R: {
-        Rgb c = flesh(SKIN_LIGHT, a, t, 18);
+        Colour c = flesh(SKIN_LIGHT, a, t, 18);
         float strap = line(t, 0.45f, 0.05f) + line(t, 0.7f, 0.04f) + line(a, 0.0f, 0.05f) * (t < 0.7f);
-        c = mixc(c, Rgb{0.35f, 0.22f, 0.12f}, std::min(1.0f, strap));
-        return mixc(c, Rgb{0.25f, 0.16f, 0.1f}, smooth_step(0.8f, 0.95f, a));  // sole
+        c = mixc(c, Colour{0.35f, 0.22f, 0.12f}, std::min(1.0f, strap));
+        return mixc(c, Colour{0.25f, 0.16f, 0.1f}, smooth_step(0.8f, 0.95f, a));  // sole
     }
     default: return ROBE;
     }
 }
 
 // The father: a brown coat over shirt and tie, grey hair and beard, polished shoes.
-Rgb paint_father(int region, float a, float t) {
+Colour paint_father(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
-        Rgb c = cloth(COAT, a, t, 3, 21);
+        Colour c = cloth(COAT, a, t, 3, 21);
         // Shirt and tie in the coat's open front, lapels, buttons.
         float v = 0.03f + (t - 0.6f) * 0.5f;
         if (t > 0.6f && a < v) {
             c = cloth(SHIRT, a, t, 2, 22);
-            if (a < 0.025f && t < 0.93f) c = Rgb{0.45f, 0.08f, 0.1f};  // tie
+            if (a < 0.025f && t < 0.93f) c = Colour{0.45f, 0.08f, 0.1f};  // tie
         }
         c = mixc(c, c * 0.55f, line(a, v + 0.015f, 0.012f) * (t > 0.6f));
         for (int b = 0; b < 3; b++)
-            c = mixc(c, Rgb{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.2f + b * 0.14f, 0.02f, 0.025f));
+            c = mixc(c, Colour{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.2f + b * 0.14f, 0.02f, 0.025f));
         return c * (0.75f + 0.25f * smooth_step(0.0f, 0.2f, t));
     }
     case P_SKIRT: {
-        Rgb c = cloth(COAT, a, t, 4, 23);
+        Colour c = cloth(COAT, a, t, 4, 23);
         c = mixc(c, c * 0.5f, line(a, 0.0f, 0.015f));  // the front opening
         c = mixc(c, c * 0.5f, line(a, 1.0f, 0.015f) * (t > 0.5f));  // the back vent
         float pocket = (a > 0.3f && a < 0.46f && t > 0.2f && t < 0.45f);
         c = mixc(c, c * 0.6f, pocket * (line(t, 0.21f, 0.015f) + line(a, 0.3f, 0.01f) + line(a, 0.46f, 0.01f)));
-        c = mixc(c, Rgb{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.06f, 0.02f, 0.04f));
+        c = mixc(c, Colour{0.15f, 0.1f, 0.06f}, spot(a, t, 0.06f, 0.06f, 0.02f, 0.04f));
         return c * (1 - 0.3f * smooth_step(0.88f, 1.0f, t));
     }
     case P_HEAD: {
-        Rgb skin = flesh(SKIN_OLD, a, t, 24);
-        Rgb c = skin;
+        Colour skin = flesh(SKIN_OLD, a, t, 24);
+        Colour c = skin;
         // Grey hair around the back and sides, bald crown.
         float hair = smooth_step(0.35f, 0.55f, a) * smooth_step(0.45f, 0.55f, t) * smooth_step(0.93f, 0.82f, t);
-        Rgb grey = HAIR_GREY * (0.8f + 0.3f * fbm(a * 40, t * 10, 25));
+        Colour grey = HAIR_GREY * (0.8f + 0.3f * fbm(a * 40, t * 10, 25));
         c = mixc(c, grey, hair);
         c = mixc(c, c * 1.08f, spot(a, t, 0.3f, 0.95f, 0.4f, 0.15f));  // shiny crown
-        c = eye(c, a, t, 0.14f, 0.6f, Rgb{0.35f, 0.3f, 0.2f}, 0.9f);
+        c = eye(c, a, t, 0.14f, 0.6f, Colour{0.35f, 0.3f, 0.2f}, 0.9f);
         // Wrinkles across the forehead.
         float forehead = (t > 0.68f && t < 0.8f && a < 0.25f);
         c = c * (1 - 0.12f * forehead * (0.5f + 0.5f * sinf(t * 300)));
@@ -195,24 +189,24 @@ Rgb paint_father(int region, float a, float t) {
         // Beard and moustache.
         float beard = smooth_step(0.48f, 0.4f, t) * smooth_step(0.6f, 0.35f, a);
         float mous = spot(a, t, 0.03f, 0.43f, 0.09f, 0.025f);
-        Rgb bc = HAIR_GREY * (0.75f + 0.35f * fbm(a * 50, t * 25, 26));
+        Colour bc = HAIR_GREY * (0.75f + 0.35f * fbm(a * 50, t * 25, 26));
         c = mixc(c, bc, std::max(beard, mous));
-        c = mixc(c, Rgb{0.35f, 0.2f, 0.2f}, spot(a, t, 0.0f, 0.4f, 0.05f, 0.012f) * 0.7f);
+        c = mixc(c, Colour{0.35f, 0.2f, 0.2f}, spot(a, t, 0.0f, 0.4f, 0.05f, 0.012f) * 0.7f);
         return t < 0.12f ? cloth(SHIRT, a, t, 2, 27) : c;  // the shirt's collar
     }
     case P_ARM_R: {
-        Rgb c = cloth(COAT, a, t, 2, 28);
+        Colour c = cloth(COAT, a, t, 2, 28);
         c = mixc(c, c * 0.7f, line(t, 0.86f, 0.02f));  // cuff
         return mixc(c, SHIRT, smooth_step(0.95f, 0.98f, t));
     }
     case P_HAND_R: return bare_hand(SKIN_OLD, a, t, 29);
     case P_LEG_R: {
-        Rgb c = cloth(TROUSERS, a, t, 2, 30);
+        Colour c = cloth(TROUSERS, a, t, 2, 30);
         return mixc(c, c * 1.25f, line(a, 0.0f, 0.02f));  // crease
     }
     case P_FOOT_R: {
-        Rgb c = SHOE * (0.8f + 0.5f * fbm(a * 10, t * 10, 31));
-        c = mixc(c, Rgb{0.5f, 0.5f, 0.5f}, spot(a, t, 0.0f, 0.45f, 0.15f, 0.15f) *
+        Colour c = SHOE * (0.8f + 0.5f * fbm(a * 10, t * 10, 31));
+        c = mixc(c, Colour{0.5f, 0.5f, 0.5f}, spot(a, t, 0.0f, 0.45f, 0.15f, 0.15f) *
                                             (0.5f + 0.5f * sinf(t * 120)));  // laces
         return mixc(c, c * 1.8f, spot(a, t, 0.0f, 0.7f, 0.3f, 0.2f));  // polish
     }
@@ -221,42 +215,42 @@ Rgb paint_father(int region, float a, float t) {
 }
 
 // The wolfguy: fur, light at the jaw and chest, dark on the back, torn jeans.
-Rgb paint_wolf(int region, float a, float t) {
+Colour paint_wolf(int region, float a, float t) {
     switch (region) {
     case P_TORSO: {
-        Rgb c = fur(FUR, a, t, 41);
+        Colour c = fur(FUR, a, t, 41);
         c = mixc(c, fur(FUR_LIGHT, a, t, 42), smooth_step(0.3f, 0.12f, a) * smooth_step(0.2f, 0.4f, t));
         c = mixc(c, fur(FUR_DARK, a, t, 43), smooth_step(0.7f, 0.95f, a) * 0.6f);  // back
         c = c * (1 - 0.2f * spot(a, t, 0.12f, 0.62f, 0.12f, 0.05f));  // chest muscles
         if (t < 0.24f) {
             c = cloth(JEANS, a, t, 2, 44);
-            c = mixc(c, Rgb{0.1f, 0.07f, 0.05f}, line(t, 0.21f, 0.03f));  // belt
-            c = mixc(c, Rgb{0.7f, 0.65f, 0.5f}, spot(a, t, 0.0f, 0.21f, 0.04f, 0.03f));
+            c = mixc(c, Colour{0.1f, 0.07f, 0.05f}, line(t, 0.21f, 0.03f));  // belt
+            c = mixc(c, Colour{0.7f, 0.65f, 0.5f}, spot(a, t, 0.0f, 0.21f, 0.04f, 0.03f));
         }
         return c;
     }
     case P_HEAD: {
-        Rgb c = fur(FUR, a, t, 45);
+        Colour c = fur(FUR, a, t, 45);
         c = mixc(c, fur(FUR_LIGHT, a, t, 46), smooth_step(0.32f, 0.42f, 1 - t) *
                                                  smooth_step(0.5f, 0.2f, a));  // light jaw
         c = mixc(c, fur(FUR_DARK, a, t, 47), smooth_step(0.6f, 0.8f, t) * smooth_step(0.1f, 0.4f, a));
         // Nose tip, mouth line with teeth, yellow eyes.
-        c = mixc(c, Rgb{0.05f, 0.04f, 0.04f}, spot(a, t, 0.0f, 0.44f, 0.07f, 0.035f));
+        c = mixc(c, Colour{0.05f, 0.04f, 0.04f}, spot(a, t, 0.0f, 0.44f, 0.07f, 0.035f));
         float mouth = line(t, 0.33f, 0.012f) * smooth_step(0.3f, 0.1f, a);
-        c = mixc(c, Rgb{0.1f, 0.03f, 0.03f}, mouth);
+        c = mixc(c, Colour{0.1f, 0.03f, 0.03f}, mouth);
         float teeth = mouth * (fmodf(a * 40, 1.0f) < 0.4f) * line(t, 0.345f, 0.008f);
-        c = mixc(c, Rgb{0.9f, 0.88f, 0.78f}, teeth);
-        return eye(c, a, t, 0.16f, 0.61f, Rgb{0.9f, 0.7f, 0.1f}, 0.85f);
+        c = mixc(c, Colour{0.9f, 0.88f, 0.78f}, teeth);
+        return eye(c, a, t, 0.16f, 0.61f, Colour{0.9f, 0.7f, 0.1f}, 0.85f);
     }
-    case P_EXTRA: return mixc(fur(FUR_DARK, a, t, 48), Rgb{0.55f, 0.35f, 0.33f}, smooth_step(0.35f, 0.15f, a) * (1 - t));
+    case P_EXTRA: return mixc(fur(FUR_DARK, a, t, 48), Colour{0.55f, 0.35f, 0.33f}, smooth_step(0.35f, 0.15f, a) * (1 - t));
     case P_ARM_R: return mixc(fur(FUR, a, t, 49), fur(FUR_LIGHT, a, t, 50), smooth_step(0.6f, 0.9f, a) * 0.5f);
     case P_HAND_R: {
-        Rgb c = fur(FUR_DARK, a, t, 51);
+        Colour c = fur(FUR_DARK, a, t, 51);
         float claws = smooth_step(0.85f, 0.92f, t) * line(fmodf(a * 4, 1.0f), 0.5f, 0.2f);
-        return mixc(c, Rgb{0.85f, 0.82f, 0.72f}, claws);
+        return mixc(c, Colour{0.85f, 0.82f, 0.72f}, claws);
     }
     case P_LEG_R: {
-        Rgb c = cloth(JEANS, a, t, 2, 52);
+        Colour c = cloth(JEANS, a, t, 2, 52);
         c = mixc(c, c * 1.3f, line(a, 0.0f, 0.02f) * 0.5f);
         // Torn below the knee: ragged hem, fur beneath.
         float hem = 0.62f + 0.06f * sinf(a * 37) + 0.03f * sinf(a * 91);
@@ -264,9 +258,9 @@ Rgb paint_wolf(int region, float a, float t) {
         return mixc(c, c * 0.4f, line(t, hem, 0.015f));
     }
     case P_FOOT_R: {
-        Rgb c = fur(FUR_DARK, a, t, 54);
+        Colour c = fur(FUR_DARK, a, t, 54);
         float claws = smooth_step(0.85f, 0.95f, t) * line(fmodf(a * 5, 1.0f), 0.5f, 0.2f);
-        return mixc(c, Rgb{0.8f, 0.78f, 0.7f}, claws * (a < 0.5f));
+        return mixc(c, Colour{0.8f, 0.78f, 0.7f}, claws * (a < 0.5f));
     }
     default: return FUR;
     }
@@ -307,11 +301,11 @@ Picture paint_skin(CharacterKind kind, int width, int height) {
             float a = 0, t = 0;
             // Past the span the model never samples: plain filler.
             int region = u < 1.0f ? locate(u, v, a, t) : -1;
-            Rgb c{0.3f, 0.3f, 0.3f};
+            Colour c{0.3f, 0.3f, 0.3f};
             if (region == P_AMULET) {
                 // Gold with a red gem at the front point of the amulet.
                 c = GOLD * (0.8f + 0.4f * fbm(a * 20, t * 20, 61));
-                c = mixc(c, Rgb{0.75f, 0.05f, 0.08f}, spot(a, t, 0.43f, 0.54f, 0.05f, 0.1f));
+                c = mixc(c, Colour{0.75f, 0.05f, 0.08f}, spot(a, t, 0.43f, 0.54f, 0.05f, 0.1f));
             } else if (region >= 0) {
                 if (kind == CHAR_MESSIAH) c = paint_messiah(region, a, t);
                 else if (kind == CHAR_FATHER) c = paint_father(region, a, t);

@@ -12,9 +12,7 @@ static const double TAU = 6.283185307179586;
 // Small deterministic noise source (xorshift), one per note.
 struct NoiseSource {
     uint32_t state;
-    explicit NoiseSource(uint32_t seed) : state(seed * 2654435761u + 0x9E3779B9u) {
-        if (!state) state = 1;
-    }
+    explicit NoiseSource(uint32_t seed) : state(seed * 2654435761u + 0x9E3779B9u) { if (!state) state = 1; }
     float next() {
         state ^= state << 13;
         state ^= state >> 17;
