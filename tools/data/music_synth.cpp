@@ -125,10 +125,7 @@ struct Voice {
     // The note's attack-hold-release envelope at t.
     float held(double t, double attack) const { return envelope(t, note.length, attack, release); }
     // A mono value placed by the note's pan (silence stays exactly zero).
-    Sound mono(float out) const {
-        if (out == 0) return {0, 0};
-        return {out * pan_left, out * pan_right};
-    }
+    Sound mono(float out) const { return out == 0 ? Sound{0, 0} : Sound{out * pan_left, out * pan_right}; }
 };
 
 // Advance a phase by a fixed increment.
