@@ -62,18 +62,18 @@ float wavy_radius(float s, float b) { return 8.0f * (1 + 0.4f * std::cos(5 * b +
 // A thin bar of square section `width` from a to b (a box turned onto the segment).
 MeshData make_bar(Vec3 a, Vec3 b, float width) {
     Vec3 d = b - a;
-    float length = std::sqrt(dot(d, d));
-    d = d * (1 / length);
+    float span = length(d);
+    d = d * (1 / span);
     Vec3 mid = (a + b) * 0.5f;
     Vec3 e1 = cross(d, mid);
     if (dot(e1, e1) < 1e-6f) e1 = cross(d, UNIT_Z);
     e1 = normalize(e1);
     Vec3 e2 = cross(d, e1);
-    MeshData bar = mesh_box(length, width, width);
+    MeshData bar = mesh_box(span, width, width);
     for (MeshVertex &v : bar.vertices) {
         Vec3 p = mid + d * v.x + e1 * v.y + e2 * v.z;
         v.x = p.x, v.y = p.y, v.z = p.z;
-        v.u *= length / 40;  // the brass grain runs along the bar
+        v.u *= span / 40;  // the brass grain runs along the bar
     }
     return bar;
 }
@@ -97,16 +97,13 @@ MeshData make_cage() {
     std::vector<Vec3> corners = icosahedron(CAGE_RADIUS);
     float edge = 0;  // the shortest distance between corners is the edge length
     for (size_t i = 1; i < corners.size(); i++) {
-        Vec3 d = corners[i] - corners[0];
-        float l = std::sqrt(dot(d, d));
+        float l = length(corners[i] - corners[0]);
         if (edge == 0 || l < edge) edge = l;
     }
     MeshData cage;
     for (size_t i = 0; i < corners.size(); i++)
-        for (size_t j = i + 1; j < corners.size(); j++) {
-            Vec3 d = corners[j] - corners[i];
-            if (std::sqrt(dot(d, d)) < edge * 1.01f) mesh_append(cage, make_bar(corners[i], corners[j], 1.6f));
-        }
+        for (size_t j = i + 1; j < corners.size(); j++)
+            if (length(corners[j] - corners[i]) < edge * 1.01f) mesh_append(cage, make_bar(corners[i], corners[j], 1.6f));
     return cage;
 }
 

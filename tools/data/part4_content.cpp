@@ -300,9 +300,8 @@ void add_cutter(Scene3ds &scene, const Ring &end) {
     const int segments = 32;
     const float radius = 42;
     for (int s = 0; s < segments; s++) {
-        float a = s * 2 * PI / segments;
-        mesh_add_vertex(disc, centre + Vec3{std::cos(a) * radius, std::sin(a) * radius, 0}, 0.5f + 0.5f * std::cos(a),
-                        0.5f - 0.5f * std::sin(a));
+        float a = s * 2 * PI / segments, cos_a = std::cos(a), sin_a = std::sin(a);
+        mesh_add_vertex(disc, centre + Vec3{cos_a * radius, sin_a * radius, 0}, 0.5f + 0.5f * cos_a, 0.5f - 0.5f * sin_a);
     }
     for (int s = 0; s < segments; s++) mesh_add_facing_point(disc, 0, 1 + s, 1 + (s + 1) % segments, centre + Vec3{0, 0, -10});
     add_show_mesh(scene, disc, CUTTER_MESH, "cutter");
