@@ -184,11 +184,8 @@ MeshData make_hills_band() {
         mesh_add_vertex(hills, foot, float(s) / segments * 6, 1.0f);
         mesh_add_vertex(hills, {foot.x, foot.y, GROUND_Y + crest}, float(s) / segments * 6, 0.0f);
     }
-    for (int s = 0; s < segments; s++) {
-        int b = 2 * s;
-        hills.triangles.push_back({b, b + 3, b + 2});
-        hills.triangles.push_back({b, b + 1, b + 3});
-    }
+    for (int b = 0; b < 2 * segments; b += 2)
+        hills.triangles.insert(hills.triangles.end(), {{b, b + 3, b + 2}, {b, b + 1, b + 3}});
     return hills;
 }
 
