@@ -2,7 +2,6 @@
 // bodies made of lathed and deformed parts skinned to it, the shared animation frames,
 // and painted skins. Models face +x with +z up, feet on z = 0.
 #pragma once
-#include <cstdint>
 #include <vector>
 
 #include "kit_geometry.h"

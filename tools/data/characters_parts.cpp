@@ -1,7 +1,6 @@
 // characters_parts.cpp: tubes swept around a part's axis, with joint weights and atlas
 // coordinates mirrored about the part's front-back plane (so no seam needs split vertices).
 #include <algorithm>
-#include <cmath>
 
 #include "characters_parts.h"
 

@@ -2,8 +2,6 @@
 // open boxes and rods.
 #include "kit_geometry.h"
 
-#include <algorithm>
-
 void mesh_to_file_frame(MeshData &mesh) {
     for (MeshVertex &v : mesh.vertices) {
         float y = v.y, z = v.z;

@@ -1,5 +1,4 @@
 // music.cpp: renders the score, mixes and masters it, and encodes "Music" (364 s of MP3).
-#include <algorithm>
 #include <cmath>
 
 #include "platform/fatal.h"

@@ -4,9 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "content.h"
 #include "kit_scene.h"
-#include "writers/picture.h"
 
 namespace {
 

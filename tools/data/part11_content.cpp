@@ -10,9 +10,7 @@
 // lamp hangs from (-96, 235, 300).
 #include <algorithm>
 #include <cmath>
-#include <string>
 
-#include "content.h"
 #include "kit_scene.h"
 
 namespace {

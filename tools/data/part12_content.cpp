@@ -1,9 +1,7 @@
 // part12_content.cpp: "endscreen.bmp", the end picture: a kelp forest under water with
 // light falling from the surface, the title "Kelp" and "by Brixlon".
-#include <algorithm>
 #include <cmath>
 
-#include "content.h"
 #include "kit_scene.h"
 
 namespace {

@@ -10,7 +10,6 @@
 // floor (show y = -30) is file z = -30.
 #include <algorithm>
 #include <cmath>
-#include <string>
 
 #include "kit_scene.h"
 

@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "content.h"
 #include "kit_scene.h"
 
 namespace {

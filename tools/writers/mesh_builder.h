@@ -4,7 +4,6 @@
 // Positions are in the .3ds file frame (z up). Triangles wind counter-clockwise seen
 // from outside (right-handed), so their normals point out.
 #pragma once
-#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
