@@ -6,6 +6,7 @@
 #include "music.h"
 #include "show_times.h"
 #include "writers/mp3_writer.h"
+#include "writers/angles.h"
 
 // The tonal instruments duck under the kick; drums and effects do not.
 static bool ducked(int instrument) { return instrument >= MUSIC_BASS && instrument <= MUSIC_KEYS; }
@@ -43,7 +44,7 @@ const double LOW_PASS_HZ = 16000;
 
 // A second-order Butterworth low-pass over one channel of an interleaved stereo buffer.
 static void low_pass(std::vector<float> &mix, int channel, double cutoff) {
-    double w = 2 * 3.14159265358979 * cutoff / MUSIC_RATE, c = std::cos(w), alpha = std::sin(w) / std::sqrt(2.0);
+    double w = 2 * PI_DOUBLE * cutoff / MUSIC_RATE, c = std::cos(w), alpha = std::sin(w) / std::sqrt(2.0);
     double b0 = (1 - c) / 2 / (1 + alpha), b1 = 2 * b0, a1 = -2 * c / (1 + alpha), a2 = (1 - alpha) / (1 + alpha);
     double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
     for (size_t i = size_t(channel); i < mix.size(); i += 2) {

@@ -6,8 +6,9 @@
 #include <initializer_list>
 
 #include "music.h"
+#include "writers/angles.h"
 
-static const double TAU = 6.283185307179586;
+static const double TAU = 2 * PI_DOUBLE;
 
 // Small deterministic noise source (xorshift), one per note.
 struct NoiseSource {
@@ -27,7 +28,7 @@ struct Filter {
     float low = 0, band = 0, high = 0;
     void set(float cutoff, float resonance) {
         cutoff = std::clamp(cutoff, 20.0f, 0.45f * MUSIC_RATE);
-        float g = float(std::tan(3.14159265 * cutoff / MUSIC_RATE));
+        float g = float(std::tan(PI_DOUBLE * cutoff / MUSIC_RATE));
         k = 2.0f - 2.0f * std::clamp(resonance, 0.0f, 0.97f);
         a1 = 1.0f / (1.0f + g * (g + k));
         a2 = g * a1;
@@ -97,7 +98,7 @@ struct Voice {
     double release;             // seconds the note sounds after its held length
     Voice(const MusicNote &n, uint32_t seed, double release)
         : note(n), noise(seed), noise_right(seed ^ 0xA5A5A5A5u), hz(float(midi_hz(n.pitch))), release(release) {
-        float angle = (std::clamp(n.pan, -1.0f, 1.0f) + 1) * 0.785398f;
+        float angle = (std::clamp(n.pan, -1.0f, 1.0f) + 1) * (PI / 4);
         pan_left = std::cos(angle) * 1.41421356f;
         pan_right = std::sin(angle) * 1.41421356f;
     }

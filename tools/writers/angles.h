@@ -2,7 +2,9 @@
 // the mesh builder and the picture makers below the content kit, and every scene above it.
 #pragma once
 
-constexpr float PI = 3.14159265f;
+// The soundtrack's oscillators and filters take it in double precision.
+constexpr double PI_DOUBLE = 3.14159265358979323846;
+constexpr float PI = float(PI_DOUBLE);
 constexpr float TWO_PI = 2 * PI;
 // An angle given in degrees, in radians: degrees(225) rather than 3.9269907f.
 constexpr float degrees(float angle) { return angle * PI / 180; }
