@@ -173,8 +173,8 @@ TEST_F(ModelGl, SequencesBlendLoopAndSwitch) {
         EXPECT_EQ(s.faces[1].b, 2);
     }
     reset_model_state();  // the next switch starts afresh
-    EXPECT_EQ(model_table[0].seq_last, 0);
-    EXPECT_FLOAT_EQ(model_table[0].start_time, 0.0f);
+    EXPECT_EQ(model_table[0].animation.seq_last, 0);
+    EXPECT_FLOAT_EQ(model_table[0].animation.start_time, 0.0f);
 }
 
 TEST_F(ModelGl, PathMovesAndTurnsTheModel) {

@@ -197,43 +197,44 @@ float pose_model(const char *name, Mesh &mesh, Vertex *vertices, float t, int fi
     int index = find_model(name);
     if (index < 0) fatal_errorf("Model %s not found!", name);
     Model &model = model_table[index];
+    ModelAnimation &play = model.animation;
     check_frame(model, first_frame);
     check_frame(model, last_frame);
     int n = last_frame - first_frame + 1;
 
     int from, to;
     float f;
-    if (!smooth_switch || (model.seq_first == first_frame && model.seq_last == last_frame)) {
+    if (!smooth_switch || (play.seq_first == first_frame && play.seq_last == last_frame)) {
         // Looping play of the current sequence. A range that ends before it starts can only
         // be switched towards (the blend into its first frame), never played.
         if (n < 1)
             fatal_errorf("model %s has an empty frame range %d to %d!", model.name, first_frame, last_frame);
-        model.frame_pos = (t - model.start_time) * fps;
+        play.frame_pos = (t - play.start_time) * fps;
         int step;
-        split_frame_pos(model.frame_pos, n, step, f);
+        split_frame_pos(play.frame_pos, n, step, f);
         from = first_frame + step;
         to = first_frame + (step + 1) % n;
-        model.current_frame = f < 0.5f ? from : to;
+        play.current_frame = f < 0.5f ? from : to;
     } else {
         // Switching: one frame time blending from the frame shown last into the new sequence.
-        if (!model.in_transition) {
-            model.start_time = t;
-            model.in_transition = 1;
+        if (!play.in_transition) {
+            play.start_time = t;
+            play.in_transition = 1;
         }
-        model.frame_pos = (t - model.start_time) * fps;
-        if (model.frame_pos < 1.0f) {
+        play.frame_pos = (t - play.start_time) * fps;
+        if (play.frame_pos < 1.0f) {
             int unused;
-            split_frame_pos(model.frame_pos, 1, unused, f);
-            from = model.current_frame;
+            split_frame_pos(play.frame_pos, 1, unused, f);
+            from = play.current_frame;
             to = first_frame;
         } else {
-            model.seq_first = first_frame;
-            model.seq_last = last_frame;
-            model.in_transition = 0;
+            play.seq_first = first_frame;
+            play.seq_last = last_frame;
+            play.in_transition = 0;
             from = first_frame;
             // The model's last frame has no successor: hold it.
             to = first_frame + 1 < model.frame_count ? first_frame + 1 : first_frame;
-            f = model.frame_pos - 1.0f;
+            f = play.frame_pos - 1.0f;
             if (f > 1.0f) f = 1.0f;
         }
     }
@@ -297,29 +298,13 @@ void pose_model_on_path(Mesh &mesh, Vertex *vertices, float t, float rate) {
 
 // Back to the state after loading, for every model.
 void reset_model_state() {
-    for (int i = 0; i < model_count; ++i) {
-        Model &m = model_table[i];
-        m.current_frame = m.seq_first = m.seq_last = 0;
-        m.frame_pos = m.start_time = 0.0f;
-        m.in_transition = 0;
-    }
+    for (int i = 0; i < model_count; ++i) model_table[i].animation = ModelAnimation{};
 }
 
 void save_model_state(ModelAnimation saved[MAX_MODELS]) {
-    for (int i = 0; i < MAX_MODELS; ++i) {
-        saved[i] = ModelAnimation{};
-        if (i >= model_count) continue;
-        const Model &m = model_table[i];
-        saved[i] = {m.current_frame, m.seq_first, m.seq_last, m.frame_pos, m.start_time, m.in_transition};
-    }
+    for (int i = 0; i < MAX_MODELS; ++i) saved[i] = i < model_count ? model_table[i].animation : ModelAnimation{};
 }
 
 void restore_model_state(const ModelAnimation saved[MAX_MODELS]) {
-    for (int i = 0; i < model_count && i < MAX_MODELS; ++i) {
-        Model &m = model_table[i];
-        const ModelAnimation &a = saved[i];
-        m.current_frame = a.current_frame, m.seq_first = a.seq_first, m.seq_last = a.seq_last;
-        m.frame_pos = a.frame_pos, m.start_time = a.start_time;
-        m.in_transition = a.in_transition;
-    }
+    for (int i = 0; i < model_count && i < MAX_MODELS; ++i) model_table[i].animation = saved[i];
 }
