@@ -171,7 +171,6 @@ void save_show_state(ShowState &state) {
     state.clock = clock_save();
     state.schedule_index = schedule_index;
     for (int k = 0; k < PART_COUNT; k++) {
-        state.played[k] = part_played[k];
         state.parts[k] = nullptr;
         if (!part_played[k]) continue;
         state.parts[k] = new uint8_t[part_state_size(k + 1)];
@@ -190,7 +189,7 @@ void restore_show_state(const ShowState &state) {
     for (int k = 0; k < PART_COUNT; k++) {
         if (state.parts[k]) part_restore(k + 1, state.parts[k]);
         else if (part_played[k]) part_reset(k + 1);
-        part_played[k] = state.played[k] && state.parts[k];
+        part_played[k] = state.parts[k] != nullptr;
     }
 }
 
@@ -202,7 +201,7 @@ void free_show_state(ShowState &state) {
 }
 
 // Before any load is kept: the sequence at its first state, no entry yet.
-static ShowState show_start = {1, {}, {0.0f, 0.0f}, -1, {}, {}};
+static ShowState show_start = {1, {}, {0.0f, 0.0f}, -1, {}};
 
 void keep_show_start() {
     forget_saved_starts(0);  // they belong to the show loaded before

@@ -23,7 +23,6 @@ struct ShowState {
     ModelAnimation models[MAX_MODELS];
     FrameClock clock;
     int schedule_index;
-    bool played[PART_COUNT];
     uint8_t *parts[PART_COUNT];  // owned; null for a part as its load left it
 };
 void save_show_state(ShowState &state);
