@@ -101,11 +101,13 @@ void run_demo(const char *command_line) {
     // An exact start replays the show up to it: at the capture or bench rate, else at the
     // tool's step; its first frame lies on that run's grid of frames.
     float rate = fixed_clock ? options.capture_rate : TOOL_RATE;
-    if (options.exact && !tool) start_offset = float(double(frame_at(start_offset, rate)) / double(rate));
+    bool exact = options.exact && !tool;
+    uint32_t first_frame = frame_at(start_offset, rate);
+    if (exact) start_offset = frame_time_at(first_frame, rate);
     if (options.capture) capture_begin(options, start_offset);
     if (options.bench) bench_begin();
     if (fixed_clock) clock_use_fixed_rate(options.capture_rate);
-    if (options.exact && !tool) start_at_frame(frame_at(start_offset, rate), rate, !fixed_clock);
+    if (exact) start_at_frame(first_frame, rate, !fixed_clock);
     bool music_on = options.music && !fixed_clock;
     music_start(music_on, start_offset);
 

@@ -230,6 +230,8 @@ uint32_t frame_at(float seconds, float rate) {
     return frame > 0.0 ? uint32_t(frame) : 0u;
 }
 
+float frame_time_at(uint32_t frame, float rate) { return float(double(frame) / double(rate)); }
+
 void forget_saved_starts(int entry) {
     for (int k = entry < 0 ? 0 : entry; k < SCHEDULE_ENTRIES; k++) {
         saved_starts[k].valid = false;
@@ -265,8 +267,6 @@ static bool copies_mirror(float t) {
     return scene_ready(schedule_table[index].layers[0].part) && t - time_table[index] < MIRROR_END;
 }
 
-// Time of frame f of a run at `rate`, as the fixed clock gives it.
-static float frame_time_at(uint32_t frame, float rate) { return float(double(frame) / double(rate)); }
 
 enum : uint32_t { NO_FRAME = 0xffffffffu };
 

@@ -45,3 +45,5 @@ void replay_to_frame(uint32_t frame, float rate, bool draw);
 void forget_saved_starts(int entry);
 // The frame of a run at `rate` that shows time `seconds`: round(seconds x rate), at least 0.
 uint32_t frame_at(float seconds, float rate);
+// The time of frame `frame` of a run at `rate`, as the fixed clock gives it.
+float frame_time_at(uint32_t frame, float rate);

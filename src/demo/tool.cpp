@@ -149,9 +149,9 @@ void tool_end() {
 // The frame of the tool's run nearest t, kept from the table's first time to before its end.
 static uint32_t tool_frame_at(float t) {
     uint32_t frame = frame_at(t, TOOL_RATE);
-    while (float(double(frame) / double(TOOL_RATE)) < time_table[0]) frame++;
+    while (frame_time_at(frame, TOOL_RATE) < time_table[0]) frame++;
     if (time_count >= SCHEDULE_TIMES)
-        while (frame > 0 && float(double(frame) / double(TOOL_RATE)) >= time_table[SCHEDULE_ENTRIES]) frame--;
+        while (frame > 0 && frame_time_at(frame, TOOL_RATE) >= time_table[SCHEDULE_ENTRIES]) frame--;
     return frame;
 }
 
