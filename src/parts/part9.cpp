@@ -277,11 +277,7 @@ void part9_load() {
     part_load_3ds(part, LIGHT_BALL_SCENE);
     paths = find_path_ranges(part.object_keys, part.loaded.object_key_count);
     part_light_loaded_meshes(part, 0.4f);
-    for (const char *name : NIGHT_MESHES) {
-        Mesh &mesh = part.meshes[find_mesh(part.scene, name)];
-        mesh.lit = 0;
-        for (int f = 0; f < mesh.face_count; f++) mesh.faces[f].light_blend = 0;
-    }
+    for (const char *name : NIGHT_MESHES) part.meshes[find_mesh(part.scene, name)].lit = 0;
     if (part.scene.light_count < 1) fatal_error("father: [lightball.3ds] has no light 0");
     Light &light0 = part.lights[0];
     light0.active = 1;
