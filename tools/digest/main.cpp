@@ -2,24 +2,23 @@
 // folder and writes the digest table of its states to FILE (the show-state test compares the
 // table it makes with tests/data/show_digest.txt; a change to it is a change to what the
 // show does).
-#include <unistd.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "support/gl_context.h"
 #include "support/scratch_dir.h"
 #include "support/show_digest.h"
+#include "writers/bmp_writer.h"
 
 int main(int argc, char **argv) {
     if (argc != 2) {
         fprintf(stderr, "usage: kelp-show-digest FILE\n");
         return 2;
     }
-    char *path = realpath(".", nullptr);
-    std::string file = argv[1][0] == '/' ? argv[1] : std::string(path) + "/" + argv[1];
-    free(path);
+    // The show plays in a scratch folder; the table is written after it, back where we started.
+    const std::string file = argv[1];
     setenv("SDL_VIDEODRIVER", "offscreen", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     std::string table;
@@ -29,8 +28,7 @@ int main(int argc, char **argv) {
         table = show_digest_table();
         gl_context_close();
     }
-    FILE *out = fopen(file.c_str(), "wb");
-    if (!out || fwrite(table.data(), 1, table.size(), out) != table.size() || fclose(out) != 0) {
+    if (!write_file(file, std::vector<uint8_t>(table.begin(), table.end()))) {
         fprintf(stderr, "kelp-show-digest: cannot write [%s]\n", file.c_str());
         return 1;
     }
