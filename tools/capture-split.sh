@@ -39,7 +39,9 @@ time_table() {
         return
     fi
     [ -f Data ] || fail "no timing.dat and no Data pack in $(pwd)"
+    pack_size=$(wc -c <Data)
     count=$(od -An -v -tu1 -N2 Data | awk '{ print $1 + 256 * $2 }')
+    [ -n "$count" ] && [ $((2 + count * 40)) -le "$pack_size" ] || fail "Data: the directory runs past the end of the pack"
     entry=$(od -An -v -tu1 -j2 -N $((count * 40)) Data | awk '
         { for (i = 1; i <= NF; i++) byte[n++] = $i }
         END {
@@ -56,7 +58,9 @@ time_table() {
             }
         }')
     [ -n "$entry" ] || fail "Data holds no timing.dat"
-    dd if=Data bs=1 skip="${entry% *}" count="${entry#* }" 2>/dev/null
+    offset=${entry% *} size=${entry#* }
+    [ $((offset + size)) -le "$pack_size" ] || fail "Data: timing.dat runs past the end of the pack"
+    tail -c +$((offset + 1)) Data | head -c "$size"
 }
 
 # The ranges, worked out as the program reads OPTIONS and the time table. First line: the
@@ -230,6 +234,7 @@ jobs=$1
 outdir=$2
 shift 2
 case $jobs in '' | *[!0-9]* | 0) fail "JOBS must be a positive whole number, not '$jobs'" ;; esac
+[ -n "$outdir" ] || fail "OUTDIR must not be empty"
 
 # Frames go to a video when the options ask for one and ffmpeg is here; else to images,
 # which every range then writes.
@@ -257,13 +262,15 @@ if [ "$action" = print ]; then
     exit 0
 fi
 
-# Render the ranges here, all at once: through GNU parallel when it is installed, else as
-# background processes; each failed range has said why.
+# Render the ranges here, all at once: through GNU parallel when it is installed (not the
+# other program of that name), else as background processes; each failed range has said why.
+# What an earlier run left in OUTDIR goes first, so a failed run leaves no old result.
 if [ "$action" = all ]; then
     mkdir -p "$outdir" || fail "cannot make $outdir"
+    rm -rf "$outdir"/range[0-9]* "$outdir"/capture[0-9]*.tga "$outdir/capture.mp4"
     count=$(printf '%s\n' "$ranges" | wc -l)
     echo "capture-split: $total frames in $count ranges" >&2
-    if command -v parallel >/dev/null 2>&1; then
+    if parallel --version 2>/dev/null | grep -q "GNU parallel"; then
         printf '%s\n' "$commands" | parallel --will-cite -j "$count" || fail "$? of $count ranges failed"
     else
         pids=""
