@@ -71,7 +71,7 @@ void add_box(MeshData &mesh, Vec3 lo, Vec3 hi, float texel) {
         v.x += centre.x, v.y = y + centre.y, v.z = z + centre.z;
     }
     // mesh_box winds for the z-up frame; swapping y and z mirrors it, so wind back.
-    for (MeshTriangle &t : box.triangles) std::swap(t.b, t.c);
+    mesh_flip(box);
     mesh_map_box(box, texel);
     mesh_append(mesh, box);
 }
