@@ -93,8 +93,12 @@ ObjectNode3ds dummy_node(const std::string &instance, const std::vector<Key3ds> 
     return node;
 }
 
-void write_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file) {
+void write_keyed_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file) {
     scene.end_frame = end_frame(file);
-    add_static_nodes(scene);
     sink.add(file.name, encode_3ds(scene));
+}
+
+void write_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file) {
+    add_static_nodes(scene);
+    write_keyed_scene(sink, scene, file);
 }

@@ -81,6 +81,8 @@ void add_shot_camera(Scene3ds &scene, const std::string &name, const std::vector
 // A dummy node (nothing is drawn for it) keyed along a path, found by its instance name.
 ObjectNode3ds dummy_node(const std::string &instance, const std::vector<Key3ds> &positions);
 
-// Key the scene to the file's playing time, give every mesh a static node after the nodes
-// already there, and write the scene under the file's name.
+// Key the scene to the file's playing time and write it under the file's name, its nodes as
+// they are.
+void write_keyed_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file);
+// Give every mesh a static node after the nodes already there, then write the keyed scene.
 void write_scene(ContentSink &sink, Scene3ds &scene, const SceneFile &file);

@@ -13,8 +13,6 @@
 
 namespace {
 
-const int END_FRAME = end_frame(OIL_ROOM_SCENE);
-
 // The layout, in the show's frame.
 const float POOL = 150;        // the oil spans x and z from -POOL to POOL at y = 0
 const float RIM = 166;         // outer edge of the pool's coping
@@ -350,8 +348,7 @@ void generate_part5(ContentSink &sink) {
     // Light 0 under the oil between its centre and the messiah's place (the part sets its height).
     scene.lights.push_back(point_light("light01", to_file({70, 60, 40}), colour(1.0f, 0.62f, 0.42f)));
     add_shot_camera(scene, "camera01", SHOTS, AIM_PITCH_CORRECTED, 50, FOV_PER_SHOT);
-    scene.end_frame = END_FRAME;
-    sink.add(OIL_ROOM_SCENE.name, encode_3ds(scene));
+    write_keyed_scene(sink, scene, OIL_ROOM_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 5, generate_part5);

@@ -215,13 +215,12 @@ void generate_part7(ContentSink &sink) {
         scene.lights.push_back(point_light(i == 0 ? "flash01" : "flash02", at, colour(0.1f, 0.1f, 1.0f)));
     }
     add_camera(scene);
-    scene.end_frame = END_FRAME;
     add_static_nodes(scene);
     // The swarm's guide: last in the table, a key every ten frames.
     std::vector<Key3ds> guide;
     for (int frame = 0; frame <= END_FRAME; frame += 10) guide.push_back(key3ds_point(frame, guide_at(frame)));
     scene.object_nodes.push_back(dummy_node("swarm", guide));
-    sink.add(ROCK_TUNNEL_SCENE.name, encode_3ds(scene));
+    write_keyed_scene(sink, scene, ROCK_TUNNEL_SCENE);
 }
 
 KELP_CONTENT(CONTENT_ORDER_PART + 7, generate_part7);
