@@ -155,3 +155,10 @@ MeshData mesh_moved(MeshData mesh, Vec3 offset) {
     mesh_translate(mesh, offset.x, offset.y, offset.z);
     return mesh;
 }
+
+void mesh_on_axes(MeshData &mesh, Vec3 origin, Vec3 ax, Vec3 ay, Vec3 az) {
+    for (MeshVertex &v : mesh.vertices) {
+        Vec3 p = origin + ax * v.x + ay * v.y + az * v.z;
+        v.x = p.x, v.y = p.y, v.z = p.z;
+    }
+}

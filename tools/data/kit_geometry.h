@@ -83,3 +83,7 @@ MeshData mesh_seamless_ball(Vec3 centre, float radius, int segments, int rings, 
 
 // The mesh moved by `offset`: the builder's translate, handed back for use in an expression.
 MeshData mesh_moved(MeshData mesh, Vec3 offset);
+// Lay a mesh built along local x, y and z onto the axes ax, ay, az at `origin`: vertex
+// (x, y, z) goes to origin + ax x + ay y + az z. Windings keep their sense when the axes
+// form a right-handed frame.
+void mesh_on_axes(MeshData &mesh, Vec3 origin, Vec3 ax, Vec3 ay, Vec3 az);

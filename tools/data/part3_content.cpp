@@ -70,11 +70,8 @@ MeshData make_bar(Vec3 a, Vec3 b, float width) {
     e1 = normalize(e1);
     Vec3 e2 = cross(d, e1);
     MeshData bar = mesh_box(span, width, width);
-    for (MeshVertex &v : bar.vertices) {
-        Vec3 p = mid + d * v.x + e1 * v.y + e2 * v.z;
-        v.x = p.x, v.y = p.y, v.z = p.z;
-        v.u *= span / 40;  // the brass grain runs along the bar
-    }
+    mesh_on_axes(bar, mid, d, e1, e2);
+    for (MeshVertex &v : bar.vertices) v.u *= span / 40;  // the brass grain runs along the bar
     return bar;
 }
 

@@ -129,11 +129,7 @@ void add_end_wall(MeshData &mesh, const Ring &r, Vec3 towards) {
 // Map a mesh built in local axes (x along `along`, y along `out` = up x along, z up) onto
 // the world at `origin`. The axes form a right-handed frame, so windings are kept.
 void place(MeshData &mesh, Vec3 origin, Vec3 along) {
-    Vec3 out = cross(UNIT_Y, along);
-    for (MeshVertex &v : mesh.vertices) {
-        Vec3 p = origin + along * v.x + out * v.y + UNIT_Y * v.z;
-        v.x = p.x, v.y = p.y, v.z = p.z;
-    }
+    mesh_on_axes(mesh, origin, along, cross(UNIT_Y, along), UNIT_Y);
 }
 
 // Riveted steel plates, rusted towards red, with grime running down; tiles both ways.
