@@ -281,7 +281,7 @@ MeshData make_fragment(const Hang &h, uint32_t seed) {
     add_box(m, {-s / 2, -s * 0.7f, -s / 2}, {s / 2, s * 0.7f, s / 2}, 1.0f / 40);
     for (MeshVertex &v : m.vertices) {
         // The same corner gets the same push on each of its three faces.
-        int key = int(std::lround((v.x > 0) * 4 + (v.y > 0) * 2 + (v.z > 0)));
+        int key = (v.x > 0) * 4 + (v.y > 0) * 2 + (v.z > 0);
         v.x *= 0.8f + 0.4f * hash_unit(key, 1, seed);
         v.y *= 0.8f + 0.4f * hash_unit(key, 2, seed);
         v.z *= 0.8f + 0.4f * hash_unit(key, 3, seed);
