@@ -45,7 +45,8 @@ Vec3 pitch_corrected_target(Vec3 eye, Vec3 look) {
     return {look.x, eye.y + run * std::tan(stored_pitch(d.y, run)), look.z};
 }
 
-Vec3 shot_target(const Shot &shot, ShotAim aim) {
+// The target a shot's keys use.
+static Vec3 shot_target(const Shot &shot, ShotAim aim) {
     return aim == AIM_PITCH_CORRECTED ? pitch_corrected_target(shot.eye, shot.look) : shot.look;
 }
 

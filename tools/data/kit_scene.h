@@ -66,8 +66,6 @@ float stored_pitch(float rise, float run);
 // The target that makes the renderer's view from `eye` pass through `look`: above or below
 // `look`, at the height of the stored pitch (show frame).
 Vec3 pitch_corrected_target(Vec3 eye, Vec3 look);
-// The target a shot's keys use.
-Vec3 shot_target(const Shot &shot, ShotAim aim);
 // The camera record standing at a shot (file frame).
 Camera3ds shot_camera(const std::string &name, const Shot &shot, ShotAim aim, float lens);
 // A camera node keyed at every shot, frames counted from `first_frame`: position and target
