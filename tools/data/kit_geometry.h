@@ -15,6 +15,7 @@ struct Vec3 {
 inline Vec3 operator+(Vec3 a, Vec3 b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 inline Vec3 operator-(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
 inline Vec3 operator*(Vec3 a, float s) { return {a.x * s, a.y * s, a.z * s}; }
+inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
 inline float dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
 inline Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
 inline float length(Vec3 a) { return std::sqrt(dot(a, a)); }
@@ -73,7 +74,6 @@ MeshData mesh_box_between(Vec3 lo, Vec3 hi);
 // across * r cos a + up * r sin a for a = 2 PI k / segments, mapped to the picture's inscribed
 // circle (0.5 + 0.5 cos a, 0.5 + 0.5 sin a), facing across x up.
 MeshData mesh_disc(Vec3 centre, Vec3 across, Vec3 up, float radius, int segments);
-inline Vec3 operator/(Vec3 a, float s) { return {a.x / s, a.y / s, a.z / s}; }
 
 // A ball without a seam around `centre`: vertex 0 its top pole on the y axis, `segments`
 // vertices on each of rings - 1 rings, the bottom pole last; faces outwards, unmapped. Its
