@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "content.h"
-#include "kit_geometry.h"
 #include "shared_set.h"
+#include "writers/angles.h"
 #include "writers/picture.h"
 
 // Colour of a light glow by its colour index: 4 red, 2 green, 1 blue.
