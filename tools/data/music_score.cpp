@@ -50,7 +50,8 @@ struct Section {
     int key;  // MIDI note of the key's root (tonic) in the bass octave
     const Chord *chords;
     int beats_per_chord;
-    int beats;  // the section's length, rounded to whole beats
+    // The section's length, rounded to whole beats.
+    int beats() const { return int(std::lround((end - start) / BEAT)); }
     double at(double beat) const { return start + beat * BEAT; }
     double local(double seconds) const { return start + seconds; }
     // The chord sounding at a beat.
@@ -60,7 +61,7 @@ struct Section {
     }
     // The same section on another progression.
     Section on(const Chord *other, int other_beats_per_chord) const {
-        return {start, end, key, other, other_beats_per_chord, beats};
+        return {start, end, key, other, other_beats_per_chord};
     }
 };
 
@@ -341,18 +342,18 @@ static void shower(Arranger &a, const Section &s, double t0, double t1, uint32_t
 
 // Part 1, intro: night, a light that brightens and turns red, smoke; fade in and out.
 static void section_intro(Arranger &a, const Section &s) {
-    pads(a, s, 0, s.beats, 0.8f, 0.15f);
-    bass(a, s, 0, s.beats - 6, BASS_DRONE, 0.7f, 0.1f);
+    pads(a, s, 0, s.beats(), 0.8f, 0.15f);
+    bass(a, s, 0, s.beats() - 6, BASS_DRONE, 0.7f, 0.1f);
     // The light comes up: a slow arpeggio from 8 s.
-    arpeggio(a, s, 16, s.beats - 4, 2, 0.45f, 0.3f);
+    arpeggio(a, s, 16, s.beats() - 4, 2, 0.45f, 0.3f);
     // The light turns red at 10-12 s: a short swell.
     riser(a, s.local(8), s.local(12), 0.5f);
     crash(a, s.local(12), 0.5f);
     // A heartbeat under the smoke, then the fade out.
-    drums(a, s, 24, s.beats - 6, HEARTBEAT, 0.7f);
-    drums(a, s, 36, s.beats - 6, SOFT_KIT, 0.5f);
-    melody(a, s, 32, s.beats - 6, 11, 0, 67, 0.45f, 0.2f);
-    riser(a, s.at(s.beats - 6), s.end, 0.7f);
+    drums(a, s, 24, s.beats() - 6, HEARTBEAT, 0.7f);
+    drums(a, s, 36, s.beats() - 6, SOFT_KIT, 0.5f);
+    melody(a, s, 32, s.beats() - 6, 11, 0, 67, 0.45f, 0.2f);
+    riser(a, s.at(s.beats() - 6), s.end, 0.7f);
 }
 
 // Part 2, mirror room: credits, choreography, ripples, the tremble and the shatter.
@@ -380,7 +381,7 @@ static void section_mirror(Arranger &a, const Section &s) {
     // The shatter: a hit, a ringing chord and the shards falling.
     hit(a, s.at(shatter), 1.0f);
     Section ringing = s.on(LIFT, 64);
-    pads(a, ringing, shatter, s.beats, 0.9f, 0.6f);
+    pads(a, ringing, shatter, s.beats(), 0.9f, 0.6f);
     shower(a, ringing, s.at(shatter) + 0.1, s.local(39.9), 77, 0.55f);
 }
 
@@ -388,15 +389,15 @@ static void section_mirror(Arranger &a, const Section &s) {
 static void section_torus(Arranger &a, const Section &s, double wipe) {
     hit(a, s.start, 0.9f);
     drums(a, s, 0, 8, FOUR_FLOOR, 0.9f);
-    drums(a, s, 8, s.beats - 4, FOUR_FLOOR_16, 1.0f);
-    bass(a, s, 0, s.beats - 1, BASS_DRIVE, 0.85f, 0.5f);
-    pads(a, s, 0, s.beats, 0.6f, 0.5f);
-    arpeggio(a, s, 0, s.beats, 4, 0.55f, 0.7f, 69);
+    drums(a, s, 8, s.beats() - 4, FOUR_FLOOR_16, 1.0f);
+    bass(a, s, 0, s.beats() - 1, BASS_DRIVE, 0.85f, 0.5f);
+    pads(a, s, 0, s.beats(), 0.6f, 0.5f);
+    arpeggio(a, s, 0, s.beats(), 4, 0.55f, 0.7f, 69);
     melody(a, s, 16, (wipe - s.start) / BEAT, 4321, 2, 69, 0.7f, 0.6f);
-    for (double b = 16; b < s.beats; b += 16) crash(a, s.at(b), 0.6f);
+    for (double b = 16; b < s.beats(); b += 16) crash(a, s.at(b), 0.6f);
     // The wipe: a sweep over its seconds and a tom fill into the cut.
     riser(a, wipe, s.end, 0.9f);
-    fill(a, s, s.beats - 4, s.beats, true);
+    fill(a, s, s.beats() - 4, s.beats(), true);
 }
 
 // Part 4, warp pass: a half-time groove, the model beams in at 7 to 10 s.
@@ -406,14 +407,14 @@ static void section_warp(Arranger &a, const Section &s, double part_start) {
     crash(a, s.start, 0.8f);
     a.add(s.start, 0.1, MUSIC_KICK, 60, 1.0f);
     drums(a, s, 0, beam, HALF_TIME, 0.8f);
-    bass(a, s, 0, s.beats, BASS_PULSE, 0.7f, 0.3f);
-    pads(a, s, 0, s.beats, 0.7f, 0.55f);
-    arpeggio(a, s, 0, s.beats, 2, 0.45f, 0.5f);
+    bass(a, s, 0, s.beats(), BASS_PULSE, 0.7f, 0.3f);
+    pads(a, s, 0, s.beats(), 0.7f, 0.55f);
+    arpeggio(a, s, 0, s.beats(), 2, 0.45f, 0.5f);
     riser(a, s.at(std::max(0.0, beam - 6)), s.at(beam), 0.8f);
     hit(a, s.at(beam), 0.8f);
-    drums(a, s, beam, s.beats - 4, BREAKBEAT, 0.9f);
-    melody(a, s, beam, s.beats - 4, 999, 1, 65, 0.65f, 0.45f);
-    fill(a, s, s.beats - 4, s.beats, false);
+    drums(a, s, beam, s.beats() - 4, BREAKBEAT, 0.9f);
+    melody(a, s, beam, s.beats() - 4, 999, 1, 65, 0.65f, 0.45f);
+    fill(a, s, s.beats() - 4, s.beats(), false);
 }
 
 // Part 5, oil room: the walk in, the flash and shake, falling fragments, rising flares.
@@ -432,16 +433,16 @@ static void section_oil(Arranger &a, const Section &s) {
     // Heavy groove after the fragments, on other chords.
     double groove = 30;
     Section heavy = s.on(MINOR4, 8);
-    drums(a, s, groove, s.beats - 8, FOUR_FLOOR_16, 1.0f);
-    bass(a, heavy, groove, s.beats - 1, BASS_DRIVE, 0.85f, 0.45f);
-    pads(a, heavy, flash, s.beats, 0.7f, 0.5f);
-    arpeggio(a, heavy, groove, s.beats, 4, 0.5f, 0.6f);
-    melody(a, heavy, groove + 8, s.beats - 8, 555, 2, 67, 0.7f, 0.55f);
-    for (double b = groove; b < s.beats; b += 16) crash(a, s.at(b), 0.65f);
+    drums(a, s, groove, s.beats() - 8, FOUR_FLOOR_16, 1.0f);
+    bass(a, heavy, groove, s.beats() - 1, BASS_DRIVE, 0.85f, 0.45f);
+    pads(a, heavy, flash, s.beats(), 0.7f, 0.5f);
+    arpeggio(a, heavy, groove, s.beats(), 4, 0.5f, 0.6f);
+    melody(a, heavy, groove + 8, s.beats() - 8, 555, 2, 67, 0.7f, 0.55f);
+    for (double b = groove; b < s.beats(); b += 16) crash(a, s.at(b), 0.65f);
     // The circling flares rise out of view (44 to 48 s): riser and roll into the greetings.
-    riser(a, s.at(s.beats - 8), s.end, 1.0f);
-    fill(a, s, s.beats - 8, s.beats, false);
-    drums(a, s, s.beats - 8, s.beats, FOUR_FLOOR, 0.8f);
+    riser(a, s.at(s.beats() - 8), s.end, 1.0f);
+    fill(a, s, s.beats() - 8, s.beats(), false);
+    drums(a, s, s.beats() - 8, s.beats(), FOUR_FLOOR, 0.8f);
 }
 
 // Part 6, greetings: a funky groove with a new phrase at each picture (every 6 s), fade at the end.
@@ -450,8 +451,8 @@ static void section_greetings(Arranger &a, const Section &s) {
     for (double b = 0; b < fade; b += 12) crash(a, s.at(b), b == 0 ? 0.8f : 0.5f);
     drums(a, s, 0, fade, FUNK, 0.9f);
     bass(a, s, 0, fade, BASS_FUNK, 0.85f, 0.55f);
-    keys(a, s, 0, s.beats, "..x...o...x..o..", 0.6f);
-    pads(a, s, 0, s.beats, 0.4f, 0.4f);
+    keys(a, s, 0, s.beats(), "..x...o...x..o..", 0.6f);
+    pads(a, s, 0, s.beats(), 0.4f, 0.4f);
     melody(a, s, 12, fade, 2468, 2, 69, 0.6f, 0.7f);
     // The picture fades to black: the groove stops, the chords ring out.
     crash(a, s.at(fade), 0.5f);
@@ -463,36 +464,36 @@ static void section_tunnel(Arranger &a, const Section &s) {
     hit(a, s.start, 0.8f);
     drums(a, s, 0, storm, FOUR_FLOOR_16, 0.95f);
     bass(a, s, 0, storm, BASS_DRIVE, 0.85f, 0.6f);
-    pads(a, s, 0, s.beats, 0.7f, 0.4f);
+    pads(a, s, 0, s.beats(), 0.7f, 0.4f);
     arpeggio(a, s, 0, storm, 4, 0.45f, 0.6f);
     melody(a, s, 8, storm, 7777, 1, 62, 0.6f, 0.45f);
     for (double b = 0; b < storm; b += 8) a.add(s.at(b) + 0.25, 0.1, MUSIC_TOM, 38, 0.6f, 0.5f);
     crash(a, s.at(storm), 0.7f);
-    bass(a, s, storm, s.beats, BASS_DRONE, 0.7f, 0.2f);
-    arpeggio(a, s, storm, s.beats, 2, 0.4f, 0.4f);
+    bass(a, s, storm, s.beats(), BASS_DRONE, 0.7f, 0.2f);
+    arpeggio(a, s, storm, s.beats(), 2, 0.4f, 0.4f);
 }
 
 // Part 8, water: fades in, floating chords and a calm line.
 static void section_water(Arranger &a, const Section &s) {
-    pads(a, s, 0, s.beats, 0.8f, 0.55f);
-    bass(a, s, 0, s.beats, BASS_DRONE, 0.6f, 0.2f);
-    arpeggio(a, s, 4, s.beats, 4, 0.35f, 0.4f, 67);
-    drums(a, s, 16, s.beats, SOFT_KIT, 0.45f);
-    melody(a, s, 8, s.beats, 31337, 0, 72, 0.5f, 0.3f, MUSIC_KEYS);
+    pads(a, s, 0, s.beats(), 0.8f, 0.55f);
+    bass(a, s, 0, s.beats(), BASS_DRONE, 0.6f, 0.2f);
+    arpeggio(a, s, 4, s.beats(), 4, 0.35f, 0.4f, 67);
+    drums(a, s, 16, s.beats(), SOFT_KIT, 0.45f);
+    melody(a, s, 8, s.beats(), 31337, 0, 72, 0.5f, 0.3f, MUSIC_KEYS);
 }
 
 // Part 9 first run, light ball: builds up to the white flash of the spider.
 static void section_lightball(Arranger &a, const Section &s) {
-    pads(a, s, 0, s.beats, 0.7f, 0.5f);
+    pads(a, s, 0, s.beats(), 0.7f, 0.5f);
     bass(a, s, 0, 8, BASS_DRONE, 0.7f, 0.3f);
-    bass(a, s, 8, s.beats - 1, BASS_OFFBEAT, 0.8f, 0.4f);
+    bass(a, s, 8, s.beats() - 1, BASS_OFFBEAT, 0.8f, 0.4f);
     drums(a, s, 8, 16, HEARTBEAT, 0.9f);
-    drums(a, s, 16, s.beats - 8, FOUR_FLOOR, 0.85f);
-    arpeggio(a, s, 0, s.beats, 4, 0.45f, 0.55f, 67);
-    melody(a, s, 16, s.beats - 8, 1234, 1, 67, 0.65f, 0.5f);
-    riser(a, s.at(s.beats - 16), s.end, 1.0f);
-    fill(a, s, s.beats - 8, s.beats, false);
-    drums(a, s, s.beats - 8, s.beats, FOUR_FLOOR, 0.8f);
+    drums(a, s, 16, s.beats() - 8, FOUR_FLOOR, 0.85f);
+    arpeggio(a, s, 0, s.beats(), 4, 0.45f, 0.55f, 67);
+    melody(a, s, 16, s.beats() - 8, 1234, 1, 67, 0.65f, 0.5f);
+    riser(a, s.at(s.beats() - 16), s.end, 1.0f);
+    fill(a, s, s.beats() - 8, s.beats(), false);
+    drums(a, s, s.beats() - 8, s.beats(), FOUR_FLOOR, 0.8f);
 }
 
 // Part 10, spider: a white flash, a bouncy two-dimensional interlude, a white-out.
@@ -501,10 +502,10 @@ static void section_spider(Arranger &a, const Section &s) {
     hit(a, s.start, 1.0f);
     drums(a, s, 0, white - 4, BREAKBEAT, 0.9f);
     bass(a, s, 0, white, BASS_FUNK, 0.8f, 0.6f);
-    pads(a, s, 0, s.beats, 0.5f, 0.5f);
+    pads(a, s, 0, s.beats(), 0.5f, 0.5f);
     melody(a, s, 0, white - 4, 4242, 2, 72, 0.55f, 0.8f, MUSIC_PLUCK);
     riser(a, s.at(white - 8), s.end, 1.0f);
-    fill(a, s, white - 4, s.beats, false);
+    fill(a, s, white - 4, s.beats(), false);
 }
 
 // Part 9 second run, night: the climax on the theme, the flicker, the pull, the static.
@@ -528,7 +529,7 @@ static void section_night(Arranger &a, const Section &s) {
     // Everything is pulled into the ball: the groove falls away, a long chord and static.
     hit(a, s.at(pull), 0.8f);
     Section pulled = s.on(DARK, 16);
-    pads(a, pulled, pull, s.beats, 0.8f, 0.3f);
+    pads(a, pulled, pull, s.beats(), 0.8f, 0.3f);
     bass(a, pulled, pull, noise, BASS_DRONE, 0.6f, 0.2f);
     shower(a, pulled, s.at(pull) + 0.2, s.at(noise), 99, 0.35f);
     a.add(s.at(noise), s.end - s.at(noise) + 0.3, MUSIC_STATIC, 60, 0.9f);
@@ -537,12 +538,12 @@ static void section_night(Arranger &a, const Section &s) {
 // Part 11, sofa room: a late-night groove; the television's static dies at 5 to 7 s.
 static void section_sofa(Arranger &a, const Section &s) {
     a.add(s.start, 6.0, MUSIC_STATIC, 60, 0.6f);
-    keys(a, s, 0, s.beats, "x.......x..o....", 0.55f);
-    bass(a, s, 4, s.beats, BASS_WALK, 0.7f, 0.15f);
-    drums(a, s, 8, s.beats, BRUSH, 0.55f);
+    keys(a, s, 0, s.beats(), "x.......x..o....", 0.55f);
+    bass(a, s, 4, s.beats(), BASS_WALK, 0.7f, 0.15f);
+    drums(a, s, 8, s.beats(), BRUSH, 0.55f);
     // The lamp swings from 13 s: a gentle line.
-    melody(a, s, 26.0, s.beats, 8080, 0, 67, 0.45f, 0.25f);
-    pads(a, s, 0, s.beats, 0.3f, 0.3f);
+    melody(a, s, 26.0, s.beats(), 8080, 0, 67, 0.45f, 0.25f);
+    pads(a, s, 0, s.beats(), 0.3f, 0.3f);
 }
 
 // Part 12, end screen: the last chords, fading with the picture.
@@ -551,8 +552,8 @@ static void section_end(Arranger &a, const Section &s) {
     pads(a, s, 0, 16, 0.5f, 0.3f);
     bass(a, s, 0, 16, BASS_DRONE, 0.6f, 0.15f);
     // The final chord: D major, held to the end.
-    pads(a, s.on(FINAL, 64), 16, s.beats, 0.8f, 0.35f);
-    bass(a, s.on(FINAL, 64), 16, s.beats, BASS_DRONE, 0.6f, 0.1f);
+    pads(a, s.on(FINAL, 64), 16, s.beats(), 0.8f, 0.35f);
+    bass(a, s.on(FINAL, 64), 16, s.beats(), BASS_DRONE, 0.6f, 0.1f);
     for (int pitch : {74, 78, 81}) a.add(s.at(16), 3.0, MUSIC_KEYS, pitch, pitch == 74 ? 0.5f : 0.4f);
 }
 
@@ -560,8 +561,7 @@ std::vector<MusicNote> music_score() {
     Arranger a;
     const ShowTime *t = show_times;
     auto section = [&](int from, int to, int key, const Chord *chords, int beats_per_chord = 8) {
-        double start = t[from].seconds, end = t[to].seconds;
-        return Section{start, end, key, chords, beats_per_chord, int(std::lround((end - start) / BEAT))};
+        return Section{t[from].seconds, t[to].seconds, key, chords, beats_per_chord};
     };
     const int D = 38;
     section_intro(a, section(0, 1, D, DARK));
