@@ -241,7 +241,7 @@ static void pads(Arranger &a, const Section &s, double b0, double b1, float velo
         double next = std::min(b1, (std::floor(b / bpc) + 1) * bpc);
         Chord c = s.chord(b);
         std::vector<int> voices = voice_chord(s, c, 55, 67);
-        voices.push_back(bass_root(s, c, 43) + 12 > 55 ? bass_root(s, c, 43) : bass_root(s, c, 43) + 12);
+        voices.push_back(bass_root(s, c, 44));  // the root, in 44..55
         for (size_t i = 0; i < voices.size(); i++)
             a.add(s.at(b), (next - b) * BEAT, MUSIC_PAD, float(voices[i]), velocity, float(i % 2 ? 0.35 : -0.35), bright);
         b = next;
