@@ -45,6 +45,7 @@ float table_lookup(const float *table, int rows, int columns, float key, int col
 // The N values interpolated at `key` through a table of rows of a key and N values.
 template <int N, size_t SIZE>
 std::array<float, N> table_row(const float (&table)[SIZE], float key) {
+    static_assert(SIZE % (N + 1) == 0, "every row of the table is a key and N values");
     std::array<float, N> row;
     for (int c = 0; c < N; c++) row[c] = table_lookup(table, int(SIZE) / (N + 1), N, key, c);
     return row;
