@@ -31,17 +31,19 @@ void Influences::add(int j, float w) {
     }
 }
 
-float table_lookup(const float *table, int rows, int columns, float key, int column) {
+void table_lookup(const float *table, int rows, int columns, float key, float *values) {
     int stride = columns + 1;
-    if (key <= table[0]) return table[column + 1];
+    auto hold = [&](const float *row) { std::copy(row + 1, row + stride, values); };
+    if (key <= table[0]) return hold(table);
     for (int r = 1; r < rows; r++) {
         const float *a = table + (r - 1) * stride, *b = table + r * stride;
         if (key <= b[0]) {
             float f = (key - a[0]) / (b[0] - a[0]);
-            return a[column + 1] + (b[column + 1] - a[column + 1]) * f;
+            for (int c = 0; c < columns; c++) values[c] = a[c + 1] + (b[c + 1] - a[c + 1]) * f;
+            return;
         }
     }
-    return table[(rows - 1) * stride + column + 1];
+    hold(table + (rows - 1) * stride);
 }
 
 // Keep the four strongest influences, normalised.

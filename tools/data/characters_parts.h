@@ -40,13 +40,14 @@ struct TubeSpec {
 // Add a tube to the body; returns the index of its first vertex.
 int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface, const WeightFn &weights);
 
-// Linear interpolation through a table of (key, value...) rows, `columns` values per row.
-float table_lookup(const float *table, int rows, int columns, float key, int column);
+// Linear interpolation through a table of (key, value...) rows: the `columns` values at
+// `key` into `values`, the first or last row held beyond the ends.
+void table_lookup(const float *table, int rows, int columns, float key, float *values);
 // The N values interpolated at `key` through a table of rows of a key and N values.
 template <int N, size_t SIZE>
 std::array<float, N> table_row(const float (&table)[SIZE], float key) {
     static_assert(SIZE % (N + 1) == 0, "every row of the table is a key and N values");
     std::array<float, N> row;
-    for (int c = 0; c < N; c++) row[c] = table_lookup(table, int(SIZE) / (N + 1), N, key, c);
+    table_lookup(table, int(SIZE) / (N + 1), N, key, row.data());
     return row;
 }
