@@ -84,10 +84,8 @@ int add_tube(CharacterBody &body, const TubeSpec &spec, const SurfaceFn &surface
                 v.p = c * (1.0f / float(spec.segs));
             }
             float around = a <= PI ? a / PI : (TWO_PI - a) / PI;
-            // Keep two texels inside the region so filtering never reaches a neighbour.
-            const float inset = 2.0f / 256.0f;
-            v.u = spec.atlas.x + inset + (spec.atlas.w - 2 * inset) * (pole ? 0.5f : around);
-            v.v = spec.atlas.y + inset + (spec.atlas.h - 2 * inset) * t;
+            v.u = spec.atlas.x + ATLAS_INSET + (spec.atlas.w - 2 * ATLAS_INSET) * (pole ? 0.5f : around);
+            v.v = spec.atlas.y + ATLAS_INSET + (spec.atlas.h - 2 * ATLAS_INSET) * t;
             v.part = spec.tag;
             Influences inf;
             weights(v.p, a, t, inf);

@@ -15,6 +15,9 @@ struct Atlas {
 // Regions of the skin atlas, shared by the bodies and the painter.
 extern const Atlas ATLAS_TORSO, ATLAS_HEAD, ATLAS_ARM, ATLAS_HAND, ATLAS_LEG, ATLAS_FOOT,
     ATLAS_SKIRT, ATLAS_EXTRA, ATLAS_PATCH, ATLAS_AMULET;
+// How far the tubes' coordinates keep inside a region: two texels of the 256-wide atlas, so
+// filtering never reaches a neighbour.
+const float ATLAS_INSET = 2.0f / 256.0f;
 
 // One point of a tube's surface for angle a (0 = the part's front) and length t (0..1).
 using SurfaceFn = std::function<Vec3(float a, float t)>;

@@ -278,12 +278,11 @@ int locate(float u, float v, float &a, float &t) {
                               {&ATLAS_LEG, P_LEG_R},   {&ATLAS_FOOT, P_FOOT_R},
                               {&ATLAS_SKIRT, P_SKIRT}, {&ATLAS_EXTRA, P_EXTRA},
                               {&ATLAS_PATCH, P_AMULET}};
-    const float inset = 2.0f / 256.0f;
     for (const Region &r : regions) {
         const Atlas &at = *r.atlas;
         if (u >= at.x && u < at.x + at.w && v >= at.y && v < at.y + at.h) {
-            a = std::clamp((u - at.x - inset) / (at.w - 2 * inset), 0.0f, 1.0f);
-            t = std::clamp((v - at.y - inset) / (at.h - 2 * inset), 0.0f, 1.0f);
+            a = std::clamp((u - at.x - ATLAS_INSET) / (at.w - 2 * ATLAS_INSET), 0.0f, 1.0f);
+            t = std::clamp((v - at.y - ATLAS_INSET) / (at.h - 2 * ATLAS_INSET), 0.0f, 1.0f);
             return r.tag;
         }
     }
